@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+
+namespace oryx::prov {
+
+// The order of component names: punctuation and other ASCII symbols first (by
+// byte value), then digits, then letters ignoring case, then bytes 0x80-0xFF;
+// a proper prefix sorts first. Digits compare as characters, so Card/10 sorts
+// before Card/2.
+int CompareNames(std::string_view a, std::string_view b);
+
+// Two names are one name when they are equal ignoring ASCII letter case.
+bool SameName(std::string_view a, std::string_view b);
+
+// Hash consistent with SameName.
+std::size_t HashName(std::string_view name);
+
+char AsciiLower(char c);
+char AsciiUpper(char c);
+
+}  // namespace oryx::prov

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace oryx::prov {
+
+class ComponentStore;
+
+// A file that cannot be opened or read. what() is one line naming the file
+// and the reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a text file one line at a time. A line ends at LF, CR or CR LF; the
+// file ends at its last byte or at the first Ctrl-Z (26). Only regular files
+// can be opened: a directory, FIFO or device raises FileError at once.
+class LineFile final {
+public:
+    explicit LineFile(const std::string& fileName);
+    ~LineFile();
+    LineFile(const LineFile&) = delete;
+    LineFile& operator=(const LineFile&) = delete;
+
+    // The next line without its line end; false at the end of the file. The
+    // view stays valid until the next call.
+    bool ReadLine(std::string_view& line);
+    void Rewind();
+    bool Empty() const { return size_ == 0; }
+
+private:
+    bool Fill();
+
+    std::string fileName_;
+    int fd_ = -1;
+    long long size_ = 0;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+    bool eof_ = false;       // no more bytes from the file (or Ctrl-Z met)
+    bool pendingCr_ = false; // last line ended with CR at the end of a buffer
+    std::string longLine_;
+};
+
+// Replaces the store's contents with the model of the file.
+void ReadProvisioningFile(const std::string& fileName, ComponentStore& store);
+// True when the file's first line (untrimmed) contains "configure".
+bool IsConfigureFile(const std::string& fileName);
+
+// Bytes 0-32 removed at both ends.
+std::string_view TrimControl(std::string_view text);
+
+}  // namespace oryx::prov
