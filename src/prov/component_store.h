@@ -62,6 +62,12 @@ struct NodeEntry {
 // presents them first, as the sorted order would, and counts them.
 class ComponentNode final {
 public:
+    // Only a ComponentStore can make the key, so nodes live in stores alone.
+    class ConstructionKey {
+        friend class ComponentStore;
+        ConstructionKey() = default;
+    };
+    explicit ComponentNode(ConstructionKey) {}
     ComponentNode(const ComponentNode&) = delete;
     ComponentNode& operator=(const ComponentNode&) = delete;
 
@@ -73,6 +79,8 @@ public:
     const std::vector<ComponentNode*>& Children() const { return children_; }
     const AttributeList& Attributes() const { return attributes_; }
     const PathLink* FullPathLink() const { return fullPath_; }
+    // The node whose entry links here (the store root for the add node).
+    const ComponentNode* Container() const { return parent_; }
 
     // Entries, bookkeeping included ("&PARENT" when present, "&PROP", then the children).
     std::size_t EntryCount() const;
@@ -81,12 +89,11 @@ public:
 private:
     friend class ComponentStore;
     friend class AttributeList;
-    ComponentNode() = default;
 
     std::string_view name_;
     ComponentNode* parent_ = nullptr;  // owner, also for the add node (internal only)
     bool hasParentEntry_ = false;
-    bool released_ = false;
+    bool hasPropEntry_ = true;
     const PathLink* fullPath_ = nullptr;
     std::vector<ComponentNode*> children_;
     AttributeList attributes_;
@@ -114,24 +121,26 @@ public:
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }
-    // Creates a child of `parent` named `name` with full path `path`, inserted
-    // at the end of parent's children; call SortChildren before reading.
-    ComponentNode& AppendChild(ComponentNode& parent, std::string_view name, const PathLink* path);
-    // Inserts `child` into parent's children at its sorted place.
-    static void InsertSorted(ComponentNode& parent, ComponentNode& child);
+    ComponentNode* MutableAddNode() { return addNode_; }
+    // Creates a child of `parent` named `keptName` with full path `path`,
+    // appended after parent's children; SortAllChildren restores the order.
+    ComponentNode& AppendChild(ComponentNode& parent, std::string_view keptName, const PathLink* path);
     void AppendAttribute(AttributeList& list, std::string_view nameValueLine);
     // Copies bytes into the store's text pool.
     std::string_view Keep(std::string_view text);
-    std::string_view Keep(std::string_view a, char sep, std::string_view b);
+    // Keeps a + sep + b as one text.
+    std::string_view KeepJoined(std::string_view a, char sep, std::string_view b);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
     // Puts every node's children in the store's order (after a bulk append).
     void SortAllChildren();
     static AttributeList& MutableAttributes(ComponentNode& node) { return node.attributes_; }
-    // Empties the subtree below `node` (its children and attribute lines).
+    // Empties `node` and everything below it: no children, no attribute
+    // lines, no bookkeeping entries.
     static void ReleaseSubtree(ComponentNode& node);
 
 private:
     ComponentNode& NewNode();
+    char* Allocate(std::size_t size);
 
     std::deque<ComponentNode> nodes_;
     std::deque<PathLink> links_;

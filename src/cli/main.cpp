@@ -1,0 +1,81 @@
+// oryx-cli: the tree text, attribute rows and reports of a provisioning file,
+// without a window.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_common.h"
+#include "cli/tree_commands.h"
+#include "prov/reader.h"
+
+namespace {
+
+using oryx::cli::Args;
+
+struct Command {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view help;
+    int (*run)(const Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"tree", "tree FILE", "the tree text of FILE, as a saved tree text file holds it",
+     oryx::cli::RunTree},
+    {"attrs", "attrs FILE PATH",
+     "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
+     oryx::cli::RunAttrs},
+};
+
+constexpr std::string_view kUsage = "usage: oryx-cli COMMAND ARGS... (oryx-cli --help lists the commands)";
+
+void PrintHelp() {
+    std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
+    for (const Command& c : kCommands) {
+        text += "  oryx-cli ";
+        text += c.synopsis;
+        text += "\n      ";
+        text += c.help;
+        text += '\n';
+    }
+    text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+int Usage(std::string_view why) {
+    std::string text;
+    if (!why.empty()) {
+        text = "oryx-cli: ";
+        text += why;
+        text += '\n';
+    }
+    text += kUsage;
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    return oryx::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage("");
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintHelp();
+        return oryx::cli::kExitOk;
+    }
+    const Args args(argv + 2, argv + argc);
+    for (const Command& c : kCommands) {
+        if (c.name != name) continue;
+        try {
+            return c.run(args);
+        } catch (const oryx::cli::UsageError& e) {
+            return Usage(e.message);
+        } catch (const std::exception& e) {
+            oryx::cli::PrintError(e.what());
+            return oryx::cli::kExitFailure;
+        }
+    }
+    return Usage("unknown command '" + std::string(name) + "'");
+}

@@ -1,0 +1,54 @@
+#include "cli/tree_commands.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "prov/tree_text.h"
+
+namespace oryx::cli {
+
+int RunTree(const Args& args) {
+    if (args.size() != 1) throw UsageError{"tree takes one FILE"};
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(args[0], store);
+    bool ok = true;
+    int err = 0;
+    prov::WriteTreeText(store, [&](std::string_view text) {
+        if (ok && !WriteStdout(text)) {
+            ok = false;
+            err = errno;
+        }
+    });
+    if (!ok) {
+        PrintError(std::string("cannot write the tree text: ") + std::strerror(err));
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+int RunAttrs(const Args& args) {
+    if (args.size() != 2) throw UsageError{"attrs takes FILE and PATH"};
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(args[0], store);
+    const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), args[1]);
+    if (!node) {
+        PrintError("no component at '" + args[1] + "' in '" + args[0] + "'");
+        return kExitFailure;
+    }
+    Output out;
+    for (const prov::AttributeRow& row : prov::VisibleAttributeRows(node)) {
+        out.Append(row.name);
+        out.Append(" = ");
+        out.Append(row.value);
+        out.Append("\n");
+    }
+    if (!out.Commit()) {
+        PrintError(std::string("cannot write the attributes: ") + std::strerror(errno));
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace oryx::cli

@@ -1,0 +1,63 @@
+#include "prov/collation.h"
+
+#include <array>
+#include <cstdint>
+
+namespace oryx::prov {
+namespace {
+
+// Rank of a byte: class in the high byte, key in the low byte.
+constexpr std::array<std::uint16_t, 256> MakeRanks() {
+    std::array<std::uint16_t, 256> ranks{};
+    for (int b = 0; b < 256; ++b) {
+        int cls = 0, key = b;
+        if (b >= '0' && b <= '9') {
+            cls = 1;
+        } else if (b >= 'a' && b <= 'z') {
+            cls = 2;
+        } else if (b >= 'A' && b <= 'Z') {
+            cls = 2;
+            key = b - 'A' + 'a';
+        } else if (b >= 0x80) {
+            cls = 3;
+        }
+        ranks[b] = static_cast<std::uint16_t>(cls << 8 | key);
+    }
+    return ranks;
+}
+
+constexpr auto kRanks = MakeRanks();
+
+}  // namespace
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+int CompareNames(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ra = kRanks[static_cast<unsigned char>(a[i])];
+        const auto rb = kRanks[static_cast<unsigned char>(b[i])];
+        if (ra != rb) return ra < rb ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+std::size_t HashName(std::string_view name) {
+    std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the lower-cased bytes
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(AsciiLower(c));
+        h *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(h);
+}
+
+}  // namespace oryx::prov
