@@ -1,0 +1,74 @@
+#include "reports/csv_export.h"
+
+#include <ostream>
+
+namespace oryx::reports {
+
+namespace {
+
+void WriteQuoted(std::string_view text, const CsvSink& sink) {
+    sink("\"");
+    std::size_t start = 0;
+    for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
+         quote = text.find('"', start)) {
+        sink(text.substr(start, quote + 1 - start));
+        sink("\"");
+        start = quote + 1;
+    }
+    sink(text.substr(start));
+    sink("\"");
+}
+
+bool NeedsQuotes(std::string_view text) {
+    return text.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink) {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c > 0) sink(",");
+        WriteQuoted(columns[c].caption, sink);
+    }
+    sink("\r\n");
+    for (const ReportRow& row : rows) {
+        if (NeedsQuotes(row.first)) {
+            WriteQuoted(row.first, sink);
+        } else {
+            sink(row.first);
+        }
+        for (const std::string& cell : row.cells) {
+            sink(",");
+            WriteQuoted(cell, sink);
+        }
+        sink("\r\n");
+    }
+}
+
+void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out) {
+    WriteCsv(columns, rows, [&out](std::string_view piece) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    });
+}
+
+std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows) {
+    std::string text;
+    WriteCsv(columns, rows, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+std::string ProposedCsvFileName(std::string_view documentPath, std::string_view title) {
+    std::string_view base = documentPath;
+    const std::size_t separator = base.find_last_of("/\\");
+    if (separator != std::string_view::npos) base.remove_prefix(separator + 1);
+    const std::size_t dot = base.rfind('.');
+    if (dot != std::string_view::npos) base = base.substr(0, dot);
+
+    std::string name(base);
+    name += " - ";
+    for (char c : title) name += (c == '/' || c == '\\') ? '_' : c;
+    name += ".csv";
+    return name;
+}
+
+}  // namespace oryx::reports

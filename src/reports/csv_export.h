@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "reports/report_catalog.h"
+#include "reports/report_rows.h"
+
+namespace oryx::reports {
+
+// Receives the CSV bytes in pieces of any size.
+using CsvSink = std::function<void(std::string_view)>;
+
+// Writes the export file's bytes: a header line of quoted captions, then one
+// line per row, every line ended by CR LF, no byte-order mark. Further cells
+// are always quoted; the first cell is written bare unless it holds a comma,
+// a double quote, CR or LF. A double quote inside a quoted text is doubled,
+// so every reader gets back the cells as they were.
+void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink);
+void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out);
+std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows);
+
+// The file name offered in the save dialog: the document's file name without
+// its folder and its last extension, " - ", the report title, ".csv"
+// (C:\prov\node17.txt and "AtmIf Report" give "node17 - AtmIf Report.csv").
+// Folder separators in the title (a custom report's name may hold them) become
+// "_", so the proposal always names a file in the dialog's folder.
+std::string ProposedCsvFileName(std::string_view documentPath, std::string_view title);
+
+}  // namespace oryx::reports

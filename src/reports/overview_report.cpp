@@ -1,0 +1,255 @@
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <unordered_map>
+
+#include "prov/component_store.h"
+#include "reports/fixed_reports.h"
+#include "reports/report_error.h"
+#include "reports/report_text.h"
+
+namespace oryx::reports {
+
+namespace {
+
+// Slot n of the nine working tables. Cards and LPs are numbered by the file,
+// so the tables are kept sparse: a slot exists only once a pass writes to it,
+// and a card numbered 2000000000 costs no more than one numbered 2.
+struct Slot {
+    std::string cardNumber, cardType, lp, lpt, atmIf, frUni, frAtm, trk, features;
+};
+using SlotTable = std::map<std::int32_t, Slot>;
+
+// An optional sign and decimal digits whose value fits 32 bits; anything else
+// stops the report.
+std::int32_t ParseNumber(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+        negative = digits[0] == '-';
+        digits.remove_prefix(1);
+    }
+    const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                                          [](char c) { return c >= '0' && c <= '9'; });
+    std::int64_t value = 0;
+    if (allDigits) {
+        for (char c : digits) {
+            value = value * 10 + (c - '0');
+            if (value > std::int64_t{INT32_MAX} + 1) break;
+        }
+        if (negative) value = -value;
+    }
+    if (!allDigits || value > INT32_MAX || value < INT32_MIN) throw InvalidIntegerError(text);
+    return static_cast<std::int32_t>(value);
+}
+
+void AppendItem(std::string& slot, std::string_view item) {
+    if (!slot.empty()) slot += ',';
+    slot += item;
+}
+
+// Calls `visit` with every line of the node's attribute list, bookkeeping
+// lines included, in order.
+template <typename Visit>
+void ForEachLine(const prov::ComponentNode* node, Visit visit) {
+    const prov::AttributeList* list = prov::GetAttributes(node);
+    if (list == nullptr) return;
+    std::string scratch;
+    for (std::size_t i = 0; i < list->LineCount(); ++i) visit(list->Line(i, scratch));
+}
+
+// The LP number an interface-name or logical-processor line refers to: the
+// text after "Lp/" up to the next blank. A line without "Lp/", or naming a
+// negative number, refers to none.
+std::optional<std::int32_t> ReferencedLp(std::string_view line) {
+    const std::size_t marker = line.find("Lp/");
+    if (marker == std::string_view::npos) return std::nullopt;
+    std::string_view number = line.substr(marker + 3);
+    number = number.substr(0, number.find(' '));
+    const std::int32_t lp = ParseNumber(number);
+    if (lp < 0) return std::nullopt;
+    return lp;
+}
+
+// The instance of a top-level entry: its name after the first "/".
+std::string_view Instance(const prov::ComponentNode* entry) {
+    return TextAfterFirst(entry->Name(), '/');
+}
+
+// Pass 1: the shelf's cards, by number.
+void CollectCards(const prov::ComponentNode* root, const prov::ComponentNode* shelf, SlotTable& slots) {
+    for (const prov::ComponentNode* entry : shelf->Children()) {
+        const std::string_view name = entry->Name();
+        if (name.starts_with('&') || name.find("Card/") == std::string_view::npos) continue;
+        const std::string_view number = DropFront(name, 5);
+        std::string cardType;
+        ForEachLine(prov::FindComponent(root, "add Shelf Card/" + std::string(number)),
+                    [&](std::string_view line) {
+                        if (ContainsUpper(line, "CARDTYPE")) cardType = DropFront(line, 9);
+                    });
+        const std::int32_t card = ParseNumber(number);
+        if (card < 0) continue;  // a negative card number makes no row
+        Slot& slot = slots[card];
+        slot.cardNumber = number;
+        slot.cardType = std::move(cardType);
+    }
+}
+
+// The add node's children named "Lp/" and a number as this system writes it
+// (no sign, no leading zero), by ascending number: exactly the LPs that a
+// walk over "add LP/0", "add LP/1", ... would meet, without walking.
+std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> NumberedLps(const prov::ComponentNode* add) {
+    std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> lps;
+    for (const prov::ComponentNode* entry : add->Children()) {
+        const std::string_view name = entry->Name();
+        if (name.size() < 4 || LowerAscii(name.substr(0, 3)) != "lp/") continue;
+        const std::string_view digits = name.substr(3);
+        if (digits.size() > 1 && digits[0] == '0') continue;
+        std::int32_t number = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (error != std::errc() || end != digits.data() + digits.size() || digits[0] == '-') continue;
+        lps.emplace_back(number, entry);
+    }
+    std::sort(lps.begin(), lps.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return lps;
+}
+
+// Pass 2: the LP that names each card as main or spare card, and its type.
+void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
+    // The first (lowest) slot holding each card text, letter case ignored.
+    std::unordered_map<std::string, std::int32_t> slotOfCard;
+    for (const auto& [index, slot] : slots) slotOfCard.emplace(LowerAscii(slot.cardNumber), index);
+
+    for (const auto& [lp, node] : NumberedLps(add)) {
+        const std::string lpText = std::to_string(lp);
+        std::vector<std::int32_t> named;  // slots this LP has named so far
+        ForEachLine(node, [&](std::string_view line) {
+            if ((ContainsUpper(line, "MAINCARD") || ContainsUpper(line, "SPARECARD")) && !line.ends_with('!')) {
+                const std::size_t marker = line.find("Card/");
+                if (marker != std::string_view::npos) {
+                    const auto found = slotOfCard.find(LowerAscii(line.substr(marker + 5)));
+                    if (found != slotOfCard.end()) {
+                        if (std::find(named.begin(), named.end(), found->second) == named.end()) {
+                            named.push_back(found->second);
+                        }
+                        slots[found->second].lp = lpText;
+                    }
+                }
+            }
+            if (ContainsUpper(line, "LOGICALPROCESSORTYPE")) {
+                const std::size_t marker = line.find("Sw ");
+                if (marker == std::string_view::npos) return;
+                const std::string_view type = line.substr(marker + 3);
+                for (std::int32_t index : named) slots[index].lpt = type;
+            }
+        });
+    }
+}
+
+// Pass 3: the feature list of each slot's LP type, a comma put before every
+// blank; the value's first character (normally an opening bracket) is dropped.
+void CollectFeatures(const prov::ComponentNode* root, SlotTable& slots) {
+    for (auto& [index, slot] : slots) {
+        if (slot.lpt.empty()) continue;
+        ForEachLine(prov::FindComponent(root, "add Sw " + slot.lpt), [&](std::string_view line) {
+            if (!ContainsUpper(line, "FEATURELIST")) return;
+            slot.features.clear();
+            for (char c : DropFront(TextAfterFirst(line, '='), 1)) {
+                if (c == ' ') slot.features += ',';
+                slot.features += c;
+            }
+        });
+    }
+}
+
+// Passes 4 to 6: interfaces filed under the LP their lines refer to.
+void CollectInterfaces(const prov::ComponentNode* add, SlotTable& slots) {
+    for (const prov::ComponentNode* entry : add->Children()) {
+        if (!ContainsUpper(entry->Name(), "ATMIF/")) continue;
+        ForEachLine(entry, [&](std::string_view line) {
+            if (!ContainsUpper(line, "INTERFACENAME")) return;
+            if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].atmIf, Instance(entry));
+        });
+    }
+    auto framed = [&](std::string_view upperKind, std::string Slot::*table) {
+        for (const prov::ComponentNode* entry : add->Children()) {
+            if (!ContainsUpper(entry->Name(), upperKind)) continue;
+            const std::string path = "add " + std::string(entry->Name());
+            ForEachLine(prov::FindComponent(add, path + " Framer"), [&](std::string_view line) {
+                if (!ContainsUpper(line, "INTERFACENAME")) return;
+                if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].*table, Instance(entry));
+            });
+            ForEachLine(prov::FindComponent(add, path + " VFramer"), [&](std::string_view line) {
+                if (!ContainsUpper(line, "LOGICALPROCESSOR")) return;
+                if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].*table, Instance(entry));
+            });
+        }
+    };
+    framed("FRUNI/", &Slot::frUni);
+    framed("FRATM/", &Slot::frAtm);
+}
+
+// Pass 7: trunks, filed under every slot whose AtmIf cell lists the interface
+// their ATM connection uses. An index from AtmIf instance to slots keeps this
+// linear in trunks and interfaces.
+void CollectTrunks(const prov::ComponentNode* add, SlotTable& slots) {
+    std::unordered_map<std::string, std::vector<std::int32_t>> slotsOfAtmIf;
+    for (const auto& [index, slot] : slots) {
+        std::string_view items = slot.atmIf;
+        if (items.empty()) continue;
+        while (true) {
+            const std::size_t comma = items.find(',');
+            std::vector<std::int32_t>& listed = slotsOfAtmIf[std::string(items.substr(0, comma))];
+            if (listed.empty() || listed.back() != index) listed.push_back(index);
+            if (comma == std::string_view::npos) break;
+            items.remove_prefix(comma + 1);
+        }
+    }
+
+    for (const prov::ComponentNode* entry : add->Children()) {
+        if (!ContainsUpper(entry->Name(), "TRK/")) continue;
+        ForEachLine(prov::FindComponent(add, "add " + std::string(entry->Name()) + " Atm"),
+                    [&](std::string_view line) {
+                        if (!ContainsUpper(line, "ATMCONNECTION")) return;
+                        // The number runs from "AtmIf/" to the line's first blank;
+                        // a line whose first blank is not behind it names none.
+                        const std::size_t marker = line.find("AtmIf/");
+                        const std::size_t blank = line.find(' ');
+                        if (marker == std::string_view::npos || blank == std::string_view::npos ||
+                            blank <= marker + 6) {
+                            return;
+                        }
+                        const auto found = slotsOfAtmIf.find(std::string(line.substr(marker + 6, blank - marker - 6)));
+                        if (found == slotsOfAtmIf.end()) return;
+                        for (std::int32_t index : found->second) AppendItem(slots[index].trk, Instance(entry));
+                    });
+    }
+}
+
+}  // namespace
+
+void BuildOverviewRows(const prov::ComponentStore& store, ReportRows& rows) {
+    const prov::ComponentNode* root = &store.Root();
+    const prov::ComponentNode* shelf = prov::FindComponent(root, "add Shelf");
+    const prov::ComponentNode* add = prov::FindComponent(root, "add");
+    if (shelf == nullptr || add == nullptr) return;
+
+    SlotTable slots;
+    CollectCards(root, shelf, slots);
+    CollectLps(add, slots);
+    CollectFeatures(root, slots);
+    CollectInterfaces(add, slots);
+    CollectTrunks(add, slots);
+
+    for (auto& [index, slot] : slots) {
+        if (slot.cardNumber.empty()) continue;
+        rows.push_back({std::move(slot.cardNumber),
+                        {std::move(slot.cardType), std::move(slot.lp), std::move(slot.lpt),
+                         std::move(slot.atmIf), std::move(slot.frUni), std::move(slot.frAtm),
+                         std::move(slot.trk), std::move(slot.features)}});
+    }
+}
+
+}  // namespace oryx::reports

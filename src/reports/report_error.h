@@ -1,0 +1,18 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace oryx::reports {
+
+// A report that cannot be built. what() is the message the user sees.
+class ReportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "'%s' is not a valid integer value" for `text`.
+ReportError InvalidIntegerError(std::string_view text);
+
+}  // namespace oryx::reports
