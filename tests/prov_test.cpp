@@ -1,2 +1,454 @@
 #include <gtest/gtest.h>
-TEST(Prov, Placeholder) { SUCCEED(); }
+
+#include <sys/stat.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "prov/collation.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "prov/tree_text.h"
+#include "test_files.h"
+
+namespace oryx::prov {
+namespace {
+
+using oryx::testing::TempDir;
+
+// Expected texts are written with LF; the tree text has CR LF line ends.
+std::string Crlf(std::string_view lf) {
+    std::string out;
+    for (char c : lf) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string TreeText(const ComponentStore& store) {
+    std::ostringstream out;
+    WriteTreeText(store, out);
+    return out.str();
+}
+
+struct Loaded {
+    TempDir dir;
+    ComponentStore store;
+    std::string file;
+    explicit Loaded(std::string_view bytes) {
+        file = dir.Write("node.txt", bytes);
+        ReadProvisioningFile(file, store);
+    }
+    const ComponentNode* Find(std::string_view path) const { return FindComponent(&store.Root(), path); }
+    std::vector<std::string> Lines(std::string_view path) const {
+        std::vector<std::string> lines;
+        const AttributeList* list = GetAttributes(Find(path));
+        if (list)
+            for (std::size_t i = 0; i < list->LineCount(); ++i) lines.push_back(list->Line(i));
+        return lines;
+    }
+};
+
+std::vector<std::string> ChildNames(const ComponentNode* node) {
+    std::vector<std::string> names;
+    for (const ComponentNode* c : node->Children()) names.emplace_back(c->Name());
+    return names;
+}
+
+constexpr std::string_view kStartProvExample =
+    "start prov\r\n"
+    "add Shelf\r\n"
+    "add Shelf Card/3\r\n"
+    "set Shelf Card/3 cardType aal1Ces, spareCard 0\r\n"
+    "add Lp/3\r\n"
+    "set Lp/3 mainCard Shelf Card/3\r\n"
+    "add AtmIf/31\r\n"
+    "set AtmIf/31 interfaceName atm31\r\n"
+    "add AtmIf/31 Vcc/0.100\r\n"
+    "add AtmIf/31 Vcc/0.100 Nrp\r\n"
+    "set AtmIf/31 Vcc/0.100 Nrp atmConnection Lp/3,\r\n";
+
+constexpr std::string_view kConfigureExample =
+    "saved configuration\n"
+    "configure Shelf\n"
+    "configure Card/3\n"
+    "set cardType aal1Ces, spareCard 0\n"
+    "return\n"
+    "set shelfType xyz\n"
+    "return\n"
+    "configure AtmIf/31 Vcc/0.100\n"
+    "set atmConnection Lp/3\n"
+    "return\n";
+
+TEST(Reader, StartProvExampleStore) {
+    Loaded f(kStartProvExample);
+    const ComponentNode& root = f.store.Root();
+    ASSERT_EQ(root.EntryCount(), 2u);
+    EXPECT_EQ(root.Entry(0).name, "&PROP");
+    EXPECT_EQ(root.Entry(1).name, "add");
+    EXPECT_EQ(ChildNames(f.store.AddNode()), (std::vector<std::string>{"AtmIf/31", "Lp/3", "Shelf"}));
+    EXPECT_EQ(f.Lines("add"), (std::vector<std::string>{"&FULLPATH=add", "&NAME=add"}));
+    EXPECT_EQ(f.Lines("add AtmIf/31 Vcc/0.100 Nrp"),
+              (std::vector<std::string>{"&FULLPATH=add AtmIf/31 Vcc/0.100 Nrp", "&NAME=Nrp",
+                                        "atmConnection=Lp/3", "="}));
+    EXPECT_EQ(f.Lines("add Shelf Card/3"),
+              (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3", "cardType=aal1Ces",
+                                        "spareCard=0"}));
+    EXPECT_EQ(f.Lines("add Lp/3"),
+              (std::vector<std::string>{"&FULLPATH=add Lp/3", "&NAME=Lp/3", "mainCard=Shelf Card/3"}));
+    EXPECT_EQ(f.Lines("add Shelf"), (std::vector<std::string>{"&FULLPATH=add Shelf", "&NAME=Shelf"}));
+    EXPECT_EQ(f.store.AddNode()->Parent(), nullptr);
+    EXPECT_EQ(f.Find("add Shelf Card/3")->Parent(), f.Find("add Shelf"));
+    EXPECT_FALSE(IsConfigureFile(f.file));
+}
+
+TEST(TreeText, StartProvExample) {
+    Loaded f(kStartProvExample);
+    EXPECT_EQ(TreeText(f.store), Crlf(R"(
+AtmIf/31
+ |
+ |--interfaceName = atm31
+ |
+ |--Vcc/0.100
+ |   |
+ |   |--Nrp
+ |   |   |
+ |   |   |--atmConnection = Lp/3
+ |   |   |-- = 
+
+Lp/3
+ |
+ |--mainCard = Shelf Card/3
+
+Shelf
+ |
+ |--Card/3
+ |   |
+ |   |--cardType = aal1Ces
+ |   |--spareCard = 0
+)"));
+}
+
+TEST(Reader, ConfigureExample) {
+    Loaded f(kConfigureExample);
+    EXPECT_EQ(ChildNames(f.store.AddNode()), (std::vector<std::string>{"AtmIf/31_Vcc/0.100", "Shelf"}));
+    EXPECT_EQ(f.Lines("add Shelf"),
+              (std::vector<std::string>{"&FULLPATH=add Shelf", "&NAME=Shelf", "shelfType=xyz"}));
+    EXPECT_EQ(f.Lines("add Shelf Card/3"),
+              (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3", "cardType=aal1Ces",
+                                        "spareCard=0"}));
+    EXPECT_EQ(f.Lines("add AtmIf/31_Vcc/0.100"),
+              (std::vector<std::string>{"&FULLPATH=add AtmIf/31_Vcc/0.100", "&NAME=AtmIf/31_Vcc/0.100",
+                                        "atmConnection=Lp/3"}));
+    EXPECT_FALSE(IsConfigureFile(f.file));
+    TempDir dir;
+    EXPECT_TRUE(IsConfigureFile(dir.Write("c.txt", "configure Shelf\nreturn\n")));
+    EXPECT_FALSE(IsConfigureFile(dir.Write("e.txt", "")));
+    EXPECT_FALSE(IsConfigureFile(dir.Write("u.txt", "Configure Shelf\n")));
+}
+
+// Each case: file bytes, then the expected tree text (LF for CR LF).
+struct TreeCase {
+    const char* name;
+    std::string_view file;
+    std::string_view tree;
+};
+
+class TreeCases : public ::testing::TestWithParam<TreeCase> {};
+
+TEST_P(TreeCases, TreeText) {
+    Loaded f(GetParam().file);
+    EXPECT_EQ(TreeText(f.store), Crlf(GetParam().tree));
+}
+
+const TreeCase kTreeCases[] = {
+    {"LfLineEnds", "start prov\nadd Shelf\nset Shelf a 1\n", "\nShelf\n |\n |--a = 1\n"},
+    {"LoneCrLineEnds", "start prov\radd Shelf\rset Shelf a 1\r", "\nShelf\n |\n |--a = 1\n"},
+    {"LastLineWithoutEnd", "start prov\nadd Shelf\nset Shelf a 1", "\nShelf\n |\n |--a = 1\n"},
+    // CR CR is two line ends; the empty line between matches nothing.
+    {"CrCr", "start prov\r\radd Shelf\r\r\rset Shelf a 1", "\nShelf\n |\n |--a = 1\n"},
+    {"CtrlZEndsTheFile", "start prov\nadd Shelf\nset Shelf a 1\x1a\nadd Lp/1\n", "\nShelf\n |\n |--a = 1\n"},
+    {"OnlyCtrlZ", "\x1a", ""},
+    {"Empty", "", ""},
+    {"StartProvTrimmed", " \t start prov\t \nadd Shelf\n", "\nShelf\n"},
+    // Not the start-prov format: add lines are ignored, and "configure" is not a prefix.
+    {"StartProvWrongCase", "Start Prov\nadd Shelf\nconfigure Lp/1\n", "\nLp/1\n"},
+    {"StartProvTwoSpaces", "start  prov\nadd Shelf\n", ""},
+    {"ByteOrderMark", "\xEF\xBB\xBFstart prov\nadd Shelf\nconfigure Lp/1\n", "\nLp/1\n"},
+    // A missing parent: only Shelf is created, and the set line drops 9 characters.
+    {"ChildBeforeParent", "start prov\nadd Shelf Card/3\nset Shelf Card/3 cardType x\n",
+     "\nShelf\n |\n |--Card/3 = cardType x\n"},
+    {"AddExistingAppends", "start prov\nadd Shelf\nset Shelf a 1\nadd Lp/1\nadd SHELF\nset SHELF b 2\n",
+     "\nLp/1\n\nShelf\n |\n |--a = 1\n |--b = 2\n"},
+    {"EmptyName", "start prov\nadd  Shelf\n", "\n\n"},
+    {"SetWithNothing", "start prov\nadd Shelf\nset Shelf\n", "\nShelf\n |\n |-- = \n"},
+    {"PairWithoutSpace", "start prov\nadd Lp/3\nset Lp/3 enabled\n", "\nLp/3\n |\n |-- = enabled\n"},
+    {"CommasAlwaysSplit", "start prov\nadd Lp/3\nset Lp/3 a (1,2),, b  x  y ,\n",
+     "\nLp/3\n |\n |--a = (1\n |-- = 2)\n |-- = \n |--b = x  y\n |-- = \n"},
+    {"TabsAreTrimmedAroundPairs", "start prov\nadd Lp/3\nset Lp/3 \tname\t value\t,\x01x y\n",
+     "\nLp/3\n |\n |--name = value\n |--x = y\n"},
+    // Each line shows its own value, also for repeated names.
+    {"RepeatedAttribute", "start prov\nadd Lp/3\nset Lp/3 a 1, a 2, =x, b\n",
+     "\nLp/3\n |\n |--a = 1\n |--a = 2\n |-- = =x\n |-- = b\n"},
+    {"CaseInsensitiveNames", "start prov\nadd Shelf\nadd SHELF card/1\nadd shelf CARD/1 x\n",
+     "\nShelf\n |\n |--card/1\n |   |\n |   |--x\n"},
+    {"ConfigureReturnOnEmptyContext", "return\nconfigure Shelf\nreturn\nreturn\nset a 1\nconfigure Lp/1\n",
+     "\nLp/1\n\nShelf\n"},
+    {"ConfigureIgnoresAdd", "configure Shelf\nadd Lp/1\nset a 1\n", "\nShelf\n |\n |--a = 1\n"},
+    {"StartProvIgnoresConfigure", "start prov\nconfigure Shelf\nadd Lp/1\nreturn\nset Lp/1 a 1\n",
+     "\nLp/1\n |\n |--a = 1\n"},
+    {"ConfigureUnderscores", "configure  AtmIf/31  Vcc/0.100\n", "\n_AtmIf/31__Vcc/0.100\n"},
+    // A bare configure enters nothing, so the return after it leaves Shelf.
+    {"BareConfigure", "configure Shelf\nconfigure\nset a 1\nreturn\nset b 2\n", "\nShelf\n |\n |--a = 1\n"},
+    // "configured" walks "addd Card/1": a hidden top-level node; the context
+    // still gets Card/1, which the next configure line then creates.
+    {"ConfigureRunIntoLetters", "configure Shelf\nreturn\nconfigured Card/1\nset a 1\nconfigure X\nset b 2\n",
+     "\nCard/1\n |\n |--b = 2\n\nShelf\n"},
+    {"HiddenAmpersandNames", "start prov\nadd &PROP\nadd Shelf\nset Shelf &x 1, y 2\n",
+     "\nShelf\n |\n |--y = 2\n"},
+    {"DeepPrefix", "configure A\nconfigure B\nconfigure C\nconfigure D\nset x 1\n",
+     "\nA\n |\n |--B\n |   |\n |   |--C\n |   |   |\n |   |   |--D\n |   |   |   |\n |   |   |   |--x = 1\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reader, TreeCases, ::testing::ValuesIn(kTreeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Reader, SetBeforeFirstAddGoesToTheAddNode) {
+    Loaded f("start prov\nset Shelf a 1\nadd Shelf\nset Shelf b 2\n");
+    EXPECT_EQ(f.Lines("add"), (std::vector<std::string>{"&FULLPATH=add", "&NAME=add", "set=Shelf a 1"}));
+    EXPECT_EQ(f.Lines("add Shelf")[2], "b=2");
+}
+
+TEST(Reader, FullPathKeepsTheSpellingOfTheCreatingLine) {
+    Loaded f("start prov\nadd Shelf\nadd SHELF Card/1\nadd x\t y\nadd x\t y\n");
+    EXPECT_EQ(GetFullPath(f.Find("add Shelf Card/1")), "add SHELF Card/1");
+    EXPECT_EQ(GetFullPath(f.Find("add Shelf")), "add Shelf");
+    const ComponentNode* x = GetChild(f.store.AddNode(), "x\t");
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(GetFullPath(x), "add x");
+    EXPECT_EQ(GetAttributeValue(GetAttributes(x), "&name"), "x\t");
+    EXPECT_EQ(GetFullPath(GetChild(x, "y")), "add x y");
+}
+
+TEST(Reader, KeywordRunIntoLettersMakesHiddenTopLevelNode) {
+    Loaded f("start prov\naddress Shelf\nadd Lp/1\n");
+    EXPECT_NE(GetChild(&f.store.Root(), "address"), nullptr);
+    EXPECT_EQ(f.store.Root().EntryCount(), 3u);
+    EXPECT_EQ(TreeText(f.store), Crlf("\nLp/1\n"));
+}
+
+TEST(Reader, AmpersandPieceIsAnOrdinaryChild) {
+    Loaded f("start prov\nadd &PROP\nadd &PROP x\nadd &PARENT\n");
+    const ComponentNode* add = f.store.AddNode();
+    const ComponentNode* prop = GetChild(add, "&prop");
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(prop->Name(), "&PROP");
+    EXPECT_NE(GetChild(prop, "x"), nullptr);
+    EXPECT_NE(GetChild(add, "&PARENT"), nullptr);
+    EXPECT_EQ(add->EntryCount(), 3u);  // "&PROP" bookkeeping entry + two children
+    EXPECT_EQ(prop->EntryCount(), 3u);  // "&PARENT", "&PROP", x
+    EXPECT_EQ(GetChild(f.Find("add Lp/1"), "&PROP"), nullptr);
+}
+
+TEST(Reader, BinaryAndNulBytesPassThrough) {
+    using namespace std::string_literals;
+    const std::string file = "start prov\nadd A\0\xff\x80\nset A\0\xff\x80 k\x01\xfe v\0al\n"s;
+    Loaded f(std::string_view(file.data(), file.size()));
+    ASSERT_EQ(f.store.AddNode()->Children().size(), 1u);
+    const ComponentNode* a = f.store.AddNode()->Children()[0];
+    EXPECT_EQ(a->Name(), "A\0\xff\x80"s);
+    EXPECT_EQ(a->Attributes().FileLines().at(0), "k\x01\xfe=v\0al"s);
+}
+
+TEST(Reader, ReadingAgainReplacesTheStore) {
+    TempDir dir;
+    ComponentStore store;
+    ReadProvisioningFile(dir.Write("a.txt", "configure Shelf\n"), store);
+    ReadProvisioningFile(dir.Write("b.txt", "configure Lp/1\n"), store);
+    EXPECT_EQ(ChildNames(store.AddNode()), (std::vector<std::string>{"Lp/1"}));
+}
+
+TEST(Reader, FiftyMegabyteLine) {
+    std::string file = "start prov\nadd Shelf\nset Shelf big ";
+    file.append(50u << 20, 'x');
+    file += ", small 1\r\nadd Lp/1\n";
+    Loaded f(file);
+    const auto& lines = f.Find("add Shelf")->Attributes().FileLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 4u + (50u << 20));
+    EXPECT_EQ(lines[1], "small=1");
+    EXPECT_NE(f.Find("add Lp/1"), nullptr);
+}
+
+TEST(Reader, FilesThatCannotBeRead) {
+    TempDir dir;
+    ComponentStore store;
+    EXPECT_THROW(ReadProvisioningFile((dir.Path() / "missing.txt").string(), store), FileError);
+    EXPECT_THROW(ReadProvisioningFile(dir.Path().string(), store), FileError);
+    EXPECT_THROW(IsConfigureFile(dir.Path().string()), FileError);
+    const std::string fifo = (dir.Path() / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_THROW(ReadProvisioningFile(fifo, store), FileError);  // must not wait for a writer
+    EXPECT_THROW(ReadProvisioningFile("/dev/zero", store), FileError);
+    if (::geteuid() != 0) {
+        const std::string locked = dir.Write("locked.txt", "configure Shelf\n");
+        ::chmod(locked.c_str(), 0);
+        EXPECT_THROW(ReadProvisioningFile(locked, store), FileError);
+    }
+    try {
+        ReadProvisioningFile((dir.Path() / "gone.txt").string(), store);
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("gone.txt"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("No such file"), std::string::npos);
+    }
+}
+
+TEST(Reader, MillionDeepNestingLoadsAndReleases) {
+    std::string file;
+    constexpr int kDepth = 1'000'000;
+    file.reserve(kDepth * 16);
+    for (int i = 0; i < kDepth; ++i) {
+        file += "configure C/";
+        file += std::to_string(i % 10);
+        file += '\n';
+        if (i % 1000 == 0) file += "set depth " + std::to_string(i) + "\n";
+    }
+    Loaded f(file);
+    EXPECT_EQ(f.store.NodeCount(), 2u + kDepth);
+    const ComponentNode* node = f.store.AddNode();
+    for (int i = 0; i < 3; ++i) node = node->Children().at(0);
+    EXPECT_EQ(GetFullPath(node), "add C/0 C/1 C/2");
+    std::size_t bytes = 0;
+    // Only the first part of the text, which grows with the square of the depth.
+    try {
+        WriteTreeText(f.store, [&](std::string_view t) {
+            bytes += t.size();
+            if (bytes > (8u << 20)) throw std::runtime_error("enough");
+        });
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_GT(bytes, 8u << 20);
+    ReleaseNode(f.store);
+    EXPECT_EQ(f.store.Root().EntryCount(), 0u);
+}
+
+TEST(Reader, ManyChildrenInReverseOrder) {
+    std::string file = "start prov\nadd Shelf\n";
+    constexpr int kChildren = 200'000;
+    for (int i = kChildren - 1; i >= 0; --i) file += "add Shelf Card/" + std::to_string(i) + "\n";
+    file += "add SHELF CARD/7\nset Shelf Card/7 x 1\n";
+    Loaded f(file);
+    const ComponentNode* shelf = f.Find("add Shelf");
+    ASSERT_EQ(shelf->Children().size(), static_cast<std::size_t>(kChildren));
+    for (std::size_t i = 1; i < shelf->Children().size(); ++i)
+        ASSERT_LT(CompareNames(shelf->Children()[i - 1]->Name(), shelf->Children()[i]->Name()), 0);
+    EXPECT_EQ(shelf->Children()[0]->Name(), "Card/0");
+    EXPECT_EQ(shelf->Children()[1]->Name(), "Card/1");
+    EXPECT_EQ(shelf->Children()[2]->Name(), "Card/10");
+    EXPECT_EQ(GetAttributeValue(GetAttributes(f.Find("add Shelf Card/7")), "x"), "1");
+    EXPECT_EQ(shelf->EntryCount(), kChildren + 2u);
+}
+
+// ---- Lookups ----
+
+TEST(Lookups, FindComponent) {
+    Loaded f(kStartProvExample);
+    const ComponentNode* root = &f.store.Root();
+    const ComponentNode* add = f.store.AddNode();
+    const ComponentNode* shelf = GetChild(add, "Shelf");
+    const ComponentNode* card = GetChild(shelf, "Card/3");
+    struct Case {
+        const ComponentNode* from;
+        const char* path;
+        const ComponentNode* expected;
+    } cases[] = {
+        {root, "add", add},
+        {root, "", nullptr},
+        {root, "add Shelf ", nullptr},
+        {root, "add Shelf Card/9", nullptr},
+        {root, "add Nothing Shelf", shelf},
+        {root, "ADD shelf CARD/3", card},
+        {root, "add  Shelf", shelf},
+        {add, "add Shelf Card/3", card},
+        {add, "Shelf Card/3", card},
+        {root, "add Card/3", nullptr},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FindComponent(c.from, c.path), c.expected) << c.path;
+    EXPECT_EQ(GetChild(add, "sHeLf"), shelf);
+    EXPECT_EQ(GetChild(add, "&PROP"), nullptr);
+    EXPECT_EQ(GetChild(nullptr, "x"), nullptr);
+}
+
+TEST(Lookups, PathsValuesAndCounts) {
+    Loaded f("start prov\nadd Shelf\nadd Shelf Card/3\nset Shelf Card/3 cardType a, CARDTYPE b, x=y z\n"
+             "add Lp/1\nset Lp/1\nadd Lp/2\nset Lp/2 &hidden 1\n");
+    EXPECT_EQ(GetFullPath(f.store.AddNode()), "add");
+    EXPECT_EQ(GetFullPath(&f.store.Root()), "");
+    EXPECT_EQ(GetFullPath(nullptr), "");
+    const AttributeList* card = GetAttributes(f.Find("add Shelf Card/3"));
+    EXPECT_EQ(GetAttributeValue(card, "cardtype"), "a");
+    EXPECT_EQ(GetAttributeValue(card, "x"), "y=z");  // the line x=y=z: names end at the first "="
+    EXPECT_EQ(GetAttributeValue(card, "missing"), "");
+    EXPECT_EQ(GetAttributeValue(card, "&FullPath"), "add Shelf Card/3");
+    EXPECT_EQ(GetAttributeValue(nullptr, "a"), "");
+    EXPECT_EQ(CountAttributes(f.Find("add Shelf")), 0u);
+    EXPECT_EQ(CountAttributes(f.Find("add Lp/1")), 1u);  // the line "="
+    EXPECT_EQ(CountAttributes(f.Find("add Lp/2")), 0u);
+    EXPECT_EQ(CountAttributes(nullptr), 0u);
+    EXPECT_EQ(GetAttributes(nullptr), nullptr);
+    EXPECT_EQ(GetAttributes(&f.store.Root())->LineCount(), 0u);
+}
+
+TEST(Lookups, EntriesCountBookkeeping) {
+    std::string file = "start prov\nadd Shelf\n";
+    for (int i = 0; i < 12; ++i) file += "add Shelf Card/" + std::to_string(i) + "\n";
+    Loaded f(file);
+    const ComponentNode* shelf = f.Find("add Shelf");
+    ASSERT_EQ(shelf->EntryCount(), 14u);
+    EXPECT_EQ(shelf->Entry(0).name, "&PARENT");
+    EXPECT_EQ(shelf->Entry(0).child, f.store.AddNode());
+    EXPECT_EQ(shelf->Entry(1).name, "&PROP");
+    EXPECT_EQ(shelf->Entry(1).attributes, GetAttributes(shelf));
+    EXPECT_EQ(shelf->Entry(2).name, "Card/0");
+    EXPECT_EQ(shelf->Entry(3).name, "Card/1");
+    EXPECT_EQ(shelf->Entry(4).name, "Card/10");
+    EXPECT_EQ(f.store.AddNode()->EntryCount(), 2u);  // no "&PARENT" on the add node
+}
+
+TEST(Lookups, ReleaseNodeEmptiesASubtree) {
+    Loaded f(kStartProvExample);
+    ComponentNode& atm = const_cast<ComponentNode&>(*f.Find("add AtmIf/31"));
+    ReleaseNode(atm);
+    EXPECT_EQ(atm.EntryCount(), 0u);
+    EXPECT_EQ(GetAttributes(&atm), nullptr);
+    EXPECT_NE(f.Find("add Shelf Card/3"), nullptr);
+}
+
+TEST(Collation, Order) {
+    // Each name sorts before the next.
+    const std::vector<std::string> ordered = {
+        "", "&PARENT", "&PROP", "-", ".", "/", "_", "0", "09", "1", "10", "2", "a", "A/1", "a1", "AtmIf/31",
+        "AtmIf/4", "b", "Card/10", "card/2", "Card/2x", "z", "\x80", "\xff"};
+    for (std::size_t i = 1; i < ordered.size(); ++i)
+        EXPECT_LT(CompareNames(ordered[i - 1], ordered[i]), 0) << ordered[i - 1] << " < " << ordered[i];
+    EXPECT_EQ(CompareNames("Shelf", "SHELF"), 0);
+    EXPECT_TRUE(SameName("Card/3", "CARD/3"));
+    EXPECT_FALSE(SameName("Card/3", "Card/3 "));
+    EXPECT_FALSE(SameName("\xe9", "\xc9"));  // only ASCII letters fold
+    EXPECT_EQ(HashName("AtmIf"), HashName("atmif"));
+}
+
+TEST(TreeText, WritesToAFileAndReportsErrors) {
+    Loaded f(kConfigureExample);
+    const std::string out = (f.dir.Path() / "tree.txt").string();
+    WriteTreeText(out, f.store);
+    EXPECT_EQ(oryx::testing::ReadBytes(out), TreeText(f.store));
+    EXPECT_THROW(WriteTreeText((f.dir.Path() / "no/such/dir.txt").string(), f.store), FileError);
+    EXPECT_THROW(WriteTreeText("/dev/full", f.store), FileError);
+}
+
+}  // namespace
+}  // namespace oryx::prov

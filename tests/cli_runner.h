@@ -1,0 +1,46 @@
+#pragma once
+
+// Runs oryx-cli as a child process and collects what it printed.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "test_files.h"
+
+namespace oryx::testing {
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ShellQuote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    TempDir dir;
+    const std::string out = (dir.Path() / "out").string();
+    const std::string err = (dir.Path() / "err").string();
+    std::string command = ShellQuote(ORYX_CLI_PATH);
+    for (const std::string& a : args) command += " " + ShellQuote(a);
+    command += " </dev/null >" + ShellQuote(out) + " 2>" + ShellQuote(err);
+    const int status = std::system(command.c_str());
+    CliResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadBytes(out);
+    result.err = ReadBytes(err);
+    return result;
+}
+
+}  // namespace oryx::testing

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli_runner.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "prov/tree_text.h"
+
+namespace oryx::testing {
+namespace {
+
+constexpr std::string_view kNode =
+    "start prov\r\n"
+    "add Shelf\r\n"
+    "add Shelf Card/3\r\n"
+    "set Shelf Card/3 cardType aal1Ces, spareCard 0, cardType again, &hidden x,\r\n"
+    "add Lp/3\r\n";
+
+TEST(Cli, TreeIsTheSavedTreeText) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(file, store);
+    const std::string saved = (dir.Path() / "saved.txt").string();
+    prov::WriteTreeText(saved, store);
+    const CliResult r = RunCli({"tree", file});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, ReadBytes(saved));
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Cli, AttrsPrintsTheVisibleRows) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    struct Case {
+        std::string path;
+        int exitCode;
+        std::string out;
+    } cases[] = {
+        {"Shelf Card/3", 0, "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n"},
+        {"shelf card/3", 0, "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n"},
+        {"Lp/3", 0, ""},
+        {"Shelf", 0, ""},
+        {"Shelf Card/4", 1, ""},
+        {"", 1, ""},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli({"attrs", file, c.path});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.path;
+        EXPECT_EQ(r.out, c.out) << c.path;
+        EXPECT_EQ(r.err.empty(), c.exitCode == 0) << c.path;
+    }
+}
+
+TEST(Cli, ErrorsAndUsage) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string missing = (dir.Path() / "missing.txt").string();
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    } cases[] = {
+        {{}, 2},
+        {{"frobnicate"}, 2},
+        {{"tree"}, 2},
+        {{"tree", file, "extra"}, 2},
+        {{"attrs", file}, 2},
+        {{"tree", missing}, 1},
+        {{"tree", dir.Path().string()}, 1},
+        {{"attrs", missing, "Shelf"}, 1},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << (c.args.empty() ? "" : c.args[0]);
+        EXPECT_EQ(r.out, "");
+        EXPECT_FALSE(r.err.empty());
+        if (c.exitCode == 1) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+            EXPECT_NE(r.err.find(c.args[1]), std::string::npos);
+        } else {
+            EXPECT_NE(r.err.find("usage: oryx-cli"), std::string::npos);
+        }
+    }
+    const CliResult help = RunCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("oryx-cli tree FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("oryx-cli attrs FILE PATH"), std::string::npos);
+}
+
+TEST(Cli, WriteErrorIsAFailure) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const int status = std::system((ShellQuote(ORYX_CLI_PATH) + " tree " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+}  // namespace
+}  // namespace oryx::testing
