@@ -1,0 +1,395 @@
+#include "settings/reg_document.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace oryx::settings {
+
+namespace {
+
+constexpr std::string_view kSignature = "REGEDIT4";
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix)
+{
+    return s.size() >= prefix.size() && EqualIgnoringCase(s.substr(0, prefix.size()), prefix);
+}
+
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f');
+}
+
+// A whole field of 1 to `maxDigits` hex digits.
+std::optional<std::uint32_t> ParseHex(std::string_view s, std::size_t maxDigits)
+{
+    if (s.empty() || s.size() > maxDigits || !std::all_of(s.begin(), s.end(), IsHexDigit))
+        return std::nullopt;
+    std::uint32_t v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v, 16);
+    return v;
+}
+
+// A quoted name or string at the start of `s`; `rest` gets what follows the
+// closing quote. Only \\ \" \n and \r are escapes: any other backslash stays
+// as typed, so a hand-written C:\temp reads as written.
+bool ParseQuoted(std::string_view s, std::string& out, std::string_view& rest)
+{
+    if (s.empty() || s.front() != '"')
+        return false;
+    out.clear();
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '"') {
+            rest = s.substr(i + 1);
+            return true;
+        }
+        if (c != '\\' || i + 1 == s.size()) {
+            out += c;
+            continue;
+        }
+        const char next = s[++i];
+        switch (next) {
+        case '\\': out += '\\'; break;
+        case '"': out += '"'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default:
+            out += '\\';
+            out += next;
+        }
+    }
+    return false;
+}
+
+void AppendQuoted(std::string& out, std::string_view s)
+{
+    out += '"';
+    for (const char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    out += '"';
+}
+
+// "01,02,ff" with blanks allowed around each byte; empty for no bytes.
+bool ParseHexBytes(std::string_view s, std::string& out)
+{
+    out.clear();
+    s = Trim(s);
+    if (s.empty())
+        return true;
+    for (;;) {
+        const std::size_t comma = s.find(',');
+        const auto byte = ParseHex(Trim(s.substr(0, comma)), 2);
+        if (!byte)
+            return false;
+        out += static_cast<char>(*byte);
+        if (comma == std::string_view::npos)
+            return true;
+        s.remove_prefix(comma + 1);
+    }
+}
+
+bool ParseData(std::string_view s, RegValue& value)
+{
+    std::string_view rest;
+    if (ParseQuoted(s, value.data, rest)) {
+        value.type = kRegString;
+        return Trim(rest).empty();
+    }
+    if (StartsWithIgnoringCase(s, "dword:")) {
+        const auto v = ParseHex(Trim(s.substr(6)), 8);
+        if (!v)
+            return false;
+        value.type = kRegDword;
+        value.data.clear();
+        for (int shift = 0; shift < 32; shift += 8)
+            value.data += static_cast<char>((*v >> shift) & 0xff);
+        return true;
+    }
+    if (StartsWithIgnoringCase(s, "hex:")) {
+        value.type = kRegBinary;
+        return ParseHexBytes(s.substr(4), value.data);
+    }
+    if (StartsWithIgnoringCase(s, "hex(")) {
+        const std::size_t close = s.find("):");
+        if (close == std::string_view::npos)
+            return false;
+        const auto type = ParseHex(s.substr(4, close - 4), 8);
+        if (!type)
+            return false;
+        value.type = *type;
+        return ParseHexBytes(s.substr(close + 2), value.data);
+    }
+    return false;
+}
+
+// `line` with continuation lines already joined, blanks trimmed.
+bool ParseValueLine(std::string_view line, RegValue& value)
+{
+    std::string_view rest;
+    if (!line.empty() && line.front() == '@') {
+        value.name.clear();
+        rest = line.substr(1);
+    } else if (!ParseQuoted(line, value.name, rest)) {
+        return false;
+    }
+    rest = Trim(rest);
+    if (rest.empty() || rest.front() != '=')
+        return false;
+    return ParseData(Trim(rest.substr(1)), value);
+}
+
+bool IsValueStart(std::string_view line)
+{
+    return !line.empty() && (line.front() == '"' || line.front() == '@');
+}
+
+// Binary data may go on over several lines, each but the last ending in "\".
+// A following line belongs to it only if it starts with a hex digit, so a
+// damaged value cannot swallow the header or value after it.
+bool ContinuesOnNextLine(std::string_view joined, std::string_view next)
+{
+    if (joined.empty() || joined.back() != '\\')
+        return false;
+    next = Trim(next);
+    return !next.empty() && IsHexDigit(next.front());
+}
+
+// The names below the root of a header "[ROOT\a\b]"; none when the header
+// names another root or has an empty name in it.
+std::optional<std::vector<std::string>> ParseHeader(std::string_view inner, std::string_view rootName)
+{
+    std::vector<std::string> path;
+    std::size_t slash = inner.find('\\');
+    if (!EqualIgnoringCase(inner.substr(0, slash), rootName))
+        return std::nullopt;
+    while (slash != std::string_view::npos) {
+        inner.remove_prefix(slash + 1);
+        slash = inner.find('\\');
+        const std::string_view name = inner.substr(0, slash);
+        if (name.empty())
+            return std::nullopt;
+        path.emplace_back(name);
+    }
+    return path;
+}
+
+std::string HexText(std::uint32_t v, int minDigits)
+{
+    char buf[16];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, 16).ptr;
+    std::string digits(buf, end);
+    if (static_cast<int>(digits.size()) < minDigits)
+        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
+    return digits;
+}
+
+std::string FormatValue(const RegValue& value)
+{
+    std::string out;
+    if (value.name.empty())
+        out += '@';
+    else
+        AppendQuoted(out, value.name);
+    out += '=';
+    if (value.type == kRegString && value.data.find('\0') == std::string::npos) {
+        AppendQuoted(out, value.data);
+        return out;
+    }
+    if (value.type == kRegDword && value.data.size() == 4) {
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+        out += "dword:" + HexText(v, 8);
+        return out;
+    }
+    out += value.type == kRegBinary ? std::string("hex:") : "hex(" + HexText(value.type, 1) + "):";
+    for (std::size_t i = 0; i < value.data.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += HexText(static_cast<unsigned char>(value.data[i]), 2);
+    }
+    return out;
+}
+
+bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (!EqualIgnoringCase(a[i], b[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+RegDocument::RegDocument(std::string_view rootName, std::string_view text)
+    : rootName_(rootName)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+
+    sections_.emplace_back();
+    std::size_t current = 0;
+    bool signatureSeen = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = Trim(lines[i]);
+        if (line.empty())
+            continue;
+        if (!signatureSeen && sections_.size() == 1 && sections_[0].entries.empty() && line == kSignature) {
+            signatureSeen = true;
+            continue;
+        }
+        if (line.front() == '[' && line.back() == ']') {
+            auto path = ParseHeader(line.substr(1, line.size() - 2), rootName_);
+            if (path) {
+                // A key named twice is read as one, as an import would merge them.
+                if (RegSection* existing = FindKeySection(*path)) {
+                    current = static_cast<std::size_t>(existing - sections_.data());
+                    continue;
+                }
+                sections_.push_back(RegSection{true, std::move(*path), {}, {}});
+            } else {
+                sections_.push_back(RegSection{false, {}, std::string(lines[i]), {}});
+            }
+            current = sections_.size() - 1;
+            continue;
+        }
+
+        RegEntry entry;
+        entry.text = lines[i];
+        std::string joined(line);
+        while (i + 1 < lines.size() && ContinuesOnNextLine(joined, lines[i + 1])) {
+            joined.pop_back();
+            joined += Trim(lines[++i]);
+            entry.text += '\n';
+            entry.text += lines[i];
+        }
+        RegSection& section = sections_[current];
+        RegValue value;
+        if (section.isKey && IsValueStart(joined) && ParseValueLine(joined, value)) {
+            // When a name comes twice the later line wins, as it would on
+            // import; the earlier one stays in the file as plain text.
+            for (RegEntry& earlier : section.entries)
+                if (earlier.value && EqualIgnoringCase(earlier.value->name, value.name))
+                    earlier.value.reset();
+            entry.value = std::move(value);
+        }
+        section.entries.push_back(std::move(entry));
+    }
+}
+
+std::string RegDocument::Format() const
+{
+    std::string out(kSignature);
+    out += "\n\n";
+    for (const RegSection& section : sections_) {
+        if (section.isKey) {
+            out += '[';
+            out += rootName_;
+            for (const std::string& name : section.path) {
+                out += '\\';
+                out += name;
+            }
+            out += "]\n";
+        } else if (!section.header.empty()) {
+            out += section.header;
+            out += '\n';
+        } else if (section.entries.empty()) {
+            continue;
+        }
+        for (const RegEntry& entry : section.entries) {
+            out += entry.text.empty() && entry.value ? FormatValue(*entry.value) : entry.text;
+            out += '\n';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+bool RegDocument::KeyExists(const std::vector<std::string>& path) const
+{
+    return path.empty() || std::any_of(sections_.begin(), sections_.end(), [&](const RegSection& s) {
+               return s.isKey && s.path.size() >= path.size() && SamePath(s.path, path, path.size());
+           });
+}
+
+RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path)
+{
+    for (RegSection& s : sections_)
+        if (s.isKey && s.path.size() == path.size() && SamePath(s.path, path, path.size()))
+            return &s;
+    return nullptr;
+}
+
+const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) const
+{
+    return const_cast<RegDocument*>(this)->FindKeySection(path);
+}
+
+RegSection& RegDocument::ProvideKey(const std::vector<std::string>& path)
+{
+    if (RegSection* existing = FindKeySection(path))
+        return *existing;
+    return sections_.emplace_back(RegSection{true, path, {}, {}});
+}
+
+const RegValue* RegDocument::FindValue(const RegSection& key, std::string_view name)
+{
+    for (const RegEntry& entry : key.entries)
+        if (entry.value && EqualIgnoringCase(entry.value->name, name))
+            return &*entry.value;
+    return nullptr;
+}
+
+bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data)
+{
+    for (RegEntry& entry : key.entries) {
+        if (!entry.value || !EqualIgnoringCase(entry.value->name, name))
+            continue;
+        if (entry.value->type == type && entry.value->data == data)
+            return false;
+        entry.value->type = type;
+        entry.value->data = data;
+        entry.text.clear();
+        return true;
+    }
+    key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
+    return true;
+}
+
+}  // namespace oryx::settings
