@@ -1,0 +1,3 @@
+add_executable(settings_test settings_test.cpp)
+target_link_libraries(settings_test PRIVATE oryx_settings GTest::gtest_main)
+gtest_discover_tests(settings_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
