@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 #include <memory>
@@ -7,6 +8,7 @@
 class QLabel;
 class QMenu;
 class QSplitter;
+class QTimer;
 class QTreeView;
 
 namespace oryx::prov {
@@ -76,6 +78,7 @@ private:
     void TreeView1Change(const prov::ComponentNode* item);
     void TreeView1KeyDown(QKeyEvent* event);
     void FormClose();
+    void WatchSubWindow();
 
     DocumentHost* host_;
     QString fileName_;
@@ -90,8 +93,11 @@ private:
     QLabel* label1_ = nullptr;
     QTreeView* listView_ = nullptr;
     AttributeListModel* attributeModel_ = nullptr;
+    QSplitter* reportSplitter_ = nullptr;
     QMenu* menuPropertyPopup_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
+    QPersistentModelIndex hoverRow_;
+    QTimer* hoverTimer_ = nullptr;
 };
 
 }  // namespace oryx::doc

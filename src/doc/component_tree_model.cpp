@@ -1,0 +1,336 @@
+#include "doc/component_tree_model.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "doc/text_codec.h"
+#include "prov/collation.h"
+#include "prov/component_store.h"
+
+namespace oryx::doc {
+
+ComponentTreeModel::ComponentTreeModel(QObject* parent) : QAbstractItemModel(parent) {
+    // Only the weight is set, so the view's own font supplies the rest.
+    boldFont_.setBold(true);
+}
+
+void ComponentTreeModel::Build(const prov::ComponentStore& store) {
+    beginResetModel();
+    rows_.clear();
+    defaultExpanded_ = false;
+    expandExceptions_.clear();
+    removed_.clear();
+    captions_.clear();
+    bold_.clear();
+    addNode_ = store.AddNode();
+    if (addNode_) AppendVisibleRows(addNode_, 0, rows_);
+    endResetModel();
+}
+
+void ComponentTreeModel::Clear() {
+    beginResetModel();
+    std::vector<Row>().swap(rows_);
+    expandExceptions_.clear();
+    removed_.clear();
+    captions_.clear();
+    bold_.clear();
+    addNode_ = nullptr;
+    endResetModel();
+}
+
+QModelIndex ComponentTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || column != 0 || row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return {};
+    return createIndex(row, 0, const_cast<Node*>(rows_[static_cast<std::size_t>(row)].node));
+}
+
+QModelIndex ComponentTreeModel::parent(const QModelIndex&) const { return {}; }
+
+int ComponentTreeModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ComponentTreeModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
+
+QVariant ComponentTreeModel::data(const QModelIndex& index, int role) const {
+    const Node* node = NodeAt(index);
+    if (!node) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return Caption(node);
+    case Qt::FontRole:
+        return IsBold(node) ? QVariant(boldFont_) : QVariant();
+    case DepthRole:
+        return static_cast<qlonglong>(rows_[static_cast<std::size_t>(index.row())].depth);
+    case HasChildrenRole:
+        return HasVisibleChildren(node);
+    case ExpandedRole:
+        return IsExpanded(node) && HasVisibleChildren(node);
+    case LaterSiblingRole:
+        return HasLaterSibling(node);
+    default:
+        return {};
+    }
+}
+
+bool ComponentTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    const Node* node = NodeAt(index);
+    if (!node || role != Qt::EditRole) return false;
+    captions_[node] = value.toString();
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+Qt::ItemFlags ComponentTreeModel::flags(const QModelIndex& index) const {
+    if (!NodeAt(index)) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
+}
+
+const ComponentTreeModel::Node* ComponentTreeModel::NodeAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || index.row() < 0 ||
+        static_cast<std::size_t>(index.row()) >= rows_.size())
+        return nullptr;
+    return rows_[static_cast<std::size_t>(index.row())].node;
+}
+
+QModelIndex ComponentTreeModel::IndexOf(const Node* node) const {
+    if (!node) return {};
+    // The item asked for last is usually asked for again (bolding follows the selection).
+    if (lastFound_ < rows_.size() && rows_[lastFound_].node == node)
+        return createIndex(static_cast<int>(lastFound_), 0, const_cast<Node*>(node));
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].node == node) {
+            lastFound_ = i;
+            return createIndex(static_cast<int>(i), 0, const_cast<Node*>(node));
+        }
+    }
+    return {};
+}
+
+std::size_t ComponentTreeModel::Depth(const QModelIndex& index) const {
+    return NodeAt(index) ? rows_[static_cast<std::size_t>(index.row())].depth : 0;
+}
+
+QString ComponentTreeModel::Caption(const Node* node) const {
+    if (!captions_.empty()) {
+        const auto it = captions_.find(node);
+        if (it != captions_.end()) return it->second;
+    }
+    return DisplayText(node->Name());
+}
+
+bool ComponentTreeModel::IsHiddenChild(const Node* child) const {
+    const std::string_view name = child->Name();
+    if (!name.empty() && name.front() == '&') return true;
+    return !removed_.empty() && removed_.count(child) != 0;
+}
+
+const ComponentTreeModel::Node* ComponentTreeModel::TreeParent(const Node* node) const {
+    const Node* parent = node ? node->Parent() : nullptr;
+    return parent == addNode_ ? nullptr : parent;
+}
+
+bool ComponentTreeModel::HasVisibleChildren(const Node* node) const {
+    for (const Node* child : node->Children())
+        if (!IsHiddenChild(child)) return true;
+    return false;
+}
+
+bool ComponentTreeModel::HasLaterSibling(const Node* node) const {
+    const Node* parent = node->Parent();
+    if (!parent) return false;
+    const auto& siblings = parent->Children();
+    // Siblings are in name order, so the item is found by its name.
+    auto it = std::lower_bound(siblings.begin(), siblings.end(), node->Name(),
+                               [](const Node* child, std::string_view name) {
+                                   return prov::CompareNames(child->Name(), name) < 0;
+                               });
+    while (it != siblings.end() && *it != node && prov::CompareNames((*it)->Name(), node->Name()) == 0) ++it;
+    if (it == siblings.end() || *it != node) it = std::find(siblings.begin(), siblings.end(), node);
+    if (it == siblings.end()) return false;
+    for (++it; it != siblings.end(); ++it)
+        if (!IsHiddenChild(*it)) return true;
+    return false;
+}
+
+bool ComponentTreeModel::IsExpanded(const Node* node) const {
+    if (expandExceptions_.empty()) return defaultExpanded_;
+    return defaultExpanded_ != (expandExceptions_.count(node) != 0);
+}
+
+bool ComponentTreeModel::IsRemoved(const Node* node) const {
+    if (removed_.empty()) return false;
+    for (const Node* n = node; n && n != addNode_; n = n->Parent())
+        if (removed_.count(n)) return true;
+    return false;
+}
+
+void ComponentTreeModel::ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const {
+    struct Frame {
+        const Node* node;
+        std::size_t next;
+    };
+    std::vector<Frame> stack{{node, 0}};
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        const auto& children = top.node->Children();
+        if (top.next == children.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const Node* child = children[top.next++];
+        if (IsHiddenChild(child)) continue;
+        visit(child);
+        if (!child->Children().empty()) stack.push_back({child, 0});
+    }
+}
+
+void ComponentTreeModel::SetExpandedFlag(const Node* node, bool expanded) {
+    if (expanded == defaultExpanded_)
+        expandExceptions_.erase(node);
+    else
+        expandExceptions_.insert(node);
+}
+
+void ComponentTreeModel::AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const {
+    struct Frame {
+        const Node* node;
+        std::size_t next;
+        std::size_t childDepth;
+    };
+    std::vector<Frame> stack{{node, 0, childDepth}};
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        const auto& children = top.node->Children();
+        if (top.next == children.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const Node* child = children[top.next++];
+        const std::size_t depth = top.childDepth;
+        if (IsHiddenChild(child)) continue;
+        out.push_back({child, depth});
+        if (!child->Children().empty() && IsExpanded(child)) stack.push_back({child, 0, depth + 1});
+    }
+}
+
+void ComponentTreeModel::EmitRowChanged(int row) {
+    const QModelIndex changed = index(row, 0);
+    if (changed.isValid()) emit dataChanged(changed, changed);
+}
+
+void ComponentTreeModel::Expand(const QModelIndex& index) {
+    const Node* node = NodeAt(index);
+    if (!node || IsExpanded(node)) return;
+    SetExpandedFlag(node, true);
+    const int row = index.row();
+    std::vector<Row> added;
+    AppendVisibleRows(node, rows_[static_cast<std::size_t>(row)].depth + 1, added);
+    if (!added.empty()) {
+        beginInsertRows({}, row + 1, row + static_cast<int>(added.size()));
+        rows_.insert(rows_.begin() + row + 1, added.begin(), added.end());
+        endInsertRows();
+    }
+    EmitRowChanged(row);
+}
+
+void ComponentTreeModel::Collapse(const QModelIndex& index) {
+    const Node* node = NodeAt(index);
+    if (!node || !IsExpanded(node)) return;
+    SetExpandedFlag(node, false);
+    const auto row = static_cast<std::size_t>(index.row());
+    const std::size_t depth = rows_[row].depth;
+    std::size_t end = row + 1;
+    while (end < rows_.size() && rows_[end].depth > depth) ++end;
+    if (end > row + 1) {
+        beginRemoveRows({}, static_cast<int>(row) + 1, static_cast<int>(end) - 1);
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row) + 1,
+                    rows_.begin() + static_cast<std::ptrdiff_t>(end));
+        endRemoveRows();
+    }
+    EmitRowChanged(static_cast<int>(row));
+}
+
+QModelIndex ComponentTreeModel::Reveal(const Node* node) {
+    if (!node || !addNode_ || node == addNode_ || IsRemoved(node)) return {};
+    bool changed = false;
+    for (const Node* above = TreeParent(node); above; above = TreeParent(above)) {
+        if (!IsExpanded(above)) {
+            SetExpandedFlag(above, true);
+            changed = true;
+        }
+    }
+    if (changed) Relayout();
+    return IndexOf(node);
+}
+
+void ComponentTreeModel::ExpandAll() {
+    defaultExpanded_ = true;
+    expandExceptions_.clear();
+    Relayout();
+}
+
+void ComponentTreeModel::CollapseAll() {
+    defaultExpanded_ = false;
+    expandExceptions_.clear();
+    Relayout();
+}
+
+void ComponentTreeModel::Relayout() {
+    emit layoutAboutToBeChanged();
+    std::vector<Row> rows;
+    rows.reserve(rows_.size());
+    if (addNode_) AppendVisibleRows(addNode_, 0, rows);
+    rows_.swap(rows);
+    std::vector<Row>().swap(rows);
+
+    // The persistent indexes (current item, selection, open editor) follow
+    // their items; an item that is no longer visible loses its index.
+    const QModelIndexList before = persistentIndexList();
+    if (!before.isEmpty()) {
+        std::unordered_map<const Node*, int> newRow;
+        for (const QModelIndex& old : before) newRow.emplace(static_cast<const Node*>(old.internalPointer()), -1);
+        std::size_t missing = newRow.size();
+        for (std::size_t i = 0; i < rows_.size() && missing > 0; ++i) {
+            const auto it = newRow.find(rows_[i].node);
+            if (it != newRow.end() && it->second < 0) {
+                it->second = static_cast<int>(i);
+                --missing;
+            }
+        }
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& old : before) {
+            const Node* node = static_cast<const Node*>(old.internalPointer());
+            const int row = newRow[node];
+            after.append(row < 0 ? QModelIndex() : createIndex(row, 0, const_cast<Node*>(node)));
+        }
+        changePersistentIndexList(before, after);
+    }
+    emit layoutChanged();
+}
+
+void ComponentTreeModel::RemoveItem(const QModelIndex& index) {
+    const Node* node = NodeAt(index);
+    if (!node) return;
+    const auto row = static_cast<std::size_t>(index.row());
+    const std::size_t depth = rows_[row].depth;
+    std::size_t end = row + 1;
+    while (end < rows_.size() && rows_[end].depth > depth) ++end;
+    beginRemoveRows({}, static_cast<int>(row), static_cast<int>(end) - 1);
+    removed_.insert(node);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row), rows_.begin() + static_cast<std::ptrdiff_t>(end));
+    endRemoveRows();
+    // The item above may have lost its last child, and the sibling before it
+    // its connecting line.
+    if (!rows_.empty()) emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, 0));
+}
+
+void ComponentTreeModel::SetBold(const Node* node, bool bold) {
+    if (!node) return;
+    if (bold ? !bold_.insert(node).second : bold_.erase(node) == 0) return;
+    const QModelIndex shown = IndexOf(node);
+    if (shown.isValid()) emit dataChanged(shown, shown, {Qt::FontRole});
+}
+
+}  // namespace oryx::doc

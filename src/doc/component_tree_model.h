@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QFont>
+#include <QString>
+
+#include <cstddef>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace oryx::prov {
+class ComponentNode;
+class ComponentStore;
+}  // namespace oryx::prov
+
+namespace oryx::doc {
+
+// The component tree as the view sees it. The items are the store's own
+// nodes (each index's internalPointer); the model adds only the tree's state:
+// which items are expanded, the items removed from the tree, captions edited
+// in place and the bold items.
+//
+// The rows are the items currently visible (every ancestor expanded), flat,
+// in depth-first order, each with its depth; the view draws the indentation
+// and the branches. So neither this model nor the view ever recurses on the
+// depth of the tree, and a file that nests a million components expands and
+// collapses like a flat one.
+class ComponentTreeModel final : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    using Node = prov::ComponentNode;
+
+    enum Role {
+        DepthRole = Qt::UserRole + 1,  // int: 0 for the add node's children
+        HasChildrenRole,               // bool: the item has items below it
+        ExpandedRole,                  // bool
+        LaterSiblingRole,              // bool: a sibling item follows it
+    };
+
+    explicit ComponentTreeModel(QObject* parent = nullptr);
+
+    // Fills the tree with the add node's descendants, all collapsed.
+    void Build(const prov::ComponentStore& store);
+    // Forgets the store (before it is released).
+    void Clear();
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    const Node* NodeAt(const QModelIndex& index) const;
+    // The row of a visible item; invalid when the item is not visible.
+    QModelIndex IndexOf(const Node* node) const;
+    std::size_t Depth(const QModelIndex& index) const;
+    bool HasItems() const { return !rows_.empty(); }
+
+    // The item above `node` in the tree; null for a top-level item.
+    const Node* TreeParent(const Node* node) const;
+    bool HasVisibleChildren(const Node* node) const;
+    bool HasLaterSibling(const Node* node) const;
+    bool IsExpanded(const Node* node) const;
+    // True when the item or one of the items above it was removed.
+    bool IsRemoved(const Node* node) const;
+    // Every item below `node` (all of them, collapsed branches included), in
+    // depth-first order, without recursion.
+    void ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const;
+
+    void Expand(const QModelIndex& index);
+    void Collapse(const QModelIndex& index);
+    // Makes the item visible by expanding the items above it.
+    QModelIndex Reveal(const Node* node);
+    void ExpandAll();
+    void CollapseAll();
+    // Removes the item and every item below it from the tree (never from the store).
+    void RemoveItem(const QModelIndex& index);
+
+    void SetBold(const Node* node, bool bold);
+    bool IsBold(const Node* node) const { return bold_.count(node) != 0; }
+    QString Caption(const Node* node) const;
+
+private:
+    struct Row {
+        const Node* node;
+        std::size_t depth;
+    };
+
+    bool IsHiddenChild(const Node* child) const;
+    void SetExpandedFlag(const Node* node, bool expanded);
+    // Appends the visible rows below `node`, whose children have depth `childDepth`.
+    void AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const;
+    // Rebuilds every row in one layout change, keeping the selection where
+    // its item stays visible.
+    void Relayout();
+    void EmitRowChanged(int row);
+
+    const Node* addNode_ = nullptr;
+    std::vector<Row> rows_;
+    // Expanded: defaultExpanded_ unless the node is an exception, so Expand
+    // All and Collapse All cost no entry per item.
+    bool defaultExpanded_ = false;
+    std::unordered_set<const Node*> expandExceptions_;
+    std::unordered_set<const Node*> removed_;
+    std::unordered_map<const Node*, QString> captions_;
+    std::unordered_set<const Node*> bold_;
+    QFont boldFont_;
+    mutable std::size_t lastFound_ = 0;
+};
+
+}  // namespace oryx::doc

@@ -1,0 +1,284 @@
+#include "doc/report_panel.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <unordered_map>
+
+#include "doc/dialogs.h"
+#include "doc/document_host.h"
+#include "doc/file_filter.h"
+#include "doc/io_error.h"
+#include "doc/report_table_model.h"
+#include "doc/text_codec.h"
+#include "reports/column_widths.h"
+#include "reports/csv_export.h"
+#include "reports/custom_report.h"
+#include "reports/fixed_reports.h"
+#include "reports/report_config.h"
+
+namespace oryx::doc {
+namespace {
+
+QString Text(std::string_view text) { return DisplayText(text); }
+
+}  // namespace
+
+ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, const QString& documentPath,
+                         QWidget* window, QWidget* mainRight, QSplitter* splitter)
+    : host_(host), store_(store), documentPath_(documentPath), window_(window), mainRight_(mainRight),
+      splitter_(splitter) {
+    setObjectName(QStringLiteral("pnlReport"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    auto* panel1 = new QWidget(this);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setFixedHeight(17);
+    lblReportName_ = new QLabel(QStringLiteral("Report Name Here"), panel1);
+    lblReportName_->setObjectName(QStringLiteral("lblReportName"));
+    lblRecordCount_ = new QLabel(QStringLiteral("Record Count Label"), panel1);
+    lblRecordCount_->setObjectName(QStringLiteral("lblRecordCount"));
+    lblRecordCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    speedButton1_ = new QToolButton(panel1);
+    speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
+    speedButton1_->setAutoRaise(true);
+    speedButton1_->setFixedSize(20, 17);
+    speedButton1_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    speedButton1_->setToolTip(Text(reports::kCloseReportHint));
+    speedButton1_->setStatusTip(Text(reports::kCloseReportHint));
+    connect(speedButton1_, &QToolButton::clicked, this, &ReportPanel::SpeedButton1Click);
+    auto* stripLayout = new QHBoxLayout(panel1);
+    stripLayout->setContentsMargins(2, 0, 0, 0);
+    stripLayout->setSpacing(4);
+    stripLayout->addWidget(lblReportName_);
+    stripLayout->addStretch(1);
+    stripLayout->addWidget(lblRecordCount_);
+    stripLayout->addWidget(speedButton1_);
+
+    popExportToCSV_ = new QMenu(this);
+    popExportToCSV_->setObjectName(QStringLiteral("popExportToCSV"));
+    exportToCsv_ = popExportToCSV_->addAction(Text(reports::kExportMenuCaption));
+    exportToCsv_->setObjectName(QStringLiteral("ExporttoCSV2"));
+    connect(exportToCsv_, &QAction::triggered, this, &ReportPanel::ExporttoCSV2Click);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->addWidget(panel1);
+
+    for (const reports::ReportInfo& info : reports::FixedReports())
+        AddList(info.code, info.listViewName, info.columns, info.id == reports::ReportId::VirtualRouter);
+    AddList(reports::kCustomReportCode, reports::kCustomReportListName, reports::CustomReportColumns(), false);
+}
+
+void ReportPanel::AddList(int code, std::string_view name, std::span<const reports::ColumnInfo> columns,
+                          bool editable) {
+    auto* view = new QTreeView(this);
+    view->setObjectName(Text(name));
+    auto* model = new ReportTableModel(columns, editable, view);
+    view->setModel(model);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsMovable(false);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].designWidth > 0)
+            view->header()->resizeSection(static_cast<int>(i), columns[i].designWidth);
+    if (editable) {
+        // Only the first cell can be edited; the edit stays in the list.
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed);
+    } else {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { popExportToCSV_->popup(view->viewport()->mapToGlobal(pos)); });
+    view->hide();
+    layout()->addWidget(view);
+    lists_.push_back({code, view, model});
+}
+
+const ReportPanel::ReportList* ReportPanel::Find(int reportCode) const {
+    for (const ReportList& list : lists_)
+        if (list.code == reportCode) return &list;
+    return nullptr;
+}
+
+QTreeView* ReportPanel::ListView(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list ? list->view : nullptr;
+}
+
+ReportTableModel* ReportPanel::ListModel(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list ? list->model : nullptr;
+}
+
+bool ReportPanel::IsReportListVisible(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list && !isHidden() && !list->view->isHidden();
+}
+
+void ReportPanel::ResetReportPanel() {
+    lblRecordCount_->setText(Text(reports::kRecordCountPrefix));
+    lblRecordCount_->show();
+    if (host_)
+        for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(reports::Report(id).code, false);
+    // Hiding the panel also hides the splitter's handle above it.
+    hide();
+    for (const ReportList& list : lists_) list.view->hide();
+}
+
+void ReportPanel::ShowList(const ReportList& list) {
+    list.view->show();
+    show();
+    // Half the right-hand pane for the panel, the rest for the attribute list.
+    const int height = mainRight_->height() / 2;
+    const int total = splitter_->height() - splitter_->handleWidth();
+    splitter_->setSizes({std::max(0, total - height), height});
+}
+
+void ReportPanel::SetRecordCount(const ReportList& list) {
+    lblRecordCount_->setText(Text(reports::kRecordCountPrefix) + QString::number(list.model->rowCount()));
+}
+
+void ReportPanel::ShowReport(reports::ReportId id) {
+    const reports::ReportInfo& info = reports::Report(id);
+    const ReportList& list = *Find(info.code);
+    // The FrAtm DLCI report names itself only once it goes on to show.
+    const bool titleAfterToggle = id == reports::ReportId::FrAtmDlci;
+
+    ResetReportPanel();
+    if (!titleAfterToggle) lblReportName_->setText(Text(info.title));
+    if (!info.showsRecordCount) lblRecordCount_->hide();
+    if (current_ == info.code) {
+        current_ = reports::kNoReportCode;
+        return;
+    }
+    current_ = info.code;
+    if (titleAfterToggle) lblReportName_->setText(Text(info.title));
+
+    std::exception_ptr failure;
+    if (list.model->rowCount() == 0) {
+        ShowList(list);
+        const bool overview = id == reports::ReportId::Overview;
+        const QString caption = window_->windowTitle();
+        if (overview) {
+            window_->setWindowTitle(Text(reports::kOverviewBusyCaption));
+            // The event loop does not run while the rows are built, so the
+            // frame is drawn now for the busy caption to be seen.
+            if (window_->window()->isVisible()) window_->window()->repaint();
+        }
+        reports::ReportRows rows;
+        try {
+            reports::BuildReportRows(id, store_, rows);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (overview) window_->setWindowTitle(caption);
+        list.model->SetRows(std::move(rows));
+        AutoSizeColumns(info.code);
+    }
+    ShowList(list);
+    if (host_) host_->SetReportChecked(info.code, true);
+    if (info.showsRecordCount) SetRecordCount(list);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
+    const ReportList& list = *Find(reports::kCustomReportCode);
+    ResetReportPanel();
+    lblReportName_->setText(section);
+    lblRecordCount_->hide();
+    current_ = reports::kCustomReportCode;
+
+    std::exception_ptr failure;
+    reports::ReportRows rows;
+    try {
+        const reports::ReportConfig config = reports::ReportConfig::Load(FileNameBytes(configFile));
+        // The menu shows the section names decoded; find the file's own bytes.
+        std::string sectionBytes = TextBytes(section);
+        for (const std::string& name : config.SectionNames()) {
+            if (DisplayText(name) == section) {
+                sectionBytes = name;
+                break;
+            }
+        }
+        reports::BuildCustomReportRows(store_, config, sectionBytes, rows);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    list.model->SetRows(std::move(rows));
+    AutoSizeColumns(reports::kCustomReportCode);
+    ShowList(list);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void ReportPanel::SpeedButton1Click() {
+    ResetReportPanel();
+    current_ = reports::kNoReportCode;
+}
+
+int ReportPanel::TextWidth(std::string_view text) const {
+    if (text.empty()) return 0;
+    return window_->fontMetrics().horizontalAdvance(DisplayText(text));
+}
+
+void ReportPanel::AutoSizeColumns(int reportCode) {
+    const ReportList* list = Find(reportCode);
+    if (!list) return;
+    // Report cells repeat a lot (interface names, flags), so each distinct
+    // text is measured once.
+    std::unordered_map<std::string_view, int> measured;
+    const QFontMetrics metrics = window_->fontMetrics();
+    const auto measure = [&](std::string_view text) {
+        if (text.empty()) return 0;
+        const auto [it, added] = measured.try_emplace(text, 0);
+        if (added) it->second = metrics.horizontalAdvance(DisplayText(text));
+        return it->second;
+    };
+    const std::vector<int> widths =
+        reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), measure);
+    for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
+}
+
+void ReportPanel::ExporttoCSV2Click() {
+    if (current_ == reports::kNoReportCode) return;
+    ExportListViewToCsv(current_, lblReportName_->text());
+}
+
+void ReportPanel::ExportListViewToCsv(int reportCode, const QString& title) {
+    const ReportList* list = Find(reportCode);
+    if (!list) return;
+    const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
+    const QString fileName =
+        CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(reports::kCsvFilter),
+                                  Text(reports::kCsvDefaultExtension), proposed, true);
+    if (fileName.isEmpty()) return;
+
+    AtomicFileWriter writer(fileName);
+    if (writer.Open()) {
+        reports::WriteCsv(list->model->Columns(), list->model->Rows(), [&](std::string_view bytes) {
+            writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
+        });
+        writer.Commit();
+    }
+    if (!writer.Error().isEmpty())
+        CurrentDialogs().Message(window_, MessageKind::Error, QStringLiteral("Error"), writer.Error());
+}
+
+}  // namespace oryx::doc

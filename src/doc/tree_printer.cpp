@@ -1,0 +1,76 @@
+#include "doc/tree_printer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+
+#include <string>
+
+#include "doc/text_codec.h"
+#include "prov/tree_text.h"
+
+namespace oryx::doc {
+namespace {
+
+class LinePrinter final {
+public:
+    explicit LinePrinter(QPrinter& printer) : printer_(printer) {}
+
+    bool Begin() {
+        if (!painter_.begin(&printer_)) return false;
+        const QFontMetrics metrics = painter_.fontMetrics();
+        lineHeight_ = std::max(1, metrics.lineSpacing());
+        ascent_ = metrics.ascent();
+        page_ = painter_.viewport();
+        return true;
+    }
+
+    void Line(const QString& text) {
+        const QFontMetrics metrics = painter_.fontMetrics();
+        QString rest = text;
+        do {
+            // As many characters as fit the page width, at least one.
+            qsizetype fit = rest.size();
+            while (fit > 1 && metrics.horizontalAdvance(rest.left(fit)) > page_.width()) fit = fit * 3 / 4;
+            while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= page_.width()) ++fit;
+            if (y_ + lineHeight_ > page_.height() && y_ > 0) {
+                printer_.newPage();
+                y_ = 0;
+            }
+            painter_.drawText(0, y_ + ascent_, rest.left(fit));
+            y_ += lineHeight_;
+            rest.remove(0, fit);
+        } while (!rest.isEmpty());
+    }
+
+    bool End() { return painter_.end(); }
+
+private:
+    QPrinter& printer_;
+    QPainter painter_;
+    QRect page_;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    int y_ = 0;
+};
+
+}  // namespace
+
+QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
+    LinePrinter lines(printer);
+    if (!lines.Begin()) return QStringLiteral("Printer selected is not valid");
+    // The tree text arrives in pieces; whole CR LF lines go to the page.
+    std::string pending;
+    prov::WriteTreeText(store, [&](std::string_view piece) {
+        pending.append(piece);
+        std::size_t start = 0;
+        for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.Line(DisplayText(std::string_view(pending).substr(start, end - start)));
+        pending.erase(0, start);
+    });
+    if (!pending.empty()) lines.Line(DisplayText(pending));
+    if (!lines.End()) return QStringLiteral("Printing failed");
+    return {};
+}
+
+}  // namespace oryx::doc

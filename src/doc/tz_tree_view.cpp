@@ -1,0 +1,263 @@
+#include "doc/tz_tree_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+#include "doc/component_tree_model.h"
+#include "prov/component_store.h"
+
+namespace oryx::doc {
+namespace {
+
+// Past this many levels between an item and the leftmost level on screen the
+// lines of its ancestors are not drawn; the item itself still is.
+constexpr long long kMaxLineWalk = 4096;
+
+// Shifts each item right by its depth and draws the branch column of every
+// level that is on screen.
+class TreeItemDelegate final : public QStyledItemDelegate {
+public:
+    TreeItemDelegate(TZTreeView* view, ComponentTreeModel* model) : QStyledItemDelegate(view), view_(view), model_(model) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const auto* node = model_->NodeAt(index);
+        if (!node) return;
+        const long long indent = view_->indentation();
+        const long long depth = static_cast<long long>(model_->Depth(index));
+        const QRect cell = option.rect;
+        const QRect screen = view_->viewport()->rect();
+        const long long first = std::max(0LL, (screen.left() - cell.left()) / indent);
+        const long long last = std::min(depth, (screen.right() - cell.left()) / indent);
+        if (first <= last && depth - last <= kMaxLineWalk) {
+            const auto* item = node;
+            long long level = depth;
+            for (; level > last && item; --level) item = model_->TreeParent(item);
+            for (; level >= first && item; --level, item = model_->TreeParent(item)) {
+                QStyleOption branch;
+                branch.initFrom(view_);
+                branch.rect = QRect(static_cast<int>(cell.left() + level * indent), cell.top(),
+                                    static_cast<int>(indent), cell.height());
+                branch.state = option.state & QStyle::State_Enabled;
+                const bool later = model_->HasLaterSibling(item);
+                if (level == depth) {
+                    branch.state |= QStyle::State_Item;
+                    if (later) branch.state |= QStyle::State_Sibling;
+                    if (model_->HasVisibleChildren(item)) {
+                        branch.state |= QStyle::State_Children;
+                        if (model_->IsExpanded(item)) branch.state |= QStyle::State_Open;
+                    }
+                } else if (later) {
+                    branch.state |= QStyle::State_Sibling;
+                }
+                view_->style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, painter, view_);
+            }
+        }
+        QStyleOptionViewItem shifted = option;
+        shifted.rect.setLeft(TextLeft(cell, depth));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const long long extra = (static_cast<long long>(model_->Depth(index)) + 1) * view_->indentation();
+        size.setWidth(static_cast<int>(std::min<long long>(size.width() + extra, 1 << 30)));
+        return size;
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
+        QStyleOptionViewItem shifted = option;
+        shifted.rect.setLeft(TextLeft(option.rect, static_cast<long long>(model_->Depth(index))));
+        QStyledItemDelegate::updateEditorGeometry(editor, shifted, index);
+    }
+
+private:
+    int TextLeft(const QRect& cell, long long depth) const {
+        return static_cast<int>(std::min<long long>(cell.left() + (depth + 1) * view_->indentation(), 1 << 30));
+    }
+
+    TZTreeView* view_;
+    ComponentTreeModel* model_;
+};
+
+}  // namespace
+
+TZTreeView::TZTreeView(QWidget* parent) : QTreeView(parent) {
+    setUniformRowHeights(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(19);
+    setHeaderHidden(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // Without the focus the selection is not highlighted; the bold item
+    // still marks the component shown.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Inactive, QPalette::Base));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Inactive, QPalette::Text));
+    setPalette(colours);
+}
+
+void TZTreeView::SetTreeModel(ComponentTreeModel* model) {
+    model_ = model;
+    setModel(model);
+    setItemDelegate(new TreeItemDelegate(this, model));
+}
+
+const TZTreeView::Node* TZTreeView::Selected() const { return model_ ? model_->NodeAt(currentIndex()) : nullptr; }
+
+void TZTreeView::Select(const Node* item) {
+    if (!model_) return;
+    const QModelIndex index = model_->Reveal(item);
+    if (!index.isValid()) return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+void TZTreeView::SetNodeBold(const Node* item) { SetBoldState(item, true); }
+
+void TZTreeView::ClearNodeBold(const Node* item) { SetBoldState(item, false); }
+
+void TZTreeView::SetBoldState(const Node* item, bool bold) {
+    if (!model_ || !item) return;
+    model_->SetBold(item, bold);
+    emit Change(item);
+    if (recursive_) {
+        model_->ForEachDescendant(item, [&](const Node* below) {
+            model_->SetBold(below, bold);
+            emit Change(below);
+        });
+    }
+}
+
+void TZTreeView::ExpandItem(const QModelIndex& index) {
+    if (model_) model_->Expand(index);
+}
+
+void TZTreeView::CollapseItem(const QModelIndex& index) {
+    if (model_) model_->Collapse(index);
+}
+
+void TZTreeView::Toggle(const QModelIndex& index) {
+    if (!model_) return;
+    const Node* node = model_->NodeAt(index);
+    if (!node || !model_->HasVisibleChildren(node)) return;
+    if (model_->IsExpanded(node))
+        model_->Collapse(index);
+    else
+        model_->Expand(index);
+}
+
+void TZTreeView::ExpandAllItems() {
+    if (model_) model_->ExpandAll();
+}
+
+void TZTreeView::CollapseAllItems() {
+    if (!model_) return;
+    const Node* selected = Selected();
+    model_->CollapseAll();
+    if (selected && !currentIndex().isValid()) {
+        const Node* top = selected;
+        while (const Node* above = model_->TreeParent(top)) top = above;
+        setCurrentIndex(model_->IndexOf(top));
+    }
+}
+
+void TZTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    const Node* item = model_ ? model_->NodeAt(current) : nullptr;
+    emit Changing(item);
+    QTreeView::currentChanged(current, previous);
+    emit Change(item);
+}
+
+void TZTreeView::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
+    emit KeyDown(event);
+    if (event->isAccepted()) return;
+    event->accept();
+
+    const QModelIndex current = currentIndex();
+    const Node* node = model_ ? model_->NodeAt(current) : nullptr;
+    if (node && state() != QAbstractItemView::EditingState) {
+        const bool children = model_->HasVisibleChildren(node);
+        const bool open = children && model_->IsExpanded(node);
+        switch (event->key()) {
+        case Qt::Key_Right:
+            if (children && !open)
+                model_->Expand(current);
+            else if (open)
+                setCurrentIndex(model_->index(current.row() + 1, 0));
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_Backspace:
+            if (open && event->key() == Qt::Key_Left) {
+                model_->Collapse(current);
+            } else if (const Node* above = model_->TreeParent(node)) {
+                const std::size_t depth = model_->Depth(current);
+                for (int row = current.row() - 1; row >= 0; --row) {
+                    const QModelIndex candidate = model_->index(row, 0);
+                    if (model_->Depth(candidate) + 1 == depth && model_->NodeAt(candidate) == above) {
+                        setCurrentIndex(candidate);
+                        break;
+                    }
+                }
+            }
+            return;
+        case Qt::Key_Plus:
+            model_->Expand(current);
+            return;
+        case Qt::Key_Minus:
+            model_->Collapse(current);
+            return;
+        default:
+            break;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+QModelIndex TZTreeView::ButtonAt(const QPoint& pos) const {
+    if (!model_) return {};
+    const QModelIndex index = indexAt(pos);
+    const Node* node = model_->NodeAt(index);
+    if (!node || !model_->HasVisibleChildren(node)) return {};
+    const long long left =
+        visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
+    if (pos.x() < left || pos.x() >= left + indentation()) return {};
+    return index;
+}
+
+void TZTreeView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QModelIndex button = ButtonAt(event->position().toPoint());
+        if (button.isValid()) {
+            Toggle(button);
+            event->accept();
+            return;
+        }
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void TZTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex button = ButtonAt(pos);
+    if (event->button() == Qt::LeftButton && button.isValid()) {
+        Toggle(button);
+        event->accept();
+        return;
+    }
+    const QModelIndex index = indexAt(pos);
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && index.isValid()) Toggle(index);
+}
+
+}  // namespace oryx::doc
