@@ -1,0 +1,220 @@
+// The reports' shared pieces: catalog, attribute search, column widths, CSV.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+#include "prov/component_store.h"
+#include "reports/attribute_search.h"
+#include "reports/column_widths.h"
+#include "reports/csv_export.h"
+#include "reports/report_catalog.h"
+#include "reports_test_support.h"
+
+namespace oryx::reports::test {
+namespace {
+
+// ---- catalog ----
+
+TEST(ReportCatalog, CodesTitlesAndListsOfEveryReport) {
+    std::ostringstream table;
+    for (const ReportInfo& r : FixedReports()) {
+        table << r.code << '|' << r.cliName << '|' << r.title << '|' << r.listViewName << '|'
+              << r.menuItemName << '|' << r.menuCaption << '|' << r.columns.size() << '\n';
+    }
+    EXPECT_EQ(table.str(),
+              "6|atmif|AtmIf Report|AtmIfListBox|miAtmIfReport|AtmIf Report|9\n"
+              "2|atmif-vcc|AtmIf VCC Report|VCCAtmIfListBox|miVCCAtmIfReport|AtmIf Vcc Report|15\n"
+              "5|fratm|FrAtm Report - UNDER CONSTRUCTION|FrAtmListBox|miFrAtmReport|FrAtm Report|7\n"
+              "3|fratm-dlci|FrAtm DLCI Report|FrAtmDLCIListBox|miFrAtmDlciReport|FrAtm Dlci Report|8\n"
+              "4|fruni-dlci|FrUni DLCI Report|FrUniDlciListBox|miFrUniDlciReport|FrUni Dlci Report|9\n"
+              "7|node-summary|Node Summary Report|CommonReportListBox|miCommonReport|Node Summary|2\n"
+              "1|overview|Halyard Overview Report|ShelfSummaryList|miOverviewReport|Halyard Overview Report|9\n"
+              "8|virtual-router|Virtual Router Report|VirtualRouterListBox|miVirtualRouterReport|Virtual Router|7\n");
+}
+
+TEST(ReportCatalog, LookupsByCodeAndCliName) {
+    for (const ReportInfo& r : FixedReports()) {
+        EXPECT_EQ(ReportByCode(r.code), r.id);
+        EXPECT_EQ(ReportByCliName(r.cliName), r.id);
+        EXPECT_EQ(&Report(r.id), &r);
+    }
+    EXPECT_FALSE(ReportByCode(0));
+    EXPECT_FALSE(ReportByCode(10));
+    EXPECT_FALSE(ReportByCliName("Overview"));
+    EXPECT_EQ(CheckMarkClearingOrder().size(), kFixedReportCount);
+    EXPECT_EQ(std::set<ReportId>(CheckMarkClearingOrder().begin(), CheckMarkClearingOrder().end()).size(),
+              kFixedReportCount);
+}
+
+TEST(ReportCatalog, OnlyTheNodeSummaryHidesTheRecordCount) {
+    for (const ReportInfo& r : FixedReports()) EXPECT_EQ(r.showsRecordCount, r.id != ReportId::NodeSummary);
+}
+
+// ---- FindAttributeValue ----
+
+struct SearchCase {
+    const char* name;
+    const char* file;  // lines after "start prov"; the searched component is the last one added
+    const char* path;
+    const char* key;
+    const char* expected;
+};
+
+class AttributeSearch : public ::testing::TestWithParam<SearchCase> {};
+
+TEST_P(AttributeSearch, ValueOfTheLastMatchingLine) {
+    LoadedStore loaded(StartProv(GetParam().file));
+    const prov::AttributeList* list = prov::GetAttributes(prov::FindComponent(&loaded.store.Root(), GetParam().path));
+    EXPECT_EQ(FindAttributeValue(list, GetParam().key), GetParam().expected);
+}
+
+const SearchCase kSearchCases[] = {
+    {"NameMatchesInAnyCase", "add Mod\nset Mod nodeId 42\n", "add Mod", "nodeid", "42"},
+    {"LaterLineWins", "add Mod\nset Mod nodeId 1, NODEID 2\n", "add Mod", "nodeid", "2"},
+    {"KeyInsideALongerName", "add Mod\nset Mod nodeIdent 7, other 8\n", "add Mod", "nodeid", "7"},
+    {"KeyInsideAValue", "add Uni\nset Uni version 3.1, note side-by-side\n", "add Uni", "side", "side-by-side"},
+    {"ValueKeepsEqualsSigns", "add Mod\nset Mod nodeName A=B\n", "add Mod", "nodename", "A=B"},
+    {"ValueKeepsItsCase", "add Mod\nset Mod nodeName MixedCase\n", "add Mod", "nodename", "MixedCase"},
+    {"PairWithoutBlankMatchesByItsValue", "add Mod\nset Mod nodeName x, nodeName\n", "add Mod", "nodename",
+     "nodeName"},
+    {"NoMatch", "add Mod\nset Mod nodeName x\n", "add Mod", "regionid", ""},
+    {"NameLineTakesPart", "add Mod\nadd Mod Side\n", "add Mod Side", "side", "Side"},
+    {"FullPathLineTakesPart", "add Mod\nadd Mod Side\n", "add Mod Side", "mod", "add Mod Side"},
+    {"FileLineComesAfterBookkeeping", "add Vcs\nset Vcs mode vcs1\n", "add Vcs", "vcs", "vcs1"},
+    {"MissingComponent", "add Mod\n", "add Ns", "mod", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, AttributeSearch, ::testing::ValuesIn(kSearchCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AttributeSearchVariants, MatchIsToldApartFromNoMatch) {
+    LoadedStore loaded(StartProv("add Tm\nset Tm txTrafficDescType 1\n"));
+    const prov::AttributeList* list = prov::GetAttributes(prov::FindComponent(&loaded.store.Root(), "add Tm"));
+    EXPECT_EQ(FindMatchingAttributeValue(list, "txtrafficdesctype"), std::optional<std::string>("1"));
+    EXPECT_EQ(FindMatchingAttributeValue(list, "atmservicecategory"), std::nullopt);
+    EXPECT_EQ(FindMatchingAttributeValue(nullptr, "x"), std::nullopt);
+}
+
+TEST(AttributeSearchVariants, AtStartMatchesOnlyLinesBeginningWithTheKey) {
+    LoadedStore loaded(StartProv("add Dc\nset Dc type permanent, connectionType x, typeOf y, note type\n"));
+    const prov::AttributeList* list = prov::GetAttributes(prov::FindComponent(&loaded.store.Root(), "add Dc"));
+    EXPECT_EQ(FindAttributeValueAtStart(list, "type"), "y");
+    EXPECT_EQ(FindAttributeValue(list, "type"), "type");
+}
+
+// ---- AutoSizeColumns ----
+
+struct WidthCase {
+    const char* name;
+    ReportRows rows;
+    std::size_t columns;
+    std::vector<int> expected;
+};
+
+class ColumnWidths : public ::testing::TestWithParam<WidthCase> {};
+
+// Ten pixels per byte, so widths read off the texts.
+int TenPerByte(std::string_view text) { return static_cast<int>(text.size()) * 10; }
+
+TEST_P(ColumnWidths, WidestCellPlusFiveOr35) {
+    EXPECT_EQ(AutoSizeColumns(GetParam().rows, GetParam().columns, TenPerByte), GetParam().expected);
+}
+
+const WidthCase kWidthCases[] = {
+    {"NoRows", {}, 3, {35, 35, 35}},
+    {"WidestCellDecides", {{"ab", {"", "abcdefghij"}}, {"abcd", {"x", "y"}}}, 3, {45, 15, 105}},
+    {"EmptyColumn", {{"a", {"", ""}}, {"b", {"", ""}}}, 3, {15, 35, 35}},
+    {"EmptyFirstCells", {{"", {"x"}}}, 2, {35, 15}},
+    {"ShortRowCountsAsEmpty", {{"a", {"xy"}}, {"b", {}}}, 3, {15, 25, 35}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, ColumnWidths, ::testing::ValuesIn(kWidthCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ColumnWidthsMeasure, EmptyFurtherCellsAreNeverMeasured) {
+    int calls = 0;
+    const ReportRows rows = {{"a", {"", "b"}}};
+    AutoSizeColumns(rows, 3, [&](std::string_view text) {
+        ++calls;
+        EXPECT_TRUE(!text.empty() || calls == 1);  // only the first cell may be measured empty
+        return 1;
+    });
+    EXPECT_EQ(calls, 2);
+}
+
+// ---- CSV export ----
+
+struct CsvCase {
+    const char* name;
+    std::vector<ColumnInfo> columns;
+    ReportRows rows;
+    const char* expected;  // LF here, CR LF in the file
+};
+
+class CsvExport : public ::testing::TestWithParam<CsvCase> {};
+
+TEST_P(CsvExport, BytesOfTheExportFile) {
+    EXPECT_EQ(CsvText(GetParam().columns, GetParam().rows), Crlf(GetParam().expected));
+}
+
+const std::vector<ColumnInfo> kAttributeValue = {{"Attribute", 150}, {"Value", 150}};
+
+const CsvCase kCsvCases[] = {
+    {"NodeSummaryExample", kAttributeValue, {{"nodeId", {"42"}}, {"nodeName", {""}}},
+     "\"Attribute\",\"Value\"\nnodeId,\"42\"\nnodeName,\"\"\n"},
+    {"NoRowsGivesTheHeaderAlone", kAttributeValue, {}, "\"Attribute\",\"Value\"\n"},
+    {"EmptyFirstCell", kAttributeValue, {{"", {"v"}}}, "\"Attribute\",\"Value\"\n,\"v\"\n"},
+    {"AllFurtherCellsEmpty", {{"A"}, {"B"}, {"C"}, {"D"}}, {{"x", {"", "", ""}}},
+     "\"A\",\"B\",\"C\",\"D\"\nx,\"\",\"\",\"\"\n"},
+    {"QuoteInAFurtherCellIsDoubled", kAttributeValue, {{"a", {"say \"hi\""}}},
+     "\"Attribute\",\"Value\"\na,\"say \"\"hi\"\"\"\n"},
+    {"CommaInAFurtherCellStaysInsideQuotes", kAttributeValue, {{"a", {"1,2"}}},
+     "\"Attribute\",\"Value\"\na,\"1,2\"\n"},
+    {"FirstCellWithCommaIsQuoted", kAttributeValue, {{"11,1", {"x"}}},
+     "\"Attribute\",\"Value\"\n\"11,1\",\"x\"\n"},
+    {"FirstCellWithQuoteIsQuotedAndDoubled", kAttributeValue, {{"a\"b", {"x"}}},
+     "\"Attribute\",\"Value\"\n\"a\"\"b\",\"x\"\n"},
+    {"FirstCellWithLineBreakIsQuoted", kAttributeValue, {{"a\rb", {"x"}}},
+     "\"Attribute\",\"Value\"\n\"a\rb\",\"x\"\n"},
+    {"OtherBytesStayBare", kAttributeValue, {{" a;b\t\xE9 ", {" \xE9 "}}},
+     "\"Attribute\",\"Value\"\n a;b\t\xE9 ,\" \xE9 \"\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, CsvExport, ::testing::ValuesIn(kCsvCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CsvExportSinks, StreamAndSinkGiveTheSameBytes) {
+    const ReportRows rows = {{"a", {"b\"c"}}};
+    std::ostringstream out;
+    WriteCsv(kAttributeValue, rows, out);
+    EXPECT_EQ(out.str(), CsvText(kAttributeValue, rows));
+}
+
+struct FileNameCase {
+    const char* path;
+    const char* title;
+    const char* expected;
+};
+
+class ProposedFileName : public ::testing::TestWithParam<FileNameCase> {};
+
+TEST_P(ProposedFileName, BaseNameDashTitleCsv) {
+    EXPECT_EQ(ProposedCsvFileName(GetParam().path, GetParam().title), GetParam().expected);
+}
+
+const FileNameCase kFileNameCases[] = {
+    {"C:\\prov\\node17.txt", "AtmIf Report", "node17 - AtmIf Report.csv"},
+    {"/home/ops/prov/node17.txt", "AtmIf Report", "node17 - AtmIf Report.csv"},
+    {"/prov/node17", "Node Summary Report", "node17 - Node Summary Report.csv"},
+    {"/prov/a.b.txt", "FrUni DLCI Report", "a.b - FrUni DLCI Report.csv"},
+    {"/prov.d/node", "Virtual Router Report", "node - Virtual Router Report.csv"},
+    {"node17.txt", "FrAtm Report - UNDER CONSTRUCTION", "node17 - FrAtm Report - UNDER CONSTRUCTION.csv"},
+    {"/prov/node17.txt", "Cards/Slots", "node17 - Cards_Slots.csv"},
+    {"/prov/node17.txt", "a\\b", "node17 - a_b.csv"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, ProposedFileName, ::testing::ValuesIn(kFileNameCases));
+
+}  // namespace
+}  // namespace oryx::reports::test
