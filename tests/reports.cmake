@@ -1,3 +1,5 @@
-add_executable(reports_test reports_test.cpp reports_fixed_test.cpp reports_custom_test.cpp)
+add_executable(reports_test reports_test.cpp reports_fixed_test.cpp reports_custom_test.cpp reports_cli_test.cpp)
 target_link_libraries(reports_test PRIVATE oryx_reports GTest::gtest_main)
+target_compile_definitions(reports_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(reports_test oryx-cli)
 gtest_discover_tests(reports_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/cli_common.h"
+#include "cli/report_commands.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 
@@ -26,9 +27,19 @@ constexpr Command kCommands[] = {
     {"attrs", "attrs FILE PATH",
      "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
      oryx::cli::RunAttrs},
+    {"report", "report NAME FILE",
+     "the CSV export of a report of FILE; NAME is overview, node-summary, virtual-router, atmif, atmif-vcc, "
+     "fratm, fratm-dlci or fruni-dlci",
+     oryx::cli::RunReport},
+    {"custom", "custom SECTION FILE [--config CFG]",
+     "the CSV export of the custom report SECTION of FILE; CFG defaults to \"ORYX Reports.cfg\" beside oryx-cli",
+     oryx::cli::RunCustom},
+    {"sections", "sections [--config CFG]", "the custom report names in menu order, one per line",
+     oryx::cli::RunSections},
 };
 
-constexpr std::string_view kUsage = "usage: oryx-cli COMMAND ARGS... (oryx-cli --help lists the commands)";
+constexpr std::string_view kUsage =
+    "usage: oryx-cli tree|attrs|report|custom|sections ARGS... (oryx-cli --help lists the commands)";
 
 void PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";

@@ -1,0 +1,148 @@
+// oryx-cli report, custom and sections, run as a separate process.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cli_runner.h"
+#include "reports/custom_report.h"
+#include "reports/report_config.h"
+#include "reports_test_support.h"
+
+namespace oryx::reports::test {
+namespace {
+
+using oryx::testing::CliResult;
+using oryx::testing::RunCli;
+using oryx::testing::ShellQuote;
+
+constexpr std::string_view kNode =
+    "start prov\r\n"
+    "add Shelf\r\n"
+    "add Shelf Card/0\r\n"
+    "set Shelf Card/0 cardType \"CP\", cardNote a,b\r\n"
+    "add AtmIf/1\r\n"
+    "set AtmIf/1 interfaceName Lp/0 E1/0\r\n"
+    "add Mod\r\n"
+    "set Mod nodeName HALY1\r\n";
+
+constexpr std::string_view kConfig = "[Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\n[atm]\r\nA=AtmIf/1 &interfacename\r\n";
+
+TEST(ReportCli, EveryReportPrintsItsExportBytes) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    LoadedStore loaded(kNode);
+    for (const ReportInfo& info : FixedReports()) {
+        ReportRows rows;
+        BuildReportRows(info.id, loaded.store, rows);
+        const CliResult r = RunCli({"report", std::string(info.cliName), file});
+        EXPECT_EQ(r.exitCode, 0) << info.cliName;
+        EXPECT_EQ(r.out, CsvText(info.columns, rows)) << info.cliName;
+        EXPECT_EQ(r.err, "") << info.cliName;
+    }
+    EXPECT_EQ(RunCli({"report", "overview", file}).out,
+              Crlf("\"#\",\"Card\",\"LP\",\"LPT\",\"AtmIf\",\"FrUni\",\"FrAtm\",\"TRK\",\"FL\"\n"
+                   "0,\"\"\"CP\"\"\",\"\",\"\",\"1\",\"\",\"\",\"\",\"\"\n"));
+}
+
+TEST(ReportCli, CustomReportAndSections) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string config = dir.Write("my reports.cfg", kConfig);
+    const std::string expected = Crlf("\"Attribute\",\"Value\"\nCard 0,\"\"\"CP\"\"\"\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"custom", "cards", file, "--config", config},
+             {"custom", "--config", config, "Cards", file},
+             {"custom", "Cards", "--config", config, file}}) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, expected);
+        EXPECT_EQ(r.err, "");
+    }
+    EXPECT_EQ(RunCli({"custom", "none", file, "--config", config}).out, Crlf("\"Attribute\",\"Value\"\n"));
+    const CliResult sections = RunCli({"sections", "--config", config});
+    EXPECT_EQ(sections.exitCode, 0);
+    EXPECT_EQ(sections.out, "atm\nCards\n");
+    const CliResult none = RunCli({"sections", "--config", (dir.Path() / "missing.cfg").string()});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "");
+}
+
+// Runs a copy of oryx-cli placed in `folder`, so that it finds the report
+// configuration file there.
+CliResult RunCopyIn(const std::filesystem::path& folder, const std::string& args) {
+    const std::filesystem::path program = folder / "oryx-cli";
+    std::filesystem::copy_file(ORYX_CLI_PATH, program, std::filesystem::copy_options::overwrite_existing);
+    const std::string out = (folder / "out").string();
+    const int status = std::system((ShellQuote(program.string()) + " " + args + " >" + ShellQuote(out) + " 2>/dev/null").c_str());
+    CliResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = oryx::testing::ReadBytes(out);
+    return result;
+}
+
+TEST(ReportCli, DefaultConfigurationLiesBesideTheProgram) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    dir.Write(std::string(kReportConfigFileName), kConfig);
+    EXPECT_EQ(RunCopyIn(dir.Path(), "sections").out, "atm\nCards\n");
+    EXPECT_EQ(RunCopyIn(dir.Path(), "custom atm " + ShellQuote(file)).out,
+              Crlf("\"Attribute\",\"Value\"\nA,\"Lp/0 E1/0\"\n"));
+}
+
+TEST(ReportCli, FailuresAndUsageErrors) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string bad = dir.Write("bad.txt", "start prov\nadd Shelf\nadd Shelf Card/x1\n");
+    const std::string missing = (dir.Path() / "missing.txt").string();
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string errorLine;  // for exit code 1: the whole of stderr
+    } cases[] = {
+        {{"report"}, 2, ""},
+        {{"report", "overview"}, 2, ""},
+        {{"report", "Overview", file}, 2, ""},
+        {{"report", "summary", file}, 2, ""},
+        {{"report", "atmif", file, "extra"}, 2, ""},
+        {{"custom", "Cards"}, 2, ""},
+        {{"custom", "Cards", file, "--config"}, 2, ""},
+        {{"custom", "Cards", file, "--config", "a", "--config", "b"}, 2, ""},
+        {{"sections", "extra"}, 2, ""},
+        {{"reports"}, 2, ""},
+        {{"report", "overview", bad}, 1, "oryx-cli: 'x1' is not a valid integer value\n"},
+        {{"report", "atmif", missing}, 1, ""},
+        {{"custom", "Cards", missing, "--config", file}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        const std::string what = c.args.size() > 1 ? c.args[0] + " " + c.args[1] : c.args[0];
+        EXPECT_EQ(r.exitCode, c.exitCode) << what;
+        EXPECT_EQ(r.out, "") << what;
+        if (c.exitCode == 2) {
+            EXPECT_NE(r.err.find("usage: oryx-cli"), std::string::npos) << what;
+        } else if (c.errorLine.empty()) {
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << what;
+        } else {
+            EXPECT_EQ(r.err, c.errorLine) << what;
+        }
+    }
+    const CliResult help = RunCli({"--help"});
+    for (const char* synopsis : {"oryx-cli report NAME FILE", "oryx-cli custom SECTION FILE [--config CFG]",
+                                 "oryx-cli sections [--config CFG]"}) {
+        EXPECT_NE(help.out.find(synopsis), std::string::npos) << synopsis;
+    }
+}
+
+TEST(ReportCli, WriteErrorIsAFailure) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const int status = std::system(
+        (ShellQuote(ORYX_CLI_PATH) + " report atmif " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+}  // namespace
+}  // namespace oryx::reports::test
