@@ -1,0 +1,14 @@
+# The main window, driven headless. The test has a folder of its own because it
+# writes the report configuration file beside its executable.
+add_executable(shell_test shell_test.cpp)
+target_link_libraries(shell_test PRIVATE oryx_shell Qt6::Test)
+set_target_properties(shell_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/shell_test_bin)
+add_test(NAME shell_test COMMAND shell_test)
+set_tests_properties(shell_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
+  TIMEOUT 300)
+
+# Opens a file, selects a component, shows a report and saves a picture of the
+# main window: the README's screenshot (tests/shell_screenshot.cpp).
+add_executable(oryx_screenshot shell_screenshot.cpp)
+target_link_libraries(oryx_screenshot PRIVATE oryx_shell)

@@ -1,0 +1,566 @@
+// The main window driven headless: command enabling, window names, the
+// "Maximized" setting, report commands and check marks, custom reports, the
+// Window menu, the default error display and the About box.
+#include <QDialog>
+#include <QMenuBar>
+#include <QTreeView>
+#include <algorithm>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "doc/dialogs.h"
+#include "doc/mdi_child.h"
+#include "doc/tz_tree_view.h"
+#include "settings/registry_enhanced.h"
+#include "settings/settings_folder.h"
+#include "shell/application.h"
+#include "shell/main_form.h"
+
+Q_DECLARE_METATYPE(oryx::settings::SettingValue)
+
+using oryx::doc::MessageKind;
+using oryx::shell::TMainForm;
+
+namespace {
+
+// Answers every dialog the windows show and records what was asked.
+class FakeDialogs final : public oryx::doc::Dialogs {
+public:
+    struct Shown {
+        MessageKind kind;
+        QString caption;
+        QString text;
+    };
+
+    QStringList openAnswers;  // taken front first; empty means Cancel
+    QStringList openTitles;
+    QString saveAnswer;
+    QStringList saveTitles;
+    std::vector<Shown> messages;
+
+    QString OpenFile(QWidget*, const QString& title, const QString&, const QString&) override {
+        openTitles << title;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString SaveFile(QWidget*, const QString& title, const QString&, const QString&, const QString&, bool) override {
+        saveTitles << title;
+        return saveAnswer;
+    }
+    bool Message(QWidget*, MessageKind kind, const QString& caption, const QString& text) override {
+        messages.push_back({kind, caption, text});
+        return true;
+    }
+    bool Print(QWidget*, QPrinter&) override { return false; }
+};
+
+// One of each reported component, in the start-prov format.
+constexpr char kNode[] = R"(start prov
+add Shelf
+add Shelf Card/0
+set Shelf Card/0 cardType aal1Ces
+add Shelf Card/1
+set Shelf Card/1 cardType eth
+add Lp/0
+set Lp/0 mainCard Shelf Card/0
+add AtmIf/1
+set AtmIf/1 interfaceName atm1
+add AtmIf/1 Vcc/0.100
+add AtmIf/1 Vcc/0.100 Nrp
+set AtmIf/1 Vcc/0.100 Nrp atmConnection Lp/0
+add FrUni/2
+add FrUni/2 Dlci/100
+add Vr/1
+add Vr/1 Pp/eth1
+)";
+
+constexpr char kConfigureNode[] = R"(configure Shelf
+configure Card/3
+set cardType aal1Ces
+return
+return
+)";
+
+const char* const kSettingsKey = "\\SOFTWARE\\Corvex\\ORYX\\";
+
+oryx::settings::TRegistryEnhanced SettingsStore() {
+    oryx::settings::TRegistryEnhanced reg;
+    reg.RootKey = oryx::settings::TRootKey::hkLocalMachine;
+    reg.Key = kSettingsKey;
+    return reg;
+}
+
+QStringList WindowNames(TMainForm& form) {
+    QStringList names;
+    for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
+        if (!window->isHidden())
+            names << window->objectName();
+    return names;
+}
+
+QAction* Item(TMainForm& form, const char* name) {
+    auto* item = form.findChild<QAction*>(name);
+    if (!item)
+        qFatal("no item %s", name);
+    return item;
+}
+
+int VisibleRows(const QTreeView& tree) {
+    int rows = 0;
+    for (QModelIndex index = tree.model()->index(0, 0); index.isValid(); index = tree.indexBelow(index))
+        ++rows;
+    return rows;
+}
+
+// The names of the report items whose check mark is set.
+QStringList CheckedReportItems(TMainForm& form) {
+    QStringList names;
+    for (QAction* item : form.findChild<QMenu*>("popReportMenu")->actions())
+        if (item->isChecked())
+            names << item->objectName();
+    return names;
+}
+
+}  // namespace
+
+class ShellTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void commandsFollowOpenWindows();
+    void windowNamesKeepTheirNumbers();
+    void maximizedHonouredOnOpen_data();
+    void maximizedHonouredOnOpen();
+    void maximizedStoredAtClose_data();
+    void maximizedStoredAtClose();
+    void reportCommandsDriveActiveWindow_data();
+    void reportCommandsDriveActiveWindow();
+    void reportGoesToActiveWindowOnly();
+    void openingDocumentClearsCheckMarks();
+    void customReportMenuFromConfigBesideProgram();
+    void noCustomReportsWithoutConfig();
+    void closeSaveExpandCollapseActOnActiveWindow();
+    void windowMenuListsAndArrangesWindows();
+    void hintsShowInStatusBar();
+    void unreadableFileReachesDefaultErrorDisplay();
+    void aboutBox();
+
+private:
+    QString WriteFile(const QString& name, const QByteArray& bytes);
+    void Open(TMainForm& form, const QString& path);
+    void StoreSetting(const char* name, const oryx::settings::SettingValue& value);
+
+    QTemporaryDir settingsDir_;
+    QTemporaryDir filesDir_;
+    FakeDialogs dialogs_;
+    QString node_;
+    QString configureNode_;
+};
+
+void ShellTest::initTestCase() {
+    QVERIFY(settingsDir_.isValid());
+    QVERIFY(filesDir_.isValid());
+    oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
+    node_ = WriteFile("node17.txt", kNode);
+    configureNode_ = WriteFile("node18.cfg.txt", kConfigureNode);
+}
+
+void ShellTest::init() {
+    dialogs_ = FakeDialogs();
+    oryx::doc::SetDialogs(&dialogs_);
+    QDir settings(settingsDir_.path());
+    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
+        settings.remove(file);
+    QFile::remove(TMainForm::ReportConfigFile());
+}
+
+void ShellTest::cleanup() {
+    oryx::doc::SetDialogs(nullptr);
+    QFile::remove(TMainForm::ReportConfigFile());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QString ShellTest::WriteFile(const QString& name, const QByteArray& bytes) {
+    const QString path = filesDir_.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void ShellTest::Open(TMainForm& form, const QString& path) {
+    dialogs_.openAnswers << path;
+    Item(form, "FileOpenItem")->trigger();
+}
+
+void ShellTest::StoreSetting(const char* name, const oryx::settings::SettingValue& value) {
+    SettingsStore().WriteValue(name, value);
+}
+
+void ShellTest::commandsFollowOpenWindows() {
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const char* const needWindow[] = {"FileCloseItem", "FileSaveItem",   "SaveBtn",          "btnExpand",
+                                      "btnCollapse",   "btnPrint",       "WindowCascadeItem", "WindowTileItem",
+                                      "WindowArrangeItem", "WindowMinimizeItem"};
+    const auto expectEnabled = [&](bool enabled) {
+        for (const char* name : needWindow)
+            QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
+        QCOMPARE(form.findChild<QToolButton*>("btnReports")->isEnabled(), enabled);
+        for (const char* name : {"FileOpenItem", "OpenBtn", "FileExitItem", "ExitBtn", "HelpAboutItem"})
+            QVERIFY2(Item(form, name)->isEnabled(), name);
+        QVERIFY(!Item(form, "FilePrintItem")->isEnabled());
+    };
+
+    expectEnabled(false);
+    Open(form, node_);
+    expectEnabled(true);
+    Open(form, node_);
+    expectEnabled(true);
+    QCOMPARE(form.DocumentCount(), 2);
+
+    Item(form, "FileCloseItem")->trigger();
+    QTRY_COMPARE(form.DocumentCount(), 1);
+    expectEnabled(true);
+    Item(form, "FileCloseItem")->trigger();
+    QTRY_COMPARE(form.DocumentCount(), 0);
+    QTRY_VERIFY(!Item(form, "FileCloseItem")->isEnabled());
+    expectEnabled(false);
+
+    // A disabled command's shortcut does nothing.
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(dialogs_.saveTitles.isEmpty());
+}
+
+void ShellTest::windowNamesKeepTheirNumbers() {
+    TMainForm form;
+    form.show();
+    for (int i = 0; i < 3; ++i)
+        Open(form, node_);  // the same file three times: three windows
+    QCOMPARE(WindowNames(form), QStringList({"MDIChild1", "MDIChild2", "MDIChild3"}));
+    QCOMPARE(form.ActiveDocument()->objectName(), QString("MDIChild3"));
+    QCOMPARE(form.ActiveDocumentWindow()->windowTitle(), node_);
+
+    form.findChild<QMdiSubWindow*>("MDIChild2")->close();
+    QTRY_COMPARE(WindowNames(form), QStringList({"MDIChild1", "MDIChild3"}));
+
+    Open(form, configureNode_);
+    QCOMPARE(WindowNames(form), QStringList({"MDIChild1", "MDIChild3", "MDIChild4"}));
+    QCOMPARE(form.ActiveDocumentWindow()->windowTitle(), configureNode_);
+}
+
+void ShellTest::maximizedHonouredOnOpen_data() {
+    QTest::addColumn<oryx::settings::SettingValue>("stored");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("nothing stored") << oryx::settings::SettingValue() << false;
+    QTest::newRow("0") << oryx::settings::SettingValue(0) << false;
+    QTest::newRow("1") << oryx::settings::SettingValue(1) << true;
+    QTest::newRow("2") << oryx::settings::SettingValue(2) << false;
+    QTest::newRow("text 1") << oryx::settings::SettingValue("1") << false;
+}
+
+void ShellTest::maximizedHonouredOnOpen() {
+    QFETCH(oryx::settings::SettingValue, stored);
+    QFETCH(bool, maximized);
+    StoreSetting("Maximized", stored);
+    TMainForm form;
+    form.show();
+    Open(form, node_);
+    QCOMPARE(form.ActiveDocumentWindow()->isMaximized(), maximized);
+    // Read again on every open: a change made meanwhile counts for the next window.
+    StoreSetting("Maximized", maximized ? 0 : 1);
+    form.ActiveDocumentWindow()->showNormal();
+    Open(form, node_);
+    QCOMPARE(form.ActiveDocumentWindow()->isMaximized(), !maximized);
+}
+
+void ShellTest::maximizedStoredAtClose_data() {
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<bool>("maximize");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("maximised window") << 1 << true << 1;
+    QTest::newRow("normal window") << 1 << false << 0;
+    QTest::newRow("no window: unchanged") << 0 << false << 7;
+}
+
+void ShellTest::maximizedStoredAtClose() {
+    QFETCH(int, windows);
+    QFETCH(bool, maximize);
+    QFETCH(int, stored);
+    StoreSetting("Maximized", 7);
+    {
+        TMainForm form;
+        form.show();
+        for (int i = 0; i < windows; ++i)
+            Open(form, node_);
+        if (maximize)
+            form.ActiveDocumentWindow()->showMaximized();
+        QVERIFY(form.close());
+    }
+    QCOMPARE(SettingsStore().ReadValue("Maximized", oryx::settings::SettingValue()),
+             oryx::settings::SettingValue(stored));
+}
+
+void ShellTest::reportCommandsDriveActiveWindow_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("code");
+    QTest::newRow("Overview") << "miOverviewReport" << 1;
+    QTest::newRow("AtmIf VCC") << "miVCCAtmIfReport" << 2;
+    QTest::newRow("FrAtm DLCI") << "miFrAtmDlciReport" << 3;
+    QTest::newRow("FrUni DLCI") << "miFrUniDlciReport" << 4;
+    QTest::newRow("FrAtm") << "miFrAtmReport" << 5;
+    QTest::newRow("AtmIf") << "miAtmIfReport" << 6;
+    QTest::newRow("Node Summary") << "miCommonReport" << 7;
+    QTest::newRow("Virtual Router") << "miVirtualRouterReport" << 8;
+}
+
+void ShellTest::reportCommandsDriveActiveWindow() {
+    QFETCH(QString, item);
+    QFETCH(int, code);
+    TMainForm form;
+    form.show();
+    Open(form, node_);
+    oryx::doc::TMDIChild* child = form.ActiveDocument();
+    QAction* report = Item(form, qPrintable(item));
+
+    report->trigger();
+    QCOMPARE(child->CurrentReportNumber(), code);
+    QVERIFY(child->IsReportListVisible(code));
+    QCOMPARE(CheckedReportItems(form), QStringList{item});
+
+    // The same command again closes the report and clears its mark.
+    report->trigger();
+    QCOMPARE(child->CurrentReportNumber(), 0);
+    QVERIFY(!child->IsReportListVisible(code));
+    QCOMPARE(CheckedReportItems(form), QStringList());
+
+    // Another report replaces the first.
+    QAction* other = Item(form, code == 6 ? "miCommonReport" : "miAtmIfReport");
+    report->trigger();
+    other->trigger();
+    QCOMPARE(CheckedReportItems(form), QStringList{other->objectName()});
+    QVERIFY(!child->IsReportListVisible(code));
+}
+
+void ShellTest::reportGoesToActiveWindowOnly() {
+    TMainForm form;
+    form.show();
+    Open(form, node_);
+    oryx::doc::TMDIChild* first = form.ActiveDocument();
+    Open(form, node_);
+    oryx::doc::TMDIChild* second = form.ActiveDocument();
+    QVERIFY(first != second);
+
+    Item(form, "miAtmIfReport")->trigger();
+    QCOMPARE(second->CurrentReportNumber(), 6);
+    QCOMPARE(first->CurrentReportNumber(), 0);
+
+    form.findChild<QMdiArea*>()->setActiveSubWindow(form.findChild<QMdiSubWindow*>("MDIChild1"));
+    QCOMPARE(form.ActiveDocument(), first);
+    Item(form, "miVCCAtmIfReport")->trigger();
+    QCOMPARE(first->CurrentReportNumber(), 2);
+    QCOMPARE(second->CurrentReportNumber(), 6);
+    QCOMPARE(CheckedReportItems(form), QStringList{"miVCCAtmIfReport"});
+}
+
+void ShellTest::openingDocumentClearsCheckMarks() {
+    TMainForm form;
+    form.show();
+    Open(form, node_);
+    Item(form, "miCommonReport")->trigger();
+    QCOMPARE(CheckedReportItems(form), QStringList{"miCommonReport"});
+    Open(form, node_);
+    QCOMPARE(CheckedReportItems(form), QStringList());
+}
+
+void ShellTest::customReportMenuFromConfigBesideProgram() {
+    QFile config(TMainForm::ReportConfigFile());
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("[Shelf Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\nCard 1=Shelf Card/1 &cardtype\r\n\r\n"
+                 "[atm interfaces]\r\nFirst AtmIf=AtmIf/1 &interfacename\r\n"
+                 "[R&D]\r\nNode=Lp/0 &maincard\r\n");
+    config.close();
+
+    TMainForm form;
+    form.show();
+    auto* menu = form.findChild<QMenu*>("popReportMenu");
+    QVERIFY(Item(form, "miReportMenuSeparator")->isVisible());
+    QStringList custom;
+    const QList<QAction*> items = menu->actions();
+    for (qsizetype i = items.indexOf(Item(form, "miReportMenuSeparator")) + 1; i < items.size(); ++i)
+        custom << items[i]->text();
+    // Sorted ignoring letter case; an "&" in a name is shown, not taken as an access key.
+    QCOMPARE(custom, QStringList({"atm interfaces", "R&&D", "Shelf Cards"}));
+
+    Open(form, node_);
+    oryx::doc::TMDIChild* child = form.ActiveDocument();
+    items.last()->trigger();
+    QCOMPARE(child->CurrentReportNumber(), 10);
+    QVERIFY(child->IsReportListVisible(10));
+    QCOMPARE(CheckedReportItems(form), QStringList());
+    // No toggle: a second request shows the report again.
+    items.last()->trigger();
+    QCOMPARE(child->CurrentReportNumber(), 10);
+    QVERIFY(child->IsReportListVisible(10));
+}
+
+void ShellTest::noCustomReportsWithoutConfig() {
+    TMainForm form;
+    auto* menu = form.findChild<QMenu*>("popReportMenu");
+    QVERIFY(!Item(form, "miReportMenuSeparator")->isVisible());
+    QCOMPARE(menu->actions().size(), 9);
+    QCOMPARE(menu->actions().last(), Item(form, "miReportMenuSeparator"));
+}
+
+void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
+    TMainForm form;
+    form.show();
+    Open(form, node_);
+    Open(form, configureNode_);
+
+    dialogs_.saveAnswer = filesDir_.filePath("tree.txt");
+    Item(form, "SaveBtn")->trigger();
+    QCOMPARE(dialogs_.saveTitles, QStringList{"Save Tree Structure..."});
+    QFile saved(dialogs_.saveAnswer);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray text = saved.readAll();
+    QVERIFY2(text.contains("Card/3") && !text.contains("AtmIf/1"), text.constData());  // the active window's file
+
+    QTreeView* tree = form.ActiveDocument()->TreeView1();
+    QCOMPARE(VisibleRows(*tree), 1);  // Shelf
+    Item(form, "btnExpand")->trigger();
+    QCOMPARE(VisibleRows(*tree), 2);  // Shelf, Card/3
+    Item(form, "btnCollapse")->trigger();
+    QCOMPARE(VisibleRows(*tree), 1);
+
+    Item(form, "FileCloseItem")->trigger();
+    QTRY_COMPARE(WindowNames(form), QStringList{"MDIChild1"});
+}
+
+void ShellTest::windowMenuListsAndArrangesWindows() {
+    TMainForm form;
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Open(form, node_);
+    Open(form, configureNode_);
+
+    auto* windowMenu = form.findChild<QMenu*>("Window1");
+    emit windowMenu->aboutToShow();
+    QStringList texts;
+    for (QAction* item : windowMenu->actions())
+        texts << (item->isSeparator() ? "-" : item->text() + (item->isChecked() ? " *" : ""));
+    QCOMPARE(texts, QStringList({"&Cascade", "&Tile", "&Arrange Icons", "&Minimize All", "-", "&1 " + node_,
+                                 "&2 " + configureNode_ + " *"}));
+    windowMenu->actions().at(5)->trigger();
+    QCOMPARE(form.ActiveDocumentWindow()->objectName(), QString("MDIChild1"));
+
+    auto* first = form.findChild<QMdiSubWindow*>("MDIChild1");
+    auto* second = form.findChild<QMdiSubWindow*>("MDIChild2");
+    Item(form, "WindowTileItem")->trigger();
+    QVERIFY(!first->geometry().intersects(second->geometry()));
+    Item(form, "WindowCascadeItem")->trigger();
+    QVERIFY(first->geometry().intersects(second->geometry()));
+    QVERIFY(first->pos() != second->pos());
+
+    Item(form, "WindowMinimizeItem")->trigger();
+    QVERIFY(first->isMinimized() && second->isMinimized());
+    first->move(300, 20);
+    Item(form, "WindowArrangeItem")->trigger();
+    const int bottom = form.findChild<QMdiArea*>()->viewport()->height();
+    QCOMPARE(first->geometry().bottom() + 1, bottom);
+    QCOMPARE(second->geometry().bottom() + 1, bottom);
+    QVERIFY(!first->geometry().intersects(second->geometry()));
+    QCOMPARE(std::min(first->x(), second->x()), 0);
+}
+
+void ShellTest::hintsShowInStatusBar() {
+    TMainForm form;
+    form.show();
+    auto* save = form.findChild<QToolButton*>("SaveBtn");
+    QVERIFY(save);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), save->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(save, &enter);
+    QCOMPARE(form.statusBar()->currentMessage(), QString("Save Tree Structure"));
+
+    // A menu reports the hint of the item under the pointer through the menu bar.
+    Item(form, "FileOpenItem")->showStatusText(form.menuBar());
+    QCOMPARE(form.statusBar()->currentMessage(), QString("Open an existing file"));
+}
+
+void ShellTest::unreadableFileReachesDefaultErrorDisplay() {
+    TMainForm form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const QString missing = filesDir_.filePath("no such node.txt");
+    dialogs_.openAnswers << missing;
+    // Through the shortcut, so the error travels the way a user's would.
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+    QCOMPARE(dialogs_.messages[0].kind, MessageKind::Error);
+    QCOMPARE(dialogs_.messages[0].caption, QString("Error"));
+    QVERIFY2(dialogs_.messages[0].text.contains("no such node.txt"), qPrintable(dialogs_.messages[0].text));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(form.DocumentCount(), 0);
+    QVERIFY(!Item(form, "FileCloseItem")->isEnabled());
+
+    // The program goes on, and the failed file used no window number.
+    dialogs_.openAnswers << node_;
+    QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(WindowNames(form), QStringList{"MDIChild1"});
+    QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+}
+
+void ShellTest::aboutBox() {
+    TMainForm form;
+    form.show();
+    QString title;
+    QStringList texts;
+    bool okIsDefault = false, versionBold = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            texts << label->text();
+            if (label->text() == "Verson 1.4 (BETA)")
+                versionBold = label->font().bold();
+        }
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            if (button->text() == "OK") {
+                okIsDefault = button->isDefault();
+                button->click();
+            }
+    });
+    Item(form, "HelpAboutItem")->trigger();  // returns once OK has closed the box
+    QCOMPARE(title, QString("About..."));
+    // The product name is the first line of its label.
+    QVERIFY2(std::any_of(texts.begin(), texts.end(), [](const QString& t) { return t.split('\n').first() == "ORYX"; }),
+             qPrintable(texts.join('|')));
+    QVERIFY(versionBold);
+    QVERIFY(okIsDefault);
+}
+
+int main(int argc, char** argv) {
+    oryx::shell::OryxApplication app(argc, argv);
+    ShellTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "shell_test.moc"
