@@ -35,13 +35,14 @@ std::vector<Connection> CollectConnections(const prov::ComponentNode* add) {
 
 // The next hop of an Nrp, or else the kind of end point component the
 // connection has; of several kinds the last one in this order is shown.
-std::string NextHop(const prov::ComponentNode* root, const std::string& connection) {
-    if (prov::FindComponent(root, connection + " Nrp")) {
-        return ValueOnPath(root, connection + " Nrp", "nexthop");
+// `connection` is where the walk of the connection's path ended.
+std::string NextHop(const prov::ComponentNode* connection) {
+    if (const prov::ComponentNode* nrp = prov::FindComponent(connection, "Nrp")) {
+        return FindAttributeValue(prov::GetAttributes(nrp), "nexthop");
     }
     std::string kind;
     for (const char* other : {"Nep", "Src", "Mnrp", "Loop", "Test"}) {
-        if (prov::FindComponent(root, connection + " " + other)) kind = other;
+        if (prov::FindComponent(connection, other)) kind = other;
     }
     return kind;
 }
@@ -77,10 +78,19 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return;
 
+    // Every lookup of a row shares the path "add AtmIf/A Vcc/V": it is walked
+    // once per interface and once per connection, and the components below
+    // are looked up from where that walk ended.
+    std::string walkedAtmIf;
+    const prov::ComponentNode* atmIfWalk = nullptr;
     for (Connection& connection : CollectConnections(add)) {
-        const std::string path = "add AtmIf/" + connection.atmIf + " Vcc/" + connection.vcc;
-        const prov::ComponentNode* tm = prov::FindComponent(root, path + " Vcd Tm");
-        const prov::ComponentNode* vcd = prov::FindComponent(root, path + " Vcd");
+        if (atmIfWalk == nullptr || connection.atmIf != walkedAtmIf) {
+            walkedAtmIf = connection.atmIf;
+            atmIfWalk = WalkPath(root, "add AtmIf/" + connection.atmIf);
+        }
+        const prov::ComponentNode* vccWalk = WalkPath(atmIfWalk, "Vcc/" + connection.vcc);
+        const prov::ComponentNode* tm = prov::FindComponent(vccWalk, "Vcd Tm");
+        const prov::ComponentNode* vcd = prov::FindComponent(vccWalk, "Vcd");
         // A key the Tm component holds, even with an empty value, hides the Vcd's.
         auto traffic = [&](std::string_view key) {
             if (tm != nullptr) {
@@ -92,7 +102,7 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
         ReportRow row{std::move(connection.atmIf), {}};
         row.cells.reserve(14);
         row.cells.push_back(std::move(connection.vcc));
-        row.cells.push_back(NextHop(root, path));
+        row.cells.push_back(NextHop(vccWalk));
         row.cells.push_back(traffic("txtrafficdesctype"));
         row.cells.push_back(traffic("atmservicecategory"));
         AppendTrafficFields(traffic("txtrafficdescparm"), row.cells);

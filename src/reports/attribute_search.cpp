@@ -49,4 +49,14 @@ std::string ValueOnPath(const prov::ComponentNode* from, std::string_view path, 
     return FindAttributeValue(prov::GetAttributes(node), key);
 }
 
+const prov::ComponentNode* WalkPath(const prov::ComponentNode* from, std::string_view path) {
+    const prov::ComponentNode* current = from;
+    while (true) {
+        const std::size_t blank = path.find(' ');
+        if (const prov::ComponentNode* child = prov::GetChild(current, path.substr(0, blank))) current = child;
+        if (blank == std::string_view::npos) return current;
+        path.remove_prefix(blank + 1);
+    }
+}
+
 }  // namespace oryx::reports

@@ -30,4 +30,10 @@ std::string FindAttributeValueAtStart(const prov::AttributeList* list, std::stri
 // from `from`); empty when there is no such component.
 std::string ValueOnPath(const prov::ComponentNode* from, std::string_view path, std::string_view key);
 
+// The node a FindComponent walk of `path` from `from` stands on at its end:
+// each piece that is found moves the walk on, a missing piece is skipped.
+// FindComponent(from, path + " " + rest) is FindComponent(WalkPath(from, path),
+// rest), so a report can walk a shared prefix once for many lookups.
+const prov::ComponentNode* WalkPath(const prov::ComponentNode* from, std::string_view path);
+
 }  // namespace oryx::reports
