@@ -17,7 +17,7 @@ int AttributeListModel::rowCount(const QModelIndex& parent) const {
 int AttributeListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
 
 QVariant AttributeListModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole) return {};
+    if (!IsCell(index) || role != Qt::DisplayRole) return {};
     const prov::AttributeRow& row = rows_[static_cast<std::size_t>(index.row())];
     return DisplayText(index.column() == 0 ? row.name : row.value);
 }

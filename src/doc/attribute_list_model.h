@@ -27,6 +27,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    bool IsCell(const QModelIndex& index) const {
+        return index.isValid() && index.model() == this && index.row() < rowCount() && index.column() < 2;
+    }
+
     std::vector<prov::AttributeRow> rows_;
 };
 

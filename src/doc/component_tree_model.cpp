@@ -321,6 +321,8 @@ void ComponentTreeModel::RemoveItem(const QModelIndex& index) {
     removed_.insert(node);
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row), rows_.begin() + static_cast<std::ptrdiff_t>(end));
     endRemoveRows();
+    // A removed item is gone for good, and so is its display state.
+    std::erase_if(bold_, [this](const Node* bold) { return IsRemoved(bold); });
     // The item above may have lost its last child, and the sibling before it
     // its connecting line.
     if (!rows_.empty()) emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, 0));

@@ -92,6 +92,8 @@ void ReportPanel::AddList(int code, std::string_view name, std::span<const repor
     view->setAllColumnsShowFocus(true);
     view->header()->setStretchLastSection(false);
     view->header()->setSectionsMovable(false);
+    // Sized columns may be narrower than the header's usual minimum.
+    view->header()->setMinimumSectionSize(0);
     for (std::size_t i = 0; i < columns.size(); ++i)
         if (columns[i].designWidth > 0)
             view->header()->resizeSection(static_cast<int>(i), columns[i].designWidth);

@@ -23,7 +23,7 @@ int ReportTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    if (!IsCell(index)) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     const reports::ReportRow& row = rows_[static_cast<std::size_t>(index.row())];
     if (index.column() == 0) return DisplayText(row.first);
@@ -32,7 +32,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ReportTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole || index.column() != 0 ||
+    if (!IsCell(index) || role != Qt::EditRole || index.column() != 0 ||
         !editableFirstColumn_)
         return false;
     rows_[static_cast<std::size_t>(index.row())].first = TextBytes(value.toString());
@@ -41,7 +41,7 @@ bool ReportTableModel::setData(const QModelIndex& index, const QVariant& value, 
 }
 
 Qt::ItemFlags ReportTableModel::flags(const QModelIndex& index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return Qt::NoItemFlags;
+    if (!IsCell(index)) return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (editableFirstColumn_ && index.column() == 0) flags |= Qt::ItemIsEditable;
     return flags;

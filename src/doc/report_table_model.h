@@ -33,6 +33,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    bool IsCell(const QModelIndex& index) const {
+        return index.isValid() && index.model() == this && index.row() < rowCount() && index.column() < columnCount();
+    }
+
     std::span<const reports::ColumnInfo> columns_;
     bool editableFirstColumn_;
     reports::ReportRows rows_;

@@ -1,0 +1,507 @@
+// The document window driven headless: opening, the tree, the attribute
+// list, copy, delete, expand and collapse, the tree text, closing.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+#include "doc/attribute_list_model.h"
+#include "doc/component_tree_model.h"
+#include "doc/file_filter.h"
+#include "doc/io_error.h"
+#include "doc/mdi_child.h"
+#include "doc/text_codec.h"
+#include "doc/tree_printer.h"
+#include "doc/tz_tree_view.h"
+#include "doc_test_support.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+
+using namespace oryx;
+using doctest::FakeDialogs;
+using doctest::FakeHost;
+
+namespace {
+
+constexpr std::string_view kStartProv = R"(start prov
+add Shelf
+add Shelf Card/3
+set Shelf Card/3 cardType aal1Ces, spareCard 0
+add Lp/3
+set Lp/3 mainCard Shelf Card/3
+add AtmIf/31
+set AtmIf/31 interfaceName atm31
+add AtmIf/31 Vcc/0.100
+add AtmIf/31 Vcc/0.100 Nrp
+set AtmIf/31 Vcc/0.100 Nrp atmConnection Lp/3,
+)";
+
+// The tree text of kStartProv, as the saved file holds it.
+constexpr std::string_view kStartProvTreeText =
+    "\r\n"
+    "AtmIf/31\r\n"
+    " |\r\n"
+    " |--interfaceName = atm31\r\n"
+    " |\r\n"
+    " |--Vcc/0.100\r\n"
+    " |   |\r\n"
+    " |   |--Nrp\r\n"
+    " |   |   |\r\n"
+    " |   |   |--atmConnection = Lp/3\r\n"
+    " |   |   |-- = \r\n"
+    "\r\n"
+    "Lp/3\r\n"
+    " |\r\n"
+    " |--mainCard = Shelf Card/3\r\n"
+    "\r\n"
+    "Shelf\r\n"
+    " |\r\n"
+    " |--Card/3\r\n"
+    " |   |\r\n"
+    " |   |--cardType = aal1Ces\r\n"
+    " |   |--spareCard = 0\r\n";
+
+const QString kQuestion = QStringLiteral("Are you sure you want to delete this item?");
+
+QStringList Captions(const QAbstractItemModel& model) {
+    QStringList captions;
+    for (int row = 0; row < model.rowCount(); ++row) captions << model.index(row, 0).data().toString();
+    return captions;
+}
+
+QStringList AttributeRows(const doc::TMDIChild& window) {
+    QStringList rows;
+    const QAbstractItemModel& model = *window.ListView1()->model();
+    for (int row = 0; row < model.rowCount(); ++row)
+        rows << model.index(row, 0).data().toString() + QLatin1Char('|') + model.index(row, 1).data().toString();
+    return rows;
+}
+
+const prov::ComponentNode* Component(const doc::TMDIChild& window, std::string_view path) {
+    return prov::FindComponent(&window.Store().Root(), path);
+}
+
+}  // namespace
+
+class DocTest final : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    FakeDialogs dialogs_;
+    FakeHost host_;
+
+    std::unique_ptr<doc::TMDIChild> Open(std::string_view bytes, const QString& name = QStringLiteral("node17.txt")) {
+        return std::make_unique<doc::TMDIChild>(&host_, doctest::WriteFile(dir_, name, bytes));
+    }
+
+    void ShowActive(QWidget& window) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+
+private slots:
+    void init() {
+        dialogs_.saveAnswers.clear();
+        dialogs_.questionAnswers.clear();
+        dialogs_.saves.clear();
+        dialogs_.messages.clear();
+        host_ = FakeHost();
+    }
+
+    void opensWithTopLevelItemsInStoreOrder() {
+        auto window = Open(kStartProv);
+        QCOMPARE(window->windowTitle(), dir_.filePath(QStringLiteral("node17.txt")));
+        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
+        QVERIFY(!window->TreeView1()->currentIndex().isValid());
+        QCOMPARE(window->Label1()->text(), QString());
+        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
+        QCOMPARE(window->CurrentReportNumber(), 0);
+    }
+
+    void siblingsSortIgnoringCaseDigitsAsCharacters() {
+        auto window = Open("start prov\nadd Shelf\nadd Shelf Card/2\nadd Shelf card/10\nadd Shelf Card/1\n");
+        window->TreeView1()->ExpandAllItems();
+        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"Shelf", "Card/1", "card/10", "Card/2"}));
+    }
+
+    void missingFileRaisesAndLeavesNoWindow() {
+        QVERIFY_THROWS_EXCEPTION(prov::FileError, doc::TMDIChild(&host_, dir_.filePath(QStringLiteral("absent.txt"))));
+    }
+
+    void emptyFileOpensEmptyTreeAndSaveAsksNothing() {
+        auto window = Open("", QStringLiteral("empty.txt"));
+        QCOMPARE(window->TreeView1()->model()->rowCount(), 0);
+        window->SaveTreeStructure();
+        window->PrintTreeStructure();
+        QVERIFY(dialogs_.saves.empty());
+        QCOMPARE(dialogs_.prints, 0);
+    }
+
+    void configureFirstLineGivesSecondIcon_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("ownIcon");
+        QTest::newRow("configure") << QByteArray("configure Shelf\nset shelfType x\n") << true;
+        QTest::newRow("configuration is not configure") << QByteArray("saved configuration\nconfigure Shelf\n") << false;
+        QTest::newRow("no configure") << QByteArray("saved\nconfigure Shelf\n") << false;
+        QTest::newRow("start prov") << QByteArray(kStartProv.data(), kStartProv.size()) << false;
+    }
+
+    void configureFirstLineGivesSecondIcon() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, ownIcon);
+        auto window = Open(std::string_view(file.constData(), static_cast<std::size_t>(file.size())));
+        QCOMPARE(window->testAttribute(Qt::WA_SetWindowIcon), ownIcon);
+    }
+
+    void selectingShowsOwnValuesPathAndBold() {
+        auto window = Open("start prov\nadd Shelf\nadd Shelf Card/3\n"
+                           "set Shelf Card/3 cardType aal1Ces, spareCard 0, cardType second\n"
+                           "add Lp/3\nset Lp/3 mainCard Shelf Card/3\n");
+        doc::TZTreeView& tree = *window->TreeView1();
+        const auto* lp = Component(*window, "add Lp/3");
+        const auto* card = Component(*window, "add Shelf Card/3");
+
+        tree.Select(lp);
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Lp/3"));
+        QCOMPARE(AttributeRows(*window), QStringList({"mainCard|Shelf Card/3"}));
+
+        QSignalSpy changes(&tree, &doc::TZTreeView::Change);
+        tree.Select(card);
+        // The previous item, then the new one as bolded, then as selected.
+        QCOMPARE(changes.size(), 3);
+        QCOMPARE(changes[0][0].value<const prov::ComponentNode*>(), lp);
+        QCOMPARE(changes[1][0].value<const prov::ComponentNode*>(), card);
+        QCOMPARE(changes[2][0].value<const prov::ComponentNode*>(), card);
+
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Shelf Card/3"));
+        QCOMPARE(AttributeRows(*window),
+                 QStringList({"cardType|aal1Ces", "spareCard|0", "cardType|second"}));
+        QVERIFY(tree.TreeModel()->IsBold(card));
+        QVERIFY(!tree.TreeModel()->IsBold(lp));
+        QVERIFY(tree.currentIndex().data(Qt::FontRole).value<QFont>().bold());
+    }
+
+    void bookkeepingOnlyAndEmptyLines() {
+        auto window = Open(kStartProv);
+        window->TreeView1()->Select(Component(*window, "add Shelf"));
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Shelf"));
+        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
+        window->TreeView1()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: AtmIf/31 Vcc/0.100 Nrp"));
+        QCOMPARE(AttributeRows(*window), QStringList({"atmConnection|Lp/3", "|"}));
+    }
+
+    void latin1AndUtf8NamesDisplay() {
+        auto window = Open("start prov\nadd Caf\xe9\nset Caf\xe9 name Jos\xe9\nadd Na\xc3\xafve\n");
+        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Na\u00efve")}));
+        window->TreeView1()->Select(Component(*window, "add Caf\xe9"));
+        QCOMPARE(AttributeRows(*window), QStringList({QStringLiteral("name|Jos\u00e9")}));
+    }
+
+    void displayText_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ascii") << QByteArray("Card/3") << QStringLiteral("Card/3");
+        QTest::newRow("utf-8") << QByteArray("caf\xc3\xa9") << QStringLiteral("caf\u00e9");
+        QTest::newRow("latin-1") << QByteArray("caf\xe9") << QStringLiteral("caf\u00e9");
+        QTest::newRow("broken utf-8 sequence") << QByteArray("a\xc3(b") << QStringLiteral("a\u00c3(b");
+        QTest::newRow("empty") << QByteArray() << QString();
+    }
+
+    void displayText() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QCOMPARE(doc::DisplayText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))), shown);
+    }
+
+    void copyFromTreeAndList() {
+        auto window = Open(kStartProv);
+        ShowActive(*window);
+        window->TreeView1()->Select(Component(*window, "add Shelf Card/3"));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+
+        window->TreeView1()->setFocus();
+        QTest::keyClick(window->TreeView1(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Shelf Card/3"));
+
+        // The list has the focus but no selected row: nothing is copied.
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        window->ListView1()->setFocus();
+        window->Copy1Click();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+
+        window->ListView1()->setCurrentIndex(window->ListView1()->model()->index(1, 0));
+        QTest::keyClick(window->ListView1(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Shelf Card/3 spareCard = 0"));
+    }
+
+    void deleteAsksFirstAndRemovesBranchFromTreeOnly_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier);
+        QTest::newRow("Clear") << int(Qt::Key_Clear) << int(Qt::NoModifier);
+        QTest::newRow("keypad decimal") << int(Qt::Key_Period) << int(Qt::KeypadModifier);
+    }
+
+    void deleteAsksFirstAndRemovesBranchFromTreeOnly() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        auto window = Open(kStartProv);
+        doc::TZTreeView& tree = *window->TreeView1();
+        const auto* atmIf = Component(*window, "add AtmIf/31");
+        tree.Select(Component(*window, "add AtmIf/31 Vcc/0.100"));
+        tree.Select(atmIf);
+        QCOMPARE(tree.model()->rowCount(), 4);
+
+        dialogs_.questionAnswers = {false};
+        QTest::keyClick(&tree, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_.messages[0].caption, QStringLiteral("Confirm"));
+        QCOMPARE(dialogs_.messages[0].text, kQuestion);
+        QCOMPARE(tree.model()->rowCount(), 4);
+
+        dialogs_.questionAnswers = {true};
+        QTest::keyClick(&tree, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(Captions(*tree.model()), QStringList({"Lp/3", "Shelf"}));
+        QVERIFY(tree.Selected() != atmIf);
+        QVERIFY(!tree.TreeModel()->IsBold(atmIf));
+
+        // The store keeps the component: the tree text still has it.
+        const QString saved = dir_.filePath(QStringLiteral("after-delete.txt"));
+        dialogs_.saveAnswers = {saved};
+        window->SaveTreeStructure();
+        QCOMPARE(doctest::ReadFile(saved), QByteArray(kStartProvTreeText.data(), kStartProvTreeText.size()));
+    }
+
+    void otherKeysAndNoSelectionDeleteNothing() {
+        auto window = Open(kStartProv);
+        QTest::keyClick(window->TreeView1(), Qt::Key_Delete);
+        window->TreeView1()->Select(Component(*window, "add Lp/3"));
+        QTest::keyClick(window->TreeView1(), Qt::Key_Period);
+        QVERIFY(dialogs_.messages.empty());
+        QCOMPARE(window->TreeView1()->model()->rowCount(), 3);
+    }
+
+    void deletingLastItemEmptiesListAndLabel() {
+        auto window = Open("start prov\nadd Lp/3\nset Lp/3 mainCard x\n");
+        window->TreeView1()->Select(Component(*window, "add Lp/3"));
+        dialogs_.questionAnswers = {true};
+        QTest::keyClick(window->TreeView1(), Qt::Key_Delete);
+        QCOMPARE(window->TreeView1()->model()->rowCount(), 0);
+        QCOMPARE(window->Label1()->text(), QString());
+        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
+        window->SaveTreeStructure();
+        QVERIFY(dialogs_.saves.empty());
+    }
+
+    void expandAllAndCollapseAll() {
+        auto window = Open(kStartProv);
+        window->ExpandAll();
+        QCOMPARE(Captions(*window->TreeView1()->model()),
+                 QStringList({"AtmIf/31", "Vcc/0.100", "Nrp", "Lp/3", "Shelf", "Card/3"}));
+        window->TreeView1()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
+        window->CollapseAll();
+        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
+        // The selection moves to the item that stays visible.
+        QCOMPARE(window->TreeView1()->Selected(), Component(*window, "add AtmIf/31"));
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: AtmIf/31"));
+    }
+
+    void keyboardExpandsAndCollapses() {
+        auto window = Open(kStartProv);
+        doc::TZTreeView& tree = *window->TreeView1();
+        tree.Select(Component(*window, "add Shelf"));
+        QTest::keyClick(&tree, Qt::Key_Right);
+        QCOMPARE(Captions(*tree.model()), QStringList({"AtmIf/31", "Lp/3", "Shelf", "Card/3"}));
+        QTest::keyClick(&tree, Qt::Key_Right);
+        QCOMPARE(tree.Selected(), Component(*window, "add Shelf Card/3"));
+        QTest::keyClick(&tree, Qt::Key_Left);
+        QCOMPARE(tree.Selected(), Component(*window, "add Shelf"));
+        QTest::keyClick(&tree, Qt::Key_Left);
+        QCOMPARE(tree.model()->rowCount(), 3);
+    }
+
+    void deepNestingExpandsCollapsesAndPaints() {
+        // A configure file may nest as deep as it has lines.
+        constexpr int kDepth = 100000;
+        std::string file = "configure N0\n";
+        for (int i = 1; i < kDepth; ++i) file += "configure N" + std::to_string(i) + "\n";
+        file += "set depth deepest\n";
+        auto window = Open(file, QStringLiteral("deep.txt"));
+        window->resize(800, 500);
+        window->ExpandAll();
+        QCOMPARE(window->TreeView1()->model()->rowCount(), kDepth);
+        const auto* deepest = window->TreeView1()->TreeModel()->NodeAt(
+            window->TreeView1()->model()->index(kDepth - 1, 0));
+        window->TreeView1()->Select(deepest);
+        QCOMPARE(AttributeRows(*window), QStringList({"depth|deepest"}));
+        QVERIFY(window->Label1()->text().endsWith(QStringLiteral(" N99998 N99999")));
+        QVERIFY(!window->grab().isNull());
+        window->CollapseAll();
+        QCOMPARE(window->TreeView1()->model()->rowCount(), 1);
+        QCOMPARE(window->TreeView1()->Selected(), Component(*window, "add N0"));
+        QVERIFY(!window->grab().isNull());
+    }
+
+    void inPlaceEditChangesTreeOnly() {
+        auto window = Open(kStartProv);
+        QAbstractItemModel& model = *window->TreeView1()->model();
+        QVERIFY(model.setData(model.index(1, 0), QStringLiteral("My LP")));
+        QCOMPARE(Captions(model), QStringList({"AtmIf/31", "My LP", "Shelf"}));
+        window->TreeView1()->setCurrentIndex(model.index(1, 0));
+        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Lp/3"));
+        const QString saved = dir_.filePath(QStringLiteral("edited.txt"));
+        dialogs_.saveAnswers = {saved};
+        window->SaveTreeStructure();
+        QCOMPARE(doctest::ReadFile(saved), QByteArray(kStartProvTreeText.data(), kStartProvTreeText.size()));
+    }
+
+    void saveTreeStructureAsksBeforeOverwritingAndReports() {
+        auto window = Open(kStartProv);
+        const QString saved = doctest::WriteFile(dir_, QStringLiteral("tree.txt"), "earlier");
+        dialogs_.saveAnswers = {saved};
+        window->SaveTreeStructure();
+        QCOMPARE(dialogs_.saves.size(), std::size_t{1});
+        QCOMPARE(dialogs_.saves[0].title, QStringLiteral("Save Tree Structure..."));
+        QCOMPARE(dialogs_.saves[0].defaultSuffix, QStringLiteral("txt"));
+        QCOMPARE(dialogs_.saves[0].filter, QStringLiteral("Text Files (*.txt);;All Files (*)"));
+        QVERIFY(dialogs_.saves[0].confirmOverwrite);
+        QCOMPARE(doctest::ReadFile(saved), QByteArray(kStartProvTreeText.data(), kStartProvTreeText.size()));
+        QCOMPARE(dialogs_.messages.size(), std::size_t{1});
+        QCOMPARE(dialogs_.messages[0].kind, doc::MessageKind::Information);
+        QCOMPARE(dialogs_.messages[0].text, saved + QStringLiteral(" was saved."));
+
+        dialogs_.messages.clear();
+        window->SaveTreeStructure();  // cancelled
+        QVERIFY(dialogs_.messages.empty());
+    }
+
+    void failedSaveShowsErrorAndKeepsWhatWasThere() {
+        auto window = Open(kStartProv);
+        const QString folder = dir_.filePath(QStringLiteral("a-folder"));
+        QVERIFY(QDir().mkpath(folder));
+        doctest::WriteFile(dir_, QStringLiteral("a-folder/inside.txt"), "kept");
+        dialogs_.saveAnswers = {dir_.filePath(QStringLiteral("no-such-folder/tree.txt")), folder};
+        window->SaveTreeStructure();
+        window->SaveTreeStructure();
+        QCOMPARE(dialogs_.messages.size(), std::size_t{2});
+        for (const doctest::ShownMessage& shown : dialogs_.messages) {
+            QCOMPARE(shown.kind, doc::MessageKind::Error);
+            QCOMPARE(shown.text, QStringLiteral("Invalid filename"));
+        }
+        QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("no-such-folder"))));
+        QCOMPARE(doctest::ReadFile(folder + QStringLiteral("/inside.txt")), QByteArray("kept"));
+    }
+
+    void ioErrorTexts_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("missing file") << ENOENT << true << QStringLiteral("File not found");
+        QTest::newRow("missing folder") << ENOENT << false << QStringLiteral("Invalid filename");
+        QTest::newRow("name too long") << ENAMETOOLONG << true << QStringLiteral("Invalid filename");
+        QTest::newRow("too many files") << EMFILE << true << QStringLiteral("Too many open files");
+        QTest::newRow("denied") << EACCES << true << QStringLiteral("File access denied");
+        QTest::newRow("read-only") << EROFS << true << QStringLiteral("File access denied");
+        QTest::newRow("disk full") << ENOSPC << true << QStringLiteral("Disk full");
+        QTest::newRow("other") << EIO << true << QStringLiteral("I/O error %1").arg(EIO);
+    }
+
+    void ioErrorTexts() {
+        QFETCH(int, code);
+        QFETCH(bool, folderExists);
+        QFETCH(QString, text);
+        QCOMPARE(doc::IoErrorText(code, folderExists), text);
+    }
+
+    void fileFilters_data() {
+        QTest::addColumn<QString>("pipe");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("text") << QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
+                              << QStringLiteral("Text Files (*.txt);;All Files (*)");
+        QTest::newRow("csv") << QStringLiteral("Comma Separated Files (*.csv)|*.csv|All Files (*.*)|*.*")
+                             << QStringLiteral("Comma Separated Files (*.csv);;All Files (*)");
+        QTest::newRow("two patterns") << QStringLiteral("Logs|*.log;*.txt") << QStringLiteral("Logs (*.log *.txt)");
+    }
+
+    void fileFilters() {
+        QFETCH(QString, pipe);
+        QFETCH(QString, qt);
+        QCOMPARE(doc::QtFileFilter(pipe.toStdString()), qt);
+    }
+
+    void printingCancelledShowsNothingAndPrinterGetsPages() {
+        auto window = Open(kStartProv);
+        window->PrintTreeStructure();
+        QCOMPARE(dialogs_.prints, 1);
+        QVERIFY(dialogs_.messages.empty());
+
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = dir_.filePath(QStringLiteral("tree.pdf"));
+        printer.setOutputFileName(pdf);
+        QCOMPARE(doc::PrintTreeText(printer, window->Store()), QString());
+        QVERIFY(doctest::ReadFile(pdf).startsWith("%PDF"));
+    }
+
+    void closingNamesTheWindowOnce() {
+        auto* window = new doc::TMDIChild(&host_, doctest::WriteFile(dir_, QStringLiteral("c.txt"), kStartProv));
+        QPointer<doc::TMDIChild> alive(window);
+        window->setObjectName(QStringLiteral("MDIChild3"));
+        window->show();
+        window->close();
+        QCOMPARE(host_.closed, QStringList({"MDIChild3"}));
+        QTRY_VERIFY(alive.isNull());
+
+        QMdiArea area;
+        auto* child = new doc::TMDIChild(&host_, doctest::WriteFile(dir_, QStringLiteral("d.txt"), kStartProv));
+        QMdiSubWindow* frame = area.addSubWindow(child);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setObjectName(QStringLiteral("MDIChild4"));
+        child->setObjectName(QStringLiteral("MDIChild4"));
+        area.show();
+        frame->show();
+        QPointer<QMdiSubWindow> frameAlive(frame);
+        frame->close();
+        QCOMPARE(host_.closed, QStringList({"MDIChild3", "MDIChild4"}));
+        QTRY_VERIFY(frameAlive.isNull());
+    }
+
+    void treeModelPassesTheModelTester() {
+        auto window = Open(kStartProv);
+        doc::ComponentTreeModel& model = *window->TreeView1()->TreeModel();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.Expand(model.index(0, 0));
+        model.Expand(model.index(1, 0));
+        model.Collapse(model.index(0, 0));
+        model.ExpandAll();
+        window->TreeView1()->setCurrentIndex(model.index(2, 0));
+        model.RemoveItem(model.index(1, 0));
+        model.setData(model.index(0, 0), QStringLiteral("renamed"));
+        model.CollapseAll();
+        QCOMPARE(Captions(model), QStringList({"renamed", "Lp/3", "Shelf"}));
+        model.Reveal(Component(*window, "add Shelf Card/3"));
+        QCOMPARE(Captions(model), QStringList({"renamed", "Lp/3", "Shelf", "Card/3"}));
+    }
+
+    void ampersandComponentsAreNotItems() {
+        auto window = Open("start prov\nadd Shelf\nadd Shelf &hidden\nadd Shelf Card/1\nadd &top\n");
+        window->ExpandAll();
+        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"Shelf", "Card/1"}));
+    }
+};
+
+QTEST_MAIN(DocTest)
+#include "doc_test.moc"
