@@ -42,6 +42,7 @@ TEST(ReportCli, EveryReportPrintsItsExportBytes) {
         EXPECT_EQ(r.out, CsvText(info.columns, rows)) << info.cliName;
         EXPECT_EQ(r.err, "") << info.cliName;
     }
+    EXPECT_EQ(RunCli({"report", "--config", file, "atmif", file}).out, RunCli({"report", "atmif", file}).out);
     EXPECT_EQ(RunCli({"report", "overview", file}).out,
               Crlf("\"#\",\"Card\",\"LP\",\"LPT\",\"AtmIf\",\"FrUni\",\"FrAtm\",\"TRK\",\"FL\"\n"
                    "0,\"\"\"CP\"\"\",\"\",\"\",\"1\",\"\",\"\",\"\",\"\"\n"));

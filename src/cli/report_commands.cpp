@@ -66,7 +66,10 @@ int EmitCsv(std::span<const reports::ColumnInfo> columns, const reports::ReportR
 
 }  // namespace
 
-int RunReport(const Args& args) {
+int RunReport(const Args& allArgs) {
+    // --config is accepted as by the other report commands; fixed reports do not read it.
+    std::string unused;
+    const Args args = TakeConfigOption(allArgs, unused);
     if (args.size() != 2) throw UsageError{"report takes NAME and FILE (NAME is one of " + ReportNames() + ")"};
     const std::optional<reports::ReportId> id = reports::ReportByCliName(args[0]);
     if (!id) throw UsageError{"unknown report '" + args[0] + "' (one of " + ReportNames() + ")"};
