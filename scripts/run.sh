@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default -j2
-exec build/default/src/cli/oryx-cli tree examples/node17-startprov.txt
+exec build/default/src/shell/oryx
