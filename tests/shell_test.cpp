@@ -156,6 +156,7 @@ private slots:
     void windowMenuListsAndArrangesWindows();
     void hintsShowInStatusBar();
     void unreadableFileReachesDefaultErrorDisplay();
+    void failingReportReachesDefaultErrorDisplay();
     void aboutBox();
 
 private:
@@ -524,6 +525,31 @@ void ShellTest::unreadableFileReachesDefaultErrorDisplay() {
     QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(WindowNames(form), QStringList{"MDIChild1"});
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+}
+
+void ShellTest::failingReportReachesDefaultErrorDisplay() {
+    const QString badCard = WriteFile("bad card.txt", "start prov\nadd Shelf\nadd Shelf Card/0\nadd Shelf Card/x1\n");
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Open(form, badCard);
+    auto* menu = form.findChild<QMenu*>("popReportMenu");
+    bool clicked = false;
+    // The report menu runs its own event loop; the choice is made inside it.
+    QTimer::singleShot(0, menu, [&] {
+        QAction* overview = Item(form, "miOverviewReport");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(overview).center());
+        clicked = true;
+    });
+    QTest::mouseClick(form.findChild<QToolButton*>("btnReports"), Qt::LeftButton);
+    QTRY_VERIFY(clicked);
+    QTRY_COMPARE(dialogs_.messages.size(), std::size_t(1));
+    QCOMPARE(dialogs_.messages[0].caption, QString("Error"));
+    QCOMPARE(dialogs_.messages[0].text, QString("'x1' is not a valid integer value"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // What was built before the failure is on show.
+    QCOMPARE(form.ActiveDocument()->CurrentReportNumber(), 1);
+    QCOMPARE(CheckedReportItems(form), QStringList{"miOverviewReport"});
 }
 
 void ShellTest::aboutBox() {
