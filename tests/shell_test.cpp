@@ -228,6 +228,9 @@ void ShellTest::commandsFollowOpenWindows() {
     };
 
     expectEnabled(false);
+    Item(form, "OpenBtn")->trigger();  // cancelled: nothing opens
+    QCOMPARE(dialogs_.openTitles, QStringList{"Open"});
+    QCOMPARE(form.DocumentCount(), 0);
     Open(form, node_);
     expectEnabled(true);
     Open(form, node_);

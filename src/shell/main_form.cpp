@@ -9,8 +9,8 @@
 
 #include "doc/mdi_child.h"
 #include "doc/wait_cursor.h"
-#include "shell/about_box.h"
 #include "settings/registry_enhanced.h"
+#include "shell/about_box.h"
 
 namespace oryx::shell {
 
