@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -259,7 +260,7 @@ TEST(Reader, BinaryAndNulBytesPassThrough) {
     ASSERT_EQ(f.store.AddNode()->Children().size(), 1u);
     const ComponentNode* a = f.store.AddNode()->Children()[0];
     EXPECT_EQ(a->Name(), "A\0\xff\x80"s);
-    EXPECT_EQ(a->Attributes().FileLines().at(0), "k\x01\xfe=v\0al"s);
+    EXPECT_EQ(a->Attributes().FileLines()[0], "k\x01\xfe=v\0al"s);
 }
 
 TEST(Reader, ReadingAgainReplacesTheStore) {
@@ -319,7 +320,7 @@ TEST(Reader, MillionDeepNestingLoadsAndReleases) {
     Loaded f(file);
     EXPECT_EQ(f.store.NodeCount(), 2u + kDepth);
     const ComponentNode* node = f.store.AddNode();
-    for (int i = 0; i < 3; ++i) node = node->Children().at(0);
+    for (int i = 0; i < 3; ++i) node = node->Children()[0];
     EXPECT_EQ(GetFullPath(node), "add C/0 C/1 C/2");
     std::size_t bytes = 0;
     // Only the first part of the text, which grows with the square of the depth.
@@ -439,6 +440,57 @@ TEST(Collation, Order) {
     EXPECT_FALSE(SameName("Card/3", "Card/3 "));
     EXPECT_FALSE(SameName("\xe9", "\xc9"));  // only ASCII letters fold
     EXPECT_EQ(HashName("AtmIf"), HashName("atmif"));
+}
+
+TEST(Collation, SortKeysAgreeWithTheOrder) {
+    std::vector<std::string> names;
+    std::uint32_t seed = 7;
+    const std::string alphabet = "aAbB09/_.-&\x01\x7f\x80\xfe ";
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        seed = seed * 1103515245 + 12345;
+        for (std::uint32_t n = seed >> 28; n > 0; --n) {
+            seed = seed * 1103515245 + 12345;
+            name += alphabet[(seed >> 16) % alphabet.size()];
+        }
+        names.push_back(name);
+    }
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        const auto& a = names[i - 1];
+        const auto& b = names[i];
+        const auto ka = NameSortKey(a), kb = NameSortKey(b);
+        if (ka != kb) {
+            EXPECT_EQ(ka < kb, CompareNames(a, b) < 0) << i;
+        }
+        if (CompareNames(a, b) == 0) {
+            EXPECT_EQ(ka, kb);
+        }
+    }
+}
+
+// Large families are sorted by other means than small ones; the order must
+// be the same whatever order the file added them in.
+TEST(Reader, LargeFamiliesInAnyOrder) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i) names.push_back((i % 3 ? "Card/" : "CARD/") + std::to_string(i * 7 % 1000));
+    names.push_back("Card/");
+    names.push_back("Cb");
+    names.push_back("Ca");
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end(),
+              [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+    for (int order = 0; order < 3; ++order) {
+        std::vector<std::string> added = names;
+        if (order == 1) added = expected;
+        if (order == 2) added.assign(expected.rbegin(), expected.rend());
+        std::string file = "start prov\nadd Shelf\n";
+        for (const auto& n : added) file += "add Shelf " + n + "\n";
+        for (const auto& n : added) file += "add SHELF " + n + " x\n";  // every name found again
+        Loaded f(file);
+        const ComponentNode* shelf = f.Find("add Shelf");
+        EXPECT_EQ(ChildNames(shelf), expected) << order;
+        for (const ComponentNode* card : shelf->Children()) EXPECT_EQ(card->ChildCount(), 1u) << card->Name();
+    }
 }
 
 TEST(TreeText, WritesToAFileAndReportsErrors) {

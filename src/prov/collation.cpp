@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace oryx::prov {
 namespace {
@@ -28,6 +29,26 @@ constexpr std::array<std::uint16_t, 256> MakeRanks() {
 
 constexpr auto kRanks = MakeRanks();
 
+// Each byte's place among the 230 distinct ranks, from 1 up; 0 stands for
+// "no more bytes", which sorts a proper prefix first.
+constexpr std::array<std::uint8_t, 256> MakeOrderCodes() {
+    std::array<std::uint8_t, 256> codes{};
+    for (int b = 0; b < 256; ++b) {
+        int smaller = 0;
+        bool seen[1 << 10] = {};
+        for (int o = 0; o < 256; ++o) {
+            if (kRanks[o] < kRanks[b] && !seen[kRanks[o]]) {
+                seen[kRanks[o]] = true;
+                ++smaller;
+            }
+        }
+        codes[b] = static_cast<std::uint8_t>(smaller + 1);
+    }
+    return codes;
+}
+
+constexpr auto kOrderCodes = MakeOrderCodes();
+
 }  // namespace
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -35,13 +56,29 @@ char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 int CompareNames(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t i = 0;
+    // Equal bytes have equal ranks: skip a common prefix a word at a time.
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y) break;
+    }
+    for (; i < n; ++i) {
+        if (a[i] == b[i]) continue;
         const auto ra = kRanks[static_cast<unsigned char>(a[i])];
         const auto rb = kRanks[static_cast<unsigned char>(b[i])];
         if (ra != rb) return ra < rb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+std::uint64_t NameSortKey(std::string_view name) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < name.size() ? kOrderCodes[static_cast<unsigned char>(name[i])] : 0);
+    return key;
 }
 
 bool SameName(std::string_view a, std::string_view b) {

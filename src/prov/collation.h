@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace oryx::prov {
@@ -9,6 +11,11 @@ namespace oryx::prov {
 // a proper prefix sorts first. Digits compare as characters, so Card/10 sorts
 // before Card/2.
 int CompareNames(std::string_view a, std::string_view b);
+
+// The first eight bytes of a name as a number that orders names as
+// CompareNames does, as far as those bytes go. Names whose keys differ
+// compare as their keys; names with equal keys need CompareNames.
+std::uint64_t NameSortKey(std::string_view name);
 
 // Two names are one name when they are equal ignoring ASCII letter case.
 bool SameName(std::string_view a, std::string_view b);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <type_traits>
 
 #include "prov/collation.h"
 
@@ -13,6 +15,9 @@ constexpr std::string_view kNameName = "&NAME";
 constexpr std::size_t kTextBlockSize = 256 * 1024;
 
 }  // namespace
+
+static_assert(std::is_trivially_destructible_v<ComponentNode>,
+              "node chunks are freed without running destructors");
 
 std::string MaterializePath(const PathLink* link) {
     std::size_t size = 0, count = 0;
@@ -31,31 +36,68 @@ std::string MaterializePath(const PathLink* link) {
     return path;
 }
 
+// ---- FileLineRange ----
+
+FileLineRange::Iterator FileLineRange::begin() const {
+    Iterator it;
+    if (first_.count == 0) return it;
+    it.range_ = this;
+    it.line_ = first_.begin;
+    it.runEnd_ = first_.begin + first_.count;
+    return it;
+}
+
+FileLineRange::Iterator& FileLineRange::Iterator::operator++() {
+    if (++line_ != runEnd_) return *this;
+    if (++run_ < range_->RunCount()) {
+        const LineRun run = range_->Run(run_);
+        line_ = run.begin;
+        runEnd_ = run.begin + run.count;
+    } else {
+        *this = Iterator();
+    }
+    return *this;
+}
+
+std::string_view FileLineRange::operator[](std::size_t i) const {
+    for (std::size_t r = 0;; ++r) {
+        const LineRun run = Run(r);
+        if (i < run.count) return run.begin[i];
+        i -= run.count;
+    }
+}
+
+// ---- AttributeList ----
+
+const ComponentNode& AttributeList::Owner() const { return static_cast<const ComponentNode&>(*this); }
+
 std::string_view AttributeList::Line(std::size_t i, std::string& scratch) const {
     if (bookkeeping_) {
         if (i == 0) {
             scratch = "&FULLPATH=";
-            scratch += MaterializePath(owner_->FullPathLink());
+            scratch += MaterializePath(Owner().FullPathLink());
             return scratch;
         }
         if (i == 1) {
             scratch = "&NAME=";
-            scratch += owner_->Name();
+            scratch += Owner().Name();
             return scratch;
         }
         i -= 2;
     }
-    return fileLines_[i];
+    return FileLines()[i];
 }
 
 std::string AttributeList::Line(std::size_t i) const {
     std::string scratch;
-    std::string_view line = Line(i, scratch);
-    return scratch.data() == line.data() ? scratch : std::string(line);
+    const std::string_view line = Line(i, scratch);
+    return line.data() == scratch.data() ? scratch : std::string(line);
 }
 
+// ---- ComponentNode ----
+
 std::size_t ComponentNode::EntryCount() const {
-    return children_.size() + (hasPropEntry_ ? 1 : 0) + (hasParentEntry_ ? 1 : 0);
+    return childCount_ + (hasPropEntry_ ? 1 : 0) + (hasParentEntry_ ? 1 : 0);
 }
 
 NodeEntry ComponentNode::Entry(std::size_t i) const {
@@ -64,56 +106,68 @@ NodeEntry ComponentNode::Entry(std::size_t i) const {
         --i;
     }
     if (hasPropEntry_) {
-        if (i == 0) return {"&PROP", EntryKind::Prop, nullptr, &attributes_};
+        if (i == 0) return {"&PROP", EntryKind::Prop, nullptr, this};
         --i;
     }
     const ComponentNode* child = children_[i];
-    return {child->name_, EntryKind::Child, child, nullptr};
+    return {child->Name(), EntryKind::Child, child, nullptr};
 }
+
+// ---- ComponentStore ----
 
 ComponentStore::ComponentStore() { Reset(); }
+
+void ComponentStore::Reset() {
+    StartBuilding();
+    Finish();
+}
 ComponentStore::~ComponentStore() = default;
 
-ComponentNode& ComponentStore::NewNode() {
-    ComponentNode& node = nodes_.emplace_back(ComponentNode::ConstructionKey{});
-    node.attributes_.owner_ = &node;
-    return node;
-}
+ComponentNode& ComponentStore::NewNode() { return *nodes_.Emplace(ComponentNode::ConstructionKey{}); }
 
 void ComponentStore::Clear() {
-    // The pools own every node and all text, so this is flat whatever the depth.
-    nodes_.clear();
-    links_.clear();
+    // The pools own every node, line and text, so this is flat whatever the depth.
+    nodes_.Clear();
+    lines_.Clear();
+    moreRuns_.clear();
+    links_.Clear();
     textBlocks_.clear();
+    textBlockSize_ = 0;
     blockCursor_ = nullptr;
     blockLeft_ = 0;
+    childPool_.reset();
+    building_ = false;
     addNode_ = nullptr;
     root_ = &NewNode();
     root_->hasPropEntry_ = false;
+    root_->children_ = nullptr;
 }
 
-void ComponentStore::Reset() {
+void ComponentStore::StartBuilding() {
     Clear();
+    building_ = true;
     root_->hasPropEntry_ = true;
     ComponentNode& add = NewNode();
-    add.name_ = "add";
+    add.ownPath_ = {nullptr, "add"};
+    add.nameSize_ = 3;
     add.parent_ = root_;
-    add.fullPath_ = NewLink(nullptr, "add");
-    add.attributes_.bookkeeping_ = true;
-    root_->children_.push_back(&add);
+    add.bookkeeping_ = true;
+    root_->firstChild_ = &add;
+    root_->childCount_ = 1;
     addNode_ = &add;
 }
 
 char* ComponentStore::Allocate(std::size_t size) {
-    if (size > kTextBlockSize / 4) {
-        // Big texts get a block of their own; the open block stays open.
-        textBlocks_.push_back(std::make_unique<char[]>(size));
-        return textBlocks_.back().get();
-    }
     if (size > blockLeft_) {
-        textBlocks_.push_back(std::make_unique<char[]>(kTextBlockSize));
+        textBlockSize_ = textBlockSize_ == 0 ? kFirstChunkBytes : std::min(2 * textBlockSize_, kLargestChunkBytes);
+        if (size > textBlockSize_ / 4) {
+            // Big texts get a chunk of their own; the open block stays open.
+            textBlocks_.push_back(MakeChunk<char>(size));
+            return textBlocks_.back().get();
+        }
+        textBlocks_.push_back(MakeChunk<char>(textBlockSize_));
         blockCursor_ = textBlocks_.back().get();
-        blockLeft_ = kTextBlockSize;
+        blockLeft_ = textBlockSize_;
     }
     char* dest = blockCursor_;
     blockCursor_ += size;
@@ -138,33 +192,99 @@ std::string_view ComponentStore::KeepJoined(std::string_view a, char sep, std::s
 }
 
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
-    return &links_.emplace_back(PathLink{prev, keptSegment});
+    return links_.Emplace(PathLink{prev, keptSegment});
 }
 
 ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_view keptName,
-                                           const PathLink* path) {
+                                           const PathLink* parentPath) {
     ComponentNode& node = NewNode();
-    node.name_ = keptName;
+    std::string_view segment = keptName;
+    while (!segment.empty() && static_cast<unsigned char>(segment.back()) <= 32) segment.remove_suffix(1);
+    node.ownPath_ = {parentPath, segment};
+    node.nameSize_ = static_cast<std::uint32_t>(keptName.size());
     node.parent_ = &parent;
     node.hasParentEntry_ = true;
-    node.fullPath_ = path;
-    node.attributes_.bookkeeping_ = true;
-    parent.children_.push_back(&node);
+    node.bookkeeping_ = true;
+    // The list is put in order by Finish, so the newest child goes first.
+    node.nextSibling_ = parent.firstChild_;
+    parent.firstChild_ = &node;
+    ++parent.childCount_;
     return node;
 }
 
-void ComponentStore::AppendAttribute(AttributeList& list, std::string_view nameValueLine) {
-    list.fileLines_.push_back(nameValueLine);
+void ComponentStore::AppendAttribute(ComponentNode& node, std::string_view keptLine) {
+    const std::string_view* slot = lines_.Emplace(keptLine);
+    ++node.lineCount_;
+    // Lines of one component mostly follow each other in the file, so one
+    // run usually holds them all.
+    LineRun& last = node.moreRuns_ && !node.moreRuns_->empty() ? node.moreRuns_->back() : node.firstRun_;
+    if (last.count > 0 && last.begin + last.count == slot) {
+        ++last.count;
+        return;
+    }
+    if (node.firstRun_.count == 0) {
+        node.firstRun_ = {slot, 1};
+        return;
+    }
+    if (!node.moreRuns_) node.moreRuns_ = &moreRuns_.emplace_back();
+    node.moreRuns_->push_back({slot, 1});
 }
 
-void ComponentStore::SortAllChildren() {
-    for (ComponentNode& node : nodes_) {
-        if (node.children_.size() < 2) continue;
-        std::sort(node.children_.begin(), node.children_.end(),
-                  [](const ComponentNode* a, const ComponentNode* b) {
-                      return CompareNames(a->name_, b->name_) < 0;
-                  });
+namespace {
+
+// Large families are sorted on keys held beside the pointers, so most
+// comparisons touch no node.
+void SortChildren(ComponentNode** begin, ComponentNode** end,
+                  std::vector<std::pair<std::uint64_t, ComponentNode*>>& keyed) {
+    const auto byName = [](const ComponentNode* a, const ComponentNode* b) {
+        return CompareNames(a->Name(), b->Name()) < 0;
+    };
+    // Files mostly add siblings in or against the order of names.
+    if (std::is_sorted(begin, end, byName)) return;
+    if (std::is_sorted(begin, end, [&](const ComponentNode* a, const ComponentNode* b) { return byName(b, a); })) {
+        std::reverse(begin, end);
+        return;
     }
+    if (end - begin < 64) {
+        std::sort(begin, end, byName);
+        return;
+    }
+    // Siblings often share a prefix (Card/...): keys start after it, where
+    // the names differ.
+    std::string_view common = (*begin)->Name();
+    for (ComponentNode** c = begin + 1; c != end && !common.empty(); ++c) {
+        const std::string_view name = (*c)->Name();
+        std::size_t n = 0;
+        while (n < common.size() && n < name.size() && AsciiLower(common[n]) == AsciiLower(name[n])) ++n;
+        common = common.substr(0, n);
+    }
+    keyed.clear();
+    keyed.reserve(static_cast<std::size_t>(end - begin));
+    for (ComponentNode** c = begin; c != end; ++c)
+        keyed.emplace_back(NameSortKey((*c)->Name().substr(common.size())), *c);
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        return byName(a.second, b.second);
+    });
+    for (const auto& k : keyed) *begin++ = k.second;
+}
+
+}  // namespace
+
+void ComponentStore::Finish() {
+    if (!building_) return;
+    building_ = false;
+    std::size_t total = 0;
+    nodes_.ForEach([&](const ComponentNode& node) { total += node.childCount_; });
+    childPool_ = MakeChunk<ComponentNode*>(std::max<std::size_t>(1, total));
+    ComponentNode** next = childPool_.get();
+    std::vector<std::pair<std::uint64_t, ComponentNode*>> keyed;
+    nodes_.ForEach([&](ComponentNode& node) {
+        ComponentNode** begin = next;
+        for (ComponentNode* c = node.firstChild_; c; c = c->nextSibling_) *next++ = c;
+        SortChildren(begin, next, keyed);
+        node.children_ = begin;
+    });
 }
 
 void ComponentStore::ReleaseSubtree(ComponentNode& node) {
@@ -172,10 +292,13 @@ void ComponentStore::ReleaseSubtree(ComponentNode& node) {
     while (!pending.empty()) {
         ComponentNode* n = pending.back();
         pending.pop_back();
-        pending.insert(pending.end(), n->children_.begin(), n->children_.end());
-        std::vector<ComponentNode*>().swap(n->children_);
-        std::vector<std::string_view>().swap(n->attributes_.fileLines_);
-        n->attributes_.bookkeeping_ = false;
+        const auto children = n->Children();
+        pending.insert(pending.end(), children.begin(), children.end());
+        n->childCount_ = 0;
+        n->firstRun_ = {};
+        if (n->moreRuns_) n->moreRuns_->clear();
+        n->lineCount_ = 0;
+        n->bookkeeping_ = false;
         n->hasPropEntry_ = false;
         n->hasParentEntry_ = false;
     }
@@ -185,16 +308,16 @@ void ComponentStore::ReleaseSubtree(ComponentNode& node) {
 
 const AttributeList* GetAttributes(const ComponentNode* node) {
     if (!node || node->EntryCount() == node->Children().size()) return nullptr;
-    return &node->Attributes();
+    return node;
 }
 
 const ComponentNode* GetChild(const ComponentNode* node, std::string_view name) {
     if (!node) return nullptr;
-    const auto& children = node->Children();
-    auto it = std::lower_bound(children.begin(), children.end(), name,
-                               [](const ComponentNode* child, std::string_view n) {
-                                   return CompareNames(child->Name(), n) < 0;
-                               });
+    const auto children = node->Children();
+    const auto it = std::lower_bound(children.begin(), children.end(), name,
+                                     [](const ComponentNode* child, std::string_view n) {
+                                         return CompareNames(child->Name(), n) < 0;
+                                     });
     if (it != children.end() && SameName((*it)->Name(), name)) return *it;
     return nullptr;
 }
@@ -238,8 +361,9 @@ std::string GetFullPath(const ComponentNode* node) {
 std::size_t CountAttributes(const ComponentNode* node) {
     const AttributeList* list = GetAttributes(node);
     if (!list) return 0;
-    return static_cast<std::size_t>(std::count_if(list->FileLines().begin(), list->FileLines().end(),
-                                                  [](std::string_view l) { return l.empty() || l[0] != '&'; }));
+    const auto lines = list->FileLines();
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return l.empty() || l[0] != '&'; }));
 }
 
 void ReleaseNode(ComponentStore& store) { store.Clear(); }

@@ -3,19 +3,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "prov/chunk_pool.h"
 
 namespace oryx::prov {
 
 class ComponentNode;
 class ComponentStore;
 
-// One link of a component's full path. Paths are shared between a parent and
-// its children, so a deeply nested file does not store every ancestor's path
-// again for each descendant.
+// One link of a component's full path as its creating line spelled it. Links
+// are shared between a parent and its children, so a deeply nested file does
+// not store every ancestor's path again for each descendant.
 struct PathLink {
     const PathLink* prev = nullptr;
     std::string_view segment;
@@ -23,28 +27,86 @@ struct PathLink {
 
 std::string MaterializePath(const PathLink* link);
 
+// A run of consecutive attribute lines in the store's line pool.
+struct LineRun {
+    const std::string_view* begin = nullptr;
+    std::uint32_t count = 0;
+};
+
+// The file's own attribute lines of one node, in file order.
+class FileLineRange final {
+public:
+    class Iterator final {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::string_view*;
+        using reference = const std::string_view&;
+
+        Iterator() = default;
+        reference operator*() const { return *line_; }
+        pointer operator->() const { return line_; }
+        Iterator& operator++();
+        Iterator operator++(int) {
+            Iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const Iterator& other) const { return line_ == other.line_; }
+
+    private:
+        friend class FileLineRange;
+        const FileLineRange* range_ = nullptr;
+        std::size_t run_ = 0;
+        const std::string_view* line_ = nullptr;
+        const std::string_view* runEnd_ = nullptr;
+    };
+
+    Iterator begin() const;
+    Iterator end() const { return {}; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::string_view operator[](std::size_t i) const;
+
+private:
+    friend class AttributeList;
+    FileLineRange(LineRun first, const std::vector<LineRun>* more, std::size_t size)
+        : first_(first), more_(more), size_(size) {}
+    LineRun Run(std::size_t i) const { return i == 0 ? first_ : (*more_)[i - 1]; }
+    std::size_t RunCount() const { return first_.count == 0 ? 0 : 1 + (more_ ? more_->size() : 0); }
+
+    LineRun first_;
+    const std::vector<LineRun>* more_;
+    std::size_t size_;
+};
+
 // The attribute list linked to a node's "&PROP" entry. Component lists begin
 // with the two bookkeeping lines "&FULLPATH=..." and "&NAME=..." (built on
 // demand from the node), then hold the file's name=value lines in file order.
-// The store root's list is empty.
-class AttributeList final {
+// The store root's list is empty. Every node is its own attribute list.
+class AttributeList {
 public:
-    std::size_t LineCount() const { return fileLines_.size() + (bookkeeping_ ? 2 : 0); }
+    std::size_t LineCount() const { return lineCount_ + (bookkeeping_ ? 2 : 0); }
     // Line i; bookkeeping lines are built in `scratch`, file lines are views
     // into the store and need no copy.
     std::string_view Line(std::size_t i, std::string& scratch) const;
     std::string Line(std::size_t i) const;
     // The file's lines alone, without the bookkeeping lines.
-    const std::vector<std::string_view>& FileLines() const { return fileLines_; }
+    FileLineRange FileLines() const { return {firstRun_, moreRuns_, lineCount_}; }
     bool HasBookkeeping() const { return bookkeeping_; }
-    const ComponentNode& Owner() const { return *owner_; }
+    const ComponentNode& Owner() const;
+
+protected:
+    AttributeList() = default;
+    ~AttributeList() = default;
 
 private:
     friend class ComponentStore;
-    friend class ComponentNode;
-    const ComponentNode* owner_ = nullptr;
+    LineRun firstRun_;
+    std::vector<LineRun>* moreRuns_ = nullptr;  // owned by the store; rare
+    std::uint32_t lineCount_ = 0;
     bool bookkeeping_ = false;
-    std::vector<std::string_view> fileLines_;
 };
 
 enum class EntryKind { Parent, Prop, Child };
@@ -59,8 +121,8 @@ struct NodeEntry {
 
 // A component: sorted, case-insensitive child entries plus an attribute list.
 // The "&PROP" and "&PARENT" bookkeeping entries are held as fields; iteration
-// presents them first, as the sorted order would, and counts them.
-class ComponentNode final {
+// presents them first and counts them.
+class ComponentNode final : public AttributeList {
 public:
     // Only a ComponentStore can make the key, so nodes live in stores alone.
     class ConstructionKey {
@@ -72,15 +134,18 @@ public:
     ComponentNode& operator=(const ComponentNode&) = delete;
 
     // The name as written in the line that created the node.
-    std::string_view Name() const { return name_; }
+    std::string_view Name() const { return {ownPath_.segment.data(), nameSize_}; }
     // The "&PARENT" link; null for the add node and the store root.
     const ComponentNode* Parent() const { return hasParentEntry_ ? parent_ : nullptr; }
-    // Children in the store's order (see CompareNames).
-    const std::vector<ComponentNode*>& Children() const { return children_; }
-    const AttributeList& Attributes() const { return attributes_; }
-    const PathLink* FullPathLink() const { return fullPath_; }
     // The node whose entry links here (the store root for the add node).
     const ComponentNode* Container() const { return parent_; }
+    // Children in the store's order (see CompareNames).
+    std::span<ComponentNode* const> Children() const { return {children_, childCount_}; }
+    std::size_t ChildCount() const { return childCount_; }
+    const AttributeList& Attributes() const { return *this; }
+    // The full path as the creating line spelled it. A name of control bytes
+    // alone adds nothing to its parent's path.
+    const PathLink* FullPathLink() const { return ownPath_.segment.empty() ? ownPath_.prev : &ownPath_; }
 
     // Entries, bookkeeping included ("&PARENT" when present, "&PROP", then the children).
     std::size_t EntryCount() const;
@@ -88,20 +153,27 @@ public:
 
 private:
     friend class ComponentStore;
-    friend class AttributeList;
 
-    std::string_view name_;
-    ComponentNode* parent_ = nullptr;  // owner, also for the add node (internal only)
+    ComponentNode* parent_ = nullptr;
+    // The creating walk's path before this node, and this node's own piece
+    // of it: the name without trailing control bytes, pointing at the name.
+    PathLink ownPath_;
+    // While the file is read, children are a list through nextSibling_;
+    // afterwards `children_` points at their sorted run in the store's pool.
+    union {
+        ComponentNode* firstChild_ = nullptr;
+        ComponentNode* const* children_;
+    };
+    ComponentNode* nextSibling_ = nullptr;
+    std::uint32_t nameSize_ = 0;
+    std::uint32_t childCount_ = 0;
     bool hasParentEntry_ = false;
     bool hasPropEntry_ = true;
-    const PathLink* fullPath_ = nullptr;
-    std::vector<ComponentNode*> children_;
-    AttributeList attributes_;
 };
 
-// The model of one file: the store root with its "&PROP" entry and the add node.
-// Nodes and all text live in the store's own pools, so releasing a store of any
-// depth needs no recursion.
+// The model of one file: the store root with its "&PROP" entry and the add
+// node. Nodes, lines and text live in the store's pools, so releasing a store
+// of any depth needs no recursion.
 class ComponentStore final {
 public:
     ComponentStore();
@@ -115,25 +187,29 @@ public:
 
     // Releases everything and builds the fixed entries again (root "&PROP", "add").
     void Reset();
-    // Releases everything; the store then holds no entries at all.
+    // Like Reset, but leaves the store open for building until Finish.
+    void StartBuilding();
+    // Releases everything; the store root then holds no entries at all.
     void Clear();
-    std::size_t NodeCount() const { return nodes_.size(); }
+    std::size_t NodeCount() const { return nodes_.Size(); }
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }
     ComponentNode* MutableAddNode() { return addNode_; }
-    // Creates a child of `parent` named `keptName` with full path `path`,
-    // appended after parent's children; SortAllChildren restores the order.
-    ComponentNode& AppendChild(ComponentNode& parent, std::string_view keptName, const PathLink* path);
-    void AppendAttribute(AttributeList& list, std::string_view nameValueLine);
+    // Creates a child of `parent` whose full path is `parentPath` extended by
+    // the name; Finish puts every node's children in order.
+    ComponentNode& AppendChild(ComponentNode& parent, std::string_view keptName, const PathLink* parentPath);
+    void AppendAttribute(ComponentNode& node, std::string_view keptLine);
     // Copies bytes into the store's text pool.
     std::string_view Keep(std::string_view text);
     // Keeps a + sep + b as one text.
     std::string_view KeepJoined(std::string_view a, char sep, std::string_view b);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
-    // Puts every node's children in the store's order (after a bulk append).
-    void SortAllChildren();
-    static AttributeList& MutableAttributes(ComponentNode& node) { return node.attributes_; }
+    // Ends building: children sorted into the pool. Lookups work only after it.
+    void Finish();
+    // While building: the children of a node, newest first, in no order.
+    static ComponentNode* FirstUnsortedChild(const ComponentNode& parent) { return parent.firstChild_; }
+    static ComponentNode* NextUnsortedSibling(const ComponentNode& child) { return child.nextSibling_; }
     // Empties `node` and everything below it: no children, no attribute
     // lines, no bookkeeping entries.
     static void ReleaseSubtree(ComponentNode& node);
@@ -142,11 +218,16 @@ private:
     ComponentNode& NewNode();
     char* Allocate(std::size_t size);
 
-    std::deque<ComponentNode> nodes_;
-    std::deque<PathLink> links_;
-    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    ChunkPool<ComponentNode> nodes_;
+    ChunkPool<std::string_view> lines_;
+    ChunkPool<PathLink> links_;
+    std::deque<std::vector<LineRun>> moreRuns_;
+    std::vector<ChunkPtr<char>> textBlocks_;
+    std::size_t textBlockSize_ = 0;
     char* blockCursor_ = nullptr;
     std::size_t blockLeft_ = 0;
+    ChunkPtr<ComponentNode*> childPool_;
+    bool building_ = false;
     ComponentNode* root_ = nullptr;
     ComponentNode* addNode_ = nullptr;
 };
@@ -176,7 +257,6 @@ struct AttributeRow {
     std::string_view value;
 };
 std::vector<AttributeRow> VisibleAttributeRows(const ComponentNode* node);
-
 
 // Helpers over one "name=value" line.
 std::string_view LineName(std::string_view line);   // text before the first "=" (whole line if none)

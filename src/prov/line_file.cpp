@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,7 +62,26 @@ bool LineFile::Fill() {
     }
     begin_ = 0;
     end_ = static_cast<std::size_t>(n);
+    nextLf_ = nextCr_ = kUnknown;
+    // The file ends at its first Ctrl-Z: cut the buffer there, so lines are
+    // looked for only at CR and LF.
+    if (const void* ctrlZ = std::memchr(buffer_.get(), kCtrlZ, end_)) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.get());
+        eof_ = true;
+        if (end_ == 0) return false;
+    }
     return true;
+}
+
+// The position of the next `c` at or after begin_ in the buffer, or kNone.
+// Each search result is kept until a line is read past it, so every byte of
+// the buffer is searched at most once for each of CR and LF.
+std::size_t LineFile::Next(char c, std::size_t& known) {
+    if (known == kUnknown || (known != kNone && known < begin_)) {
+        const void* found = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
+        known = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.get()) : kNone;
+    }
+    return known;
 }
 
 bool LineFile::ReadLine(std::string_view& line) {
@@ -80,31 +100,22 @@ bool LineFile::ReadLine(std::string_view& line) {
             return true;
         }
         const char* const start = buffer_.get() + begin_;
-        const char* const stop = buffer_.get() + end_;
-        const char* p = start;
-        while (p < stop && (static_cast<unsigned char>(*p) > kCtrlZ ||
-                            (*p != '\n' && *p != '\r' && *p != kCtrlZ)))
-            ++p;
-        if (p == stop) {
-            longLine_.append(start, p);
+        const std::size_t available = end_ - begin_;
+        const std::size_t end = std::min(Next('\n', nextLf_), Next('\r', nextCr_));
+        if (end == kNone) {
+            longLine_.append(start, available);
             spans = true;
             begin_ = end_;
             continue;
         }
+        const char* const p = buffer_.get() + end;
         const std::string_view piece(start, static_cast<std::size_t>(p - start));
-        if (*p == kCtrlZ) {
-            // The file ends at the first Ctrl-Z, like at its last byte.
-            eof_ = true;
-            begin_ = end_;
-            if (!spans && piece.empty()) return false;
-        } else {
-            begin_ = static_cast<std::size_t>(p - buffer_.get()) + 1;
-            if (*p == '\r') {
-                if (begin_ < end_) {
-                    if (buffer_[begin_] == '\n') ++begin_;
-                } else {
-                    pendingCr_ = true;
-                }
+        begin_ = end + 1;
+        if (*p == '\r') {
+            if (begin_ < end_) {
+                if (buffer_[begin_] == '\n') ++begin_;
+            } else {
+                pendingCr_ = true;
             }
         }
         if (spans) {

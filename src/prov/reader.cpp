@@ -1,9 +1,11 @@
 #include "prov/reader.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "prov/child_index.h"
+#include "prov/collation.h"
 #include "prov/component_store.h"
 
 namespace oryx::prov {
@@ -33,25 +35,19 @@ std::string_view NextPiece(std::string_view& rest) {
 class Reader final {
 public:
     explicit Reader(ComponentStore& store) : store_(store) {
-        index_.Insert(store.MutableAddNode());
-        target_ = &ComponentStore::MutableAttributes(*store.MutableAddNode());
+        target_ = store.MutableAddNode();
         contextNodes_.push_back({store.MutableAddNode(), store.AddNode()->FullPathLink()});
     }
 
     void StartProvLine(std::string_view working) {
         if (StartsWith(working, "add")) {
-            Walk(working);
-            pathText_ = MaterializePath(path_);
+            Walk(working, true);
             setTargetKnown_ = false;
         } else if (StartsWith(working, "set")) {
-            if (!setTargetKnown_) {
-                setTarget_ = Find(&store_.MutableRoot(), pathText_);
-                setTargetKnown_ = true;
-            }
-            if (setTarget_) target_ = &ComponentStore::MutableAttributes(*setTarget_);
+            if (!setTargetKnown_) FindSetTarget();
+            if (setTarget_) target_ = setTarget_;
             // The set line repeats the add line's path: drop as many characters.
-            AppendPairs(working.size() > pathText_.size() ? working.substr(pathText_.size())
-                                                          : std::string_view{});
+            AppendPairs(working.size() > pathLength_ ? working.substr(pathLength_) : std::string_view{});
         }
     }
 
@@ -64,7 +60,7 @@ public:
         } else if (StartsWith(working, "configure")) {
             Configure(working);
         } else if (StartsWith(working, "set")) {
-            if (ComponentNode* node = ContextNode()) target_ = &ComponentStore::MutableAttributes(*node);
+            if (ComponentNode* node = ContextNode()) target_ = node;
             AppendPairs(working.substr(working.find(' ') + 1));
         }
     }
@@ -76,47 +72,114 @@ private:
     };
 
     // The walk's path grows by the piece, as trim(path + " " + piece) would.
+    // Walking a node as its creating line spelled it reuses its own path.
     const PathLink* Extend(const PathLink* path, std::string_view piece, const ComponentNode* found) {
         std::string_view segment = TrimRight(piece);
         if (!path)
             while (!segment.empty() && IsControl(segment.front())) segment.remove_prefix(1);
         if (segment.empty()) return path;
-        if (found) {
-            const PathLink* own = found->FullPathLink();
-            if (own && own->prev == path && own->segment == segment) return own;
-        }
+        const PathLink* own = found->FullPathLink();
+        if (own && own->prev == path && own->segment == segment) return own;
         return store_.NewLink(path, store_.Keep(segment));
+    }
+
+    // Most components have a handful of children: those are scanned, and
+    // only larger families go through the index, which keeps it small.
+    static constexpr std::size_t kScannedChildren = 8;
+
+    ComponentNode* FindChild(const ComponentNode* parent, std::string_view name) const {
+        if (parent->ChildCount() > kScannedChildren) return index_.Find(parent, name);
+        for (ComponentNode* c = ComponentStore::FirstUnsortedChild(*parent); c;
+             c = ComponentStore::NextUnsortedSibling(*c))
+            if (SameName(c->Name(), name)) return c;
+        return nullptr;
+    }
+
+    void AddChild(ComponentNode& parent, ComponentNode& child) {
+        const std::size_t count = parent.ChildCount();
+        if (count == kScannedChildren + 1) {
+            // The family outgrows scanning: index it, in order of names.
+            std::vector<ComponentNode*> family;
+            for (ComponentNode* c = ComponentStore::FirstUnsortedChild(parent); c;
+                 c = ComponentStore::NextUnsortedSibling(*c))
+                family.push_back(c);
+            std::sort(family.begin(), family.end(), [](const ComponentNode* a, const ComponentNode* b) {
+                return CompareNames(a->Name(), b->Name()) < 0;
+            });
+            for (ComponentNode* c : family) index_.Insert(c);
+        } else if (count > kScannedChildren + 1) {
+            index_.Insert(&child);
+        }
     }
 
     // One step of the component walk. Returns the child, or null after
     // creating it (the walk then ends).
     ComponentNode* Step(ComponentNode* current, std::string_view piece) {
-        ComponentNode* child = index_.Find(current, piece);
-        if (child) {
+        if (ComponentNode* child = FindChild(current, piece)) {
             path_ = Extend(path_, piece, child);
             return child;
         }
-        path_ = Extend(path_, piece, nullptr);
-        const std::string_view name =
-            (path_ && path_->segment.size() == piece.size() && path_->segment == piece)
-                ? path_->segment
-                : store_.Keep(piece);
-        ComponentNode& created = store_.AppendChild(*current, name, path_);
-        index_.Insert(&created);
-        target_ = &ComponentStore::MutableAttributes(created);
+        ComponentNode& created = store_.AppendChild(*current, store_.Keep(piece), path_);
+        path_ = created.FullPathLink();
+        AddChild(*current, created);
+        target_ = &created;
         lastCreated_ = &created;
         return nullptr;
     }
 
     // Walks a line of space-ended pieces from the store root, creating at most
-    // the first missing piece.
-    void Walk(std::string_view walked) {
+    // the first missing piece. With `remember`, the pieces and nodes of this
+    // walk are kept, so the next add line walks a shared prefix for free.
+    void Walk(std::string_view walked, bool remember) {
         path_ = nullptr;
         ComponentNode* current = &store_.MutableRoot();
         std::string_view rest = walked;
+        std::size_t k = 0;
+        bool same = remember;
+        walkClean_ = true;
         do {
-            current = Step(current, NextPiece(rest));
-        } while (current && rest.find(' ') != std::string_view::npos);
+            const std::string_view piece = NextPiece(rest);
+            walkClean_ = walkClean_ && IsClean(piece);
+            if (same && k < lastWalk_.size() && lastWalk_[k].piece == piece) {
+                current = lastWalk_[k].node;
+                path_ = lastWalk_[k].path;
+            } else {
+                if (same) lastWalk_.resize(k);
+                same = false;
+                ComponentNode* next = Step(current, piece);
+                if (remember) lastWalk_.push_back({std::string(piece), next ? next : lastCreated_, path_});
+                if (!next) {
+                    current = lastCreated_;
+                    break;
+                }
+                current = next;
+            }
+            ++k;
+        } while (rest.find(' ') != std::string_view::npos);
+        walkEnd_ = current;
+        walkLength_ = static_cast<std::size_t>(rest.data() - walked.data()) - 1;
+    }
+
+    static bool IsClean(std::string_view piece) {
+        if (piece.empty()) return false;
+        for (char c : piece)
+            if (IsControl(c)) return false;
+        return true;
+    }
+
+    // The component set lines of the start-prov format apply to: the last add
+    // line's path looked up from the root. When that path was walked piece by
+    // piece without trimming, the walk already ended on that component.
+    void FindSetTarget() {
+        setTargetKnown_ = true;
+        if (walkClean_ && walkEnd_) {
+            setTarget_ = walkEnd_;
+            pathLength_ = walkLength_;
+            return;
+        }
+        const std::string pathText = MaterializePath(path_);
+        pathLength_ = pathText.size();
+        setTarget_ = Find(&store_.MutableRoot(), pathText);
     }
 
     // FindComponent over the index: a missing middle piece is skipped.
@@ -127,7 +190,7 @@ private:
         rest += ' ';
         std::string_view r = rest;
         do {
-            result = index_.Find(current, NextPiece(r));
+            result = FindChild(current, NextPiece(r));
             if (result) current = result;
         } while (r.find(' ') != std::string_view::npos);
         return result;
@@ -155,7 +218,7 @@ private:
             walked += ' ';
             for (const std::string& piece : context_) (walked += piece) += ' ';
             if (hasNewPiece) (walked += newPiece) += ' ';
-            Walk(walked);
+            Walk(walked, false);
         }
         if (hasNewPiece) context_.emplace_back(newPiece);
     }
@@ -184,7 +247,7 @@ private:
         while (contextNodes_.size() <= context_.size()) {
             ResolvedPrefix known = contextNodes_.back();
             const std::string& piece = context_[contextNodes_.size() - 1];
-            ComponentNode* next = index_.Find(known.node, piece);
+            ComponentNode* next = FindChild(known.node, piece);
             if (!next) break;
             contextNodes_.push_back({next, Extend(known.path, piece, next)});
         }
@@ -214,14 +277,24 @@ private:
         store_.AppendAttribute(*target_, store_.KeepJoined(name, '=', value));
     }
 
+    struct WalkedPiece {
+        std::string piece;
+        ComponentNode* node;
+        const PathLink* path;
+    };
+
     ComponentStore& store_;
     ChildIndex index_;
-    AttributeList* target_ = nullptr;
+    ComponentNode* target_ = nullptr;
     const PathLink* path_ = nullptr;
     ComponentNode* lastCreated_ = nullptr;
-    // start-prov
-    std::string pathText_;
-    bool setTargetKnown_ = false;
+    // start-prov: the last add line's walk and the target of its set lines
+    std::vector<WalkedPiece> lastWalk_;
+    ComponentNode* walkEnd_ = nullptr;
+    std::size_t walkLength_ = 0;
+    bool walkClean_ = false;
+    std::size_t pathLength_ = 0;
+    bool setTargetKnown_ = true;
     ComponentNode* setTarget_ = nullptr;
     // configure: the pieces entered and not left, and the nodes of the
     // prefixes "add", "add c0", "add c0 c1", ... as far as they are known
@@ -237,7 +310,13 @@ std::string_view TrimControl(std::string_view text) {
 }
 
 void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
-    store.Reset();
+    store.StartBuilding();
+    // Whatever happens, the store ends up in order and usable.
+    struct FinishOnExit {
+        ComponentStore& store;
+        ~FinishOnExit() { store.Finish(); }
+    } finish{store};
+
     LineFile file(fileName);
     if (file.Empty()) return;
     std::string_view line;
@@ -246,20 +325,14 @@ void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
 
     Reader reader(store);
     std::string working;
-    try {
-        while (file.ReadLine(line)) {
-            working.assign(TrimControl(line));
-            working += ' ';
-            if (startProv)
-                reader.StartProvLine(working);
-            else
-                reader.ConfigureLine(working);
-        }
-    } catch (...) {
-        store.SortAllChildren();
-        throw;
+    while (file.ReadLine(line)) {
+        working.assign(TrimControl(line));
+        working += ' ';
+        if (startProv)
+            reader.StartProvLine(working);
+        else
+            reader.ConfigureLine(working);
     }
-    store.SortAllChildren();
 }
 
 bool IsConfigureFile(const std::string& fileName) {

@@ -34,7 +34,11 @@ public:
     bool Empty() const { return size_ == 0; }
 
 private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kUnknown = kNone - 1;
+
     bool Fill();
+    std::size_t Next(char c, std::size_t& known);
 
     std::string fileName_;
     int fd_ = -1;
@@ -43,6 +47,7 @@ private:
     std::size_t begin_ = 0, end_ = 0;
     bool eof_ = false;       // no more bytes from the file (or Ctrl-Z met)
     bool pendingCr_ = false; // last line ended with CR at the end of a buffer
+    std::size_t nextLf_ = kUnknown, nextCr_ = kUnknown;
     std::string longLine_;
 };
 

@@ -1,0 +1,54 @@
+#pragma once
+
+// Timing and memory helpers shared by the benchmark programs.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace oryx::bench {
+
+// Best wall time of `runs` runs, in seconds.
+inline double BestOf(int runs, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        if (took.count() < best) best = took.count();
+    }
+    return best;
+}
+
+// Peak resident memory in bytes of a command run with stdout to /dev/null.
+inline long long PeakRssOfCommand(const std::vector<std::string>& argv) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, STDOUT_FILENO);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    return static_cast<long long>(usage.ru_maxrss) * 1024;
+}
+
+inline void Report(const char* what, double value, const char* unit, double ratio, const char* against,
+                   double target) {
+    std::printf("  %-34s %9.3f %-3s %6.2fx %-22s (target <= %.2fx) %s\n", what, value, unit, ratio, against,
+                target, ratio <= target ? "ok" : "MISSED");
+}
+
+}  // namespace oryx::bench

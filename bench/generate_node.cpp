@@ -1,0 +1,170 @@
+// Writes a realistic provisioning file of one switch node: a shelf of cards,
+// logical processors, ATM interfaces with their connections, frame relay
+// interfaces with DLCIs, and virtual routers with IP ports.
+//
+//   generate_node startprov|configure LINES OUTPUT
+//
+// The node grows with LINES: more interfaces and connections, never deeper.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Emits the same tree in either format. Paths are pieces; attributes are
+// "name value" pairs.
+class Writer {
+public:
+    Writer(std::ostream& out, bool startProv)
+        : out_(out), startProv_(startProv), pairsPerLine_(startProv ? 3 : 4) {
+        if (startProv_) Line("start prov");
+        else Line("# saved configuration of node17");
+    }
+    void Component(const std::vector<std::string>& path, const std::vector<std::string>& pairs) {
+        if (startProv_) {
+            const std::string joined = Join(path);
+            Line("add " + joined);
+            // Long attribute lists are split over several set lines, as real dumps do.
+            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_) {
+                std::string set = "set " + joined + " ";
+                for (std::size_t j = i; j < pairs.size() && j < i + pairsPerLine_; ++j)
+                    set += (j > i ? ", " : "") + pairs[j];
+                Line(set);
+            }
+        } else {
+            // Enter the path from the common prefix with the current context.
+            std::size_t common = 0;
+            while (common < context_.size() && common < path.size() && context_[common] == path[common]) ++common;
+            while (context_.size() > common) {
+                Line("return");
+                context_.pop_back();
+            }
+            for (std::size_t i = common; i < path.size(); ++i) {
+                Line("configure " + path[i]);
+                context_.push_back(path[i]);
+            }
+            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_) {
+                std::string set = "set ";
+                for (std::size_t j = i; j < pairs.size() && j < i + pairsPerLine_; ++j)
+                    set += (j > i ? ", " : "") + pairs[j];
+                Line(set);
+            }
+        }
+    }
+    void Finish() {
+        if (startProv_) {
+            Line("end prov");
+        } else {
+            while (!context_.empty()) {
+                Line("return");
+                context_.pop_back();
+            }
+        }
+    }
+    long Lines() const { return lines_; }
+
+private:
+    static std::string Join(const std::vector<std::string>& path) {
+        std::string s;
+        for (const auto& p : path) s += (s.empty() ? "" : " ") + p;
+        return s;
+    }
+    void Line(const std::string& text) {
+        out_ << text << "\r\n";
+        ++lines_;
+    }
+    std::ostream& out_;
+    bool startProv_;
+    // Dumps of the configure kind give more attributes per set line.
+    std::size_t pairsPerLine_;
+    std::vector<std::string> context_;
+    long lines_ = 0;
+};
+
+std::string N(long v) { return std::to_string(v); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: generate_node startprov|configure LINES OUTPUT\n");
+        return 2;
+    }
+    const bool startProv = std::string(argv[1]) == "startprov";
+    const long target = std::atol(argv[2]);
+    std::ofstream out(argv[3], std::ios::binary);
+    Writer w(out, startProv);
+
+    w.Component({"Shelf"}, {"shelfType mss15000", "nodeName node17"});
+    for (int c = 0; c < 16; ++c)
+        w.Component({"Shelf", "Card/" + N(c)},
+                    {"cardType " + std::string(c % 4 == 0 ? "aal1Ces" : "e3Atm"), "spareCard " + N((c + 1) % 16),
+                     "adminState unlocked", "cardFunction forwarding"});
+    for (int lp = 0; lp < 16; ++lp)
+        w.Component({"Lp/" + N(lp)}, {"mainCard Shelf Card/" + N(lp), "spareCard Shelf Card/" + N((lp + 8) % 16),
+                                      "logicalProcessorType Lpt/" + N(lp % 3)});
+    for (int t = 0; t < 4; ++t)
+        w.Component({"Lpt/" + N(t)}, {"feature atmNetworking, frameRelay, ipiVc"});
+    w.Component({"ModuleData"}, {"nodeId 17", "nodePrefix 47.0091.8100.0000.0017", "softwareVersion mss17.2"});
+
+    // Interfaces take the rest of the file: each ATM interface carries a
+    // number of VCCs, each frame relay interface a number of DLCIs.
+    long atm = 0, fr = 0, vr = 0;
+    while (w.Lines() < target) {
+        const std::string a = "AtmIf/" + N(atm);
+        w.Component({a}, {"interfaceName atm" + N(atm), "lp Lp/" + N(atm % 16) + " Sw 1",
+                          "oamSegmentBoundary yes", "uniVersion v3"});
+        w.Component({a, "Ca"}, {"maxVpiBits 8", "maxVciBits 16"});
+        for (int v = 0; v < 24 && w.Lines() < target; ++v) {
+            const std::string vcc = "Vcc/0." + N(32 + v);
+            w.Component({a, vcc}, {"adminState unlocked", "customerIdentifier " + N(100000 + atm * 24 + v),
+                                   "shapingIndicator disabled"});
+            w.Component({a, vcc, "Nrp"}, {"nextHop AtmIf/" + N((atm + 1) % 1000) + " Vcc/0." + N(40 + v),
+                                           "atmConnection Lp/" + N(v % 16), "vpiVci 0." + N(32 + v)});
+            w.Component({a, vcc, "Vcd"}, {"atmServiceCategory cbr", "txTrafficDescType 3",
+                                           "rxTrafficDescType 3", "qosClass 1", "cellTransferDelay 250",
+                                           "usageParameterControl enabled"});
+            w.Component({a, vcc, "Vcd", "Tm"},
+                        {"txTrafficDescParm " + N(1000 + v) + " 0 0 0 0", "rxTrafficDescParm " + N(2000 + v) + " 0 0 0 0"});
+        }
+        ++atm;
+        if (atm % 4 == 0) {
+            const std::string f = "FrUni/" + N(fr);
+            w.Component({f}, {"interfaceName fr" + N(fr)});
+            w.Component({f, "Framer"}, {"interfaceName Lp/" + N(fr % 16) + " E1/" + N(fr % 8)});
+            for (int d = 0; d < 16 && w.Lines() < target; ++d) {
+                const std::string dlci = "Dlci/" + N(100 + d);
+                w.Component({f, dlci}, {"rateEnforcement on", "committedInformationRate 64000"});
+                w.Component({f, dlci, "Nrp"}, {"remoteDna 4700" + N(d), "remoteDlci " + N(200 + d)});
+            }
+            const std::string fa = "FrAtm/" + N(fr);
+            w.Component({fa}, {"interfaceName fratm" + N(fr), "otherVirtualFramer Lp/" + N(fr % 16)});
+            for (int d = 0; d < 8 && w.Lines() < target; ++d) {
+                const std::string dlci = "Dlci/" + N(16 + d);
+                w.Component({fa, dlci}, {"atmConnection AtmIf/" + N(atm - 1) + " Vcc/0." + N(32 + d)});
+                w.Component({fa, dlci, "Sp"}, {"rateEnforcement on", "committedInformationRate 128000"});
+            }
+            ++fr;
+        }
+        if (atm % 16 == 0) {
+            const std::string v = "Vr/" + N(vr);
+            w.Component({v}, {"routerName vr" + N(vr)});
+            for (int p = 0; p < 4; ++p)
+                w.Component({v, "Pp/port" + N(p)},
+                            {"linkToMedia FrUni/" + N(fr > 0 ? fr - 1 : 0) + " Dlci/" + N(100 + p),
+                             "ipAddress 10." + N(vr % 250) + "." + N(p) + ".1", "netMask 255.255.255.0",
+                             "broadcastAddress 10." + N(vr % 250) + "." + N(p) + ".255", "areaId 0.0.0.0"});
+            ++vr;
+        }
+    }
+    w.Finish();
+    out.flush();
+    if (!out) {
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
+        return 1;
+    }
+    std::printf("%s: %ld lines, %ld ATM interfaces, %ld frame relay interfaces\n", argv[3], w.Lines(), atm, fr);
+    return 0;
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Generates the ~1,000,000-line node in both formats and runs the benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset default >/dev/null
+cmake --build --preset default -j2 --target generate_node prov_bench oryx-cli
+mkdir -p bench-data
+b=build/default/bench
+for f in startprov configure; do
+  [ -f bench-data/node-$f.txt ] || $b/generate_node $f 1000000 bench-data/node-$f.txt
+done
+$b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
