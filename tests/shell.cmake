@@ -19,3 +19,7 @@ target_link_libraries(oryx_screenshot PRIVATE oryx_shell)
 add_test(NAME shell_screenshot COMMAND oryx_screenshot
   ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt AtmIf/21 ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
 set_tests_properties(shell_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
+if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
+  include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
+endif()
