@@ -62,7 +62,7 @@ int Measure(const std::string& file) {
     // Each figure is the best of its runs; the runs interleave the model's
     // steps with the window's, so that a busy machine slows both alike.
     double load = 1e300, rowsTime = 1e300, open = 1e300, expandCollapse = 1e300, showReport = 1e300;
-    double showPaint = 0;
+    double openPaint = 0, showPaint = 0;
     std::size_t rowCount = 0;
     for (int run = 0; run < kRuns; ++run) {
         {
@@ -74,10 +74,15 @@ int Measure(const std::string& file) {
                                     rowCount = rows.size();
                                 }));
         }
-        open = std::min(open, Seconds([&] {
-                            form.OpenDocument(path);
-                            Settle(form);
-                        }));
+        double settle = 0;
+        const double opened = Seconds([&] {
+            form.OpenDocument(path);
+            settle = Seconds([&] { Settle(form); });
+        });
+        if (opened < open) {
+            open = opened;
+            openPaint = settle;
+        }
         doc::TMDIChild* child = form.ActiveDocument();
         expandCollapse = std::min(expandCollapse, Seconds([&] {
                                       child->ExpandAll();
@@ -86,7 +91,7 @@ int Measure(const std::string& file) {
                                       Settle(form);
                                   }));
         // In a new window the first showing builds the rows, as measured.
-        double settle = 0;
+        settle = 0;
         const double shown = Seconds([&] {
             child->ShowAtmIfVccReport();
             settle = Seconds([&] { Settle(form); });
@@ -105,6 +110,7 @@ int Measure(const std::string& file) {
     std::printf("%s (%zu AtmIf VCC rows)\n", file.c_str(), rowCount);
     std::printf("  %-34s %9.3f s\n", "load (ReadProvisioningFile)", load);
     bench::Report("OpenDocument to window shown", open, "s", open / load, "of load", 1.3);
+    std::printf("  %-34s %9.3f s\n", "  of which layout and painting", openPaint);
     bench::Report("Expand All then Collapse All", expandCollapse, "s", expandCollapse / load, "of load", 2.0);
     std::printf("  %-34s %9.3f s\n", "AtmIf VCC rows built alone", rowsTime);
     bench::Report("AtmIf VCC report shown", showReport, "s", showReport / rowsTime, "of building rows", 1.5);
