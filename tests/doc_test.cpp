@@ -21,6 +21,9 @@
 #include "doc/io_error.h"
 #include "doc/mdi_child.h"
 #include "doc/text_codec.h"
+#include "doc/column_sizer.h"
+#include "doc/text_measure.h"
+#include "reports/column_widths.h"
 #include "doc/tree_printer.h"
 #include "doc/tz_tree_view.h"
 #include "doc_test_support.h"
@@ -224,6 +227,44 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, shown);
         QCOMPARE(doc::DisplayText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))), shown);
+    }
+
+    void columnSizerMatchesTheFontMetrics_data() {
+        QTest::addColumn<int>("pointSize");
+        QTest::addColumn<bool>("kerning");
+        QTest::newRow("default") << 0 << true;
+        QTest::newRow("9 point") << 9 << true;
+        QTest::newRow("13 point without kerning") << 13 << false;
+        QTest::newRow("31 point") << 31 << true;
+    }
+
+    // The widest cell of every column, measured or passed over by its
+    // bound, is the width the font metrics give it.
+    void columnSizerMatchesTheFontMetrics() {
+        QFETCH(int, pointSize);
+        QFETCH(bool, kerning);
+        QFont font = QApplication::font();
+        if (pointSize > 0) font.setPointSize(pointSize);
+        font.setKerning(kerning);
+        const QFontMetrics metrics(font);
+        const reports::ReportRows rows = {
+            {"AtmIf/31", {"0.32", "AVATAR To", "", "caf\xc3\xa9"}},
+            {"AtmIf/4", {"0.100", "-J-J-J", "x", "Tw"}},
+            {"AV", {"0.32", "AVATAR Tw", "", "WWW"}},
+            {"AtmIf/31", {"11,100,9", "alpha, beta)", "yy", ""}},
+        };
+        std::vector<int> expected(5, 0);
+        for (const reports::ReportRow& row : rows) {
+            expected[0] = std::max(expected[0], metrics.horizontalAdvance(doc::DisplayText(row.first)));
+            for (std::size_t c = 0; c < row.cells.size(); ++c)
+                expected[c + 1] = std::max(expected[c + 1], metrics.horizontalAdvance(doc::DisplayText(row.cells[c])));
+        }
+        for (int& width : expected) width = width == 0 ? 35 : width + 5;
+        doc::ColumnSizer sizer(font, rows, 5);
+        QCOMPARE(reports::AutoSizeColumns(rows, 5, std::ref(sizer)), expected);
+        doc::TextMeasure measure(font);
+        QCOMPARE(measure.Width("AVATAR"), metrics.horizontalAdvance(QStringLiteral("AVATAR")));
+        QCOMPARE(measure.Width(""), 0);
     }
 
     void copyFromTreeAndList() {

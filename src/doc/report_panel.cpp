@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <unordered_map>
+#include <functional>
 
 #include "doc/dialogs.h"
 #include "doc/document_host.h"
@@ -20,6 +20,7 @@
 #include "doc/io_error.h"
 #include "doc/report_table_model.h"
 #include "doc/text_codec.h"
+#include "doc/column_sizer.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
@@ -236,25 +237,15 @@ void ReportPanel::SpeedButton1Click() {
 }
 
 int ReportPanel::TextWidth(std::string_view text) const {
-    if (text.empty()) return 0;
-    return window_->fontMetrics().horizontalAdvance(DisplayText(text));
+    return text.empty() ? 0 : window_->fontMetrics().horizontalAdvance(DisplayText(text));
 }
 
 void ReportPanel::AutoSizeColumns(int reportCode) {
     const ReportList* list = Find(reportCode);
     if (!list) return;
-    // Report cells repeat a lot (interface names, flags), so each distinct
-    // text is measured once.
-    std::unordered_map<std::string_view, int> measured;
-    const QFontMetrics metrics = window_->fontMetrics();
-    const auto measure = [&](std::string_view text) {
-        if (text.empty()) return 0;
-        const auto [it, added] = measured.try_emplace(text, 0);
-        if (added) it->second = metrics.horizontalAdvance(DisplayText(text));
-        return it->second;
-    };
+    ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
     const std::vector<int> widths =
-        reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), measure);
+        reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), std::ref(sizer));
     for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
 }
 
