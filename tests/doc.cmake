@@ -7,3 +7,7 @@ foreach(test doc_test doc_report_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
     TIMEOUT 300)
 endforeach()
+
+if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
+  include(${PROJECT_SOURCE_DIR}/bench/doc.cmake)
+endif()

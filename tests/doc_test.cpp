@@ -389,6 +389,9 @@ private slots:
         window->TreeView1()->Select(deepest);
         QCOMPARE(AttributeRows(*window), QStringList({"depth|deepest"}));
         QVERIFY(window->Label1()->text().endsWith(QStringLiteral(" N99998 N99999")));
+        QVERIFY(window->IndexOfText().startsWith(QStringLiteral("Index Of: N0 N1 N2 ")));
+        QVERIFY(window->IndexOfText().endsWith(QStringLiteral(" N99998 N99999")));
+        QVERIFY(window->width() < 2000);
         QVERIFY(!window->grab().isNull());
         window->CollapseAll();
         QCOMPARE(window->TreeView1()->model()->rowCount(), 1);

@@ -79,7 +79,7 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* paren
     prov::ReadProvisioningFile(FileNameBytes(fileName), *store_);
     treeModel_->Build(*store_);
     if (prov::IsConfigureFile(FileNameBytes(fileName))) setWindowIcon(ConfigureFileIcon());
-    label1_->clear();
+    SetLabel1(QString());
     setWindowTitle(fileName);
 }
 
@@ -121,6 +121,9 @@ void TMDIChild::BuildLayout() {
     panel3Layout->setContentsMargins(2, 0, 2, 0);
     label1_ = new QLabel(panel3);
     label1_->setObjectName(QStringLiteral("Label1"));
+    // A long path is cut off at the right edge; it never widens the window.
+    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label1_->setMinimumWidth(1);
     panel3Layout->addWidget(label1_);
     right->addWidget(panel3);
 
@@ -199,10 +202,7 @@ void TMDIChild::TreeView1Change(const prov::ComponentNode* item) {
     listView_->setUpdatesEnabled(false);
     attributeModel_->ShowComponent(item);
     listView_->setUpdatesEnabled(true);
-    if (item)
-        label1_->setText(kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4));
-    else
-        label1_->clear();
+    SetLabel1(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
 }
 
 void TMDIChild::TreeView1KeyDown(QKeyEvent* event) {
@@ -222,8 +222,19 @@ void TMDIChild::TreeView1KeyDown(QKeyEvent* event) {
     treeModel_->RemoveItem(treeView_->currentIndex());
 }
 
+void TMDIChild::SetLabel1(const QString& text) {
+    indexOfText_ = text;
+    // A path nested many thousand levels deep would take longer to lay out
+    // than to find; the label shows its two ends, Copy takes it whole.
+    constexpr qsizetype kShownEnd = 2000;
+    if (text.size() > 2 * kShownEnd + 1)
+        label1_->setText(text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd));
+    else
+        label1_->setText(text);
+}
+
 void TMDIChild::Copy1Click() {
-    const QString path = label1_->text().mid(kIndexOf.size());
+    const QString path = indexOfText_.mid(kIndexOf.size());
     const QWidget* focus = QApplication::focusWidget();
     const auto within = [focus](const QWidget* view) { return focus && (focus == view || view->isAncestorOf(focus)); };
     if (within(listView_)) {
@@ -317,7 +328,7 @@ void TMDIChild::FormClose() {
     rememberedItem_ = nullptr;
     treeModel_->Clear();
     attributeModel_->ShowComponent(nullptr);
-    label1_->clear();
+    SetLabel1(QString());
     store_->Clear();
     if (host_) host_->DocumentClosing(objectName());
 }

@@ -62,6 +62,9 @@ public:
     TZTreeView* TreeView1() const { return treeView_; }
     QTreeView* ListView1() const { return listView_; }
     QLabel* Label1() const { return label1_; }
+    // Label1's whole text ("Index Of: " and the path), also where the label
+    // shows only the ends of a very long path.
+    const QString& IndexOfText() const { return indexOfText_; }
     ReportPanel* Reports() const { return reportPanel_; }
 
     // "&Copy": the component path, or path and attribute row, to the clipboard.
@@ -79,12 +82,14 @@ private:
     void TreeView1KeyDown(QKeyEvent* event);
     void FormClose();
     void WatchSubWindow();
+    void SetLabel1(const QString& text);
 
     DocumentHost* host_;
     QString fileName_;
     std::unique_ptr<prov::ComponentStore> store_;
     const prov::ComponentNode* rememberedItem_ = nullptr;
     bool closing_ = false;
+    QString indexOfText_;
 
     TZTreeView* treeView_ = nullptr;
     ComponentTreeModel* treeModel_ = nullptr;
