@@ -154,6 +154,8 @@ private slots:
     void noCustomReportsWithoutConfig();
     void closeSaveExpandCollapseActOnActiveWindow();
     void windowMenuListsAndArrangesWindows();
+    void tileFillsTheAreaWithoutOverlap_data();
+    void tileFillsTheAreaWithoutOverlap();
     void hintsShowInStatusBar();
     void unreadableFileReachesDefaultErrorDisplay();
     void failingReportReachesDefaultErrorDisplay();
@@ -475,8 +477,6 @@ void ShellTest::windowMenuListsAndArrangesWindows() {
 
     auto* first = form.findChild<QMdiSubWindow*>("MDIChild1");
     auto* second = form.findChild<QMdiSubWindow*>("MDIChild2");
-    Item(form, "WindowTileItem")->trigger();
-    QVERIFY(!first->geometry().intersects(second->geometry()));
     Item(form, "WindowCascadeItem")->trigger();
     QVERIFY(first->geometry().intersects(second->geometry()));
     QVERIFY(first->pos() != second->pos());
@@ -490,6 +490,44 @@ void ShellTest::windowMenuListsAndArrangesWindows() {
     QCOMPARE(second->geometry().bottom() + 1, bottom);
     QVERIFY(!first->geometry().intersects(second->geometry()));
     QCOMPARE(std::min(first->x(), second->x()), 0);
+}
+
+void ShellTest::tileFillsTheAreaWithoutOverlap_data() {
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<int>("columns");
+    QTest::newRow("one") << 1 << 1;
+    QTest::newRow("two, one above the other") << 2 << 1;
+    QTest::newRow("three") << 3 << 1;
+    QTest::newRow("four") << 4 << 2;
+    QTest::newRow("five") << 5 << 2;
+    QTest::newRow("ten") << 10 << 3;
+}
+
+void ShellTest::tileFillsTheAreaWithoutOverlap() {
+    QFETCH(int, windows);
+    QFETCH(int, columns);
+    TMainForm form;
+    form.resize(1000, 800);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int i = 0; i < windows; ++i)
+        Open(form, configureNode_);
+    form.ActiveDocumentWindow()->showMaximized();
+    Item(form, "WindowTileItem")->trigger();
+
+    const QSize area = form.findChild<QMdiArea*>()->viewport()->size();
+    const QList<QMdiSubWindow*> tiled = form.findChild<QMdiArea*>()->subWindowList();
+    QSet<int> lefts;
+    int covered = 0;
+    for (QMdiSubWindow* window : tiled) {
+        QVERIFY(!window->isMaximized());
+        for (QMdiSubWindow* other : tiled)
+            QVERIFY(window == other || !window->geometry().intersects(other->geometry()));
+        lefts << window->x();
+        covered += window->width() * window->height();
+    }
+    QCOMPARE(lefts.size(), columns);
+    QCOMPARE(covered, area.width() * area.height());
 }
 
 void ShellTest::hintsShowInStatusBar() {

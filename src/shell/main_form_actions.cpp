@@ -260,7 +260,7 @@ void TMainForm::WindowCascadeItemClick() {
 }
 
 void TMainForm::WindowTileItemClick() {
-    mdiArea_->tileSubWindows();
+    TileHorizontally(*mdiArea_);
 }
 
 void TMainForm::WindowArrangeItemClick() {

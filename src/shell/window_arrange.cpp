@@ -3,6 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+#include <cmath>
+
 namespace oryx::shell {
 
 void ArrangeIcons(QMdiArea& area) {
@@ -22,6 +25,33 @@ void ArrangeIcons(QMdiArea& area) {
         window->move(left, bottom - size.height());
         left += size.width();
         rowHeight = std::max(rowHeight, size.height());
+    }
+}
+
+void TileHorizontally(QMdiArea& area) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : area.subWindowList())
+        if (!window->isHidden() && !window->isMinimized())
+            windows << window;
+    const int count = static_cast<int>(windows.size());
+    if (count == 0)
+        return;
+    const QRect space = area.viewport()->rect();
+    const int columns = count <= 3 ? 1 : static_cast<int>(std::sqrt(count));
+    int next = 0;
+    for (int column = 0; column < columns; ++column) {
+        // The windows left over after an even share go to the last columns.
+        const int rows = count / columns + (column >= columns - count % columns ? 1 : 0);
+        const int left = space.width() * column / columns;
+        const int right = space.width() * (column + 1) / columns;
+        for (int row = 0; row < rows; ++row, ++next) {
+            const int top = space.height() * row / rows;
+            const int bottom = space.height() * (row + 1) / rows;
+            QMdiSubWindow* window = windows[next];
+            if (window->isMaximized())
+                window->showNormal();
+            window->setGeometry(left, top, right - left, bottom - top);
+        }
     }
 }
 
