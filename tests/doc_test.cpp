@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -382,6 +383,7 @@ private slots:
         file += "set depth deepest\n";
         auto window = Open(file, QStringLiteral("deep.txt"));
         window->resize(800, 500);
+        window->show();
         window->ExpandAll();
         QCOMPARE(window->TreeView1()->model()->rowCount(), kDepth);
         const auto* deepest = window->TreeView1()->TreeModel()->NodeAt(
@@ -392,6 +394,10 @@ private slots:
         QVERIFY(window->IndexOfText().startsWith(QStringLiteral("Index Of: N0 N1 N2 ")));
         QVERIFY(window->IndexOfText().endsWith(QStringLiteral(" N99998 N99999")));
         QVERIFY(window->width() < 2000);
+        // Scrolled sideways as far as the column goes (a header section ends
+        // at about a million pixels).
+        const QScrollBar& sideways = *window->TreeView1()->horizontalScrollBar();
+        QTRY_VERIFY(sideways.value() > 1000000 && sideways.value() == sideways.maximum());
         QVERIFY(!window->grab().isNull());
         window->CollapseAll();
         QCOMPARE(window->TreeView1()->model()->rowCount(), 1);

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -176,6 +178,20 @@ void TZTreeView::currentChanged(const QModelIndex& current, const QModelIndex& p
     emit Changing(item);
     QTreeView::currentChanged(current, previous);
     emit Change(item);
+    if (item) {
+        // Once the column has its new width, bring the item's indentation
+        // into view, as a deep item's text may start right of the pane.
+        QTimer::singleShot(0, this, [this, index = QPersistentModelIndex(current)] {
+            if (index.isValid() && index == currentIndex()) ShowIndented(index);
+        });
+    }
+}
+
+void TZTreeView::ShowIndented(const QModelIndex& index) {
+    const long long left = static_cast<long long>(model_->Depth(index)) * indentation();
+    QScrollBar* bar = horizontalScrollBar();
+    if (left < bar->value() || left + 2 * indentation() > bar->value() + viewport()->width())
+        bar->setValue(static_cast<int>(std::clamp<long long>(left - indentation(), 0, bar->maximum())));
 }
 
 void TZTreeView::keyPressEvent(QKeyEvent* event) {

@@ -64,6 +64,8 @@ protected:
 private:
     void SetBoldState(const Node* item, bool bold);
     void Toggle(const QModelIndex& index);
+    // Scrolls sideways so the item's branch and text are on screen.
+    void ShowIndented(const QModelIndex& index);
     // The item whose expand button is at `pos`.
     QModelIndex ButtonAt(const QPoint& pos) const;
 
