@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   xvfb xauth poppler-utils desktop-file-utils
+  libqt6svg6 dpkg-dev file
   clang
 )
 missing=()
