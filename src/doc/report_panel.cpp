@@ -91,6 +91,10 @@ void ReportPanel::AddList(int code, std::string_view name, std::span<const repor
     view->setItemsExpandable(false);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
+    // Columns are sized to their widest text plus 5 pixels, a little less
+    // than the style's cell margins: clip the last pixel rather than replace
+    // the end of a value with an ellipsis.
+    view->setTextElideMode(Qt::ElideNone);
     view->header()->setStretchLastSection(false);
     view->header()->setSectionsMovable(false);
     // Sized columns may be narrower than the header's usual minimum.
