@@ -395,6 +395,13 @@ const ReportCase kOverviewCases[] = {
      "add Shelf\nadd Shelf Card/0\nadd Lp/15\nset Lp/15 mainCard Shelf Card/0, logicalProcessorType Sw Lpt/Z\n"
      "add Lp/016\nset Lp/016 spareCard Shelf Card/0\n",
      OVERVIEW_HEADER "0,\"\",\"15\",\"Lpt/Z\",\"\",\"\",\"\",\"\",\"\"\n"},
+    // A child named "add" of the add node: "add FrUni/1 Framer" then walks
+    // into it and no longer reaches the interface's Framer.
+    {"ChildNamedAddHidesFramers", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/0\nadd add\n"
+     "add FrUni/1\nadd FrUni/1 Framer\nset FrUni/1 Framer interfaceName Lp/0 E1/0\n"
+     "add AtmIf/2\nset AtmIf/2 interfaceName Lp/0 E1/1\n",
+     OVERVIEW_HEADER "0,\"\",\"\",\"\",\"2\",\"\",\"\",\"\",\"\"\n"},
     {"HugeNumbersCostNothing", ReportId::Overview,
      "add Shelf\nadd Shelf Card/2000000000\nadd Lp/2000000000\n"
      "set Lp/2000000000 mainCard Shelf Card/2000000000\n"

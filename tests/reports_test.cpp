@@ -9,6 +9,7 @@
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/report_catalog.h"
+#include "reports/report_text.h"
 #include "reports_test_support.h"
 
 namespace oryx::reports::test {
@@ -81,6 +82,9 @@ const SearchCase kSearchCases[] = {
     {"NoMatch", "add Mod\nset Mod nodeName x\n", "add Mod", "regionid", ""},
     {"NameLineTakesPart", "add Mod\nadd Mod Side\n", "add Mod Side", "side", "Side"},
     {"FullPathLineTakesPart", "add Mod\nadd Mod Side\n", "add Mod Side", "mod", "add Mod Side"},
+    {"FullPathPrefixTakesPart", "add Mod\n", "add Mod", "path=add", "add Mod"},
+    {"KeyAcrossPathPieces", "add Mod\nadd Mod Side\n", "add Mod Side", "mod side", "add Mod Side"},
+    {"KeyAcrossNoBlank", "add Mod\nadd Mod Side\n", "add Mod Side", "modside", ""},
     {"FileLineComesAfterBookkeeping", "add Vcs\nset Vcs mode vcs1\n", "add Vcs", "vcs", "vcs1"},
     {"MissingComponent", "add Mod\n", "add Ns", "mod", ""},
 };
@@ -102,6 +106,36 @@ TEST(AttributeSearchVariants, AtStartMatchesOnlyLinesBeginningWithTheKey) {
     EXPECT_EQ(FindAttributeValueAtStart(list, "type"), "y");
     EXPECT_EQ(FindAttributeValue(list, "type"), "type");
 }
+
+struct FinderCase {
+    std::string text;
+    std::string word;
+    bool found;
+};
+
+class WordFinder : public ::testing::TestWithParam<FinderCase> {};
+
+TEST_P(WordFinder, AgreesWithThePlainSearch) {
+    EXPECT_EQ(LowerWordFinder(GetParam().word).FoundIn(GetParam().text), GetParam().found);
+    EXPECT_EQ(ContainsLower(GetParam().text, GetParam().word), GetParam().found);
+}
+
+const FinderCase kFinderCases[] = {
+    {"txTrafficDescParm=pc1 scr0", "trafficdescparm", true},
+    {"abcabd", "abd", true},
+    {"aaab", "aab", true},
+    {"ABCAB", "cab", true},
+    {"abcab", "cabx", false},
+    {"xyz", "", true},
+    {"ab", "abc", false},
+    {"NODEID=1", "nodeid", true},
+    {"node id", "nodeid", false},
+    {"\xC4\xE4=1", "\xE4", true},
+    {std::string(400, 'A') + "B", std::string(300, 'a') + "b", true},
+    {std::string(400, 'a'), std::string(300, 'a') + "b", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, WordFinder, ::testing::ValuesIn(kFinderCases));
 
 // ---- AutoSizeColumns ----
 

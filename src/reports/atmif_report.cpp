@@ -6,25 +6,31 @@
 namespace oryx::reports {
 
 void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows) {
+    static const LowerWordFinder interfaceName("interfacename"), oamSegmentBoundary("oamsegmentboundary"),
+        trafficShaping("trafficshaping"), usageParameterControl("usageparametercontrol"), version("version"),
+        side("side"), operatingMode("operatingmode");
     const prov::ComponentNode* root = &store.Root();
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return;
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), "ATMIF/")) continue;
-        // The instance is cut by position and looked up again by path, so an
-        // entry holding "AtmIf/" further in finds whatever that path names.
+        // The instance is cut by position and looked up again as the path
+        // "add AtmIf/<instance>", so an entry holding "AtmIf/" further in
+        // finds whatever that path names; the pieces below the interface are
+        // looked up from where that walk ended.
         const std::string instance(DropFront(entry->Name(), 6));
-        const std::string path = "add AtmIf/" + instance;
+        const PathWalk atmIf = WalkPath(root, "add AtmIf/" + instance);
+        const PathWalk uni = WalkPath(atmIf.at, "Uni");
         ReportRow row{instance, {}};
         row.cells.reserve(8);
-        row.cells.push_back(ValueOnPath(root, path, "interfacename"));
-        row.cells.push_back(ValueOnPath(root, path, "oamsegmentboundary"));
-        row.cells.push_back(ValueOnPath(root, path, "trafficshaping"));
-        row.cells.push_back(ValueOnPath(root, path, "usageparametercontrol"));
-        row.cells.push_back(prov::FindComponent(root, path + " Pnni") ? "Pnni" : "");
-        row.cells.push_back(ValueOnPath(root, path + " Uni", "version"));
-        row.cells.push_back(ValueOnPath(root, path + " Uni", "side"));
-        row.cells.push_back(ValueOnPath(root, path + " Uni Ilmi", "operatingmode"));
+        row.cells.push_back(ValueOf(atmIf.found, interfaceName));
+        row.cells.push_back(ValueOf(atmIf.found, oamSegmentBoundary));
+        row.cells.push_back(ValueOf(atmIf.found, trafficShaping));
+        row.cells.push_back(ValueOf(atmIf.found, usageParameterControl));
+        row.cells.push_back(prov::GetChild(atmIf.at, "Pnni") ? "Pnni" : "");
+        row.cells.push_back(ValueOf(uni.found, version));
+        row.cells.push_back(ValueOf(uni.found, side));
+        row.cells.push_back(ValueOf(prov::GetChild(uni.at, "Ilmi"), operatingMode));
         rows.push_back(std::move(row));
     }
 }

@@ -9,8 +9,9 @@ namespace oryx::reports {
 
 namespace {
 
+// Views of the entry names in the store.
 struct Connection {
-    std::string atmIf, vcc;
+    std::string_view atmIf, vcc;
 };
 
 std::vector<Connection> CollectConnections(const prov::ComponentNode* add) {
@@ -20,15 +21,16 @@ std::vector<Connection> CollectConnections(const prov::ComponentNode* add) {
     std::unordered_set<std::string> listed;
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), "ATMIF/")) continue;
-        const std::string atmIf(DropFront(entry->Name(), 6));
-        if (const prov::ComponentNode* node = prov::FindComponent(add, "AtmIf/" + atmIf)) {
+        const std::string_view atmIf = DropFront(entry->Name(), 6);
+        const std::size_t before = connections.size();
+        if (const prov::ComponentNode* node = prov::FindComponent(add, "AtmIf/" + std::string(atmIf))) {
             for (const prov::ComponentNode* child : node->Children()) {
-                if (!ContainsUpper(child->Name(), "VCC/")) continue;
-                connections.push_back({atmIf, std::string(DropFront(child->Name(), 4))});
-                listed.insert(LowerAscii(atmIf));
+                if (ContainsUpper(child->Name(), "VCC/")) connections.push_back({atmIf, DropFront(child->Name(), 4)});
             }
         }
-        if (listed.insert(LowerAscii(atmIf)).second) connections.push_back({atmIf, {}});
+        // Either way the interface has rows from here on.
+        const bool listedBefore = !listed.insert(LowerAscii(atmIf)).second;
+        if (connections.size() == before && !listedBefore) connections.push_back({atmIf, {}});
     }
     return connections;
 }
@@ -37,17 +39,16 @@ std::vector<Connection> CollectConnections(const prov::ComponentNode* add) {
 // connection has; of several kinds the last one in this order is shown.
 // `connection` is where the walk of the connection's path ended.
 std::string NextHop(const prov::ComponentNode* connection) {
-    if (const prov::ComponentNode* nrp = prov::FindComponent(connection, "Nrp")) {
-        return FindAttributeValue(prov::GetAttributes(nrp), "nexthop");
-    }
+    static const LowerWordFinder nextHop("nexthop");
+    if (const prov::ComponentNode* nrp = prov::GetChild(connection, "Nrp")) return ValueOf(nrp, nextHop);
     std::string kind;
     for (const char* other : {"Nep", "Src", "Mnrp", "Loop", "Test"}) {
-        if (prov::FindComponent(connection, other)) kind = other;
+        if (prov::GetChild(connection, other)) kind = other;
     }
     return kind;
 }
 
-void AppendTrafficFields(const std::string& value, std::vector<std::string>& cells) {
+void AppendTrafficFields(std::string_view value, std::vector<std::string>& cells) {
     if (value.empty()) {
         cells.resize(cells.size() + 5);
         return;
@@ -80,33 +81,40 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
 
     // Every lookup of a row shares the path "add AtmIf/A Vcc/V": it is walked
     // once per interface and once per connection, and the components below
-    // are looked up from where that walk ended.
-    std::string walkedAtmIf;
+    // are looked up from where that walk ended (FindComponent of "Vcd Tm"
+    // from there is Tm below Vcd, or below the connection when Vcd is missing).
+    const std::vector<Connection> connections = CollectConnections(add);
+    rows.reserve(rows.size() + connections.size());
+    std::string_view walkedAtmIf;
     const prov::ComponentNode* atmIfWalk = nullptr;
-    for (Connection& connection : CollectConnections(add)) {
+    std::string tmScratch, vcdScratch;
+    const LowerWordFinder txType("txtrafficdesctype"), serviceCategory("atmservicecategory"),
+        txParm("txtrafficdescparm"), rxParm("rxtrafficdescparm");
+    std::string vccPath;
+    for (const Connection& connection : connections) {
         if (atmIfWalk == nullptr || connection.atmIf != walkedAtmIf) {
             walkedAtmIf = connection.atmIf;
-            atmIfWalk = WalkPath(root, "add AtmIf/" + connection.atmIf);
+            atmIfWalk = WalkPath(root, "add AtmIf/" + std::string(connection.atmIf)).at;
         }
-        const prov::ComponentNode* vccWalk = WalkPath(atmIfWalk, "Vcc/" + connection.vcc);
-        const prov::ComponentNode* tm = prov::FindComponent(vccWalk, "Vcd Tm");
-        const prov::ComponentNode* vcd = prov::FindComponent(vccWalk, "Vcd");
+        vccPath.assign("Vcc/").append(connection.vcc);
+        const prov::ComponentNode* vccWalk = WalkPath(atmIfWalk, vccPath).at;
+        const prov::ComponentNode* vcd = prov::GetChild(vccWalk, "Vcd");
+        const prov::AttributeList* tm = prov::GetAttributes(prov::GetChild(vcd ? vcd : vccWalk, "Tm"));
+        const prov::AttributeList* vcdLines = prov::GetAttributes(vcd);
         // A key the Tm component holds, even with an empty value, hides the Vcd's.
-        auto traffic = [&](std::string_view key) {
-            if (tm != nullptr) {
-                if (auto value = FindMatchingAttributeValue(prov::GetAttributes(tm), key)) return *value;
-            }
-            return vcd != nullptr ? FindAttributeValue(prov::GetAttributes(vcd), key) : std::string();
+        auto traffic = [&](const LowerWordFinder& key) {
+            if (auto value = FindAttributeValueView(tm, key, tmScratch)) return *value;
+            return FindAttributeValueView(vcdLines, key, vcdScratch).value_or(std::string_view());
         };
 
-        ReportRow row{std::move(connection.atmIf), {}};
+        ReportRow row{std::string(connection.atmIf), {}};
         row.cells.reserve(14);
-        row.cells.push_back(std::move(connection.vcc));
+        row.cells.emplace_back(connection.vcc);
         row.cells.push_back(NextHop(vccWalk));
-        row.cells.push_back(traffic("txtrafficdesctype"));
-        row.cells.push_back(traffic("atmservicecategory"));
-        AppendTrafficFields(traffic("txtrafficdescparm"), row.cells);
-        AppendTrafficFields(traffic("rxtrafficdescparm"), row.cells);
+        row.cells.emplace_back(traffic(txType));
+        row.cells.emplace_back(traffic(serviceCategory));
+        AppendTrafficFields(traffic(txParm), row.cells);
+        AppendTrafficFields(traffic(rxParm), row.cells);
         rows.push_back(std::move(row));
     }
 }

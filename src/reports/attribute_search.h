@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,14 @@ std::string FindAttributeValue(const prov::AttributeList* list, std::string_view
 std::optional<std::string> FindMatchingAttributeValue(const prov::AttributeList* list,
                                                       std::string_view key);
 
+class LowerWordFinder;
+
+// As FindMatchingAttributeValue, without a copy: the view points into the
+// store, or into `scratch` when a bookkeeping line matched. The key comes
+// prepared, for reports that search one key in many lists.
+std::optional<std::string_view> FindAttributeValueView(const prov::AttributeList* list, const LowerWordFinder& key,
+                                                       std::string& scratch);
+
 // As FindAttributeValue, but a line matches only when it begins with `key`.
 std::string FindAttributeValueAtStart(const prov::AttributeList* list, std::string_view key);
 
@@ -30,10 +39,26 @@ std::string FindAttributeValueAtStart(const prov::AttributeList* list, std::stri
 // from `from`); empty when there is no such component.
 std::string ValueOnPath(const prov::ComponentNode* from, std::string_view path, std::string_view key);
 
-// The node a FindComponent walk of `path` from `from` stands on at its end:
-// each piece that is found moves the walk on, a missing piece is skipped.
-// FindComponent(from, path + " " + rest) is FindComponent(WalkPath(from, path),
-// rest), so a report can walk a shared prefix once for many lookups.
-const prov::ComponentNode* WalkPath(const prov::ComponentNode* from, std::string_view path);
+// A FindComponent walk of `path` from `from`: `found` is what FindComponent
+// gives (the node of the last piece, or null when that piece is missing) and
+// `at` the node the walk stands on at its end (each piece that is found moves
+// it on, a missing piece is skipped). FindComponent(from, path + " " + rest)
+// is FindComponent(at, rest), so a report can walk a shared prefix once for
+// many lookups.
+struct PathWalk {
+    const prov::ComponentNode* found = nullptr;
+    const prov::ComponentNode* at = nullptr;
+};
+PathWalk WalkPath(const prov::ComponentNode* from, std::string_view path);
+
+// Calls `visit` with every line of the node's attribute list, in order, whose
+// lower-cased text contains `key`, the bookkeeping lines included; those are
+// built only when they hold the key.
+void ForEachLineHolding(const prov::ComponentNode* node, const LowerWordFinder& key,
+                        const std::function<void(std::string_view)>& visit);
+
+// The value of `key` (see FindAttributeValue) in the attributes of `node`;
+// empty when `node` is null.
+std::string ValueOf(const prov::ComponentNode* node, const LowerWordFinder& key);
 
 }  // namespace oryx::reports

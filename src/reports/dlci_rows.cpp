@@ -1,6 +1,9 @@
 #include "reports/dlci_rows.h"
 
+#include <string>
+
 #include "prov/component_store.h"
+#include "reports/attribute_search.h"
 #include "reports/report_text.h"
 
 namespace oryx::reports {
@@ -12,15 +15,17 @@ std::vector<DlciKey> CollectDlcis(const prov::ComponentNode* root, std::string_v
     if (add == nullptr) return keys;
     const std::string marker = std::string(upperKind) + "/";
     const std::string prefix = "add " + std::string(kind) + "/";
+    std::string dlciPath;
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), marker)) continue;
-        const std::string instance(DropFront(entry->Name(), marker.size()));
-        const prov::ComponentNode* node = prov::FindComponent(root, prefix + instance);
-        if (node == nullptr) continue;
-        for (const prov::ComponentNode* child : node->Children()) {
-            if (ContainsUpper(child->Name(), "DLCI/")) {
-                keys.push_back({instance, std::string(DropFront(child->Name(), 5))});
-            }
+        const std::string_view instance = DropFront(entry->Name(), marker.size());
+        const PathWalk interface = WalkPath(root, prefix + std::string(instance));
+        if (interface.found == nullptr) continue;
+        for (const prov::ComponentNode* child : interface.found->Children()) {
+            if (!ContainsUpper(child->Name(), "DLCI/")) continue;
+            const std::string_view dlci = DropFront(child->Name(), 5);
+            dlciPath.assign("Dlci/").append(dlci);
+            keys.push_back({instance, dlci, WalkPath(interface.at, dlciPath).at});
         }
     }
     return keys;

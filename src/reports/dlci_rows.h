@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace oryx::prov {
@@ -9,8 +9,13 @@ class ComponentNode;
 
 namespace oryx::reports {
 
+// One DLCI row of the FrAtm or FrUni DLCI report: the instance texts (views
+// of entry names in the store) and where the walk of the DLCI's path
+// "add <kind>/<interface> Dlci/<dlci>" ended, from which the components of
+// the row are looked up.
 struct DlciKey {
-    std::string interface, dlci;
+    std::string_view interface, dlci;
+    const prov::ComponentNode* at = nullptr;
 };
 
 // The DLCIs of the top-level interfaces whose upper-cased name contains

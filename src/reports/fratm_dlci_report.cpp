@@ -7,22 +7,29 @@
 namespace oryx::reports {
 
 void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
-    const prov::ComponentNode* root = &store.Root();
-    for (DlciKey& key : CollectDlcis(root, "FrAtm", "FRATM")) {
-        const std::string dlci = "add FrAtm/" + key.interface + " Dlci/" + key.dlci;
-        const std::string interfaceMode = ValueOnPath(root, dlci + " Ca", "sdmode");
-        std::string sdMode = ValueOnPath(root, dlci + " Siwf Sd", "mode");
-        if (sdMode.empty() || LowerAscii(sdMode) == "sameasinterface") sdMode = interfaceMode;
+    static const LowerWordFinder sdModeKey("sdmode"), modeKey("mode"), atmConnection("atmconnection"),
+        remoteAddress("remoteaddress"), rateEnforcement("rateenforcement"),
+        committedInformationRate("committedinformationrate"), remoteConnectionId("remoteconnectionidentifier");
+    for (const DlciKey& key : CollectDlcis(&store.Root(), "FrAtm", "FRATM")) {
+        const PathWalk siwf = WalkPath(key.at, "Siwf");
+        const prov::ComponentNode* sPvc = prov::GetChild(siwf.at, "SPvc");
+        const prov::ComponentNode* sp = prov::GetChild(key.at, "Sp");
+        // The DLCI's own service-discovery mode, unless it defers to the
+        // interface's (sameAsInterface) or gives none.
+        std::string sdMode = ValueOf(prov::GetChild(siwf.at, "Sd"), modeKey);
+        if (sdMode.empty() || LowerAscii(sdMode) == "sameasinterface") {
+            sdMode = ValueOf(prov::GetChild(key.at, "Ca"), sdModeKey);
+        }
 
-        ReportRow row{std::move(key.interface), {}};
+        ReportRow row{std::string(key.interface), {}};
         row.cells.reserve(7);
-        row.cells.push_back(std::move(key.dlci));
-        row.cells.push_back(ValueOnPath(root, dlci + " Siwf NPvc", "atmconnection"));
-        row.cells.push_back(ValueOnPath(root, dlci + " Siwf SPvc", "remoteaddress"));
+        row.cells.emplace_back(key.dlci);
+        row.cells.push_back(ValueOf(prov::GetChild(siwf.at, "NPvc"), atmConnection));
+        row.cells.push_back(ValueOf(sPvc, remoteAddress));
         row.cells.push_back(std::move(sdMode));
-        row.cells.push_back(ValueOnPath(root, dlci + " Sp", "rateenforcement"));
-        row.cells.push_back(ValueOnPath(root, dlci + " Sp", "committedinformationrate"));
-        row.cells.push_back(ValueOnPath(root, dlci + " Siwf SPvc", "remoteconnectionidentifier"));
+        row.cells.push_back(ValueOf(sp, rateEnforcement));
+        row.cells.push_back(ValueOf(sp, committedInformationRate));
+        row.cells.push_back(ValueOf(sPvc, remoteConnectionId));
         rows.push_back(std::move(row));
     }
 }

@@ -8,14 +8,16 @@ namespace oryx::reports {
 // The report is unfinished by design: only the interface name is filled, the
 // five further columns stay empty (but present, so exports keep their shape).
 void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows) {
+    static const LowerWordFinder interfaceName("interfacename");
     const prov::ComponentNode* root = &store.Root();
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return;
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), "FRATM/")) continue;
         const std::string instance(DropFront(entry->Name(), 6));
+        const prov::ComponentNode* framer = prov::GetChild(WalkPath(root, "add FrAtm/" + instance).at, "Framer");
         ReportRow row{instance, {}};
-        row.cells.push_back(ValueOnPath(root, "add FrAtm/" + instance + " Framer", "interfacename"));
+        row.cells.push_back(ValueOf(framer, interfaceName));
         row.cells.resize(6);
         rows.push_back(std::move(row));
     }

@@ -2,28 +2,31 @@
 #include "reports/attribute_search.h"
 #include "reports/dlci_rows.h"
 #include "reports/fixed_reports.h"
+#include "reports/report_text.h"
 
 namespace oryx::reports {
 
 void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
-    const prov::ComponentNode* root = &store.Root();
-    for (DlciKey& key : CollectDlcis(root, "FrUni", "FRUNI")) {
-        const std::string dlci = "add FrUni/" + key.interface + " Dlci/" + key.dlci;
-        const prov::AttributeList* dc = prov::GetAttributes(prov::FindComponent(root, dlci + " Dc"));
-        const prov::AttributeList* sp = prov::GetAttributes(prov::FindComponent(root, dlci + " Sp"));
+    static const LowerWordFinder remoteDna("remotedna"), remoteDlci("remotedlci"),
+        transferPriority("transferpriority"), rateEnforcement("rateenforcement"),
+        committedInformationRate("committedinformationrate");
+    for (const DlciKey& key : CollectDlcis(&store.Root(), "FrUni", "FRUNI")) {
+        const prov::ComponentNode* dc = prov::GetChild(key.at, "Dc");
+        const prov::ComponentNode* sp = prov::GetChild(key.at, "Sp");
+        const prov::AttributeList* dcLines = prov::GetAttributes(dc);
 
-        ReportRow row{std::move(key.interface), {}};
+        ReportRow row{std::string(key.interface), {}};
         row.cells.reserve(8);
-        row.cells.push_back(std::move(key.dlci));
-        row.cells.push_back(FindAttributeValue(dc, "remotedna"));
-        row.cells.push_back(FindAttributeValue(dc, "remotedlci"));
+        row.cells.emplace_back(key.dlci);
+        row.cells.push_back(ValueOf(dc, remoteDna));
+        row.cells.push_back(ValueOf(dc, remoteDlci));
         // "type" and "discardpriority" must begin the line: "type" inside
         // another attribute's name or value must not feed the cell.
-        row.cells.push_back(FindAttributeValueAtStart(dc, "type"));
-        row.cells.push_back(FindAttributeValue(dc, "transferpriority"));
-        row.cells.push_back(FindAttributeValueAtStart(dc, "discardpriority"));
-        row.cells.push_back(FindAttributeValue(sp, "rateenforcement"));
-        row.cells.push_back(FindAttributeValue(sp, "committedinformationrate"));
+        row.cells.push_back(FindAttributeValueAtStart(dcLines, "type"));
+        row.cells.push_back(ValueOf(dc, transferPriority));
+        row.cells.push_back(FindAttributeValueAtStart(dcLines, "discardpriority"));
+        row.cells.push_back(ValueOf(sp, rateEnforcement));
+        row.cells.push_back(ValueOf(sp, committedInformationRate));
         rows.push_back(std::move(row));
     }
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "prov/component_store.h"
+#include "reports/attribute_search.h"
 #include "reports/fixed_reports.h"
 #include "reports/report_error.h"
 #include "reports/report_text.h"
@@ -164,25 +165,34 @@ void CollectFeatures(const prov::ComponentNode* root, SlotTable& slots) {
     }
 }
 
+// The node that FindComponent of "add <entry name> <rest>" from the add node
+// walks <rest> from: the leading "add" is normally not found below the add
+// node and is passed over, leaving the entry itself; only a child named "add"
+// of the add node changes that.
+const prov::ComponentNode* EntryBase(const prov::ComponentNode* add, const prov::ComponentNode* addBelowAdd,
+                                     const prov::ComponentNode* entry) {
+    if (addBelowAdd == nullptr) return entry;
+    return WalkPath(add, "add " + std::string(entry->Name())).at;
+}
+
 // Passes 4 to 6: interfaces filed under the LP their lines refer to.
 void CollectInterfaces(const prov::ComponentNode* add, SlotTable& slots) {
+    static const LowerWordFinder interfaceName("interfacename"), logicalProcessor("logicalprocessor");
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), "ATMIF/")) continue;
-        ForEachLine(entry, [&](std::string_view line) {
-            if (!ContainsUpper(line, "INTERFACENAME")) return;
+        ForEachLineHolding(entry, interfaceName, [&](std::string_view line) {
             if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].atmIf, Instance(entry));
         });
     }
+    const prov::ComponentNode* addBelowAdd = prov::GetChild(add, "add");
     auto framed = [&](std::string_view upperKind, std::string Slot::*table) {
         for (const prov::ComponentNode* entry : add->Children()) {
             if (!ContainsUpper(entry->Name(), upperKind)) continue;
-            const std::string path = "add " + std::string(entry->Name());
-            ForEachLine(prov::FindComponent(add, path + " Framer"), [&](std::string_view line) {
-                if (!ContainsUpper(line, "INTERFACENAME")) return;
+            const prov::ComponentNode* base = EntryBase(add, addBelowAdd, entry);
+            ForEachLineHolding(prov::GetChild(base, "Framer"), interfaceName, [&](std::string_view line) {
                 if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].*table, Instance(entry));
             });
-            ForEachLine(prov::FindComponent(add, path + " VFramer"), [&](std::string_view line) {
-                if (!ContainsUpper(line, "LOGICALPROCESSOR")) return;
+            ForEachLineHolding(prov::GetChild(base, "VFramer"), logicalProcessor, [&](std::string_view line) {
                 if (auto lp = ReferencedLp(line)) AppendItem(slots[*lp].*table, Instance(entry));
             });
         }
@@ -195,6 +205,7 @@ void CollectInterfaces(const prov::ComponentNode* add, SlotTable& slots) {
 // their ATM connection uses. An index from AtmIf instance to slots keeps this
 // linear in trunks and interfaces.
 void CollectTrunks(const prov::ComponentNode* add, SlotTable& slots) {
+    static const LowerWordFinder atmConnection("atmconnection");
     std::unordered_map<std::string, std::vector<std::int32_t>> slotsOfAtmIf;
     for (const auto& [index, slot] : slots) {
         std::string_view items = slot.atmIf;
@@ -208,23 +219,20 @@ void CollectTrunks(const prov::ComponentNode* add, SlotTable& slots) {
         }
     }
 
+    const prov::ComponentNode* addBelowAdd = prov::GetChild(add, "add");
     for (const prov::ComponentNode* entry : add->Children()) {
         if (!ContainsUpper(entry->Name(), "TRK/")) continue;
-        ForEachLine(prov::FindComponent(add, "add " + std::string(entry->Name()) + " Atm"),
-                    [&](std::string_view line) {
-                        if (!ContainsUpper(line, "ATMCONNECTION")) return;
-                        // The number runs from "AtmIf/" to the line's first blank;
-                        // a line whose first blank is not behind it names none.
-                        const std::size_t marker = line.find("AtmIf/");
-                        const std::size_t blank = line.find(' ');
-                        if (marker == std::string_view::npos || blank == std::string_view::npos ||
-                            blank <= marker + 6) {
-                            return;
-                        }
-                        const auto found = slotsOfAtmIf.find(std::string(line.substr(marker + 6, blank - marker - 6)));
-                        if (found == slotsOfAtmIf.end()) return;
-                        for (std::int32_t index : found->second) AppendItem(slots[index].trk, Instance(entry));
-                    });
+        const prov::ComponentNode* atm = prov::GetChild(EntryBase(add, addBelowAdd, entry), "Atm");
+        ForEachLineHolding(atm, atmConnection, [&](std::string_view line) {
+            // The number runs from "AtmIf/" to the line's first blank; a line
+            // whose first blank is not behind it names none.
+            const std::size_t marker = line.find("AtmIf/");
+            const std::size_t blank = line.find(' ');
+            if (marker == std::string_view::npos || blank == std::string_view::npos || blank <= marker + 6) return;
+            const auto found = slotsOfAtmIf.find(std::string(line.substr(marker + 6, blank - marker - 6)));
+            if (found == slotsOfAtmIf.end()) return;
+            for (std::int32_t index : found->second) AppendItem(slots[index].trk, Instance(entry));
+        });
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,21 @@ bool ContainsLower(std::string_view text, std::string_view lowerWord);
 // `text` lower-cased begins with `lowerWord`.
 bool StartsWithLower(std::string_view text, std::string_view lowerWord);
 std::string LowerAscii(std::string_view text);
+
+// ContainsLower for one word searched in many texts: the word is prepared
+// once, and a search skips ahead by the Horspool rule instead of trying every
+// position, which matters on the long attribute lines of a large node.
+class LowerWordFinder final {
+public:
+    explicit LowerWordFinder(std::string_view lowerWord);
+    // `text` lower-cased contains the word.
+    bool FoundIn(std::string_view text) const;
+    const std::string& Word() const { return word_; }
+
+private:
+    std::string word_;
+    std::array<std::uint8_t, 256> shift_{};
+};
 
 // `text` without its first `count` characters (empty when it is shorter).
 inline std::string_view DropFront(std::string_view text, std::size_t count) {
