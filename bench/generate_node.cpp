@@ -1,6 +1,7 @@
 // Writes a realistic provisioning file of one switch node: a shelf of cards,
-// logical processors, ATM interfaces with their connections, frame relay
-// interfaces with DLCIs, and virtual routers with IP ports.
+// logical processors, ATM interfaces with their connections, trunks, frame
+// relay interfaces with DLCIs, and virtual routers with IP ports; every
+// component a fixed report reads is there, so the reports have rows to build.
 //
 //   generate_node startprov|configure LINES OUTPUT
 //
@@ -104,46 +105,88 @@ int main(int argc, char** argv) {
                      "adminState unlocked", "cardFunction forwarding"});
     for (int lp = 0; lp < 16; ++lp)
         w.Component({"Lp/" + N(lp)}, {"mainCard Shelf Card/" + N(lp), "spareCard Shelf Card/" + N((lp + 8) % 16),
-                                      "logicalProcessorType Lpt/" + N(lp % 3)});
+                                      "logicalProcessorType Sw Lpt/" + N(lp % 3)});
     for (int t = 0; t < 4; ++t)
         w.Component({"Lpt/" + N(t)}, {"feature atmNetworking, frameRelay, ipiVc"});
+    w.Component({"Sw"}, {"avList mss17.2"});
+    for (int t = 0; t < 3; ++t)
+        w.Component({"Sw", "Lpt/" + N(t)}, {"featureList (atmNetworking frameRelay ipiVc" + N(t) + ")"});
     w.Component({"ModuleData"}, {"nodeId 17", "nodePrefix 47.0091.8100.0000.0017", "softwareVersion mss17.2"});
+    w.Component({"Mod"}, {"nodeId 17", "nodeName node17", "namsId 1017", "regionId 4",
+                          "nodePrefix 47.0091.8100.0000.0017"});
+    w.Component({"Mod", "Vcs"}, {"networkIdCode 3021", "defaultNumberingPlan e164"});
+    w.Component({"Ns"}, {"primaryReference Lp/0 Sonet/0", "secondaryReference Lp/1 Sonet/0",
+                         "tertiaryReference internal"});
+    w.Component({"Rtg"}, {});
+    w.Component({"Rtg", "Dpn"}, {"routingId 217", "moduleId 17"});
 
     // Interfaces take the rest of the file: each ATM interface carries a
     // number of VCCs, each frame relay interface a number of DLCIs.
     long atm = 0, fr = 0, vr = 0;
     while (w.Lines() < target) {
         const std::string a = "AtmIf/" + N(atm);
-        w.Component({a}, {"interfaceName atm" + N(atm), "lp Lp/" + N(atm % 16) + " Sw 1",
-                          "oamSegmentBoundary yes", "uniVersion v3"});
+        w.Component({a}, {"interfaceName Lp/" + N(atm % 16) + " Sonet/" + N(atm % 4) + " Path/0",
+                          "lp Lp/" + N(atm % 16) + " Sw 1", "oamSegmentBoundary yes", "uniVersion v3",
+                          "trafficShaping disabled", "usageParameterControl on"});
         w.Component({a, "Ca"}, {"maxVpiBits 8", "maxVciBits 16"});
+        if (atm % 8 == 0) {
+            w.Component({a, "Pnni"}, {"nodeAddress 47.0091.8100.0000.0017." + N(atm)});
+        } else {
+            w.Component({a, "Uni"}, {"version v3.1", std::string("side ") + (atm % 2 ? "network" : "user")});
+            w.Component({a, "Uni", "Ilmi"}, {"operatingMode automatic"});
+        }
         for (int v = 0; v < 24 && w.Lines() < target; ++v) {
             const std::string vcc = "Vcc/0." + N(32 + v);
             w.Component({a, vcc}, {"adminState unlocked", "customerIdentifier " + N(100000 + atm * 24 + v),
                                    "shapingIndicator disabled"});
-            w.Component({a, vcc, "Nrp"}, {"nextHop AtmIf/" + N((atm + 1) % 1000) + " Vcc/0." + N(40 + v),
-                                           "atmConnection Lp/" + N(v % 16), "vpiVci 0." + N(32 + v)});
+            if (v % 6 == 5) {
+                w.Component({a, vcc, v % 12 == 5 ? "Nep" : "Src"}, {"adminState unlocked"});
+            } else {
+                w.Component({a, vcc, "Nrp"}, {"nextHop AtmIf/" + N((atm + 1) % 1000) + " Vcc/0." + N(40 + v),
+                                               "atmConnection Lp/" + N(v % 16), "vpiVci 0." + N(32 + v)});
+            }
             w.Component({a, vcc, "Vcd"}, {"atmServiceCategory cbr", "txTrafficDescType 3",
                                            "rxTrafficDescType 3", "qosClass 1", "cellTransferDelay 250",
                                            "usageParameterControl enabled"});
             w.Component({a, vcc, "Vcd", "Tm"},
-                        {"txTrafficDescParm " + N(1000 + v) + " 0 0 0 0", "rxTrafficDescParm " + N(2000 + v) + " 0 0 0 0"});
+                        {"txTrafficDescParm pc" + N(1000 + v) + " scr0 rsr0 mbs32 cdv250",
+                         "rxTrafficDescParm pc" + N(2000 + v) + " scr0 rsr0 mbs32 cdv250"});
+        }
+        if (atm % 4 == 0) {
+            const std::string trunk = "Trk/" + N(atm / 4);
+            w.Component({trunk}, {"customerIdentifier " + N(atm / 4)});
+            w.Component({trunk, "Atm"}, {"atmConnection " + a + " Vcc/0.32"});
         }
         ++atm;
         if (atm % 4 == 0) {
             const std::string f = "FrUni/" + N(fr);
             w.Component({f}, {"interfaceName fr" + N(fr)});
             w.Component({f, "Framer"}, {"interfaceName Lp/" + N(fr % 16) + " E1/" + N(fr % 8)});
+            if (fr % 2) w.Component({f, "VFramer"}, {"logicalProcessor Lp/" + N((fr + 1) % 16)});
             for (int d = 0; d < 16 && w.Lines() < target; ++d) {
                 const std::string dlci = "Dlci/" + N(100 + d);
                 w.Component({f, dlci}, {"rateEnforcement on", "committedInformationRate 64000"});
                 w.Component({f, dlci, "Nrp"}, {"remoteDna 4700" + N(d), "remoteDlci " + N(200 + d)});
+                w.Component({f, dlci, "Dc"}, {"remoteDna 4700" + N(d), "remoteDlci " + N(200 + d), "type permanent",
+                                              "transferPriority 1", "discardPriority 0"});
+                w.Component({f, dlci, "Sp"}, {"rateEnforcement on", "committedInformationRate 64000"});
             }
             const std::string fa = "FrAtm/" + N(fr);
             w.Component({fa}, {"interfaceName fratm" + N(fr), "otherVirtualFramer Lp/" + N(fr % 16)});
+            w.Component({fa, "Framer"}, {"interfaceName Lp/" + N(fr % 16) + " E1/" + N(8 + fr % 8)});
             for (int d = 0; d < 8 && w.Lines() < target; ++d) {
                 const std::string dlci = "Dlci/" + N(16 + d);
                 w.Component({fa, dlci}, {"atmConnection AtmIf/" + N(atm - 1) + " Vcc/0." + N(32 + d)});
+                w.Component({fa, dlci, "Ca"}, {"sdMode dynamic"});
+                w.Component({fa, dlci, "Siwf"}, {});
+                w.Component({fa, dlci, "Siwf", "Sd"}, {std::string("mode ") + (d % 2 ? "static" : "sameAsInterface")});
+                if (d % 2) {
+                    w.Component({fa, dlci, "Siwf", "SPvc"}, {"remoteAddress 47.0091.8100.0000.0018",
+                                                             "remoteConnectionIdentifier dlci " + N(16 + d)});
+                } else {
+                    w.Component({fa, dlci, "Siwf", "NPvc"},
+                                {"atmConnection AtmIf/" + N(atm - 1) + " Vcc/0." + N(32 + d)});
+                }
                 w.Component({fa, dlci, "Sp"}, {"rateEnforcement on", "committedInformationRate 128000"});
             }
             ++fr;
@@ -151,11 +194,19 @@ int main(int argc, char** argv) {
         if (atm % 16 == 0) {
             const std::string v = "Vr/" + N(vr);
             w.Component({v}, {"routerName vr" + N(vr)});
-            for (int p = 0; p < 4; ++p)
-                w.Component({v, "Pp/port" + N(p)},
+            for (int p = 0; p < 4; ++p) {
+                const std::string pp = "Pp/port" + N(p);
+                const std::string address = "10." + N(vr % 250) + "." + N(p);
+                w.Component({v, pp},
                             {"linkToMedia FrUni/" + N(fr > 0 ? fr - 1 : 0) + " Dlci/" + N(100 + p),
-                             "ipAddress 10." + N(vr % 250) + "." + N(p) + ".1", "netMask 255.255.255.0",
-                             "broadcastAddress 10." + N(vr % 250) + "." + N(p) + ".255", "areaId 0.0.0.0"});
+                             "ipAddress " + address + ".1", "netMask 255.255.255.0",
+                             "broadcastAddress " + address + ".255", "areaId 0.0.0.0"});
+                const std::string logicalIf = "LogicalIf/" + address + ".1";
+                w.Component({v, pp, "IpPort"}, {});
+                w.Component({v, pp, "IpPort", logicalIf},
+                            {"netMask 255.255.255.0", "broadcastAddress " + address + ".255"});
+                w.Component({v, pp, "IpPort", logicalIf, "OspfIf"}, {"areaId 0.0.0." + N(p)});
+            }
             ++vr;
         }
     }

@@ -1,0 +1,154 @@
+// Speed of the eight fixed reports on large files.
+//
+//   reports_bench FILE [HALF_FILE]
+//
+// Loads FILE, builds every report on it and compares the time of all eight
+// together with the load time. With HALF_FILE (the same kind of node with
+// half as many lines), each report's time on FILE is compared with its time
+// on HALF_FILE: a report that stays linear takes about twice as long.
+//
+// Times are processor time of the one thread that does the work (best of
+// several runs), which stays meaningful when other programs share the
+// machine. Each report is timed twice:
+//   - first build: the first run in this process after loading, when the
+//     rows' memory is new to the process and the kernel maps it in page by
+//     page (the store itself sits on large pages);
+//   - rebuild: later runs, with the heap keeping the memory between them (a
+//     window that has built reports before), which shows the report's own work.
+#include <malloc.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench_util.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "reports/fixed_reports.h"
+#include "reports/report_catalog.h"
+
+using namespace oryx;
+
+namespace {
+
+constexpr int kRuns = 5;
+// Below this a report's time is mostly noise; its growth is not judged.
+constexpr double kMeasurable = 0.01;
+
+double CpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// One build of the report, timed; the rows are released untimed (the window
+// keeps them).
+double TimedBuild(reports::ReportId id, const prov::ComponentStore& store, std::size_t& rows) {
+    reports::ReportRows built;
+    const double start = CpuSeconds();
+    reports::BuildReportRows(id, store, built);
+    const double took = CpuSeconds() - start;
+    rows = built.size();
+    return took;
+}
+
+struct Timing {
+    double load = 0;
+    std::vector<double> first, rebuild;  // by ReportId
+    std::vector<std::size_t> rows;
+    long lines = 0;
+};
+
+long CountLines(const prov::ComponentStore& store) {
+    long lines = 0;
+    std::vector<const prov::ComponentNode*> pending{&store.Root()};
+    while (!pending.empty()) {
+        const prov::ComponentNode* node = pending.back();
+        pending.pop_back();
+        lines += static_cast<long>(node->Attributes().FileLines().size()) + 1;
+        for (const prov::ComponentNode* child : node->Children()) pending.push_back(child);
+    }
+    return lines;
+}
+
+Timing Measure(const std::string& file) {
+    Timing t;
+    t.load = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        const double start = CpuSeconds();
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(file, store);
+        t.load = std::min(t.load, CpuSeconds() - start);
+    }
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(file, store);
+    t.lines = CountLines(store);
+    // Keep freed memory in the heap between runs instead of handing it back
+    // to the system after each one.
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    ::mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    for (const reports::ReportInfo& info : reports::FixedReports()) {
+        std::size_t rows = 0;
+        const double first = TimedBuild(info.id, store, rows);
+        double rebuild = 1e300;
+        for (int run = 0; run < kRuns; ++run) rebuild = std::min(rebuild, TimedBuild(info.id, store, rows));
+        t.first.push_back(first);
+        t.rebuild.push_back(rebuild);
+        t.rows.push_back(rows);
+    }
+    return t;
+}
+
+double Sum(const std::vector<double>& times) {
+    double sum = 0;
+    for (double t : times) sum += t;
+    return sum;
+}
+
+void PrintReports(const std::string& file, const Timing& t) {
+    std::printf("%s: %ld components and attribute lines\n", file.c_str(), t.lines);
+    std::printf("  %-34s %9.3f s\n", "load (ReadProvisioningFile)", t.load);
+    std::printf("  %-34s %9s   %9s  %8s\n", "report", "first", "rebuild", "rows");
+    for (const reports::ReportInfo& info : reports::FixedReports()) {
+        const std::size_t i = static_cast<std::size_t>(info.id);
+        std::printf("  %-34s %9.3f s %9.3f s %8zu\n", std::string(info.cliName).c_str(), t.first[i], t.rebuild[i],
+                    t.rows[i]);
+    }
+    const double first = Sum(t.first), rebuild = Sum(t.rebuild);
+    bench::Report("all eight reports, first build", first, "s", first / t.load, "of load", 1.0);
+    bench::Report("all eight reports, rebuild", rebuild, "s", rebuild / t.load, "of load", 1.0);
+}
+
+void PrintGrowth(const Timing& full, const Timing& half) {
+    const double lineRatio = static_cast<double>(full.lines) / static_cast<double>(half.lines);
+    std::printf("growth of the rebuild time from the half-size node (%.2fx the lines):\n", lineRatio);
+    for (const reports::ReportInfo& info : reports::FixedReports()) {
+        const std::size_t i = static_cast<std::size_t>(info.id);
+        const std::string name(info.cliName);
+        if (full.rebuild[i] < kMeasurable) {
+            std::printf("  %-34s %9.3f s  too fast to judge\n", name.c_str(), full.rebuild[i]);
+            continue;
+        }
+        bench::Report(name.c_str(), full.rebuild[i], "s", full.rebuild[i] / half.rebuild[i],
+                      "of the half-size node", 2.2);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: reports_bench FILE [HALF_FILE]\n");
+        return 2;
+    }
+    const Timing full = Measure(argv[1]);
+    PrintReports(argv[1], full);
+    if (argc == 3) {
+        const Timing half = Measure(argv[2]);
+        PrintReports(argv[2], half);
+        PrintGrowth(full, half);
+    }
+    return 0;
+}
