@@ -137,6 +137,28 @@ TEST(ReportCli, FailuresAndUsageErrors) {
     }
 }
 
+// The sample nodes give every report rows to show, in both formats, and the
+// sample configuration's reports find their values.
+TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {
+    const std::string examples = ORYX_EXAMPLES_DIR;
+    for (const char* node : {"/node31-startprov.txt", "/node32-configure.txt"}) {
+        LoadedStore loaded(oryx::testing::ReadBytes(examples + node));
+        for (const ReportInfo& info : FixedReports()) {
+            ReportRows rows;
+            BuildReportRows(info.id, loaded.store, rows);
+            EXPECT_FALSE(rows.empty()) << node << " " << info.cliName;
+        }
+        const ReportConfig config = ReportConfig::Load(examples + "/" + std::string(kReportConfigFileName));
+        const std::vector<std::string> sections = CustomReportMenuNames(config);
+        EXPECT_EQ(sections.size(), 5u);
+        for (const std::string& section : sections) {
+            ReportRows rows;
+            BuildCustomReportRows(loaded.store, config, section, rows);
+            for (const ReportRow& row : rows) EXPECT_FALSE(row.cells.at(0).empty()) << node << " " << row.first;
+        }
+    }
+}
+
 TEST(ReportCli, WriteErrorIsAFailure) {
     ScratchDir dir;
     const std::string file = dir.Write("node.txt", kNode);
