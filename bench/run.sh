@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench oryx-cli
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench oryx-cli gui_bench doc_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -16,3 +16,7 @@ for f in startprov configure; do
   [ -f bench-data/node-$f-half.txt ] || $b/generate_node $f 500000 bench-data/node-$f-half.txt
   $b/reports_bench bench-data/node-$f.txt bench-data/node-$f-half.txt
 done
+# The desktop windows on the full-size node (headless), and a document window
+# over a file nesting a million components.
+QT_QPA_PLATFORM=offscreen $b/gui_bench bench-data/node-startprov.txt
+QT_QPA_PLATFORM=offscreen $b/doc_bench 1000000
