@@ -22,7 +22,7 @@ using namespace oryx;
 
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 long long FileSize(const std::string& file) {
     struct stat st{};
