@@ -29,21 +29,17 @@ constexpr std::array<std::uint16_t, 256> MakeRanks() {
 
 constexpr auto kRanks = MakeRanks();
 
-// Each byte's place among the 230 distinct ranks, from 1 up; 0 stands for
-// "no more bytes", which sorts a proper prefix first.
+// Each byte's place among the distinct ranks, from 1 up; 0 stands for "no
+// more bytes", which sorts a proper prefix first. Ranks go: other ASCII bytes
+// by value, digits, letters ignoring case, bytes 0x80-0xFF by value.
 constexpr std::array<std::uint8_t, 256> MakeOrderCodes() {
     std::array<std::uint8_t, 256> codes{};
-    for (int b = 0; b < 256; ++b) {
-        int smaller = 0;
-        bool seen[1 << 10] = {};
-        for (int o = 0; o < 256; ++o) {
-            if (kRanks[o] < kRanks[b] && !seen[kRanks[o]]) {
-                seen[kRanks[o]] = true;
-                ++smaller;
-            }
-        }
-        codes[b] = static_cast<std::uint8_t>(smaller + 1);
-    }
+    int next = 1;
+    for (int b = 0; b < 128; ++b)
+        if (kRanks[b] >> 8 == 0) codes[b] = static_cast<std::uint8_t>(next++);
+    for (int b = '0'; b <= '9'; ++b) codes[b] = static_cast<std::uint8_t>(next++);
+    for (int b = 'a'; b <= 'z'; ++b) codes[b] = codes[b - 'a' + 'A'] = static_cast<std::uint8_t>(next++);
+    for (int b = 128; b < 256; ++b) codes[b] = static_cast<std::uint8_t>(next++);
     return codes;
 }
 

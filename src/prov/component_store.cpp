@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kFullPathName = "&FULLPATH";
 constexpr std::string_view kNameName = "&NAME";
-constexpr std::size_t kTextBlockSize = 256 * 1024;
 
 }  // namespace
 
