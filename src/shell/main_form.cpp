@@ -6,11 +6,13 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "doc/mdi_child.h"
 #include "doc/wait_cursor.h"
 #include "settings/registry_enhanced.h"
 #include "shell/about_box.h"
+#include "shell/options_form.h"
 
 namespace oryx::shell {
 
@@ -23,9 +25,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), Reg(std::make_uniqu
     Reg->Key = "\\SOFTWARE\\Corvex\\ORYX\\";
     setObjectName("MainForm");
     setWindowTitle("ORYX");
-    mdiArea_ = new QMdiArea(this);
+    // The document windows' area with the taskbar of window buttons below it.
+    auto* client = new QWidget(this);
+    auto* clientLayout = new QVBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    mdiArea_ = new QMdiArea(client);
     mdiArea_->setObjectName("ClientArea");
-    setCentralWidget(mdiArea_);
+    clientLayout->addWidget(mdiArea_, 1);
+    createTaskbar(client);
+    clientLayout->addWidget(Taskbar);
+    setCentralWidget(client);
 
     createActions();
     createMenus();
@@ -36,8 +46,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), Reg(std::make_uniqu
     FormCreate();
     // Created after the frame, hidden until Help | About.
     AboutBox = new TAboutBox(this);
-    // The options dialog, which applies the stored taskbar options at start,
-    // follows here with the taskbar (ApplyOptions).
+    // Then the options dialog; what it read from the settings store sizes and
+    // shows the taskbar, and is stored back at once.
+    OptionsForm = new TOptionsForm(*Reg, this);
+    ApplyOptions();
     UpdateMenuItems();
 }
 

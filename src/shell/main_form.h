@@ -7,10 +7,13 @@
 
 #include "doc/document_host.h"
 
+class QAbstractButton;
 class QAction;
+class QButtonGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPushButton;
 class QToolBar;
 class QToolButton;
 
@@ -24,6 +27,7 @@ class TRegistryEnhanced;
 namespace oryx::shell {
 
 class TAboutBox;
+class TOptionsForm;
 
 // The frame of the application: menus, toolbar and status bar around a
 // multiple-document area holding one TMDIChild per opened file. Every command
@@ -102,28 +106,37 @@ private:
     QAction* ReportItem(int reportCode) const;
     void StoreMaximized();
 
-    // The recent-files list, the taskbar and the options dialog: their places
-    // in the command sequences are here; what they do comes with the taskbar
-    // and recent-files work (recent_files.cpp, taskbar.cpp).
+    // The recent-files list (recent_files.cpp).
     void RememberRecentFile(const QString& path);
     void LoadRecentFiles();
     void SaveRecentFiles();
     void File1Click();
     void miMRU1Click();
-    void AddTaskbarButton(const QString& caption);
+
+    // The taskbar of window buttons and its options (taskbar.cpp).
+    void createTaskbar(QWidget* parent);
+    QPushButton* AddTaskbarButton(const QString& caption);
     void RemoveTaskbarButton(const QString& windowName);
+    void TaskbarButtonClick(QAbstractButton* button);
     void ApplyOptions();
+    // Opens the file behind a new taskbar button; the button goes again when
+    // the file cannot be read, so every button has its window.
+    void OpenWithTaskbarButton(const QString& path);
+    void DiscardTaskbarButton(QPushButton* button, QAbstractButton* previouslyPressed);
 
     QMdiArea* mdiArea_ = nullptr;
     // The settings store, below "\SOFTWARE\Corvex\ORYX\" of the local-machine root.
     std::unique_ptr<settings::TRegistryEnhanced> Reg;
     TAboutBox* AboutBox = nullptr;
+    TOptionsForm* OptionsForm = nullptr;
 
     QStringList RecentFiles;
     QString openDialogFolder_;
     int DocumentCounter = 0;
     int ButtonWidth = 0;
     QWidget* Taskbar = nullptr;
+    QList<QPushButton*> TaskbarButtons;  // in the order of their creation
+    QButtonGroup* taskbarGroup_ = nullptr;
 
     QMenu* File1 = nullptr;
     QMenu* Edit1 = nullptr;

@@ -1,7 +1,6 @@
 // The main window's commands: building the menus, toolbar and status bar, and
 // the handlers behind them. Each handler calls one operation.
 #include <QApplication>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -58,8 +57,6 @@ void TMainForm::createActions() {
     connect(FileExitItem, &QAction::triggered, this, &TMainForm::FileExitItemClick);
 
     miOptions = MakeAction(this, "miOptions", "&Options", "Edit ORYX Options");
-    // Enabled with the options dialog, which comes with the taskbar.
-    miOptions->setEnabled(false);
     connect(miOptions, &QAction::triggered, this, &TMainForm::miOptionsClick);
 
     WindowCascadeItem = MakeAction(this, "WindowCascadeItem", "&Cascade", "Arrange windows to overlap");
@@ -222,8 +219,7 @@ void TMainForm::FileOpenItemClick() {
     if (path.isEmpty())
         return;
     RememberRecentFile(path);
-    AddTaskbarButton(QFileInfo(path).fileName());
-    OpenDocument(path);
+    OpenWithTaskbarButton(path);
 }
 
 void TMainForm::FileCloseItemClick() {
