@@ -1,16 +1,33 @@
-// The recent-files list of the main window. The list lives for the run: the
-// Open command puts each new file in front. Persisting it in the settings
-// store and showing it in the File menu and the Open button's drop-down come
-// with the recent-files work; the slots and the handler are in place.
+// The recent-files list of the main window: at most thirteen full paths, most
+// recent first, one entry per file whatever the letter case. It is read from
+// the settings store at start, written back at close, and shown in the File
+// menu and in the Open button's drop-down.
+#include <QFile>
 #include <QFileInfo>
 
+#include "doc/dialogs.h"
+#include "settings/registry_enhanced.h"
 #include "shell/main_form.h"
 
 namespace oryx::shell {
 
 namespace {
+
 constexpr int kMaxRecentFiles = 13;
+
+std::string SlotName(int number) {
+    return "MRU" + std::to_string(number);
 }
+
+// Where the list holds the path, letter case ignored; -1 when it does not.
+qsizetype IndexOf(const QStringList& list, const QString& path) {
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (list[i].compare(path, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+}  // namespace
 
 void TMainForm::RememberRecentFile(const QString& path) {
     if (!RecentFiles.contains(path, Qt::CaseInsensitive)) {
@@ -21,21 +38,76 @@ void TMainForm::RememberRecentFile(const QString& path) {
     openDialogFolder_ = QFileInfo(RecentFiles.first()).absolutePath();
 }
 
-// Minimal until the list is stored: nothing is read at start.
-void TMainForm::LoadRecentFiles() {}
+void TMainForm::LoadRecentFiles() {
+    for (int n = 1; n <= kMaxRecentFiles; ++n) {
+        const settings::SettingValue value = Reg->ReadValue(SlotName(n), "");
+        const QString path = value.IsInteger() ? QString::number(value.AsInteger())
+                             : value.IsString() ? QFile::decodeName(QByteArray::fromStdString(value.AsString()))
+                                                : QString();
+        if (!path.isEmpty() && !RecentFiles.contains(path, Qt::CaseInsensitive))
+            RecentFiles.append(path);
+    }
+    if (!RecentFiles.isEmpty())
+        openDialogFolder_ = QFileInfo(RecentFiles.first()).absolutePath();
+}
 
-// Minimal until the list is stored: nothing is written at close.
-void TMainForm::SaveRecentFiles() {}
+void TMainForm::SaveRecentFiles() {
+    for (int i = 1; i <= RecentFiles.size(); ++i)
+        Reg->WriteValue(SlotName(i), QFile::encodeName(RecentFiles[i - 1]).toStdString());
+    // Slots an earlier run filled beyond today's list are emptied, so an entry
+    // dropped during this run does not come back at the next start.
+    for (int i = static_cast<int>(RecentFiles.size()) + 1; i <= kMaxRecentFiles; ++i)
+        if (Reg->ReadValue(SlotName(i), "") != settings::SettingValue(""))
+            Reg->WriteValue(SlotName(i), "");
+}
 
-// Minimal until the menus show the list: every slot stays hidden.
 void TMainForm::File1Click() {
     for (QAction* slot : miMRU)
         slot->setVisible(false);
-    for (QAction* slot : popMRU)
-        slot->setVisible(false);
+    if (RecentFiles.isEmpty()) {
+        for (QAction* slot : popMRU)
+            slot->setVisible(false);
+        return;
+    }
+    for (qsizetype i = 0; i < RecentFiles.size(); ++i) {
+        const QString& path = RecentFiles[i];
+        for (QAction* slot : {miMRU[i], popMRU[i]}) {
+            // The path itself is the slot's data; the caption doubles "&" so
+            // that a path holding one shows it instead of an access key.
+            slot->setText(QString(path).replace('&', "&&"));
+            slot->setData(path);
+            slot->setStatusTip(path);
+            slot->setEnabled(true);
+            slot->setVisible(true);
+        }
+    }
+    for (std::size_t i = RecentFiles.size(); i < miMRU.size(); ++i)
+        for (QAction* slot : {miMRU[i], popMRU[i]}) {
+            slot->setEnabled(false);
+            slot->setVisible(false);
+        }
 }
 
-// Minimal: no slot is ever shown yet, so none can be chosen.
-void TMainForm::miMRU1Click() {}
+void TMainForm::miMRU1Click() {
+    auto* slot = qobject_cast<QAction*>(sender());
+    if (!slot)
+        return;
+    const QString path = slot->data().toString();
+    const QFileInfo file(path);
+    if (file.exists() && !file.isDir()) {
+        const qsizetype at = IndexOf(RecentFiles, path);
+        if (at >= 0)
+            RecentFiles.removeAt(at);
+        RecentFiles.prepend(path);
+        OpenWithTaskbarButton(path);
+        openDialogFolder_ = file.absolutePath();
+        return;
+    }
+    doc::CurrentDialogs().Message(this, doc::MessageKind::Error, "Error",
+                                  "Error opening file:\n" + path + "\nFile Not Found!");
+    if (const qsizetype at = IndexOf(RecentFiles, path); at >= 0)
+        RecentFiles.removeAt(at);
+    File1Click();
+}
 
 }  // namespace oryx::shell
