@@ -58,7 +58,13 @@ private:
 
 QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
     LinePrinter lines(printer);
-    if (!lines.Begin()) return QStringLiteral("Printer selected is not valid");
+    if (!lines.Begin()) {
+        // Printing into a file (the dialog's "Print to File") fails when the
+        // file cannot be made; the user is told which file.
+        if (!printer.outputFileName().isEmpty())
+            return QStringLiteral("Cannot create file \"%1\"").arg(printer.outputFileName());
+        return QStringLiteral("Printer selected is not valid");
+    }
     // The tree text arrives in pieces; whole CR LF lines go to the page.
     std::string pending;
     prov::WriteTreeText(store, [&](std::string_view piece) {
