@@ -1,11 +1,10 @@
 #include "shell/about_box.h"
+#include "shell/images.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace oryx::shell {
@@ -23,9 +22,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     auto* programIcon = new QLabel(panel);
     programIcon->setObjectName("ProgramIcon");
-    const QIcon icon = windowIcon().isNull() ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)
-                                             : windowIcon();
-    programIcon->setPixmap(icon.pixmap(32, 32));
+    programIcon->setPixmap(ProgramIcon().pixmap(32, 32));
     programIcon->setFixedSize(32, 32);
 
     auto* productName = new QLabel("ORYX\nProvisioning file viewer", panel);

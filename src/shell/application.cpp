@@ -1,19 +1,16 @@
 #include "shell/application.h"
 
-#include <QIcon>
-#include <QStyle>
 #include <exception>
 
 #include "doc/dialogs.h"
 #include "doc/text_codec.h"
+#include "shell/images.h"
 
 namespace oryx::shell {
 
 OryxApplication::OryxApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("ORYX");
-    // The program's own icon comes with the desktop integration; until then
-    // a stock one stands in for the toolkit's logo.
-    setWindowIcon(QIcon::fromTheme("text-x-generic", style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+    setWindowIcon(ProgramIcon());
 }
 
 bool OryxApplication::notify(QObject* receiver, QEvent* event) {

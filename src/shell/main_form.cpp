@@ -12,6 +12,7 @@
 #include "doc/wait_cursor.h"
 #include "settings/registry_enhanced.h"
 #include "shell/about_box.h"
+#include "shell/images.h"
 #include "shell/options_form.h"
 
 namespace oryx::shell {
@@ -25,6 +26,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), Reg(std::make_uniqu
     Reg->Key = "\\SOFTWARE\\Corvex\\ORYX\\";
     setObjectName("MainForm");
     setWindowTitle("ORYX");
+    setWindowIcon(ProgramIcon());
     // The document windows' area with the taskbar of window buttons below it.
     auto* client = new QWidget(this);
     auto* clientLayout = new QVBoxLayout(client);

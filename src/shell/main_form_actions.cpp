@@ -1,17 +1,16 @@
 // The main window's commands: building the menus, toolbar and status bar, and
 // the handlers behind them. Each handler calls one operation.
-#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "doc/dialogs.h"
 #include "doc/mdi_child.h"
 #include "shell/about_box.h"
+#include "shell/images.h"
 #include "shell/main_form.h"
 #include "shell/window_arrange.h"
 
@@ -24,10 +23,6 @@ QAction* MakeAction(QObject* owner, const char* name, const QString& text, const
     action->setObjectName(name);
     action->setStatusTip(hint);
     return action;
-}
-
-QIcon ToolbarIcon(const char* themeName, QStyle::StandardPixmap fallback) {
-    return QIcon::fromTheme(themeName, QApplication::style()->standardIcon(fallback));
 }
 
 }  // namespace
@@ -74,22 +69,22 @@ void TMainForm::createActions() {
 
     // The toolbar's buttons carry hints of their own, so they are actions of their own.
     OpenBtn = MakeAction(this, "OpenBtn", "Open", "Open File...");
-    OpenBtn->setIcon(ToolbarIcon("document-open", QStyle::SP_DialogOpenButton));
+    OpenBtn->setIcon(ToolbarImage("open"));
     connect(OpenBtn, &QAction::triggered, this, &TMainForm::FileOpenItemClick);
     SaveBtn = MakeAction(this, "SaveBtn", "Save", "Save Tree Structure");
-    SaveBtn->setIcon(ToolbarIcon("document-save", QStyle::SP_DialogSaveButton));
+    SaveBtn->setIcon(ToolbarImage("save"));
     connect(SaveBtn, &QAction::triggered, this, &TMainForm::FileSaveItemClick);
     btnPrint = MakeAction(this, "btnPrint", "Print", "Print Tree Structure");
-    btnPrint->setIcon(ToolbarIcon("document-print", QStyle::SP_FileIcon));
+    btnPrint->setIcon(ToolbarImage("print"));
     connect(btnPrint, &QAction::triggered, this, &TMainForm::btnPrintClick);
     btnExpand = MakeAction(this, "btnExpand", "Expand All", "Expand All");
-    btnExpand->setIcon(ToolbarIcon("list-add", QStyle::SP_ArrowDown));
+    btnExpand->setIcon(ToolbarImage("expand"));
     connect(btnExpand, &QAction::triggered, this, &TMainForm::btnExpandClick);
     btnCollapse = MakeAction(this, "btnCollapse", "Collapse All", "Collapse All");
-    btnCollapse->setIcon(ToolbarIcon("list-remove", QStyle::SP_ArrowUp));
+    btnCollapse->setIcon(ToolbarImage("collapse"));
     connect(btnCollapse, &QAction::triggered, this, &TMainForm::btnCollapseClick);
     ExitBtn = MakeAction(this, "ExitBtn", "Exit", "Exit ORYX");
-    ExitBtn->setIcon(ToolbarIcon("application-exit", QStyle::SP_DialogCloseButton));
+    ExitBtn->setIcon(ToolbarImage("exit"));
     connect(ExitBtn, &QAction::triggered, this, &TMainForm::FileExitItemClick);
     for (QAction* button : {OpenBtn, SaveBtn, btnPrint, btnExpand, btnCollapse, ExitBtn})
         button->setToolTip(button->statusTip());
@@ -202,7 +197,7 @@ void TMainForm::createToolBars() {
 
     btnReports = new QToolButton(ToolBar1);
     btnReports->setObjectName("btnReports");
-    btnReports->setIcon(ToolbarIcon("x-office-spreadsheet", QStyle::SP_FileDialogDetailedView));
+    btnReports->setIcon(ToolbarImage("reports"));
     btnReports->setText("Reports");
     btnReports->setMenu(popReportMenu);
     btnReports->setPopupMode(QToolButton::InstantPopup);
