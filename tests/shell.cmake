@@ -23,3 +23,12 @@ set_tests_properties(shell_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=of
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
 endif()
+
+# The taskbar, the options dialog, the recent-files list and printing. Printing
+# is checked through a PDF file read back with pdftotext (poppler-utils).
+add_executable(shell_taskbar_test shell_taskbar_test.cpp)
+target_link_libraries(shell_taskbar_test PRIVATE oryx_shell Qt6::Test)
+add_test(NAME shell_taskbar_test COMMAND shell_taskbar_test)
+set_tests_properties(shell_taskbar_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
+  TIMEOUT 300)

@@ -25,43 +25,13 @@
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
+#include "shell_test_support.h"
 
 Q_DECLARE_METATYPE(oryx::settings::SettingValue)
 
-using oryx::doc::MessageKind;
-using oryx::shell::TMainForm;
+using namespace shelltest;
 
 namespace {
-
-// Answers every dialog the windows show and records what was asked.
-class FakeDialogs final : public oryx::doc::Dialogs {
-public:
-    struct Shown {
-        MessageKind kind;
-        QString caption;
-        QString text;
-    };
-
-    QStringList openAnswers;  // taken front first; empty means Cancel
-    QStringList openTitles;
-    QString saveAnswer;
-    QStringList saveTitles;
-    std::vector<Shown> messages;
-
-    QString OpenFile(QWidget*, const QString& title, const QString&, const QString&) override {
-        openTitles << title;
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-    }
-    QString SaveFile(QWidget*, const QString& title, const QString&, const QString&, const QString&, bool) override {
-        saveTitles << title;
-        return saveAnswer;
-    }
-    bool Message(QWidget*, MessageKind kind, const QString& caption, const QString& text) override {
-        messages.push_back({kind, caption, text});
-        return true;
-    }
-    bool Print(QWidget*, QPrinter&) override { return false; }
-};
 
 // One of each reported component, in the start-prov format.
 constexpr char kNode[] = R"(start prov
@@ -90,44 +60,11 @@ return
 return
 )";
 
-const char* const kSettingsKey = "\\SOFTWARE\\Corvex\\ORYX\\";
-
-oryx::settings::TRegistryEnhanced SettingsStore() {
-    oryx::settings::TRegistryEnhanced reg;
-    reg.RootKey = oryx::settings::TRootKey::hkLocalMachine;
-    reg.Key = kSettingsKey;
-    return reg;
-}
-
-QStringList WindowNames(TMainForm& form) {
-    QStringList names;
-    for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
-        if (!window->isHidden())
-            names << window->objectName();
-    return names;
-}
-
-QAction* Item(TMainForm& form, const char* name) {
-    auto* item = form.findChild<QAction*>(name);
-    if (!item)
-        qFatal("no item %s", name);
-    return item;
-}
-
 int VisibleRows(const QTreeView& tree) {
     int rows = 0;
     for (QModelIndex index = tree.model()->index(0, 0); index.isValid(); index = tree.indexBelow(index))
         ++rows;
     return rows;
-}
-
-// The names of the report items whose check mark is set.
-QStringList CheckedReportItems(TMainForm& form) {
-    QStringList names;
-    for (QAction* item : form.findChild<QMenu*>("popReportMenu")->actions())
-        if (item->isChecked())
-            names << item->objectName();
-    return names;
 }
 
 }  // namespace
@@ -224,7 +161,7 @@ void ShellTest::commandsFollowOpenWindows() {
         for (const char* name : needWindow)
             QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
         QCOMPARE(form.findChild<QToolButton*>("btnReports")->isEnabled(), enabled);
-        for (const char* name : {"FileOpenItem", "OpenBtn", "FileExitItem", "ExitBtn", "HelpAboutItem"})
+        for (const char* name : {"FileOpenItem", "OpenBtn", "FileExitItem", "ExitBtn", "miOptions", "HelpAboutItem"})
             QVERIFY2(Item(form, name)->isEnabled(), name);
         QVERIFY(!Item(form, "FilePrintItem")->isEnabled());
     };
