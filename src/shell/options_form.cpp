@@ -69,6 +69,8 @@ TOptionsForm::TOptionsForm(settings::TRegistryEnhanced& reg, QWidget* parent) : 
     setTabOrder(edButtonWidth, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, chkViewTaskbar);
+    // The width has the focus when the dialog first shows, so OK is the button Return presses.
+    edButtonWidth->setFocus();
 
     FormCreate(reg);
 }
