@@ -256,9 +256,9 @@ private slots:
         };
         std::vector<int> expected(5, 0);
         for (const reports::ReportRow& row : rows) {
-            expected[0] = std::max(expected[0], metrics.horizontalAdvance(doc::DisplayText(row.first)));
-            for (std::size_t c = 0; c < row.cells.size(); ++c)
-                expected[c + 1] = std::max(expected[c + 1], metrics.horizontalAdvance(doc::DisplayText(row.cells[c])));
+            expected[0] = std::max(expected[0], metrics.horizontalAdvance(doc::DisplayText(row.First())));
+            for (std::size_t c = 0; c < row.CellCount(); ++c)
+                expected[c + 1] = std::max(expected[c + 1], metrics.horizontalAdvance(doc::DisplayText(row.Cell(c))));
         }
         for (int& width : expected) width = width == 0 ? 35 : width + 5;
         doc::ColumnSizer sizer(font, rows, 5);

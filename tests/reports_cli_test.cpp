@@ -154,7 +154,10 @@ TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {
         for (const std::string& section : sections) {
             ReportRows rows;
             BuildCustomReportRows(loaded.store, config, section, rows);
-            for (const ReportRow& row : rows) EXPECT_FALSE(row.cells.at(0).empty()) << node << " " << row.first;
+            for (const ReportRow& row : rows) {
+                ASSERT_GE(row.CellCount(), 1u) << node << " " << row.First();
+                EXPECT_FALSE(row.Cell(0).empty()) << node << " " << row.First();
+            }
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/report_catalog.h"
+#include "reports/report_rows.h"
 #include "reports/report_text.h"
 #include "reports_test_support.h"
 
@@ -136,6 +137,67 @@ const FinderCase kFinderCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, WordFinder, ::testing::ValuesIn(kFinderCases));
+
+// ---- report rows ----
+
+// A row built cell by cell, then given a new first cell (the Virtual Router
+// list's edit): every cell reads back as written, by index and in order.
+struct RowCase {
+    const char* name;
+    std::string first;
+    std::vector<std::string> cells;
+    std::string editedFirst;
+};
+
+class ReportRowCells : public ::testing::TestWithParam<RowCase> {};
+
+void ExpectCells(const ReportRow& row, std::string_view first, const std::vector<std::string>& cells) {
+    EXPECT_EQ(row.First(), first);
+    ASSERT_EQ(row.CellCount(), cells.size());
+    std::vector<std::string> inOrder;
+    for (std::string_view cell : row.Cells()) inOrder.emplace_back(cell);
+    EXPECT_EQ(inOrder, cells);
+    for (std::size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(row.Cell(i), cells[i]) << i;
+}
+
+TEST_P(ReportRowCells, ReadBackAsWrittenBeforeAndAfterTheEdit) {
+    ReportRow row(GetParam().first);
+    for (const std::string& cell : GetParam().cells) row.AddCell(cell);
+    ExpectCells(row, GetParam().first, GetParam().cells);
+    row.SetFirst(GetParam().editedFirst);
+    ExpectCells(row, GetParam().editedFirst, GetParam().cells);
+}
+
+const RowCase kRowCases[] = {
+    {"NoFurtherCells", "a", {}, "bc"},
+    {"EmptyCellsAnywhere", "", {"", "x", "", ""}, ""},
+    // Lengths from 128 bytes on take more than one byte of the buffer.
+    {"LongCells", std::string(127, 'a'), {std::string(128, 'b'), "", std::string(20000, 'c'), "d"},
+     std::string(300, 'e')},
+    {"EditShortensTheFirstCell", std::string(200, 'a'), {"x", std::string(129, 'y')}, "z"},
+    {"AnyBytes", std::string("\0\x80\xFF", 3), {std::string("\x7F\0", 2), "\r\n"}, "\xE9"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, ReportRowCells, ::testing::ValuesIn(kRowCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReportRowCells, EmptyCellsAddedAtOnceAreCells) {
+    ReportRow row("AtmIf/1");
+    row.AddCell("0.32");
+    row.AddEmptyCells(3);
+    row.AddCell("ubr");
+    ExpectCells(row, "AtmIf/1", {"0.32", "", "", "", "ubr"});
+    EXPECT_EQ(row, ReportRow("AtmIf/1", {"0.32", "", "", "", "ubr"}));
+    EXPECT_NE(row, ReportRow("AtmIf/1", {"0.32", "", "", "ubr"}));
+}
+
+TEST(ReportRowCells, AnEmptyRowHasAnEmptyFirstCellOnly) {
+    ReportRow row;
+    ExpectCells(row, "", {});
+    EXPECT_EQ(row, ReportRow(""));
+    row.AddCell("v");
+    ExpectCells(row, "", {"v"});
+}
 
 // ---- AutoSizeColumns ----
 

@@ -34,15 +34,19 @@ int ColumnSizer::ColumnOf(std::string_view text) {
     // The cells come row by row; look in the row of the last cell, then the next.
     for (std::size_t r = row_; r < rows_.size() && r <= row_ + 1; ++r) {
         const reports::ReportRow& row = rows_[r];
+        // AutoSizeColumns passes the row's own cells, known by where they lie.
+        auto isText = [&](std::string_view cell) { return cell.data() == text.data() && cell.size() == text.size(); };
         int column = -1;
-        if (text.data() == row.first.data()) {
+        if (isText(row.First())) {
             column = 0;
         } else {
-            for (std::size_t c = 0; c < row.cells.size(); ++c) {
-                if (text.data() == row.cells[c].data()) {
-                    column = static_cast<int>(c) + 1;
+            int c = 1;
+            for (std::string_view cell : row.Cells()) {
+                if (isText(cell)) {
+                    column = c;
                     break;
                 }
+                ++c;
             }
         }
         if (column >= 0) {

@@ -26,16 +26,16 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     if (!IsCell(index)) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     const reports::ReportRow& row = rows_[static_cast<std::size_t>(index.row())];
-    if (index.column() == 0) return DisplayText(row.first);
+    if (index.column() == 0) return DisplayText(row.First());
     const auto cell = static_cast<std::size_t>(index.column() - 1);
-    return cell < row.cells.size() ? DisplayText(row.cells[cell]) : QString();
+    return cell < row.CellCount() ? DisplayText(row.Cell(cell)) : QString();
 }
 
 bool ReportTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!IsCell(index) || role != Qt::EditRole || index.column() != 0 ||
         !editableFirstColumn_)
         return false;
-    rows_[static_cast<std::size_t>(index.row())].first = TextBytes(value.toString());
+    rows_[static_cast<std::size_t>(index.row())].SetFirst(TextBytes(value.toString()));
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;
 }

@@ -21,17 +21,15 @@ void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows) {
         const std::string instance(DropFront(entry->Name(), 6));
         const PathWalk atmIf = WalkPath(root, "add AtmIf/" + instance);
         const PathWalk uni = WalkPath(atmIf.at, "Uni");
-        ReportRow row{instance, {}};
-        row.cells.reserve(8);
-        row.cells.push_back(ValueOf(atmIf.found, interfaceName));
-        row.cells.push_back(ValueOf(atmIf.found, oamSegmentBoundary));
-        row.cells.push_back(ValueOf(atmIf.found, trafficShaping));
-        row.cells.push_back(ValueOf(atmIf.found, usageParameterControl));
-        row.cells.push_back(prov::GetChild(atmIf.at, "Pnni") ? "Pnni" : "");
-        row.cells.push_back(ValueOf(uni.found, version));
-        row.cells.push_back(ValueOf(uni.found, side));
-        row.cells.push_back(ValueOf(prov::GetChild(uni.at, "Ilmi"), operatingMode));
-        rows.push_back(std::move(row));
+        ReportRow& row = rows.emplace_back(instance);
+        row.AddCell(ValueOf(atmIf.found, interfaceName));
+        row.AddCell(ValueOf(atmIf.found, oamSegmentBoundary));
+        row.AddCell(ValueOf(atmIf.found, trafficShaping));
+        row.AddCell(ValueOf(atmIf.found, usageParameterControl));
+        row.AddCell(prov::GetChild(atmIf.at, "Pnni") ? "Pnni" : "");
+        row.AddCell(ValueOf(uni.found, version));
+        row.AddCell(ValueOf(uni.found, side));
+        row.AddCell(ValueOf(prov::GetChild(uni.at, "Ilmi"), operatingMode));
     }
 }
 

@@ -48,12 +48,12 @@ std::string NextHop(const prov::ComponentNode* connection) {
     return kind;
 }
 
-void AppendTrafficFields(std::string_view value, std::vector<std::string>& cells) {
+void AppendTrafficFields(std::string_view value, ReportRow& row) {
     if (value.empty()) {
-        cells.resize(cells.size() + 5);
+        row.AddEmptyCells(5);
         return;
     }
-    for (std::string& field : SplitTrafficDescriptor(value)) cells.push_back(std::move(field));
+    for (const std::string& field : SplitTrafficDescriptor(value)) row.AddCell(field);
 }
 
 }  // namespace
@@ -107,15 +107,15 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
             return FindAttributeValueView(vcdLines, key, vcdScratch).value_or(std::string_view());
         };
 
-        ReportRow row{std::string(connection.atmIf), {}};
-        row.cells.reserve(14);
-        row.cells.emplace_back(connection.vcc);
-        row.cells.push_back(NextHop(vccWalk));
-        row.cells.emplace_back(traffic(txType));
-        row.cells.emplace_back(traffic(serviceCategory));
-        AppendTrafficFields(traffic(txParm), row.cells);
-        AppendTrafficFields(traffic(rxParm), row.cells);
-        rows.push_back(std::move(row));
+        // A value found through a scratch text lasts until the next search,
+        // so each goes into the row at once.
+        ReportRow& row = rows.emplace_back(connection.atmIf);
+        row.AddCell(connection.vcc);
+        row.AddCell(NextHop(vccWalk));
+        row.AddCell(traffic(txType));
+        row.AddCell(traffic(serviceCategory));
+        AppendTrafficFields(traffic(txParm), row);
+        AppendTrafficFields(traffic(rxParm), row);
     }
 }
 

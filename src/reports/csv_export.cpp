@@ -32,12 +32,13 @@ void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const
     }
     sink("\r\n");
     for (const ReportRow& row : rows) {
-        if (NeedsQuotes(row.first)) {
-            WriteQuoted(row.first, sink);
+        const std::string_view first = row.First();
+        if (NeedsQuotes(first)) {
+            WriteQuoted(first, sink);
         } else {
-            sink(row.first);
+            sink(first);
         }
-        for (const std::string& cell : row.cells) {
+        for (std::string_view cell : row.Cells()) {
             sink(",");
             WriteQuoted(cell, sink);
         }

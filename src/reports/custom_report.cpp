@@ -34,7 +34,7 @@ void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig
                 value = FindAttributeValue(prov::GetAttributes(node), LowerAscii(definition.substr(amp + 1)));
             }
         }
-        rows.push_back({std::move(key), {std::move(value)}});
+        rows.push_back({key, {value}});
     }
 }
 

@@ -21,16 +21,14 @@ void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
             sdMode = ValueOf(prov::GetChild(key.at, "Ca"), sdModeKey);
         }
 
-        ReportRow row{std::string(key.interface), {}};
-        row.cells.reserve(7);
-        row.cells.emplace_back(key.dlci);
-        row.cells.push_back(ValueOf(prov::GetChild(siwf.at, "NPvc"), atmConnection));
-        row.cells.push_back(ValueOf(sPvc, remoteAddress));
-        row.cells.push_back(std::move(sdMode));
-        row.cells.push_back(ValueOf(sp, rateEnforcement));
-        row.cells.push_back(ValueOf(sp, committedInformationRate));
-        row.cells.push_back(ValueOf(sPvc, remoteConnectionId));
-        rows.push_back(std::move(row));
+        ReportRow& row = rows.emplace_back(key.interface);
+        row.AddCell(key.dlci);
+        row.AddCell(ValueOf(prov::GetChild(siwf.at, "NPvc"), atmConnection));
+        row.AddCell(ValueOf(sPvc, remoteAddress));
+        row.AddCell(sdMode);
+        row.AddCell(ValueOf(sp, rateEnforcement));
+        row.AddCell(ValueOf(sp, committedInformationRate));
+        row.AddCell(ValueOf(sPvc, remoteConnectionId));
     }
 }
 

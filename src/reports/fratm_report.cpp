@@ -16,10 +16,9 @@ void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows) {
         if (!ContainsUpper(entry->Name(), "FRATM/")) continue;
         const std::string instance(DropFront(entry->Name(), 6));
         const prov::ComponentNode* framer = prov::GetChild(WalkPath(root, "add FrAtm/" + instance).at, "Framer");
-        ReportRow row{instance, {}};
-        row.cells.push_back(ValueOf(framer, interfaceName));
-        row.cells.resize(6);
-        rows.push_back(std::move(row));
+        ReportRow& row = rows.emplace_back(instance);
+        row.AddCell(ValueOf(framer, interfaceName));
+        row.AddEmptyCells(5);
     }
 }
 

@@ -15,19 +15,17 @@ void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
         const prov::ComponentNode* sp = prov::GetChild(key.at, "Sp");
         const prov::AttributeList* dcLines = prov::GetAttributes(dc);
 
-        ReportRow row{std::string(key.interface), {}};
-        row.cells.reserve(8);
-        row.cells.emplace_back(key.dlci);
-        row.cells.push_back(ValueOf(dc, remoteDna));
-        row.cells.push_back(ValueOf(dc, remoteDlci));
+        ReportRow& row = rows.emplace_back(key.interface);
+        row.AddCell(key.dlci);
+        row.AddCell(ValueOf(dc, remoteDna));
+        row.AddCell(ValueOf(dc, remoteDlci));
         // "type" and "discardpriority" must begin the line: "type" inside
         // another attribute's name or value must not feed the cell.
-        row.cells.push_back(FindAttributeValueAtStart(dcLines, "type"));
-        row.cells.push_back(ValueOf(dc, transferPriority));
-        row.cells.push_back(FindAttributeValueAtStart(dcLines, "discardpriority"));
-        row.cells.push_back(ValueOf(sp, rateEnforcement));
-        row.cells.push_back(ValueOf(sp, committedInformationRate));
-        rows.push_back(std::move(row));
+        row.AddCell(FindAttributeValueAtStart(dcLines, "type"));
+        row.AddCell(ValueOf(dc, transferPriority));
+        row.AddCell(FindAttributeValueAtStart(dcLines, "discardpriority"));
+        row.AddCell(ValueOf(sp, rateEnforcement));
+        row.AddCell(ValueOf(sp, committedInformationRate));
     }
 }
 

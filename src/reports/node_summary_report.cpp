@@ -34,7 +34,7 @@ void BuildNodeSummaryRows(const prov::ComponentStore& store, ReportRows& rows) {
     for (const SummaryLine& line : kSummaryLines) {
         std::string value;
         if (add != nullptr) value = ValueOnPath(add, line.component, line.key);
-        rows.push_back({std::string(line.label), {std::move(value)}});
+        rows.push_back({line.label, {value}});
     }
 }
 

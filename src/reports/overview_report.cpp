@@ -253,10 +253,9 @@ void BuildOverviewRows(const prov::ComponentStore& store, ReportRows& rows) {
 
     for (auto& [index, slot] : slots) {
         if (slot.cardNumber.empty()) continue;
-        rows.push_back({std::move(slot.cardNumber),
-                        {std::move(slot.cardType), std::move(slot.lp), std::move(slot.lpt),
-                         std::move(slot.atmIf), std::move(slot.frUni), std::move(slot.frAtm),
-                         std::move(slot.trk), std::move(slot.features)}});
+        rows.push_back({slot.cardNumber,
+                        {slot.cardType, slot.lp, slot.lpt, slot.atmIf, slot.frUni, slot.frAtm, slot.trk,
+                         slot.features}});
     }
 }
 

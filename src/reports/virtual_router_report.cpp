@@ -40,15 +40,13 @@ void BuildVirtualRouterRows(const prov::ComponentStore& store, ReportRows& rows)
     for (RouterKey& key : keys) {
         const std::string ppPath = "add Vr/" + key.vr + " Pp/" + key.pp;
         const std::string ifPath = ppPath + " IpPort LogicalIf/" + key.logicalIf;
-        ReportRow row{std::move(key.vr), {}};
-        row.cells.reserve(6);
-        row.cells.push_back(std::move(key.pp));
-        row.cells.push_back(ValueOnPath(root, ppPath, "linktomedia"));
-        row.cells.push_back(std::move(key.logicalIf));
-        row.cells.push_back(ValueOnPath(root, ifPath, "netmask"));
-        row.cells.push_back(ValueOnPath(root, ifPath, "broadcastaddress"));
-        row.cells.push_back(ValueOnPath(root, ifPath + " OspfIf", "areaid"));
-        rows.push_back(std::move(row));
+        ReportRow& row = rows.emplace_back(key.vr);
+        row.AddCell(key.pp);
+        row.AddCell(ValueOnPath(root, ppPath, "linktomedia"));
+        row.AddCell(key.logicalIf);
+        row.AddCell(ValueOnPath(root, ifPath, "netmask"));
+        row.AddCell(ValueOnPath(root, ifPath, "broadcastaddress"));
+        row.AddCell(ValueOnPath(root, ifPath + " OspfIf", "areaid"));
     }
 }
 
