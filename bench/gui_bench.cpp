@@ -46,7 +46,7 @@ void Settle(QWidget& window) {
 int HoldFileOpen(const QString& file) {
     shell::TMainForm form;
     form.show();
-    form.OpenDocument(file);
+    form.OpenWithTaskbarButton(file);
     form.ActiveDocument()->ShowAtmIfVccReport();
     Settle(form);
     return 0;
@@ -77,7 +77,7 @@ int Measure(const std::string& file) {
         }
         double settle = 0;
         const double opened = Seconds([&] {
-            form.OpenDocument(path);
+            form.OpenWithTaskbarButton(path);
             settle = Seconds([&] { Settle(form); });
         });
         if (opened < open) {

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     oryx::shell::TMainForm form;
     form.resize(1180, 760);
     form.show();
-    form.OpenDocument(QString::fromLocal8Bit(argv[1]));
+    form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
     form.ActiveDocumentWindow()->showMaximized();
 
     oryx::doc::TMDIChild* child = form.ActiveDocument();

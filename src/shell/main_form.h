@@ -42,6 +42,10 @@ public:
     // Opens the file in a new document window named "MDIChild" + n. A file
     // that cannot be read throws; no window remains and the count stays.
     void OpenDocument(const QString& path);
+    // Opens the file as the Open command does, behind a new taskbar button;
+    // the button goes again when the file cannot be read, so every button
+    // has its window.
+    void OpenWithTaskbarButton(const QString& path);
 
     // The document window commands act on; null when none is open.
     doc::TMDIChild* ActiveDocument() const;
@@ -119,9 +123,6 @@ private:
     void RemoveTaskbarButton(const QString& windowName);
     void TaskbarButtonClick(QAbstractButton* button);
     void ApplyOptions();
-    // Opens the file behind a new taskbar button; the button goes again when
-    // the file cannot be read, so every button has its window.
-    void OpenWithTaskbarButton(const QString& path);
     void DiscardTaskbarButton(QPushButton* button, QAbstractButton* previouslyPressed);
 
     QMdiArea* mdiArea_ = nullptr;
