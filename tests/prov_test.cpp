@@ -16,17 +16,8 @@
 namespace oryx::prov {
 namespace {
 
+using oryx::testing::Crlf;
 using oryx::testing::TempDir;
-
-// Expected texts are written with LF; the tree text has CR LF line ends.
-std::string Crlf(std::string_view lf) {
-    std::string out;
-    for (char c : lf) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
 
 std::string TreeText(const ComponentStore& store) {
     std::ostringstream out;

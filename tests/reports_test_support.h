@@ -12,44 +12,13 @@
 #include "prov/reader.h"
 #include "reports/csv_export.h"
 #include "reports/fixed_reports.h"
+#include "test_files.h"
 
 namespace oryx::reports::test {
 
-// Expectations are written with LF; exports end their lines with CR LF.
-inline std::string Crlf(std::string_view lf) {
-    std::string out;
-    for (char c : lf) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
+using oryx::testing::Crlf;
 // A private folder, removed with everything in it.
-class ScratchDir final {
-public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "oryx-reports-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string Write(std::string_view name, std::string_view bytes) const {
-        const std::filesystem::path file = path_ / std::string(name);
-        std::ofstream out(file, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return file.string();
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using ScratchDir = oryx::testing::TempDir;
 
 // The store of a provisioning file with exactly these bytes.
 struct LoadedStore {

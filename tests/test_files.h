@@ -37,6 +37,16 @@ private:
     std::filesystem::path path_;
 };
 
+// Expected texts are written with LF; files and exports end lines with CR LF.
+inline std::string Crlf(std::string_view lf) {
+    std::string out;
+    for (char c : lf) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
 inline std::string ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
