@@ -165,34 +165,12 @@ bool ComponentTreeModel::IsRemoved(const Node* node) const {
     return false;
 }
 
-void ComponentTreeModel::ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const {
-    struct Frame {
-        const Node* node;
-        std::size_t next;
-    };
-    std::vector<Frame> stack{{node, 0}};
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        const auto& children = top.node->Children();
-        if (top.next == children.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const Node* child = children[top.next++];
-        if (IsHiddenChild(child)) continue;
-        visit(child);
-        if (!child->Children().empty()) stack.push_back({child, 0});
-    }
-}
-
-void ComponentTreeModel::SetExpandedFlag(const Node* node, bool expanded) {
-    if (expanded == defaultExpanded_)
-        expandExceptions_.erase(node);
-    else
-        expandExceptions_.insert(node);
-}
-
-void ComponentTreeModel::AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const {
+// Visits the shown descendants of `node` depth first, each with its depth,
+// going below a child only when `descend` says so. An explicit stack: files
+// nest components a million deep.
+template <typename Visit, typename Descend>
+void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Visit&& visit,
+                                   Descend&& descend) const {
     struct Frame {
         const Node* node;
         std::size_t next;
@@ -209,9 +187,27 @@ void ComponentTreeModel::AppendVisibleRows(const Node* node, std::size_t childDe
         const Node* child = children[top.next++];
         const std::size_t depth = top.childDepth;
         if (IsHiddenChild(child)) continue;
-        out.push_back({child, depth});
-        if (!child->Children().empty() && IsExpanded(child)) stack.push_back({child, 0, depth + 1});
+        visit(child, depth);
+        if (!child->Children().empty() && descend(child)) stack.push_back({child, 0, depth + 1});
     }
+}
+
+void ComponentTreeModel::ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const {
+    WalkShown(
+        node, 0, [&](const Node* child, std::size_t) { visit(child); }, [](const Node*) { return true; });
+}
+
+void ComponentTreeModel::SetExpandedFlag(const Node* node, bool expanded) {
+    if (expanded == defaultExpanded_)
+        expandExceptions_.erase(node);
+    else
+        expandExceptions_.insert(node);
+}
+
+void ComponentTreeModel::AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const {
+    WalkShown(
+        node, childDepth, [&](const Node* child, std::size_t depth) { out.push_back({child, depth}); },
+        [&](const Node* child) { return IsExpanded(child); });
 }
 
 void ComponentTreeModel::EmitRowChanged(int row) {

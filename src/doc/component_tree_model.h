@@ -95,6 +95,8 @@ private:
     void SetExpandedFlag(const Node* node, bool expanded);
     // Appends the visible rows below `node`, whose children have depth `childDepth`.
     void AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const;
+    template <typename Visit, typename Descend>
+    void WalkShown(const Node* node, std::size_t childDepth, Visit&& visit, Descend&& descend) const;
     // Rebuilds every row in one layout change, keeping the selection where
     // its item stays visible.
     void Relayout();
