@@ -2,9 +2,6 @@
 
 // Shared helpers of the report tests: a store read from inline provisioning
 // text, and a report's rows as the CSV text the user would export.
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
