@@ -30,7 +30,7 @@
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "reports/fixed_reports.h"
-#include "reports/report_catalog.h"
+#include "reports/report_registry.h"
 
 using namespace oryx;
 

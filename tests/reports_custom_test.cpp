@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "reports/custom_report.h"
-#include "reports/report_catalog.h"
+#include "reports/report_registry.h"
 #include "reports/report_config.h"
 #include "reports_test_support.h"
 

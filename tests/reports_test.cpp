@@ -1,4 +1,4 @@
-// The reports' shared pieces: catalog, attribute search, column widths, CSV.
+// The reports' shared pieces: registry, attribute search, column widths, CSV.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,7 +8,7 @@
 #include "reports/attribute_search.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
-#include "reports/report_catalog.h"
+#include "reports/report_registry.h"
 #include "reports/report_rows.h"
 #include "reports/report_text.h"
 #include "reports_test_support.h"
@@ -16,26 +16,25 @@
 namespace oryx::reports::test {
 namespace {
 
-// ---- catalog ----
+// ---- registry ----
 
-TEST(ReportCatalog, CodesTitlesAndListsOfEveryReport) {
+TEST(ReportRegistry, CodesNamesTitlesAndColumnsOfEveryReport) {
     std::ostringstream table;
     for (const ReportInfo& r : FixedReports()) {
-        table << r.code << '|' << r.cliName << '|' << r.title << '|' << r.listViewName << '|'
-              << r.menuItemName << '|' << r.menuCaption << '|' << r.columns.size() << '\n';
+        table << r.code << '|' << r.cliName << '|' << r.title << '|' << r.columns.size() << '\n';
     }
     EXPECT_EQ(table.str(),
-              "6|atmif|AtmIf Report|AtmIfListBox|miAtmIfReport|AtmIf Report|9\n"
-              "2|atmif-vcc|AtmIf VCC Report|VCCAtmIfListBox|miVCCAtmIfReport|AtmIf Vcc Report|15\n"
-              "5|fratm|FrAtm Report - UNDER CONSTRUCTION|FrAtmListBox|miFrAtmReport|FrAtm Report|7\n"
-              "3|fratm-dlci|FrAtm DLCI Report|FrAtmDLCIListBox|miFrAtmDlciReport|FrAtm Dlci Report|8\n"
-              "4|fruni-dlci|FrUni DLCI Report|FrUniDlciListBox|miFrUniDlciReport|FrUni Dlci Report|9\n"
-              "7|node-summary|Node Summary Report|CommonReportListBox|miCommonReport|Node Summary|2\n"
-              "1|overview|Halyard Overview Report|ShelfSummaryList|miOverviewReport|Halyard Overview Report|9\n"
-              "8|virtual-router|Virtual Router Report|VirtualRouterListBox|miVirtualRouterReport|Virtual Router|7\n");
+              "6|atmif|AtmIf Report|9\n"
+              "2|atmif-vcc|AtmIf VCC Report|15\n"
+              "5|fratm|FrAtm Report - UNDER CONSTRUCTION|7\n"
+              "3|fratm-dlci|FrAtm DLCI Report|8\n"
+              "4|fruni-dlci|FrUni DLCI Report|9\n"
+              "7|node-summary|Node Summary Report|2\n"
+              "1|overview|Halyard Overview Report|9\n"
+              "8|virtual-router|Virtual Router Report|7\n");
 }
 
-TEST(ReportCatalog, LookupsByCodeAndCliName) {
+TEST(ReportRegistry, LookupsByCodeAndCliName) {
     for (const ReportInfo& r : FixedReports()) {
         EXPECT_EQ(ReportByCode(r.code), r.id);
         EXPECT_EQ(ReportByCliName(r.cliName), r.id);
@@ -44,13 +43,13 @@ TEST(ReportCatalog, LookupsByCodeAndCliName) {
     EXPECT_FALSE(ReportByCode(0));
     EXPECT_FALSE(ReportByCode(10));
     EXPECT_FALSE(ReportByCliName("Overview"));
-    EXPECT_EQ(CheckMarkClearingOrder().size(), kFixedReportCount);
-    EXPECT_EQ(std::set<ReportId>(CheckMarkClearingOrder().begin(), CheckMarkClearingOrder().end()).size(),
-              kFixedReportCount);
 }
 
-TEST(ReportCatalog, OnlyTheNodeSummaryHidesTheRecordCount) {
-    for (const ReportInfo& r : FixedReports()) EXPECT_EQ(r.showsRecordCount, r.id != ReportId::NodeSummary);
+TEST(ReportRegistry, OrdersNameEveryReportOnce) {
+    for (const std::span<const ReportId> order : {CheckMarkClearingOrder(), CliHelpOrder()}) {
+        EXPECT_EQ(order.size(), kFixedReportCount);
+        EXPECT_EQ(std::set<ReportId>(order.begin(), order.end()).size(), kFixedReportCount);
+    }
 }
 
 // ---- FindAttributeValue ----

@@ -173,7 +173,7 @@ void ShellTaskbarTest::RunOptions(TMainForm& form, const std::function<void(TOpt
         const bool modal = QApplication::activeModalWidget() == dialog;
         if (modal)
             edit(*dialog);
-        (ok && modal ? dialog->Button1 : dialog->Button2)->click();
+        (ok && modal ? Control<QPushButton>(*dialog, "Button1") : Control<QPushButton>(*dialog, "Button2"))->click();
         closed = modal;
     });
     Deliver(form, [&] { Item(form, "miOptions")->trigger(); });
@@ -304,8 +304,8 @@ void ShellTaskbarTest::storedOptionsAppliedAtStart() {
     QCOMPARE(Stored("View Taskbar"), SettingValue(shown ? 1 : 0));
     QCOMPARE(Stored("Button Width"), SettingValue(applied));
     auto* options = form.findChild<TOptionsForm*>();
-    QCOMPARE(options->edButtonWidth->text(), QString::number(applied));
-    QCOMPARE(options->edButtonWidth->isEnabled(), shown);
+    QCOMPARE(Control<QLineEdit>(*options, "edButtonWidth")->text(), QString::number(applied));
+    QCOMPARE(Control<QLineEdit>(*options, "edButtonWidth")->isEnabled(), shown);
 }
 
 void ShellTaskbarTest::optionsDialog_data() {
@@ -349,13 +349,13 @@ void ShellTaskbarTest::optionsDialog() {
 
     RunOptions(form, [&](TOptionsForm& dialog) {
         QCOMPARE(dialog.windowTitle(), QString("Options..."));
-        QCOMPARE(dialog.edButtonWidth->text(), QString("75"));
-        dialog.chkViewTaskbar->setChecked(view);
+        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), QString("75"));
+        Control<QCheckBox>(dialog, "chkViewTaskbar")->setChecked(view);
         // The width follows the box at once, the taskbar only after OK.
-        QCOMPARE(dialog.lblButtonWidth->isEnabled(), view);
-        QCOMPARE(dialog.edButtonWidth->isEnabled(), view);
+        QCOMPARE(Control<QLabel>(dialog, "lblButtonWidth")->isEnabled(), view);
+        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->isEnabled(), view);
         QVERIFY(taskbar->isVisible());
-        dialog.edButtonWidth->setText(typed);
+        Control<QLineEdit>(dialog, "edButtonWidth")->setText(typed);
     }, ok);
 
     QStringList errors;
@@ -369,8 +369,8 @@ void ShellTaskbarTest::optionsDialog() {
 
     // The dialog is made once: next time it shows what was typed, also after Cancel.
     RunOptions(form, [&](TOptionsForm& dialog) {
-        QCOMPARE(dialog.chkViewTaskbar->isChecked(), view);
-        QCOMPARE(dialog.edButtonWidth->text(), typed);
+        QCOMPARE(Control<QCheckBox>(dialog, "chkViewTaskbar")->isChecked(), view);
+        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), typed);
     }, false);
 }
 
@@ -429,10 +429,10 @@ void ShellTaskbarTest::widthEditTakesDigitsOnly() {
     options->show();
     QVERIFY(QTest::qWaitForWindowExposed(options));
     QApplication::clipboard()->setText("9");
-    options->edButtonWidth->setFocus();
-    options->edButtonWidth->end(false);
-    keys.simulate(options->edButtonWidth);
-    QCOMPARE(options->edButtonWidth->text(), text);
+    Control<QLineEdit>(*options, "edButtonWidth")->setFocus();
+    Control<QLineEdit>(*options, "edButtonWidth")->end(false);
+    keys.simulate(Control<QLineEdit>(*options, "edButtonWidth"));
+    QCOMPARE(Control<QLineEdit>(*options, "edButtonWidth")->text(), text);
     options->hide();
 }
 

@@ -79,6 +79,15 @@ inline QAction* Item(TMainForm& form, const char* name) {
     return item;
 }
 
+// A control of a window or dialog, by its object name.
+template <typename Widget>
+Widget* Control(QObject& window, const char* name) {
+    auto* control = window.findChild<Widget*>(name);
+    if (!control)
+        qFatal("no control %s", name);
+    return control;
+}
+
 // The names of the report items whose check mark is set.
 inline QStringList CheckedReportItems(TMainForm& form) {
     QStringList names;

@@ -9,6 +9,7 @@
 #include "cli/report_commands.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
+#include "reports/report_registry.h"
 
 namespace {
 
@@ -17,19 +18,29 @@ using oryx::cli::Args;
 struct Command {
     std::string_view name;
     std::string_view synopsis;
-    std::string_view help;
+    std::string help;
     int (*run)(const Args&);
 };
 
-constexpr Command kCommands[] = {
+// "a, b or c": the report names in help order.
+std::string ReportNameList() {
+    const auto order = oryx::reports::CliHelpOrder();
+    std::string names;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0) names += i + 1 == order.size() ? " or " : ", ";
+        names += oryx::reports::Report(order[i]).cliName;
+    }
+    return names;
+}
+
+const Command kCommands[] = {
     {"tree", "tree FILE", "the tree text of FILE, as a saved tree text file holds it",
      oryx::cli::RunTree},
     {"attrs", "attrs FILE PATH",
      "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
      oryx::cli::RunAttrs},
     {"report", "report NAME FILE",
-     "the CSV export of a report of FILE; NAME is overview, node-summary, virtual-router, atmif, atmif-vcc, "
-     "fratm, fratm-dlci or fruni-dlci",
+     "the CSV export of a report of FILE; NAME is " + ReportNameList(),
      oryx::cli::RunReport},
     {"custom", "custom SECTION FILE [--config CFG]",
      "the CSV export of the custom report SECTION of FILE; CFG defaults to \"ORYX Reports.cfg\" beside oryx-cli",

@@ -11,8 +11,7 @@
 #include "prov/reader.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
-#include "reports/fixed_reports.h"
-#include "reports/report_catalog.h"
+#include "reports/report_registry.h"
 #include "reports/report_config.h"
 
 namespace oryx::cli {

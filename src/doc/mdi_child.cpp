@@ -303,14 +303,15 @@ void TMDIChild::PrintTreeStructure() {
 
 // ---- reports ----
 
-void TMDIChild::ShowOverviewReport() { reportPanel_->ShowReport(reports::ReportId::Overview); }
-void TMDIChild::ShowNodeSummaryReport() { reportPanel_->ShowReport(reports::ReportId::NodeSummary); }
-void TMDIChild::ShowVirtualRouterReport() { reportPanel_->ShowReport(reports::ReportId::VirtualRouter); }
-void TMDIChild::ShowAtmIfReport() { reportPanel_->ShowReport(reports::ReportId::AtmIf); }
-void TMDIChild::ShowAtmIfVccReport() { reportPanel_->ShowReport(reports::ReportId::AtmIfVcc); }
-void TMDIChild::ShowFrAtmReport() { reportPanel_->ShowReport(reports::ReportId::FrAtm); }
-void TMDIChild::ShowFrAtmDlciReport() { reportPanel_->ShowReport(reports::ReportId::FrAtmDlci); }
-void TMDIChild::ShowFrUniDlciReport() { reportPanel_->ShowReport(reports::ReportId::FrUniDlci); }
+void TMDIChild::ShowReport(reports::ReportId id) { reportPanel_->ShowReport(id); }
+void TMDIChild::ShowOverviewReport() { ShowReport(reports::ReportId::Overview); }
+void TMDIChild::ShowNodeSummaryReport() { ShowReport(reports::ReportId::NodeSummary); }
+void TMDIChild::ShowVirtualRouterReport() { ShowReport(reports::ReportId::VirtualRouter); }
+void TMDIChild::ShowAtmIfReport() { ShowReport(reports::ReportId::AtmIf); }
+void TMDIChild::ShowAtmIfVccReport() { ShowReport(reports::ReportId::AtmIfVcc); }
+void TMDIChild::ShowFrAtmReport() { ShowReport(reports::ReportId::FrAtm); }
+void TMDIChild::ShowFrAtmDlciReport() { ShowReport(reports::ReportId::FrAtmDlci); }
+void TMDIChild::ShowFrUniDlciReport() { ShowReport(reports::ReportId::FrUniDlci); }
 
 void TMDIChild::ShowCustomReport(const QString& sectionName, const QString& configFile) {
     reportPanel_->ShowCustomReport(sectionName, configFile);

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "reports/report_registry.h"
+
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -41,6 +43,8 @@ public:
     void ExpandAll();
     void CollapseAll();
 
+    // Shows the fixed report, or closes it when it is the one on show.
+    void ShowReport(reports::ReportId id);
     void ShowOverviewReport();
     void ShowNodeSummaryReport();
     void ShowVirtualRouterReport();

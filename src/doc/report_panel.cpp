@@ -24,11 +24,18 @@
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
-#include "reports/fixed_reports.h"
+#include "reports/report_registry.h"
 #include "reports/report_config.h"
 
 namespace oryx::doc {
 namespace {
+
+const QString kRecordCountPrefix = QStringLiteral("Number of Records : ");
+const QString kCloseReportHint = QStringLiteral("Close Report");
+const QString kExportMenuCaption = QStringLiteral("E&xport to CSV...");
+constexpr std::string_view kCsvFilter = "Comma Separated Files (*.csv)|*.csv|All Files (*.*)|*.*";
+const QString kCsvDefaultExtension = QStringLiteral("CSV");
+constexpr const char* kCustomReportListName = "CustomReportList";
 
 QString Text(std::string_view text) { return DisplayText(text); }
 
@@ -54,8 +61,8 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     speedButton1_->setAutoRaise(true);
     speedButton1_->setFixedSize(20, 17);
     speedButton1_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    speedButton1_->setToolTip(Text(reports::kCloseReportHint));
-    speedButton1_->setStatusTip(Text(reports::kCloseReportHint));
+    speedButton1_->setToolTip(kCloseReportHint);
+    speedButton1_->setStatusTip(kCloseReportHint);
     connect(speedButton1_, &QToolButton::clicked, this, &ReportPanel::SpeedButton1Click);
     auto* stripLayout = new QHBoxLayout(panel1);
     stripLayout->setContentsMargins(2, 0, 0, 0);
@@ -67,7 +74,7 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
 
     popExportToCSV_ = new QMenu(this);
     popExportToCSV_->setObjectName(QStringLiteral("popExportToCSV"));
-    exportToCsv_ = popExportToCSV_->addAction(Text(reports::kExportMenuCaption));
+    exportToCsv_ = popExportToCSV_->addAction(kExportMenuCaption);
     exportToCsv_->setObjectName(QStringLiteral("ExporttoCSV2"));
     connect(exportToCsv_, &QAction::triggered, this, &ReportPanel::ExporttoCSV2Click);
 
@@ -76,15 +83,16 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     layout->setSpacing(0);
     layout->addWidget(panel1);
 
-    for (const reports::ReportInfo& info : reports::FixedReports())
-        AddList(info.code, info.listViewName, info.columns, info.id == reports::ReportId::VirtualRouter);
-    AddList(reports::kCustomReportCode, reports::kCustomReportListName, reports::CustomReportColumns(), false);
+    for (const ReportWindowInfo& shown : ReportWindowTable()) {
+        const reports::ReportInfo& report = reports::Report(shown.id);
+        AddList(report.code, shown.listViewName, report.columns, shown.editableFirstCell);
+    }
+    AddList(kCustomReportCode, kCustomReportListName, reports::CustomReportColumns(), false);
 }
 
-void ReportPanel::AddList(int code, std::string_view name, std::span<const reports::ColumnInfo> columns,
-                          bool editable) {
+void ReportPanel::AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable) {
     auto* view = new QTreeView(this);
-    view->setObjectName(Text(name));
+    view->setObjectName(QString::fromLatin1(name));
     auto* model = new ReportTableModel(columns, editable, view);
     view->setModel(model);
     view->setRootIsDecorated(false);
@@ -141,7 +149,7 @@ bool ReportPanel::IsReportListVisible(int reportCode) const {
 }
 
 void ReportPanel::ResetReportPanel() {
-    lblRecordCount_->setText(Text(reports::kRecordCountPrefix));
+    lblRecordCount_->setText(kRecordCountPrefix);
     lblRecordCount_->show();
     if (host_)
         for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(reports::Report(id).code, false);
@@ -160,20 +168,20 @@ void ReportPanel::ShowList(const ReportList& list) {
 }
 
 void ReportPanel::SetRecordCount(const ReportList& list) {
-    lblRecordCount_->setText(Text(reports::kRecordCountPrefix) + QString::number(list.model->rowCount()));
+    lblRecordCount_->setText(kRecordCountPrefix + QString::number(list.model->rowCount()));
 }
 
 void ReportPanel::ShowReport(reports::ReportId id) {
     const reports::ReportInfo& info = reports::Report(id);
+    const ReportWindowInfo& shown = ReportWindow(id);
     const ReportList& list = *Find(info.code);
-    // The FrAtm DLCI report names itself only once it goes on to show.
-    const bool titleAfterToggle = id == reports::ReportId::FrAtmDlci;
+    const bool titleAfterToggle = shown.titleAfterToggle;
 
     ResetReportPanel();
     if (!titleAfterToggle) lblReportName_->setText(Text(info.title));
-    if (!info.showsRecordCount) lblRecordCount_->hide();
+    if (!shown.showsRecordCount) lblRecordCount_->hide();
     if (current_ == info.code) {
-        current_ = reports::kNoReportCode;
+        current_ = kNoReportCode;
         return;
     }
     current_ = info.code;
@@ -182,10 +190,10 @@ void ReportPanel::ShowReport(reports::ReportId id) {
     std::exception_ptr failure;
     if (list.model->rowCount() == 0) {
         ShowList(list);
-        const bool overview = id == reports::ReportId::Overview;
+        const bool busyCaption = shown.busyCaption != nullptr;
         const QString caption = window_->windowTitle();
-        if (overview) {
-            window_->setWindowTitle(Text(reports::kOverviewBusyCaption));
+        if (busyCaption) {
+            window_->setWindowTitle(QString::fromLatin1(shown.busyCaption));
             // The event loop does not run while the rows are built, so the
             // frame is drawn now for the busy caption to be seen.
             if (window_->window()->isVisible()) window_->window()->repaint();
@@ -196,22 +204,22 @@ void ReportPanel::ShowReport(reports::ReportId id) {
         } catch (...) {
             failure = std::current_exception();
         }
-        if (overview) window_->setWindowTitle(caption);
+        if (busyCaption) window_->setWindowTitle(caption);
         list.model->SetRows(std::move(rows));
         AutoSizeColumns(info.code);
     }
     ShowList(list);
     if (host_) host_->SetReportChecked(info.code, true);
-    if (info.showsRecordCount) SetRecordCount(list);
+    if (shown.showsRecordCount) SetRecordCount(list);
     if (failure) std::rethrow_exception(failure);
 }
 
 void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
-    const ReportList& list = *Find(reports::kCustomReportCode);
+    const ReportList& list = *Find(kCustomReportCode);
     ResetReportPanel();
     lblReportName_->setText(section);
     lblRecordCount_->hide();
-    current_ = reports::kCustomReportCode;
+    current_ = kCustomReportCode;
 
     std::exception_ptr failure;
     reports::ReportRows rows;
@@ -230,14 +238,14 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
         failure = std::current_exception();
     }
     list.model->SetRows(std::move(rows));
-    AutoSizeColumns(reports::kCustomReportCode);
+    AutoSizeColumns(kCustomReportCode);
     ShowList(list);
     if (failure) std::rethrow_exception(failure);
 }
 
 void ReportPanel::SpeedButton1Click() {
     ResetReportPanel();
-    current_ = reports::kNoReportCode;
+    current_ = kNoReportCode;
 }
 
 int ReportPanel::TextWidth(std::string_view text) const {
@@ -254,7 +262,7 @@ void ReportPanel::AutoSizeColumns(int reportCode) {
 }
 
 void ReportPanel::ExporttoCSV2Click() {
-    if (current_ == reports::kNoReportCode) return;
+    if (current_ == kNoReportCode) return;
     ExportListViewToCsv(current_, lblReportName_->text());
 }
 
@@ -263,8 +271,8 @@ void ReportPanel::ExportListViewToCsv(int reportCode, const QString& title) {
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
     const QString fileName =
-        CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(reports::kCsvFilter),
-                                  Text(reports::kCsvDefaultExtension), proposed, true);
+        CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
+                                  kCsvDefaultExtension, proposed, true);
     if (fileName.isEmpty()) return;
 
     AtomicFileWriter writer(fileName);

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "reports/report_catalog.h"
+#include "doc/report_window_info.h"
+#include "reports/report_column.h"
 
 class QAction;
 class QLabel;
@@ -72,7 +73,7 @@ private:
         ReportTableModel* model;
     };
 
-    void AddList(int code, std::string_view name, std::span<const reports::ColumnInfo> columns, bool editable);
+    void AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable);
     const ReportList* Find(int reportCode) const;
     void ShowList(const ReportList& list);
     void SetRecordCount(const ReportList& list);
@@ -83,7 +84,7 @@ private:
     QWidget* window_;
     QWidget* mainRight_;
     QSplitter* splitter_;
-    int current_ = reports::kNoReportCode;
+    int current_ = kNoReportCode;
 
     QLabel* lblReportName_ = nullptr;
     QLabel* lblRecordCount_ = nullptr;

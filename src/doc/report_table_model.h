@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "reports/report_catalog.h"
+#include "reports/report_column.h"
 #include "reports/report_rows.h"
 
 namespace oryx::doc {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "reports/report_catalog.h"
+#include "reports/report_column.h"
 #include "reports/report_rows.h"
 
 namespace oryx::reports {

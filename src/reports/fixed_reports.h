@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "reports/report_catalog.h"
+#include "reports/report_registry.h"
 #include "reports/report_rows.h"
 
 namespace oryx::prov {
@@ -13,10 +13,11 @@ class ComponentStore;
 
 namespace oryx::reports {
 
-// Each builder appends its report's rows to `rows`, in report order, reading
-// the store and never changing it. Only the Overview can fail: it throws
-// ReportError ("'%s' is not a valid integer value") and leaves in `rows` what
-// it had appended so far, which the window then shows.
+// The builders of the fixed reports (see report_registry.h). Each appends its
+// report's rows to `rows`, in report order, reading the store and never
+// changing it. Only the Overview can fail: it throws ReportError ("'%s' is not
+// a valid integer value") and leaves in `rows` what it had appended so far,
+// which the window then shows.
 
 // One row per shelf card (overview_report.cpp).
 void BuildOverviewRows(const prov::ComponentStore& store, ReportRows& rows);
@@ -34,9 +35,6 @@ void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows);
 void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows);
 // One row per Dlci of a FrUni interface (fruni_dlci_report.cpp).
 void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows);
-
-// Runs the builder of `id`.
-void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows);
 
 // The five fields of a traffic descriptor parameter value, as the AtmIf VCC
 // report cuts it: two leading characters dropped, then each of the first four

@@ -49,9 +49,9 @@ struct RegSection {
 //
 //   REGEDIT4
 //
-//   [HKEY_LOCAL_MACHINE\SOFTWARE\Corvex\ORYX]
-//   "MRU1"="/home/me/node17.txt"
-//   "Button Width"=dword:0000004b
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Vendor\App]
+//   "Last File"="/home/me/node17.txt"
+//   "Width"=dword:0000004b
 //
 // Key and value names match ignoring the case of ASCII letters. Reading never
 // fails: lines that cannot be understood are kept and written back in place.

@@ -35,7 +35,7 @@ public:
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
 
-    // `path` names the key from the root: \SOFTWARE\Corvex\ORYX, the first
+    // `path` names the key from the root: \SOFTWARE\Vendor\App, the first
     // and one last "\" optional, "\" alone for the root itself. Without
     // canCreate only an existing key opens. A settings file that exists but
     // cannot be read opens for reading only, so it is never overwritten.

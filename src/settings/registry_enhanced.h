@@ -18,9 +18,9 @@ namespace oryx::settings {
 //
 //   TRegistryEnhanced Reg;
 //   Reg.RootKey = TRootKey::hkLocalMachine;
-//   Reg.Key = "\\SOFTWARE\\Corvex\\ORYX\\";
-//   Reg.WriteValue("Button Width", 80);
-//   SettingValue width = Reg.ReadValue("Button Width", 75);  // integer 80
+//   Reg.Key = "\\SOFTWARE\\Vendor\\App\\";
+//   Reg.WriteValue("Width", 80);
+//   SettingValue width = Reg.ReadValue("Width", 75);  // integer 80
 class TRegistryEnhanced final {
 public:
     std::vector<std::string> EntriesFound;  // kept for its users; nothing here fills it

@@ -1,29 +1,32 @@
 #include "shell/main_form.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "doc/dialogs.h"
 #include "doc/mdi_child.h"
 #include "doc/wait_cursor.h"
-#include "settings/registry_enhanced.h"
 #include "shell/about_box.h"
+#include "shell/app_settings.h"
 #include "shell/images.h"
+#include "shell/main_toolbar.h"
 #include "shell/options_form.h"
+#include "shell/recent_file_list.h"
+#include "shell/report_menu.h"
+#include "shell/taskbar.h"
+#include "shell/window_menu.h"
 
 namespace oryx::shell {
 
-namespace {
-constexpr auto kMaximizedSetting = "Maximized";
-}
-
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), Reg(std::make_unique<settings::TRegistryEnhanced>()) {
-    Reg->RootKey = settings::TRootKey::hkLocalMachine;
-    Reg->Key = "\\SOFTWARE\\Corvex\\ORYX\\";
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make_unique<AppSettings>()) {
     setObjectName("MainForm");
     setWindowTitle("ORYX");
     setWindowIcon(ProgramIcon());
@@ -35,23 +38,34 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), Reg(std::make_uniqu
     mdiArea_ = new QMdiArea(client);
     mdiArea_->setObjectName("ClientArea");
     clientLayout->addWidget(mdiArea_, 1);
-    createTaskbar(client);
-    clientLayout->addWidget(Taskbar);
+    taskbar_ = new Taskbar(client);
+    connect(taskbar_, &Taskbar::windowRequested, this, &TMainForm::ActivateDocument);
+    clientLayout->addWidget(taskbar_);
     setCentralWidget(client);
-
+    recentFiles_ = new RecentFileList(*settings_, this, [this](const QString& path) { OpenWithTaskbarButton(path); });
+    reportMenu_ = new ReportMenu(
+        this, [this](reports::ReportId id) { OnActiveDocument([id](doc::TMDIChild& document) {
+            const doc::WaitCursor hourglass;
+            document.ShowReport(id);
+        }); },
+        [this](const QString& section) { OnActiveDocument([&section](doc::TMDIChild& document) {
+            document.ShowCustomReport(section, ReportMenu::ConfigFile());
+        }); });
     createActions();
     createMenus();
-    createToolBars();
-    createStatusBar();
+    reportsButton_ = AddMainToolBar(*this, recentFiles_->PopupMenu(), reportMenu_->Menu());
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
     resize(468, 305);
 
-    FormCreate();
-    // Created after the frame, hidden until Help | About.
-    AboutBox = new TAboutBox(this);
-    // Then the options dialog; what it read from the settings store sizes and
-    // shows the taskbar, and is stored back at once.
-    OptionsForm = new TOptionsForm(*Reg, this);
-    ApplyOptions();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
+    recentFiles_->Load();
+    reportMenu_->AddCustomReports(ReportMenu::ConfigFile());
+    recentFiles_->RefreshItems();
+    aboutBox_ = new TAboutBox(this);  // hidden until Help | About
+    // The stored options size and show the taskbar, and are stored back at once.
+    optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), this);
+    taskbar_->ApplyOptions(*optionsForm_, *settings_);
     UpdateMenuItems();
 }
 
@@ -65,27 +79,13 @@ TMainForm::~TMainForm() {
     }
 }
 
-void TMainForm::FormCreate() {
-    // The hint handler is event() below; the active-window handler:
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
-    RecentFiles.clear();
-    DocumentCounter = 0;
-    LoadRecentFiles();
-    BuildCustomReportMenu();
-    File1Click();
-}
-
 void TMainForm::closeEvent(QCloseEvent* event) {
-    StoreMaximized();
-    SaveRecentFiles();
-    RecentFiles.clear();
-    event->accept();
-}
-
-void TMainForm::StoreMaximized() {
-    // With no document window open the stored value stays as it was.
+    // With no document window open the stored state stays as it was.
     if (QMdiSubWindow* window = ActiveDocumentWindow())
-        Reg->WriteValue(kMaximizedSetting, window->isMaximized() ? 1 : 0);
+        settings_->StoreOpenDocumentsMaximized(window->isMaximized());
+    recentFiles_->Save();
+    recentFiles_->Clear();
+    event->accept();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -98,6 +98,10 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::DisplayHint(const QString& hint) {
     statusBar()->showMessage(hint);
+}
+
+QString TMainForm::ReportConfigFile() {
+    return ReportMenu::ConfigFile();
 }
 
 int TMainForm::DocumentCount() const {
@@ -120,76 +124,79 @@ doc::TMDIChild* TMainForm::ActiveDocument() const {
     return window ? qobject_cast<doc::TMDIChild*>(window->widget()) : nullptr;
 }
 
+void TMainForm::OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command) {
+    if (doc::TMDIChild* document = ActiveDocument())
+        command(*document);
+}
+
 void TMainForm::UpdateMenuItems() {
     const bool open = DocumentCount() > 0;
-    for (QAction* item : {FileCloseItem, FileSaveItem, SaveBtn, btnExpand, btnCollapse, btnPrint, WindowCascadeItem,
-                          WindowTileItem, WindowArrangeItem, WindowMinimizeItem})
-        item->setEnabled(open);
-    btnReports->setEnabled(open);
+    for (QAction* command : documentCommands_)
+        command->setEnabled(open);
+    reportsButton_->setEnabled(open);
 }
 
 void TMainForm::OpenDocument(const QString& path) {
     const doc::WaitCursor hourglass;
-    auto* child = new doc::TMDIChild(this, path);
-    QMdiSubWindow* window = mdiArea_->addSubWindow(child);
+    auto* document = new doc::TMDIChild(this, path);
+    QMdiSubWindow* window = mdiArea_->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(child->windowTitle());
-    window->setWindowIcon(child->windowIcon());
+    window->setWindowTitle(document->windowTitle());
+    window->setWindowIcon(document->windowIcon());
     // A window that closes changes the count after the active-window signal
     // has already fired; look again once it is gone.
     connect(window, &QObject::destroyed, this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
-
-    const settings::SettingValue maximized = Reg->ReadValue(kMaximizedSetting, 0);
-    if (maximized.IsInteger() && maximized.AsInteger() == 1)
+    if (settings_->OpenDocumentsMaximized())
         window->showMaximized();
     else
         window->show();
     mdiArea_->setActiveSubWindow(window);
 
-    ++DocumentCounter;
-    const QString name = QStringLiteral("MDIChild%1").arg(DocumentCounter);
+    const QString name = Taskbar::WindowName(++documentCounter_);
     window->setObjectName(name);
-    child->setObjectName(name);
-    ClearReportChecks();
+    document->setObjectName(name);
+    reportMenu_->ClearChecks();
     UpdateMenuItems();
 }
 
-void TMainForm::DocumentClosing(const QString& windowName) {
-    RemoveTaskbarButton(windowName);
+void TMainForm::OpenWithTaskbarButton(const QString& path) {
+    QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
+    QPushButton* button = taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, DocumentCount());
+    try {
+        OpenDocument(path);
+    } catch (...) {
+        taskbar_->DiscardButton(button, previouslyPressed);
+        throw;
+    }
 }
 
-QAction* TMainForm::ReportItem(int reportCode) const {
-    switch (reportCode) {
-    case 1: return miOverviewReport;
-    case 2: return miVCCAtmIfReport;
-    case 3: return miFrAtmDlciReport;
-    case 4: return miFrUniDlciReport;
-    case 5: return miFrAtmReport;
-    case 6: return miAtmIfReport;
-    case 7: return miCommonReport;
-    case 8: return miVirtualRouterReport;
-    default: return nullptr;
+void TMainForm::OpenChosenFile() {
+    const QString path =
+        doc::CurrentDialogs().OpenFile(this, "Open", "All files (*)", recentFiles_->OpenDialogFolder());
+    if (path.isEmpty())
+        return;
+    recentFiles_->Remember(path);
+    OpenWithTaskbarButton(path);
+}
+
+void TMainForm::ActivateDocument(const QString& windowName) {
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        auto* document = qobject_cast<doc::TMDIChild*>((*it)->widget());
+        if (!document || (*it)->objectName() != windowName)
+            continue;
+        mdiArea_->setActiveSubWindow(*it);
+        reportMenu_->ShowChecksOf(*document);
     }
 }
 
 void TMainForm::SetReportChecked(int reportCode, bool checked) {
-    if (QAction* item = ReportItem(reportCode))
-        item->setChecked(checked);
+    reportMenu_->SetChecked(reportCode, checked);
 }
 
-void TMainForm::ClearReportChecks() {
-    for (int code = 1; code <= 8; ++code)
-        SetReportChecked(code, false);
-}
-
-void TMainForm::RunReport(void (doc::TMDIChild::*report)()) {
-    // A click flips the item's own mark; the report panel sets every mark
-    // afresh (it clears all eight first), so the flip never shows.
-    doc::TMDIChild* child = ActiveDocument();
-    if (!child)
-        return;
-    const doc::WaitCursor hourglass;
-    (child->*report)();
+void TMainForm::DocumentClosing(const QString& windowName) {
+    if (!taskbar_->RemoveButton(windowName))
+        doc::CurrentDialogs().Message(this, doc::MessageKind::Error, "Error", "An internal error has occured.");
 }
 
 }  // namespace oryx::shell

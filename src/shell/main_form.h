@@ -1,37 +1,37 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QStringList>
-#include <array>
+
+#include <functional>
 #include <memory>
 
 #include "doc/document_host.h"
+#include "reports/report_registry.h"
 
-class QAbstractButton;
 class QAction;
-class QButtonGroup;
 class QMdiArea;
 class QMdiSubWindow;
-class QMenu;
-class QPushButton;
-class QToolBar;
 class QToolButton;
 
 namespace oryx::doc {
 class TMDIChild;
 }
-namespace oryx::settings {
-class TRegistryEnhanced;
-}
 
 namespace oryx::shell {
 
+class AppSettings;
+class RecentFileList;
+class ReportMenu;
 class TAboutBox;
+class Taskbar;
 class TOptionsForm;
+class WindowMenu;
 
 // The frame of the application: menus, toolbar and status bar around a
-// multiple-document area holding one TMDIChild per opened file. Every command
-// acts on the active document window; the frame holds no provisioning data.
+// multiple-document area holding one TMDIChild per opened file, with the
+// taskbar of window buttons below it. Every command acts on the active
+// document window; the frame holds no provisioning data. Its parts (the
+// report menu, the taskbar, the recent files, the Window menu) each do one job.
 class TMainForm final : public QMainWindow, public doc::DocumentHost {
     Q_OBJECT
 
@@ -60,31 +60,6 @@ public:
     void SetReportChecked(int reportCode, bool checked) override;
     void DocumentClosing(const QString& windowName) override;
 
-public slots:
-    void FileOpenItemClick();
-    void FileCloseItemClick();
-    void FileSaveItemClick();
-    void FileExitItemClick();
-    void btnPrintClick();
-    void btnExpandClick();
-    void btnCollapseClick();
-    void WindowCascadeItemClick();
-    void WindowTileItemClick();
-    void WindowArrangeItemClick();
-    void WindowMinimizeItemClick();
-    void miOptionsClick();
-    void HelpAboutItemClick();
-
-    void miAtmIfReportClick();
-    void miVCCAtmIfReportClick();
-    void miFrAtmReportClick();
-    void miFrAtmDlciReportClick();
-    void miFrUniDlciReportClick();
-    void miCommonReportClick();
-    void miOverviewReportClick();
-    void miVirtualRouterReportClick();
-    void miRunCustomReportClick();
-
     // Shows the hint of the menu item or button under the pointer.
     void DisplayHint(const QString& hint);
     // Enables the commands that need a document window exactly while one is open.
@@ -95,89 +70,28 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QAction* AddCommand(const char* name, const QString& text, const QString& hint, std::function<void()> run);
     void createActions();
-    void createReportActions();
     void createMenus();
-    void createToolBars();
-    void createStatusBar();
-    void FormCreate();
 
-    void BuildCustomReportMenu();
-    void updateWindowMenu();
-    // Runs one report of the active document window under the hourglass.
-    void RunReport(void (doc::TMDIChild::*report)());
-    void ClearReportChecks();
-    QAction* ReportItem(int reportCode) const;
-    void StoreMaximized();
+    void OpenChosenFile();
+    void ActivateDocument(const QString& windowName);
+    // Runs a command of the active document window, if there is one.
+    void OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command);
 
-    // The recent-files list (recent_files.cpp).
-    void RememberRecentFile(const QString& path);
-    void LoadRecentFiles();
-    void SaveRecentFiles();
-    void File1Click();
-    void miMRU1Click();
-
-    // The taskbar of window buttons and its options (taskbar.cpp).
-    void createTaskbar(QWidget* parent);
-    QPushButton* AddTaskbarButton(const QString& caption);
-    void RemoveTaskbarButton(const QString& windowName);
-    void TaskbarButtonClick(QAbstractButton* button);
-    void ApplyOptions();
-    void DiscardTaskbarButton(QPushButton* button, QAbstractButton* previouslyPressed);
-
+    std::unique_ptr<AppSettings> settings_;
     QMdiArea* mdiArea_ = nullptr;
-    // The settings store, below "\SOFTWARE\Corvex\ORYX\" of the local-machine root.
-    std::unique_ptr<settings::TRegistryEnhanced> Reg;
-    TAboutBox* AboutBox = nullptr;
-    TOptionsForm* OptionsForm = nullptr;
+    Taskbar* taskbar_ = nullptr;
+    RecentFileList* recentFiles_ = nullptr;
+    ReportMenu* reportMenu_ = nullptr;
+    WindowMenu* windowMenu_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TOptionsForm* optionsForm_ = nullptr;
+    int documentCounter_ = 0;
 
-    QStringList RecentFiles;
-    QString openDialogFolder_;
-    int DocumentCounter = 0;
-    int ButtonWidth = 0;
-    QWidget* Taskbar = nullptr;
-    QList<QPushButton*> TaskbarButtons;  // in the order of their creation
-    QButtonGroup* taskbarGroup_ = nullptr;
-
-    QMenu* File1 = nullptr;
-    QMenu* Edit1 = nullptr;
-    QMenu* Window1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QMenu* popReportMenu = nullptr;
-    QMenu* MRUPopup = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-
-    QAction* FileOpenItem = nullptr;
-    QAction* FileCloseItem = nullptr;
-    QAction* FileSaveItem = nullptr;
-    QAction* FilePrintItem = nullptr;
-    QAction* FileExitItem = nullptr;
-    std::array<QAction*, 13> miMRU{};
-    std::array<QAction*, 13> popMRU{};
-    QAction* miOptions = nullptr;
-    QAction* WindowCascadeItem = nullptr;
-    QAction* WindowTileItem = nullptr;
-    QAction* WindowArrangeItem = nullptr;
-    QAction* WindowMinimizeItem = nullptr;
-    QAction* HelpAboutItem = nullptr;
-
-    QAction* OpenBtn = nullptr;
-    QAction* SaveBtn = nullptr;
-    QAction* btnPrint = nullptr;
-    QAction* btnExpand = nullptr;
-    QAction* btnCollapse = nullptr;
-    QAction* ExitBtn = nullptr;
-    QToolButton* btnReports = nullptr;
-
-    QAction* miAtmIfReport = nullptr;
-    QAction* miVCCAtmIfReport = nullptr;
-    QAction* miFrAtmReport = nullptr;
-    QAction* miFrAtmDlciReport = nullptr;
-    QAction* miFrUniDlciReport = nullptr;
-    QAction* miCommonReport = nullptr;
-    QAction* miOverviewReport = nullptr;
-    QAction* miVirtualRouterReport = nullptr;
-    QAction* miReportMenuSeparator = nullptr;
+    // Enabled only while a document window is open.
+    QList<QAction*> documentCommands_;
+    QToolButton* reportsButton_ = nullptr;
 };
 
 }  // namespace oryx::shell

@@ -8,86 +8,70 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
-#include <optional>
-
-#include "settings/registry_enhanced.h"
+#include <stdexcept>
 
 namespace oryx::shell {
 
-namespace {
-
-constexpr int kDefaultButtonWidth = 75;
-
-// A stored value as a number: integers as they are, text when it holds one.
-std::optional<qint32> StoredNumber(const settings::SettingValue& value) {
-    if (value.IsInteger())
-        return value.AsInteger();
-    if (value.IsString()) {
-        bool ok = false;
-        const qint32 number = QString::fromStdString(value.AsString()).toInt(&ok, 10);
-        if (ok)
-            return number;
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-TOptionsForm::TOptionsForm(settings::TRegistryEnhanced& reg, QWidget* parent) : QDialog(parent) {
+TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) : QDialog(parent) {
     setObjectName("OptionsForm");
     setWindowTitle("Options...");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(212, 122);
 
-    chkViewTaskbar = new QCheckBox("View Taskbar", this);
-    chkViewTaskbar->setObjectName("chkViewTaskbar");
+    chkViewTaskbar_ = new QCheckBox("View Taskbar", this);
+    chkViewTaskbar_->setObjectName("chkViewTaskbar");
     // The text stands to the left of the box.
-    chkViewTaskbar->setLayoutDirection(Qt::RightToLeft);
-    chkViewTaskbar->setGeometry(16, 16, 97, 17);
-    connect(chkViewTaskbar, &QCheckBox::toggled, this, &TOptionsForm::chkViewTaskbarClick);
+    chkViewTaskbar_->setLayoutDirection(Qt::RightToLeft);
+    chkViewTaskbar_->setGeometry(16, 16, 97, 17);
+    connect(chkViewTaskbar_, &QCheckBox::toggled, this, &TOptionsForm::chkViewTaskbarClick);
 
-    lblButtonWidth = new QLabel("Taskbar Button Width:", this);
-    lblButtonWidth->setObjectName("lblButtonWidth");
-    lblButtonWidth->setGeometry(16, 44, 107, 13);
+    lblButtonWidth_ = new QLabel("Taskbar Button Width:", this);
+    lblButtonWidth_->setObjectName("lblButtonWidth");
+    lblButtonWidth_->setGeometry(16, 44, 107, 13);
 
-    edButtonWidth = new QLineEdit(this);
-    edButtonWidth->setObjectName("edButtonWidth");
-    edButtonWidth->setGeometry(128, 40, 40, 21);
-    edButtonWidth->installEventFilter(this);
+    edButtonWidth_ = new QLineEdit(this);
+    edButtonWidth_->setObjectName("edButtonWidth");
+    edButtonWidth_->setGeometry(128, 40, 40, 21);
+    edButtonWidth_->installEventFilter(this);
     // Keys are filtered below; this also keeps pasted or dropped text to digits.
-    edButtonWidth->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edButtonWidth));
+    edButtonWidth_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edButtonWidth_));
 
-    Button1 = new QPushButton("OK", this);
-    Button1->setObjectName("Button1");
-    Button1->setGeometry(21, 80, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    Button2 = new QPushButton("Cancel", this);
-    Button2->setObjectName("Button2");
-    Button2->setGeometry(117, 80, 75, 25);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("Button1");
+    ok->setGeometry(21, 80, 75, 25);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("Button2");
+    cancel->setGeometry(117, 80, 75, 25);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(edButtonWidth, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, chkViewTaskbar);
+    setTabOrder(edButtonWidth_, ok);
+    setTabOrder(ok, cancel);
+    setTabOrder(cancel, chkViewTaskbar_);
     // The width has the focus when the dialog first shows, so OK is the button Return presses.
-    edButtonWidth->setFocus();
+    edButtonWidth_->setFocus();
 
-    FormCreate(reg);
+    chkViewTaskbar_->setChecked(viewTaskbar);
+    chkViewTaskbarClick();
+    edButtonWidth_->setText(QString::number(buttonWidth));
 }
 
-void TOptionsForm::FormCreate(settings::TRegistryEnhanced& reg) {
-    // Unreadable values fall back to their defaults rather than stopping the
-    // start: a taskbar that shows, buttons 75 pixels wide.
-    const std::optional<qint32> view = StoredNumber(reg.ReadValue("View Taskbar", 1));
-    chkViewTaskbar->setChecked(view.value_or(1) != 0);
-    chkViewTaskbarClick();
-    const std::optional<qint32> width = StoredNumber(reg.ReadValue("Button Width", kDefaultButtonWidth));
-    edButtonWidth->setText(QString::number(width && *width >= 0 ? *width : kDefaultButtonWidth));
+bool TOptionsForm::ViewTaskbar() const {
+    return chkViewTaskbar_->isChecked();
+}
+
+int TOptionsForm::ButtonWidth() const {
+    const QString text = edButtonWidth_->text();
+    bool ok = false;
+    const int width = text.toInt(&ok, 10);
+    if (!ok)
+        throw std::invalid_argument(("'" + text + "' is not a valid integer value").toStdString());
+    return width;
 }
 
 void TOptionsForm::chkViewTaskbarClick() {
-    lblButtonWidth->setEnabled(chkViewTaskbar->isChecked());
-    edButtonWidth->setEnabled(chkViewTaskbar->isChecked());
+    lblButtonWidth_->setEnabled(chkViewTaskbar_->isChecked());
+    edButtonWidth_->setEnabled(chkViewTaskbar_->isChecked());
 }
 
 bool TOptionsForm::edButtonWidthKeyPress(const QKeyEvent& key) {
@@ -104,7 +88,7 @@ bool TOptionsForm::edButtonWidthKeyPress(const QKeyEvent& key) {
 }
 
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edButtonWidth && event->type() == QEvent::KeyPress)
+    if (watched == edButtonWidth_ && event->type() == QEvent::KeyPress)
         return edButtonWidthKeyPress(*static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }

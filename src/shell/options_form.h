@@ -6,30 +6,24 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QPushButton;
-
-namespace oryx::settings {
-class TRegistryEnhanced;
-}
 
 namespace oryx::shell {
 
 // "Options...": whether the taskbar of window buttons shows and how wide its
 // buttons are. Made once at start and kept hidden between uses, so after
-// Cancel it still holds what the user typed; the main window's ApplyOptions
-// reads the controls, stores them and applies them.
+// Cancel it still holds what the user typed; the main window reads the
+// choices after OK, stores them and applies them.
 class TOptionsForm final : public QDialog {
     Q_OBJECT
 
 public:
-    // Fills the controls from the stored "View Taskbar" and "Button Width".
-    TOptionsForm(settings::TRegistryEnhanced& reg, QWidget* parent = nullptr);
+    // Fills the controls from the stored settings.
+    TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent = nullptr);
 
-    QCheckBox* chkViewTaskbar = nullptr;
-    QLabel* lblButtonWidth = nullptr;
-    QLineEdit* edButtonWidth = nullptr;
-    QPushButton* Button1 = nullptr;  // OK
-    QPushButton* Button2 = nullptr;  // Cancel
+    bool ViewTaskbar() const;
+    // The typed width; throws std::invalid_argument ("'' is not a valid
+    // integer value") when the field holds no number.
+    int ButtonWidth() const;
 
     void chkViewTaskbarClick();
     // True when the key's character is to be discarded: the edit takes
@@ -41,7 +35,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormCreate(settings::TRegistryEnhanced& reg);
+    QCheckBox* chkViewTaskbar_ = nullptr;
+    QLabel* lblButtonWidth_ = nullptr;
+    QLineEdit* edButtonWidth_ = nullptr;
 };
 
 }  // namespace oryx::shell

@@ -1,0 +1,92 @@
+#include "shell/app_settings.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "settings/registry_enhanced.h"
+
+namespace oryx::shell {
+
+namespace {
+
+constexpr auto kMaximized = "Maximized";
+constexpr auto kViewTaskbar = "View Taskbar";
+constexpr auto kButtonWidth = "Button Width";
+constexpr int kDefaultButtonWidth = 75;
+
+std::string RecentFileSlot(int number) {
+    return "MRU" + std::to_string(number);
+}
+
+// A stored value as a number: integers as they are, text when it holds one.
+std::optional<qint32> StoredNumber(const settings::SettingValue& value) {
+    if (value.IsInteger())
+        return value.AsInteger();
+    if (value.IsString()) {
+        bool ok = false;
+        const qint32 number = QString::fromStdString(value.AsString()).toInt(&ok, 10);
+        if (ok)
+            return number;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+AppSettings::AppSettings() : store_(std::make_unique<settings::TRegistryEnhanced>()) {
+    store_->RootKey = settings::TRootKey::hkLocalMachine;
+    store_->Key = "\\SOFTWARE\\Corvex\\ORYX\\";
+}
+
+AppSettings::~AppSettings() = default;
+
+bool AppSettings::OpenDocumentsMaximized() {
+    const settings::SettingValue value = store_->ReadValue(kMaximized, 0);
+    return value.IsInteger() && value.AsInteger() == 1;
+}
+
+void AppSettings::StoreOpenDocumentsMaximized(bool maximized) {
+    store_->WriteValue(kMaximized, maximized ? 1 : 0);
+}
+
+bool AppSettings::ViewTaskbar() {
+    return StoredNumber(store_->ReadValue(kViewTaskbar, 1)).value_or(1) != 0;
+}
+
+void AppSettings::StoreViewTaskbar(bool shown) {
+    store_->WriteValue(kViewTaskbar, shown);
+}
+
+int AppSettings::ButtonWidth() {
+    const std::optional<qint32> width = StoredNumber(store_->ReadValue(kButtonWidth, kDefaultButtonWidth));
+    return width && *width >= 0 ? *width : kDefaultButtonWidth;
+}
+
+void AppSettings::StoreButtonWidth(int width) {
+    store_->WriteValue(kButtonWidth, width);
+}
+
+QStringList AppSettings::RecentFileSlots() {
+    QStringList paths;
+    for (int n = 1; n <= kRecentFileSlots; ++n) {
+        const settings::SettingValue value = store_->ReadValue(RecentFileSlot(n), "");
+        paths << (value.IsInteger()  ? QString::number(value.AsInteger())
+                  : value.IsString() ? QFile::decodeName(QByteArray::fromStdString(value.AsString()))
+                                     : QString());
+    }
+    return paths;
+}
+
+void AppSettings::StoreRecentFiles(const QStringList& paths) {
+    const int count = static_cast<int>(std::min<qsizetype>(paths.size(), kRecentFileSlots));
+    for (int n = 1; n <= count; ++n)
+        store_->WriteValue(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
+    for (int n = count + 1; n <= kRecentFileSlots; ++n)
+        if (store_->ReadValue(RecentFileSlot(n), "") != settings::SettingValue(""))
+            store_->WriteValue(RecentFileSlot(n), "");
+}
+
+}  // namespace oryx::shell

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace oryx::settings {
+class TRegistryEnhanced;
+}
+
+namespace oryx::shell {
+
+// The program's settings, kept between runs in the settings store below
+// "\SOFTWARE\Corvex\ORYX\" of the local-machine root. Every value's name and
+// default is spelled here and nowhere else. Reads never fail: a value that is
+// missing or unreadable gives its default.
+class AppSettings final {
+public:
+    // The number of recent-file slots ("MRU1" to "MRU13").
+    static constexpr int kRecentFileSlots = 13;
+
+    AppSettings();
+    ~AppSettings();
+
+    // "Maximized": document windows open maximized (stored 1) or not (0).
+    bool OpenDocumentsMaximized();
+    void StoreOpenDocumentsMaximized(bool maximized);
+
+    // "View Taskbar": any number but 0 shows the taskbar; shown by default.
+    bool ViewTaskbar();
+    void StoreViewTaskbar(bool shown);
+
+    // "Button Width": the taskbar buttons' width in pixels, 75 by default and
+    // for a negative or unreadable value.
+    int ButtonWidth();
+    void StoreButtonWidth(int width);
+
+    // The recent-file slots in order, an empty text for an empty slot.
+    QStringList RecentFileSlots();
+    // Fills the first slots with `paths` and empties the rest, so an entry
+    // dropped during this run does not come back at the next start.
+    void StoreRecentFiles(const QStringList& paths);
+
+private:
+    std::unique_ptr<settings::TRegistryEnhanced> store_;
+};
+
+}  // namespace oryx::shell

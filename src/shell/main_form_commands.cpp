@@ -1,0 +1,101 @@
+// The main window's menus and toolbar. Each command calls one operation of
+// the active document window or of one of the window's parts.
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include "doc/mdi_child.h"
+#include "shell/about_box.h"
+#include "shell/images.h"
+#include "shell/main_form.h"
+#include "shell/options_form.h"
+#include "shell/recent_file_list.h"
+#include "shell/report_menu.h"
+#include "shell/taskbar.h"
+#include "shell/window_menu.h"
+
+namespace oryx::shell {
+
+QAction* TMainForm::AddCommand(const char* name, const QString& text, const QString& hint, std::function<void()> run) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setStatusTip(hint);
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
+}
+
+void TMainForm::createActions() {
+    const auto onDocument = [this](void (doc::TMDIChild::*command)()) {
+        return [this, command] { OnActiveDocument([command](doc::TMDIChild& document) { (document.*command)(); }); };
+    };
+    const auto closeDocument = [this] {
+        if (QMdiSubWindow* window = ActiveDocumentWindow())
+            window->close();
+    };
+    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { OpenChosenFile(); });
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* close = AddCommand("FileCloseItem", "&Close", "Close current file", closeDocument);
+    QAction* save = AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Printing is reached through the toolbar's print button only.
+    QAction* print = AddCommand("FilePrintItem", "&Print", "Print current file", [] {});
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setEnabled(false);
+    AddCommand("FileExitItem", "E&xit", "Exit the application", [this] { this->close(); });
+    AddCommand("miOptions", "&Options", "Edit ORYX Options", [this] {
+        if (optionsForm_->exec() == QDialog::Accepted)
+            taskbar_->ApplyOptions(*optionsForm_, *settings_);
+    });
+    AddCommand("HelpAboutItem", "&About...", QString(), [this] { aboutBox_->exec(); });
+
+    // The toolbar's buttons carry hints of their own, so they are actions of their own.
+    const struct {
+        const char* name;
+        const char* text;
+        const char* hint;
+        const char* image;
+        std::function<void()> run;
+    } buttons[] = {
+        {"OpenBtn", "Open", "Open File...", "open", [this] { OpenChosenFile(); }},
+        {"SaveBtn", "Save", "Save Tree Structure", "save", onDocument(&doc::TMDIChild::SaveTreeStructure)},
+        {"btnPrint", "Print", "Print Tree Structure", "print", onDocument(&doc::TMDIChild::PrintTreeStructure)},
+        {"btnExpand", "Expand All", "Expand All", "expand", onDocument(&doc::TMDIChild::ExpandAll)},
+        {"btnCollapse", "Collapse All", "Collapse All", "collapse", onDocument(&doc::TMDIChild::CollapseAll)},
+        {"ExitBtn", "Exit", "Exit ORYX", "exit", [this] { this->close(); }},
+    };
+    for (const auto& button : buttons) {
+        QAction* action = AddCommand(button.name, button.text, button.hint, button.run);
+        action->setIcon(ToolbarImage(button.image));
+        action->setToolTip(action->statusTip());
+    }
+    documentCommands_ = {close, save, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint")};
+}
+
+void TMainForm::createMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("File1");
+    file->menuAction()->setStatusTip("File related commands");
+    for (const char* name : {"FileOpenItem", "FileCloseItem", "FileSaveItem", "FilePrintItem"})
+        file->addAction(findChild<QAction*>(name));
+    file->addSeparator();
+    for (QAction* item : recentFiles_->MenuItems())
+        file->addAction(item);
+    file->addSeparator();
+    file->addAction(findChild<QAction*>("FileExitItem"));
+    connect(file, &QMenu::aboutToShow, recentFiles_, &RecentFileList::RefreshItems);
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("Edit1");
+    edit->addAction(findChild<QAction*>("miOptions"));
+
+    windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *mdiArea_, [this] { return ActiveDocumentWindow(); });
+    for (QAction* item : windowMenu_->ArrangeItems())
+        documentCommands_ << item;
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    help->menuAction()->setStatusTip("Help topics");
+    help->addAction(findChild<QAction*>("HelpAboutItem"));
+}
+
+}  // namespace oryx::shell

@@ -1,0 +1,74 @@
+#include "shell/report_menu.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMenu>
+
+#include "doc/mdi_child.h"
+#include "doc/report_window_info.h"
+#include "doc/text_codec.h"
+#include "reports/custom_report.h"
+#include "reports/report_config.h"
+
+namespace oryx::shell {
+
+ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
+                       std::function<void(const QString&)> runCustom)
+    : QObject(window), menu_(new QMenu(window)), runCustom_(std::move(runCustom)) {
+    menu_->setObjectName("popReportMenu");
+    for (const doc::ReportWindowInfo& shown : doc::ReportWindowTable()) {
+        auto* item = new QAction(QString::fromLatin1(shown.menuCaption), window);
+        item->setObjectName(QString::fromLatin1(shown.menuItemName));
+        item->setStatusTip(QString::fromLatin1(shown.menuHint));
+        // A click flips the item's own mark; the report panel then sets
+        // every mark afresh, so the flip never shows.
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [runFixed, id = shown.id] { runFixed(id); });
+        menu_->addAction(item);
+        items_[shown.id] = item;
+    }
+    separator_ = menu_->addSeparator();
+    separator_->setObjectName("miReportMenuSeparator");
+    separator_->setVisible(false);
+}
+
+QString ReportMenu::ConfigFile() {
+    const std::string folder = doc::FileNameBytes(QCoreApplication::applicationDirPath());
+    return QFile::decodeName(QByteArray::fromStdString(reports::ReportConfigPathInFolder(folder)));
+}
+
+void ReportMenu::AddCustomReports(const QString& configFile) {
+    if (!QFile::exists(configFile))
+        return;
+    const auto config = reports::ReportConfig::Load(doc::FileNameBytes(configFile));
+    const std::vector<std::string> names = reports::CustomReportMenuNames(config);
+    separator_->setVisible(!names.empty());
+    for (const std::string& name : names) {
+        // The item keeps the section name as its data; the caption doubles
+        // "&" so that a name holding one shows it instead of an access key.
+        const QString section = doc::DisplayText(name);
+        auto* item = new QAction(menu_);
+        item->setText(QString(section).replace('&', "&&"));
+        item->setData(section);
+        connect(item, &QAction::triggered, this, [this, section] { runCustom_(section); });
+        menu_->addAction(item);
+    }
+}
+
+void ReportMenu::SetChecked(int reportCode, bool checked) {
+    if (const auto id = reports::ReportByCode(reportCode))
+        items_.at(*id)->setChecked(checked);
+}
+
+void ReportMenu::ClearChecks() {
+    for (const auto& [id, item] : items_)
+        item->setChecked(false);
+}
+
+void ReportMenu::ShowChecksOf(const doc::TMDIChild& document) {
+    for (const auto& [id, item] : items_)
+        item->setChecked(document.IsReportListVisible(reports::Report(id).code));
+}
+
+}  // namespace oryx::shell

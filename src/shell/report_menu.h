@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+#include "reports/report_registry.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace oryx::doc {
+class TMDIChild;
+}
+
+namespace oryx::shell {
+
+// The report menu ("popReportMenu", the toolbar's Reports drop-down): one
+// checkable item per fixed report, made from the report tables, then a
+// separator and one item per custom report of the configuration file. The
+// items' check marks show which report the active document window shows.
+class ReportMenu final : public QObject {
+    Q_OBJECT
+
+public:
+    // `runFixed` and `runCustom` run a chosen report on the active document.
+    ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
+               std::function<void(const QString& section)> runCustom);
+
+    // "ORYX Reports.cfg" in the folder of the running executable.
+    static QString ConfigFile();
+
+    QMenu* Menu() const { return menu_; }
+    QAction* Item(reports::ReportId id) const { return items_.at(id); }
+
+    // Adds the custom reports of the configuration file, when there is one.
+    void AddCustomReports(const QString& configFile);
+
+    void SetChecked(int reportCode, bool checked);
+    void ClearChecks();
+    // Sets every mark from the lists the document window shows.
+    void ShowChecksOf(const doc::TMDIChild& document);
+
+private:
+    QMenu* menu_;
+    std::map<reports::ReportId, QAction*> items_;
+    QAction* separator_;
+    std::function<void(const QString&)> runCustom_;
+};
+
+}  // namespace oryx::shell

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QAbstractButton;
+class QButtonGroup;
+class QPushButton;
+
+namespace oryx::shell {
+
+class AppSettings;
+class TOptionsForm;
+
+// The bar of window buttons below the document windows: one checkable button
+// per document window, the active window's pressed. A button and its window
+// know nothing of each other: the n-th window opened is "MDIChild" + n and its
+// button "MyButton" + n, and the names are the only link.
+class Taskbar final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Taskbar(QWidget* parent);
+
+    // "MDIChild" + number: the name of the number-th document window opened.
+    static QString WindowName(int number);
+
+    // Adds the pressed button of the number-th window, which is about to
+    // open after `openWindows` others, and draws it at once.
+    QPushButton* AddButton(const QString& caption, int number, int openWindows);
+    // Removes the button of a closing window and lines the others up; false
+    // when the window has no button.
+    bool RemoveButton(const QString& windowName);
+    // Takes back the button of a window that never came into being; nothing
+    // else moves, and `previouslyPressed` is pressed again.
+    void DiscardButton(QPushButton* button, QAbstractButton* previouslyPressed);
+    QAbstractButton* PressedButton() const;
+    // Stores the options dialog's choices, then shows or hides the bar and
+    // sizes every button; left positions stay, so wider buttons overlap
+    // until a window closes. A width that is no number throws before it is
+    // stored.
+    void ApplyOptions(const TOptionsForm& options, AppSettings& settings);
+
+signals:
+    // A button was clicked: its window is to come to the front.
+    void windowRequested(const QString& windowName);
+
+private:
+    QButtonGroup* group_;
+    QList<QPushButton*> buttons_;  // in the order of their creation
+    int buttonWidth_ = 0;
+};
+
+}  // namespace oryx::shell
