@@ -32,3 +32,17 @@ add_test(NAME shell_taskbar_test COMMAND shell_taskbar_test)
 set_tests_properties(shell_taskbar_test PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
   TIMEOUT 300)
+
+# The main window's parts on their own, and the fixed reports as the menu, the
+# report panel and oryx-cli show them.
+foreach(test shell_parts_test shell_registry_test)
+  add_executable(${test} ${test}.cpp)
+  target_link_libraries(${test} PRIVATE oryx_shell Qt6::Test)
+  set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test}_bin)
+  add_test(NAME ${test} COMMAND ${test})
+  set_tests_properties(${test} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
+    TIMEOUT 300)
+endforeach()
+target_compile_definitions(shell_registry_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(shell_registry_test oryx-cli)
