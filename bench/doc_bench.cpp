@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         window->CollapseAll();
         Settle(*window);
     });
-    doc::TZTreeView& tree = *window->TreeView1();
+    doc::TZTreeView& tree = *window->Tree();
     const prov::ComponentNode* deepest = &window->Store().Root();
     while (!deepest->Children().empty()) deepest = deepest->Children().front();
     const double reveal = bench::BestOf(1, [&] {

@@ -20,6 +20,7 @@
 #include "doc/component_tree_model.h"
 #include "doc/file_filter.h"
 #include "doc/io_error.h"
+#include "doc/attribute_list.h"
 #include "doc/mdi_child.h"
 #include "doc/text_codec.h"
 #include "doc/column_sizer.h"
@@ -85,7 +86,7 @@ QStringList Captions(const QAbstractItemModel& model) {
 
 QStringList AttributeRows(const doc::TMDIChild& window) {
     QStringList rows;
-    const QAbstractItemModel& model = *window.ListView1()->model();
+    const QAbstractItemModel& model = *window.Attributes()->model();
     for (int row = 0; row < model.rowCount(); ++row)
         rows << model.index(row, 0).data().toString() + QLatin1Char('|') + model.index(row, 1).data().toString();
     return rows;
@@ -127,17 +128,17 @@ private slots:
     void opensWithTopLevelItemsInStoreOrder() {
         auto window = Open(kStartProv);
         QCOMPARE(window->windowTitle(), dir_.filePath(QStringLiteral("node17.txt")));
-        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
-        QVERIFY(!window->TreeView1()->currentIndex().isValid());
-        QCOMPARE(window->Label1()->text(), QString());
-        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
+        QCOMPARE(Captions(*window->Tree()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
+        QVERIFY(!window->Tree()->currentIndex().isValid());
+        QCOMPARE(window->PathLabel()->text(), QString());
+        QCOMPARE(window->Attributes()->model()->rowCount(), 0);
         QCOMPARE(window->CurrentReportNumber(), 0);
     }
 
     void siblingsSortIgnoringCaseDigitsAsCharacters() {
         auto window = Open("start prov\nadd Shelf\nadd Shelf Card/2\nadd Shelf card/10\nadd Shelf Card/1\n");
-        window->TreeView1()->ExpandAllItems();
-        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"Shelf", "Card/1", "card/10", "Card/2"}));
+        window->Tree()->ExpandAllItems();
+        QCOMPARE(Captions(*window->Tree()->model()), QStringList({"Shelf", "Card/1", "card/10", "Card/2"}));
     }
 
     void missingFileRaisesAndLeavesNoWindow() {
@@ -146,7 +147,7 @@ private slots:
 
     void emptyFileOpensEmptyTreeAndSaveAsksNothing() {
         auto window = Open("", QStringLiteral("empty.txt"));
-        QCOMPARE(window->TreeView1()->model()->rowCount(), 0);
+        QCOMPARE(window->Tree()->model()->rowCount(), 0);
         window->SaveTreeStructure();
         window->PrintTreeStructure();
         QVERIFY(dialogs_.saves.empty());
@@ -173,12 +174,12 @@ private slots:
         auto window = Open("start prov\nadd Shelf\nadd Shelf Card/3\n"
                            "set Shelf Card/3 cardType aal1Ces, spareCard 0, cardType second\n"
                            "add Lp/3\nset Lp/3 mainCard Shelf Card/3\n");
-        doc::TZTreeView& tree = *window->TreeView1();
+        doc::TZTreeView& tree = *window->Tree();
         const auto* lp = Component(*window, "add Lp/3");
         const auto* card = Component(*window, "add Shelf Card/3");
 
         tree.Select(lp);
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Lp/3"));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: Lp/3"));
         QCOMPARE(AttributeRows(*window), QStringList({"mainCard|Shelf Card/3"}));
 
         QSignalSpy changes(&tree, &doc::TZTreeView::Change);
@@ -189,7 +190,7 @@ private slots:
         QCOMPARE(changes[1][0].value<const prov::ComponentNode*>(), card);
         QCOMPARE(changes[2][0].value<const prov::ComponentNode*>(), card);
 
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Shelf Card/3"));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: Shelf Card/3"));
         QCOMPARE(AttributeRows(*window),
                  QStringList({"cardType|aal1Ces", "spareCard|0", "cardType|second"}));
         QVERIFY(tree.TreeModel()->IsBold(card));
@@ -199,18 +200,18 @@ private slots:
 
     void bookkeepingOnlyAndEmptyLines() {
         auto window = Open(kStartProv);
-        window->TreeView1()->Select(Component(*window, "add Shelf"));
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Shelf"));
-        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
-        window->TreeView1()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: AtmIf/31 Vcc/0.100 Nrp"));
+        window->Tree()->Select(Component(*window, "add Shelf"));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: Shelf"));
+        QCOMPARE(window->Attributes()->model()->rowCount(), 0);
+        window->Tree()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: AtmIf/31 Vcc/0.100 Nrp"));
         QCOMPARE(AttributeRows(*window), QStringList({"atmConnection|Lp/3", "|"}));
     }
 
     void latin1AndUtf8NamesDisplay() {
         auto window = Open("start prov\nadd Caf\xe9\nset Caf\xe9 name Jos\xe9\nadd Na\xc3\xafve\n");
-        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Na\u00efve")}));
-        window->TreeView1()->Select(Component(*window, "add Caf\xe9"));
+        QCOMPARE(Captions(*window->Tree()->model()), QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Na\u00efve")}));
+        window->Tree()->Select(Component(*window, "add Caf\xe9"));
         QCOMPARE(AttributeRows(*window), QStringList({QStringLiteral("name|Jos\u00e9")}));
     }
 
@@ -271,21 +272,21 @@ private slots:
     void copyFromTreeAndList() {
         auto window = Open(kStartProv);
         ShowActive(*window);
-        window->TreeView1()->Select(Component(*window, "add Shelf Card/3"));
+        window->Tree()->Select(Component(*window, "add Shelf Card/3"));
         QApplication::clipboard()->setText(QStringLiteral("before"));
 
-        window->TreeView1()->setFocus();
-        QTest::keyClick(window->TreeView1(), Qt::Key_C, Qt::ControlModifier);
+        window->Tree()->setFocus();
+        QTest::keyClick(window->Tree(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Shelf Card/3"));
 
         // The list has the focus but no selected row: nothing is copied.
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        window->ListView1()->setFocus();
-        window->Copy1Click();
+        window->Attributes()->setFocus();
+        window->CopySelection();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
 
-        window->ListView1()->setCurrentIndex(window->ListView1()->model()->index(1, 0));
-        QTest::keyClick(window->ListView1(), Qt::Key_C, Qt::ControlModifier);
+        window->Attributes()->setCurrentIndex(window->Attributes()->model()->index(1, 0));
+        QTest::keyClick(window->Attributes(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Shelf Card/3 spareCard = 0"));
     }
 
@@ -301,7 +302,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         auto window = Open(kStartProv);
-        doc::TZTreeView& tree = *window->TreeView1();
+        doc::TZTreeView& tree = *window->Tree();
         const auto* atmIf = Component(*window, "add AtmIf/31");
         tree.Select(Component(*window, "add AtmIf/31 Vcc/0.100"));
         tree.Select(atmIf);
@@ -329,21 +330,21 @@ private slots:
 
     void otherKeysAndNoSelectionDeleteNothing() {
         auto window = Open(kStartProv);
-        QTest::keyClick(window->TreeView1(), Qt::Key_Delete);
-        window->TreeView1()->Select(Component(*window, "add Lp/3"));
-        QTest::keyClick(window->TreeView1(), Qt::Key_Period);
+        QTest::keyClick(window->Tree(), Qt::Key_Delete);
+        window->Tree()->Select(Component(*window, "add Lp/3"));
+        QTest::keyClick(window->Tree(), Qt::Key_Period);
         QVERIFY(dialogs_.messages.empty());
-        QCOMPARE(window->TreeView1()->model()->rowCount(), 3);
+        QCOMPARE(window->Tree()->model()->rowCount(), 3);
     }
 
     void deletingLastItemEmptiesListAndLabel() {
         auto window = Open("start prov\nadd Lp/3\nset Lp/3 mainCard x\n");
-        window->TreeView1()->Select(Component(*window, "add Lp/3"));
+        window->Tree()->Select(Component(*window, "add Lp/3"));
         dialogs_.questionAnswers = {true};
-        QTest::keyClick(window->TreeView1(), Qt::Key_Delete);
-        QCOMPARE(window->TreeView1()->model()->rowCount(), 0);
-        QCOMPARE(window->Label1()->text(), QString());
-        QCOMPARE(window->ListView1()->model()->rowCount(), 0);
+        QTest::keyClick(window->Tree(), Qt::Key_Delete);
+        QCOMPARE(window->Tree()->model()->rowCount(), 0);
+        QCOMPARE(window->PathLabel()->text(), QString());
+        QCOMPARE(window->Attributes()->model()->rowCount(), 0);
         window->SaveTreeStructure();
         QVERIFY(dialogs_.saves.empty());
     }
@@ -351,19 +352,19 @@ private slots:
     void expandAllAndCollapseAll() {
         auto window = Open(kStartProv);
         window->ExpandAll();
-        QCOMPARE(Captions(*window->TreeView1()->model()),
+        QCOMPARE(Captions(*window->Tree()->model()),
                  QStringList({"AtmIf/31", "Vcc/0.100", "Nrp", "Lp/3", "Shelf", "Card/3"}));
-        window->TreeView1()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
+        window->Tree()->Select(Component(*window, "add AtmIf/31 Vcc/0.100 Nrp"));
         window->CollapseAll();
-        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
+        QCOMPARE(Captions(*window->Tree()->model()), QStringList({"AtmIf/31", "Lp/3", "Shelf"}));
         // The selection moves to the item that stays visible.
-        QCOMPARE(window->TreeView1()->Selected(), Component(*window, "add AtmIf/31"));
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: AtmIf/31"));
+        QCOMPARE(window->Tree()->Selected(), Component(*window, "add AtmIf/31"));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: AtmIf/31"));
     }
 
     void keyboardExpandsAndCollapses() {
         auto window = Open(kStartProv);
-        doc::TZTreeView& tree = *window->TreeView1();
+        doc::TZTreeView& tree = *window->Tree();
         tree.Select(Component(*window, "add Shelf"));
         QTest::keyClick(&tree, Qt::Key_Right);
         QCOMPARE(Captions(*tree.model()), QStringList({"AtmIf/31", "Lp/3", "Shelf", "Card/3"}));
@@ -385,33 +386,33 @@ private slots:
         window->resize(800, 500);
         window->show();
         window->ExpandAll();
-        QCOMPARE(window->TreeView1()->model()->rowCount(), kDepth);
-        const auto* deepest = window->TreeView1()->TreeModel()->NodeAt(
-            window->TreeView1()->model()->index(kDepth - 1, 0));
-        window->TreeView1()->Select(deepest);
+        QCOMPARE(window->Tree()->model()->rowCount(), kDepth);
+        const auto* deepest = window->Tree()->TreeModel()->NodeAt(
+            window->Tree()->model()->index(kDepth - 1, 0));
+        window->Tree()->Select(deepest);
         QCOMPARE(AttributeRows(*window), QStringList({"depth|deepest"}));
-        QVERIFY(window->Label1()->text().endsWith(QStringLiteral(" N99998 N99999")));
+        QVERIFY(window->PathLabel()->text().endsWith(QStringLiteral(" N99998 N99999")));
         QVERIFY(window->IndexOfText().startsWith(QStringLiteral("Index Of: N0 N1 N2 ")));
         QVERIFY(window->IndexOfText().endsWith(QStringLiteral(" N99998 N99999")));
         QVERIFY(window->width() < 2000);
         // Scrolled sideways as far as the column goes (a header section ends
         // at about a million pixels).
-        const QScrollBar& sideways = *window->TreeView1()->horizontalScrollBar();
+        const QScrollBar& sideways = *window->Tree()->horizontalScrollBar();
         QTRY_VERIFY(sideways.value() > 1000000 && sideways.value() == sideways.maximum());
         QVERIFY(!window->grab().isNull());
         window->CollapseAll();
-        QCOMPARE(window->TreeView1()->model()->rowCount(), 1);
-        QCOMPARE(window->TreeView1()->Selected(), Component(*window, "add N0"));
+        QCOMPARE(window->Tree()->model()->rowCount(), 1);
+        QCOMPARE(window->Tree()->Selected(), Component(*window, "add N0"));
         QVERIFY(!window->grab().isNull());
     }
 
     void inPlaceEditChangesTreeOnly() {
         auto window = Open(kStartProv);
-        QAbstractItemModel& model = *window->TreeView1()->model();
+        QAbstractItemModel& model = *window->Tree()->model();
         QVERIFY(model.setData(model.index(1, 0), QStringLiteral("My LP")));
         QCOMPARE(Captions(model), QStringList({"AtmIf/31", "My LP", "Shelf"}));
-        window->TreeView1()->setCurrentIndex(model.index(1, 0));
-        QCOMPARE(window->Label1()->text(), QStringLiteral("Index Of: Lp/3"));
+        window->Tree()->setCurrentIndex(model.index(1, 0));
+        QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: Lp/3"));
         const QString saved = dir_.filePath(QStringLiteral("edited.txt"));
         dialogs_.saveAnswers = {saved};
         window->SaveTreeStructure();
@@ -531,13 +532,13 @@ private slots:
 
     void treeModelPassesTheModelTester() {
         auto window = Open(kStartProv);
-        doc::ComponentTreeModel& model = *window->TreeView1()->TreeModel();
+        doc::ComponentTreeModel& model = *window->Tree()->TreeModel();
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.Expand(model.index(0, 0));
         model.Expand(model.index(1, 0));
         model.Collapse(model.index(0, 0));
         model.ExpandAll();
-        window->TreeView1()->setCurrentIndex(model.index(2, 0));
+        window->Tree()->setCurrentIndex(model.index(2, 0));
         model.RemoveItem(model.index(1, 0));
         model.setData(model.index(0, 0), QStringLiteral("renamed"));
         model.CollapseAll();
@@ -549,7 +550,7 @@ private slots:
     void ampersandComponentsAreNotItems() {
         auto window = Open("start prov\nadd Shelf\nadd Shelf &hidden\nadd Shelf Card/1\nadd &top\n");
         window->ExpandAll();
-        QCOMPARE(Captions(*window->TreeView1()->model()), QStringList({"Shelf", "Card/1"}));
+        QCOMPARE(Captions(*window->Tree()->model()), QStringList({"Shelf", "Card/1"}));
     }
 };
 

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no component %s in %s\n", argv[2], argv[1]);
         return 1;
     }
-    child->TreeView1()->Select(component);
+    child->Tree()->Select(component);
     form.findChild<QAction*>("miVCCAtmIfReport")->trigger();
     QApplication::processEvents();
 

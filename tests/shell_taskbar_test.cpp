@@ -397,7 +397,7 @@ void ShellTaskbarTest::widthKeysFiltered() {
     QFETCH(QString, text);
     QFETCH(bool, discarded);
     const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
-    QCOMPARE(TOptionsForm::edButtonWidthKeyPress(event), discarded);
+    QCOMPARE(TOptionsForm::IsDiscardedWidthKey(event), discarded);
 }
 
 void ShellTaskbarTest::widthEditTakesDigitsOnly_data() {

@@ -383,7 +383,7 @@ void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
     const QByteArray text = saved.readAll();
     QVERIFY2(text.contains("Card/3") && !text.contains("AtmIf/1"), text.constData());  // the active window's file
 
-    QTreeView* tree = form.ActiveDocument()->TreeView1();
+    QTreeView* tree = form.ActiveDocument()->Tree();
     QCOMPARE(VisibleRows(*tree), 1);  // Shelf
     Item(form, "btnExpand")->trigger();
     QCOMPARE(VisibleRows(*tree), 2);  // Shelf, Card/3

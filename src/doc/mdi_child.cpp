@@ -5,67 +5,27 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPainter>
-#include <QPrinter>
 #include <QSplitter>
-#include <QTimer>
-#include <QTreeView>
 #include <QVBoxLayout>
 
-#include "doc/attribute_list_model.h"
+#include "doc/attribute_list.h"
 #include "doc/component_tree_model.h"
-#include "doc/dialogs.h"
 #include "doc/document_host.h"
-#include "doc/file_filter.h"
-#include "doc/io_error.h"
+#include "doc/document_icons.h"
 #include "doc/report_panel.h"
 #include "doc/text_codec.h"
-#include "doc/tree_printer.h"
+#include "doc/tree_actions.h"
 #include "doc/tz_tree_view.h"
-#include "doc/wait_cursor.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
-#include "prov/tree_text.h"
 
 namespace oryx::doc {
 namespace {
 
 const QString kIndexOf = QStringLiteral("Index Of: ");
-
-// The second image of the window's icon list: the icon of a configure-format file.
-QIcon ConfigureFileIcon() {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(0x20, 0x40, 0x70));
-    painter.setBrush(QColor(0xf4, 0xf0, 0xd8));
-    painter.drawRect(QRectF(2.5, 0.5, 11, 15));
-    painter.setPen(QPen(QColor(0x20, 0x60, 0xa0), 1.5));
-    for (int y = 4; y <= 12; y += 4) painter.drawLine(QPointF(5, y), QPointF(11, y));
-    painter.setBrush(QColor(0xc0, 0x30, 0x30));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QRectF(8, 8, 7, 7));
-    return QIcon(picture);
-}
-
-bool IsDeleteKey(const QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Delete:
-    case Qt::Key_Clear:
-        return true;
-    case Qt::Key_Period:
-    case Qt::Key_Comma:
-        return (event->modifiers() & Qt::KeypadModifier) != 0;
-    default:
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -79,227 +39,124 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* paren
     prov::ReadProvisioningFile(FileNameBytes(fileName), *store_);
     treeModel_->Build(*store_);
     if (prov::IsConfigureFile(FileNameBytes(fileName))) setWindowIcon(ConfigureFileIcon());
-    SetLabel1(QString());
+    SetPathLabel(QString());
     setWindowTitle(fileName);
 }
 
 TMDIChild::~TMDIChild() {
     // The views let go of the store's nodes before the store goes.
     treeModel_->Clear();
-    attributeModel_->ShowComponent(nullptr);
+    attributes_->ShowComponent(nullptr);
 }
 
 void TMDIChild::BuildLayout() {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    splitter1_ = new QSplitter(Qt::Horizontal, this);
-    splitter1_->setObjectName(QStringLiteral("Splitter1"));
-    splitter1_->setHandleWidth(3);
-    splitter1_->setChildrenCollapsible(false);
-    layout->addWidget(splitter1_);
+    auto* treeSplitter = new QSplitter(Qt::Horizontal, this);
+    treeSplitter->setObjectName(QStringLiteral("Splitter1"));
+    treeSplitter->setHandleWidth(3);
+    treeSplitter->setChildrenCollapsible(false);
+    layout->addWidget(treeSplitter);
 
-    treeView_ = new TZTreeView(splitter1_);
-    treeView_->setObjectName(QStringLiteral("TreeView1"));
-    treeModel_ = new ComponentTreeModel(treeView_);
-    treeView_->SetTreeModel(treeModel_);
-    treeView_->SetRecursive(false);
-    connect(treeView_, &TZTreeView::Changing, this, &TMDIChild::TreeView1Changing);
-    connect(treeView_, &TZTreeView::Change, this, &TMDIChild::TreeView1Change);
-    connect(treeView_, &TZTreeView::KeyDown, this, &TMDIChild::TreeView1KeyDown);
+    tree_ = new TZTreeView(treeSplitter);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+    treeModel_ = new ComponentTreeModel(tree_);
+    tree_->SetTreeModel(treeModel_);
+    tree_->SetRecursive(false);
+    treeActions_ = new TreeActions(*tree_, *store_, this);
+    connect(tree_, &TZTreeView::Change, this, &TMDIChild::ShowComponent);
 
-    pnlMainRight_ = new QWidget(splitter1_);
-    pnlMainRight_->setObjectName(QStringLiteral("pnlMainRight"));
-    auto* right = new QVBoxLayout(pnlMainRight_);
+    auto* rightPane = new QWidget(treeSplitter);
+    rightPane->setObjectName(QStringLiteral("pnlMainRight"));
+    auto* right = new QVBoxLayout(rightPane);
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
 
-    auto* panel3 = new QFrame(pnlMainRight_);
-    panel3->setObjectName(QStringLiteral("Panel3"));
-    panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel3->setFixedHeight(17);
-    auto* panel3Layout = new QHBoxLayout(panel3);
-    panel3Layout->setContentsMargins(2, 0, 2, 0);
-    label1_ = new QLabel(panel3);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    auto* pathStrip = new QFrame(rightPane);
+    pathStrip->setObjectName(QStringLiteral("Panel3"));
+    pathStrip->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pathStrip->setFixedHeight(17);
+    auto* pathStripLayout = new QHBoxLayout(pathStrip);
+    pathStripLayout->setContentsMargins(2, 0, 2, 0);
+    pathLabel_ = new QLabel(pathStrip);
+    pathLabel_->setObjectName(QStringLiteral("Label1"));
     // A long path is cut off at the right edge; it never widens the window.
-    label1_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    label1_->setMinimumWidth(1);
-    panel3Layout->addWidget(label1_);
-    right->addWidget(panel3);
+    pathLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    pathLabel_->setMinimumWidth(1);
+    pathStripLayout->addWidget(pathLabel_);
+    right->addWidget(pathStrip);
 
-    reportSplitter_ = new QSplitter(Qt::Vertical, pnlMainRight_);
-    reportSplitter_->setObjectName(QStringLiteral("ReportSplitter"));
-    reportSplitter_->setHandleWidth(3);
-    reportSplitter_->setChildrenCollapsible(false);
-    right->addWidget(reportSplitter_, 1);
+    auto* reportSplitter = new QSplitter(Qt::Vertical, rightPane);
+    reportSplitter->setObjectName(QStringLiteral("ReportSplitter"));
+    reportSplitter->setHandleWidth(3);
+    reportSplitter->setChildrenCollapsible(false);
+    right->addWidget(reportSplitter, 1);
 
-    listView_ = new QTreeView(reportSplitter_);
-    listView_->setObjectName(QStringLiteral("ListView1"));
-    attributeModel_ = new AttributeListModel(listView_);
-    listView_->setModel(attributeModel_);
-    listView_->setRootIsDecorated(false);
-    listView_->setItemsExpandable(false);
-    listView_->setUniformRowHeights(true);
-    listView_->setAllColumnsShowFocus(true);
-    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
-    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    listView_->header()->setStretchLastSection(false);
-    listView_->header()->resizeSection(0, 120);
-    listView_->header()->resizeSection(1, 280);
-    // Hot tracking: the row under the resting pointer becomes selected.
-    listView_->setMouseTracking(true);
-    hoverTimer_ = new QTimer(this);
-    hoverTimer_->setSingleShot(true);
-    hoverTimer_->setInterval(400);
-    connect(listView_, &QAbstractItemView::entered, this, [this](const QModelIndex& index) {
-        hoverRow_ = index;
-        hoverTimer_->start();
-    });
-    connect(hoverTimer_, &QTimer::timeout, this, [this] {
-        if (!hoverRow_.isValid()) return;
-        const QPoint pointer = listView_->viewport()->mapFromGlobal(QCursor::pos());
-        if (listView_->indexAt(pointer).row() == hoverRow_.row()) listView_->setCurrentIndex(hoverRow_);
-    });
-
-    reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, pnlMainRight_, reportSplitter_);
-    reportSplitter_->addWidget(reportPanel_);
-    reportSplitter_->setStretchFactor(0, 1);
-    reportSplitter_->setStretchFactor(1, 0);
+    attributes_ = new AttributeList(reportSplitter);
+    reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, rightPane, reportSplitter);
+    reportSplitter->addWidget(reportPanel_);
+    reportSplitter->setStretchFactor(0, 1);
+    reportSplitter->setStretchFactor(1, 0);
     reportPanel_->hide();
 
-    splitter1_->addWidget(treeView_);
-    splitter1_->addWidget(pnlMainRight_);
-    splitter1_->setStretchFactor(0, 0);
-    splitter1_->setStretchFactor(1, 1);
-    splitter1_->setSizes({193, 783 - 193 - 3});
+    treeSplitter->addWidget(tree_);
+    treeSplitter->addWidget(rightPane);
+    treeSplitter->setStretchFactor(0, 0);
+    treeSplitter->setStretchFactor(1, 1);
+    treeSplitter->setSizes({193, 783 - 193 - 3});
 
-    menuPropertyPopup_ = new QMenu(this);
-    menuPropertyPopup_->setObjectName(QStringLiteral("menuPropertyPopup"));
-    QAction* copy = menuPropertyPopup_->addAction(QStringLiteral("&Copy"));
+    copyMenu_ = new QMenu(this);
+    copyMenu_->setObjectName(QStringLiteral("menuPropertyPopup"));
+    QAction* copy = copyMenu_->addAction(QStringLiteral("&Copy"));
     copy->setObjectName(QStringLiteral("MenuItem1"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, &TMDIChild::Copy1Click);
+    connect(copy, &QAction::triggered, this, &TMDIChild::CopySelection);
     addAction(copy);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(treeView_), static_cast<QAbstractItemView*>(listView_)}) {
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(attributes_)}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
-            menuPropertyPopup_->popup(view->viewport()->mapToGlobal(pos));
-        });
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](const QPoint& pos) { copyMenu_->popup(view->viewport()->mapToGlobal(pos)); });
     }
 }
 
 // ---- tree ----
 
-void TMDIChild::TreeView1Changing(const prov::ComponentNode* item) {
-    if (rememberedItem_) treeView_->ClearNodeBold(rememberedItem_);
-    if (item) treeView_->SetNodeBold(item);
-    rememberedItem_ = item;
+void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
+    attributes_->ShowComponent(item);
+    SetPathLabel(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
 }
 
-void TMDIChild::TreeView1Change(const prov::ComponentNode* item) {
-    // One redraw per change, not one per row.
-    listView_->setUpdatesEnabled(false);
-    attributeModel_->ShowComponent(item);
-    listView_->setUpdatesEnabled(true);
-    SetLabel1(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
-}
-
-void TMDIChild::TreeView1KeyDown(QKeyEvent* event) {
-    const QModelIndex current = treeView_->currentIndex();
-    const prov::ComponentNode* item = treeModel_->NodeAt(current);
-    if (!item || !IsDeleteKey(event)) return;
-    event->accept();
-    if (!CurrentDialogs().Message(this, MessageKind::Question, QStringLiteral("Confirm"),
-                                  QStringLiteral("Are you sure you want to delete this item?")))
-        return;
-    for (const prov::ComponentNode* n = rememberedItem_; n; n = treeModel_->TreeParent(n)) {
-        if (n == item) {
-            rememberedItem_ = nullptr;
-            break;
-        }
-    }
-    treeModel_->RemoveItem(treeView_->currentIndex());
-}
-
-void TMDIChild::SetLabel1(const QString& text) {
+void TMDIChild::SetPathLabel(const QString& text) {
     indexOfText_ = text;
     // A path nested many thousand levels deep would take longer to lay out
     // than to find; the label shows its two ends, Copy takes it whole.
     constexpr qsizetype kShownEnd = 2000;
     if (text.size() > 2 * kShownEnd + 1)
-        label1_->setText(text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd));
+        pathLabel_->setText(text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd));
     else
-        label1_->setText(text);
+        pathLabel_->setText(text);
 }
 
-void TMDIChild::Copy1Click() {
+void TMDIChild::CopySelection() {
     const QString path = indexOfText_.mid(kIndexOf.size());
     const QWidget* focus = QApplication::focusWidget();
     const auto within = [focus](const QWidget* view) { return focus && (focus == view || view->isAncestorOf(focus)); };
-    if (within(listView_)) {
-        const QModelIndexList rows = listView_->selectionModel()->selectedRows();
-        if (rows.isEmpty()) return;
-        const int row = rows.first().row();
-        QApplication::clipboard()->setText(path + QLatin1Char(' ') +
-                                           attributeModel_->index(row, 0).data().toString() + QStringLiteral(" = ") +
-                                           attributeModel_->index(row, 1).data().toString());
-    } else if (within(treeView_) && treeView_->Selected()) {
+    if (within(attributes_)) {
+        const QString row = attributes_->SelectedRowText();
+        if (!row.isEmpty()) QApplication::clipboard()->setText(path + QLatin1Char(' ') + row);
+    } else if (within(tree_) && tree_->Selected()) {
         QApplication::clipboard()->setText(path);
     }
 }
 
-void TMDIChild::ExpandAll() {
-    WaitCursor wait;
-    treeView_->ExpandAllItems();
-}
+void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
 
-void TMDIChild::CollapseAll() {
-    WaitCursor wait;
-    treeView_->CollapseAllItems();
-}
+void TMDIChild::CollapseAll() { treeActions_->CollapseAll(); }
 
-// ---- tree text ----
+void TMDIChild::SaveTreeStructure() { treeActions_->SaveTreeText(); }
 
-void TMDIChild::SaveTreeStructure() {
-    if (!treeModel_->HasItems()) return;
-    const QString fileName = CurrentDialogs().SaveFile(
-        this, QStringLiteral("Save Tree Structure..."),
-        QtFileFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"), QStringLiteral("txt"), QString(), true);
-    if (fileName.isEmpty()) return;
-    AtomicFileWriter writer(fileName);
-    {
-        WaitCursor wait;
-        if (writer.Open()) {
-            prov::WriteTreeText(*store_, [&](std::string_view bytes) {
-                writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
-            });
-            writer.Commit();
-        }
-    }
-    if (!writer.Error().isEmpty()) {
-        CurrentDialogs().Message(this, MessageKind::Error, QStringLiteral("Error"), writer.Error());
-        return;
-    }
-    CurrentDialogs().Message(this, MessageKind::Information, QStringLiteral("ORYX"), fileName + QStringLiteral(" was saved."));
-}
-
-void TMDIChild::PrintTreeStructure() {
-    if (!treeModel_->HasItems()) return;
-    QPrinter printer;
-    if (!CurrentDialogs().Print(this, printer)) return;
-    QString error;
-    {
-        WaitCursor wait;
-        error = PrintTreeText(printer, *store_);
-    }
-    if (!error.isEmpty()) {
-        CurrentDialogs().Message(this, MessageKind::Error, QStringLiteral("Error"), error);
-        return;
-    }
-    CurrentDialogs().Message(this, MessageKind::Information, QStringLiteral("ORYX"),
-                             QStringLiteral("Structure was sent to printer."));
-}
+void TMDIChild::PrintTreeStructure() { treeActions_->PrintTreeText(); }
 
 // ---- reports ----
 
@@ -323,19 +180,19 @@ bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_-
 
 // ---- closing ----
 
-void TMDIChild::FormClose() {
+void TMDIChild::ReleaseStore() {
     if (closing_) return;
     closing_ = true;
-    rememberedItem_ = nullptr;
+    treeActions_->Forget();
     treeModel_->Clear();
-    attributeModel_->ShowComponent(nullptr);
-    SetLabel1(QString());
+    attributes_->ShowComponent(nullptr);
+    SetPathLabel(QString());
     store_->Clear();
     if (host_) host_->DocumentClosing(objectName());
 }
 
 void TMDIChild::closeEvent(QCloseEvent* event) {
-    FormClose();
+    ReleaseStore();
     event->accept();
 }
 
@@ -356,7 +213,7 @@ bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close && watched == parentWidget()) {
         // A frame asks its widget to close first; this covers one closed
         // without asking.
-        FormClose();
+        ReleaseStore();
     }
     return QWidget::eventFilter(watched, event);
 }

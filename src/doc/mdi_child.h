@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPersistentModelIndex>
 #include <QWidget>
 
 #include <memory>
@@ -9,9 +8,6 @@
 
 class QLabel;
 class QMenu;
-class QSplitter;
-class QTimer;
-class QTreeView;
 
 namespace oryx::prov {
 class ComponentNode;
@@ -20,10 +16,11 @@ class ComponentStore;
 
 namespace oryx::doc {
 
-class AttributeListModel;
+class AttributeList;
 class ComponentTreeModel;
 class DocumentHost;
 class ReportPanel;
+class TreeActions;
 class TZTreeView;
 
 // The window of one opened provisioning file: the component tree on the
@@ -59,20 +56,19 @@ public:
     int CurrentReportNumber() const;
     bool IsReportListVisible(int reportCode) const;
 
-    const QString& FileName() const { return fileName_; }
     const prov::ComponentStore& Store() const { return *store_; }
 
     // The controls, for the main window's tests and this window's own.
-    TZTreeView* TreeView1() const { return treeView_; }
-    QTreeView* ListView1() const { return listView_; }
-    QLabel* Label1() const { return label1_; }
-    // Label1's whole text ("Index Of: " and the path), also where the label
-    // shows only the ends of a very long path.
+    TZTreeView* Tree() const { return tree_; }
+    AttributeList* Attributes() const { return attributes_; }
+    QLabel* PathLabel() const { return pathLabel_; }
+    // The path label's whole text ("Index Of: " and the path), also where
+    // the label shows only the ends of a very long path.
     const QString& IndexOfText() const { return indexOfText_; }
     ReportPanel* Reports() const { return reportPanel_; }
 
     // "&Copy": the component path, or path and attribute row, to the clipboard.
-    void Copy1Click();
+    void CopySelection();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,32 +77,24 @@ protected:
 
 private:
     void BuildLayout();
-    void TreeView1Changing(const prov::ComponentNode* item);
-    void TreeView1Change(const prov::ComponentNode* item);
-    void TreeView1KeyDown(QKeyEvent* event);
-    void FormClose();
+    void ShowComponent(const prov::ComponentNode* item);
+    void ReleaseStore();
     void WatchSubWindow();
-    void SetLabel1(const QString& text);
+    void SetPathLabel(const QString& text);
 
     DocumentHost* host_;
     QString fileName_;
     std::unique_ptr<prov::ComponentStore> store_;
-    const prov::ComponentNode* rememberedItem_ = nullptr;
     bool closing_ = false;
     QString indexOfText_;
 
-    TZTreeView* treeView_ = nullptr;
+    TZTreeView* tree_ = nullptr;
     ComponentTreeModel* treeModel_ = nullptr;
-    QSplitter* splitter1_ = nullptr;
-    QWidget* pnlMainRight_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QTreeView* listView_ = nullptr;
-    AttributeListModel* attributeModel_ = nullptr;
-    QSplitter* reportSplitter_ = nullptr;
-    QMenu* menuPropertyPopup_ = nullptr;
+    TreeActions* treeActions_ = nullptr;
+    QLabel* pathLabel_ = nullptr;
+    AttributeList* attributes_ = nullptr;
+    QMenu* copyMenu_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
-    QPersistentModelIndex hoverRow_;
-    QTimer* hoverTimer_ = nullptr;
 };
 
 }  // namespace oryx::doc

@@ -48,40 +48,40 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     setObjectName(QStringLiteral("pnlReport"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    auto* panel1 = new QWidget(this);
-    panel1->setObjectName(QStringLiteral("Panel1"));
-    panel1->setFixedHeight(17);
-    lblReportName_ = new QLabel(QStringLiteral("Report Name Here"), panel1);
-    lblReportName_->setObjectName(QStringLiteral("lblReportName"));
-    lblRecordCount_ = new QLabel(QStringLiteral("Record Count Label"), panel1);
-    lblRecordCount_->setObjectName(QStringLiteral("lblRecordCount"));
-    lblRecordCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    speedButton1_ = new QToolButton(panel1);
-    speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
-    speedButton1_->setAutoRaise(true);
-    speedButton1_->setFixedSize(20, 17);
-    speedButton1_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    speedButton1_->setToolTip(kCloseReportHint);
-    speedButton1_->setStatusTip(kCloseReportHint);
-    connect(speedButton1_, &QToolButton::clicked, this, &ReportPanel::SpeedButton1Click);
-    auto* stripLayout = new QHBoxLayout(panel1);
+    auto* titleStrip = new QWidget(this);
+    titleStrip->setObjectName(QStringLiteral("Panel1"));
+    titleStrip->setFixedHeight(17);
+    titleLabel_ = new QLabel(QStringLiteral("Report Name Here"), titleStrip);
+    titleLabel_->setObjectName(QStringLiteral("lblReportName"));
+    countLabel_ = new QLabel(QStringLiteral("Record Count Label"), titleStrip);
+    countLabel_->setObjectName(QStringLiteral("lblRecordCount"));
+    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    closeButton_ = new QToolButton(titleStrip);
+    closeButton_->setObjectName(QStringLiteral("SpeedButton1"));
+    closeButton_->setAutoRaise(true);
+    closeButton_->setFixedSize(20, 17);
+    closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    closeButton_->setToolTip(kCloseReportHint);
+    closeButton_->setStatusTip(kCloseReportHint);
+    connect(closeButton_, &QToolButton::clicked, this, &ReportPanel::CloseReport);
+    auto* stripLayout = new QHBoxLayout(titleStrip);
     stripLayout->setContentsMargins(2, 0, 0, 0);
     stripLayout->setSpacing(4);
-    stripLayout->addWidget(lblReportName_);
+    stripLayout->addWidget(titleLabel_);
     stripLayout->addStretch(1);
-    stripLayout->addWidget(lblRecordCount_);
-    stripLayout->addWidget(speedButton1_);
+    stripLayout->addWidget(countLabel_);
+    stripLayout->addWidget(closeButton_);
 
-    popExportToCSV_ = new QMenu(this);
-    popExportToCSV_->setObjectName(QStringLiteral("popExportToCSV"));
-    exportToCsv_ = popExportToCSV_->addAction(kExportMenuCaption);
-    exportToCsv_->setObjectName(QStringLiteral("ExporttoCSV2"));
-    connect(exportToCsv_, &QAction::triggered, this, &ReportPanel::ExporttoCSV2Click);
+    exportMenu_ = new QMenu(this);
+    exportMenu_->setObjectName(QStringLiteral("popExportToCSV"));
+    exportAction_ = exportMenu_->addAction(kExportMenuCaption);
+    exportAction_->setObjectName(QStringLiteral("ExporttoCSV2"));
+    connect(exportAction_, &QAction::triggered, this, &ReportPanel::ExportReportCsv);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
-    layout->addWidget(panel1);
+    layout->addWidget(titleStrip);
 
     for (const ReportWindowInfo& shown : ReportWindowTable()) {
         const reports::ReportInfo& report = reports::Report(shown.id);
@@ -121,7 +121,7 @@ void ReportPanel::AddList(int code, const char* name, std::span<const reports::C
     }
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint& pos) { popExportToCSV_->popup(view->viewport()->mapToGlobal(pos)); });
+            [this, view](const QPoint& pos) { exportMenu_->popup(view->viewport()->mapToGlobal(pos)); });
     view->hide();
     layout()->addWidget(view);
     lists_.push_back({code, view, model});
@@ -149,8 +149,8 @@ bool ReportPanel::IsReportListVisible(int reportCode) const {
 }
 
 void ReportPanel::ResetReportPanel() {
-    lblRecordCount_->setText(kRecordCountPrefix);
-    lblRecordCount_->show();
+    countLabel_->setText(kRecordCountPrefix);
+    countLabel_->show();
     if (host_)
         for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(reports::Report(id).code, false);
     // Hiding the panel also hides the splitter's handle above it.
@@ -168,24 +168,22 @@ void ReportPanel::ShowList(const ReportList& list) {
 }
 
 void ReportPanel::SetRecordCount(const ReportList& list) {
-    lblRecordCount_->setText(kRecordCountPrefix + QString::number(list.model->rowCount()));
+    countLabel_->setText(kRecordCountPrefix + QString::number(list.model->rowCount()));
 }
 
 void ReportPanel::ShowReport(reports::ReportId id) {
     const reports::ReportInfo& info = reports::Report(id);
     const ReportWindowInfo& shown = ReportWindow(id);
     const ReportList& list = *Find(info.code);
-    const bool titleAfterToggle = shown.titleAfterToggle;
 
     ResetReportPanel();
-    if (!titleAfterToggle) lblReportName_->setText(Text(info.title));
-    if (!shown.showsRecordCount) lblRecordCount_->hide();
+    titleLabel_->setText(Text(info.title));
+    if (!shown.showsRecordCount) countLabel_->hide();
     if (current_ == info.code) {
         current_ = kNoReportCode;
         return;
     }
     current_ = info.code;
-    if (titleAfterToggle) lblReportName_->setText(Text(info.title));
 
     std::exception_ptr failure;
     if (list.model->rowCount() == 0) {
@@ -217,8 +215,8 @@ void ReportPanel::ShowReport(reports::ReportId id) {
 void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
     const ReportList& list = *Find(kCustomReportCode);
     ResetReportPanel();
-    lblReportName_->setText(section);
-    lblRecordCount_->hide();
+    titleLabel_->setText(section);
+    countLabel_->hide();
     current_ = kCustomReportCode;
 
     std::exception_ptr failure;
@@ -243,13 +241,9 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
     if (failure) std::rethrow_exception(failure);
 }
 
-void ReportPanel::SpeedButton1Click() {
+void ReportPanel::CloseReport() {
     ResetReportPanel();
     current_ = kNoReportCode;
-}
-
-int ReportPanel::TextWidth(std::string_view text) const {
-    return text.empty() ? 0 : window_->fontMetrics().horizontalAdvance(DisplayText(text));
 }
 
 void ReportPanel::AutoSizeColumns(int reportCode) {
@@ -261,12 +255,12 @@ void ReportPanel::AutoSizeColumns(int reportCode) {
     for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
 }
 
-void ReportPanel::ExporttoCSV2Click() {
+void ReportPanel::ExportReportCsv() {
     if (current_ == kNoReportCode) return;
-    ExportListViewToCsv(current_, lblReportName_->text());
+    ExportListCsv(current_, titleLabel_->text());
 }
 
-void ReportPanel::ExportListViewToCsv(int reportCode, const QString& title) {
+void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
     const ReportList* list = Find(reportCode);
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));

@@ -50,21 +50,19 @@ public:
     // Rebuilds and shows the custom report `section` of the configuration file.
     void ShowCustomReport(const QString& section, const QString& configFile);
 
-    void SpeedButton1Click();
-    void ExporttoCSV2Click();
-    void ExportListViewToCsv(int reportCode, const QString& title);
+    void CloseReport();
+    void ExportReportCsv();
+    void ExportListCsv(int reportCode, const QString& title);
     void AutoSizeColumns(int reportCode);
-    // Width in pixels of a text in the document window's font; 0 when empty.
-    int TextWidth(std::string_view text) const;
 
     int CurrentReportNumber() const { return current_; }
     bool IsReportListVisible(int reportCode) const;
     QTreeView* ListView(int reportCode) const;
     ReportTableModel* ListModel(int reportCode) const;
-    QLabel* ReportNameLabel() const { return lblReportName_; }
-    QLabel* RecordCountLabel() const { return lblRecordCount_; }
-    QToolButton* CloseButton() const { return speedButton1_; }
-    QAction* ExportAction() const { return exportToCsv_; }
+    QLabel* ReportNameLabel() const { return titleLabel_; }
+    QLabel* RecordCountLabel() const { return countLabel_; }
+    QToolButton* CloseButton() const { return closeButton_; }
+    QAction* ExportAction() const { return exportAction_; }
 
 private:
     struct ReportList {
@@ -86,11 +84,11 @@ private:
     QSplitter* splitter_;
     int current_ = kNoReportCode;
 
-    QLabel* lblReportName_ = nullptr;
-    QLabel* lblRecordCount_ = nullptr;
-    QToolButton* speedButton1_ = nullptr;
-    QMenu* popExportToCSV_ = nullptr;
-    QAction* exportToCsv_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QToolButton* closeButton_ = nullptr;
+    QMenu* exportMenu_ = nullptr;
+    QAction* exportAction_ = nullptr;
     std::vector<ReportList> lists_;
 };
 

@@ -21,7 +21,6 @@ public:
                      QObject* parent = nullptr);
 
     void SetRows(reports::ReportRows rows);
-    void ClearRows() { SetRows({}); }
     const reports::ReportRows& Rows() const { return rows_; }
     std::span<const reports::ColumnInfo> Columns() const { return columns_; }
 

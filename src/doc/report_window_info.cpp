@@ -9,20 +9,20 @@ namespace {
 using reports::ReportId;
 
 constexpr ReportWindowInfo kTable[] = {
-    {ReportId::AtmIf, "miAtmIfReport", "AtmIf Report", "", "AtmIfListBox", true, false, false, nullptr},
-    {ReportId::AtmIfVcc, "miVCCAtmIfReport", "AtmIf Vcc Report", "", "VCCAtmIfListBox", true, false, false,
+    {ReportId::AtmIf, "miAtmIfReport", "AtmIf Report", "", "AtmIfListBox", true, false, nullptr},
+    {ReportId::AtmIfVcc, "miVCCAtmIfReport", "AtmIf Vcc Report", "", "VCCAtmIfListBox", true, false,
      nullptr},
-    {ReportId::FrAtm, "miFrAtmReport", "FrAtm Report", "", "FrAtmListBox", true, false, false, nullptr},
-    {ReportId::FrAtmDlci, "miFrAtmDlciReport", "FrAtm Dlci Report", "", "FrAtmDLCIListBox", true, false, true,
+    {ReportId::FrAtm, "miFrAtmReport", "FrAtm Report", "", "FrAtmListBox", true, false, nullptr},
+    {ReportId::FrAtmDlci, "miFrAtmDlciReport", "FrAtm Dlci Report", "", "FrAtmDLCIListBox", true, false,
      nullptr},
-    {ReportId::FrUniDlci, "miFrUniDlciReport", "FrUni Dlci Report", "", "FrUniDlciListBox", true, false, false,
+    {ReportId::FrUniDlci, "miFrUniDlciReport", "FrUni Dlci Report", "", "FrUniDlciListBox", true, false,
      nullptr},
-    {ReportId::NodeSummary, "miCommonReport", "Node Summary", "", "CommonReportListBox", false, false, false,
+    {ReportId::NodeSummary, "miCommonReport", "Node Summary", "", "CommonReportListBox", false, false,
      nullptr},
-    {ReportId::Overview, "miOverviewReport", "Halyard Overview Report", "", "ShelfSummaryList", true, false, false,
+    {ReportId::Overview, "miOverviewReport", "Halyard Overview Report", "", "ShelfSummaryList", true, false,
      "Generating Summary...Please Wait"},
     {ReportId::VirtualRouter, "miVirtualRouterReport", "Virtual Router", "", "VirtualRouterListBox", true, true,
-     false, nullptr},
+     nullptr},
 };
 
 constexpr bool FollowsTheRegistry() {

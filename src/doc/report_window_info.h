@@ -17,7 +17,6 @@ struct ReportWindowInfo {
     const char* listViewName;   // object name of the report's list
     bool showsRecordCount;      // "Number of Records : n" under the title
     bool editableFirstCell;     // the list lets the user edit its first cells
-    bool titleAfterToggle;      // the title changes only once the report goes on to show
     const char* busyCaption;    // the document window's caption while the rows are built, or null
 };
 

@@ -140,14 +140,6 @@ void TZTreeView::SetBoldState(const Node* item, bool bold) {
     }
 }
 
-void TZTreeView::ExpandItem(const QModelIndex& index) {
-    if (model_) model_->Expand(index);
-}
-
-void TZTreeView::CollapseItem(const QModelIndex& index) {
-    if (model_) model_->Collapse(index);
-}
-
 void TZTreeView::Toggle(const QModelIndex& index) {
     if (!model_) return;
     const Node* node = model_->NodeAt(index);

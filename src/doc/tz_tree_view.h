@@ -40,8 +40,6 @@ public:
     // Expands the items above `item` and makes it the current item.
     void Select(const Node* item);
 
-    void ExpandItem(const QModelIndex& index);
-    void CollapseItem(const QModelIndex& index);
     void ExpandAllItems();
     // Collapses everything; a current item that disappears hands the
     // selection to its top-level item.

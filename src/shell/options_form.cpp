@@ -18,23 +18,23 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(212, 122);
 
-    chkViewTaskbar_ = new QCheckBox("View Taskbar", this);
-    chkViewTaskbar_->setObjectName("chkViewTaskbar");
+    viewTaskbar_ = new QCheckBox("View Taskbar", this);
+    viewTaskbar_->setObjectName("chkViewTaskbar");
     // The text stands to the left of the box.
-    chkViewTaskbar_->setLayoutDirection(Qt::RightToLeft);
-    chkViewTaskbar_->setGeometry(16, 16, 97, 17);
-    connect(chkViewTaskbar_, &QCheckBox::toggled, this, &TOptionsForm::chkViewTaskbarClick);
+    viewTaskbar_->setLayoutDirection(Qt::RightToLeft);
+    viewTaskbar_->setGeometry(16, 16, 97, 17);
+    connect(viewTaskbar_, &QCheckBox::toggled, this, &TOptionsForm::EnableWidthWithTaskbar);
 
-    lblButtonWidth_ = new QLabel("Taskbar Button Width:", this);
-    lblButtonWidth_->setObjectName("lblButtonWidth");
-    lblButtonWidth_->setGeometry(16, 44, 107, 13);
+    widthLabel_ = new QLabel("Taskbar Button Width:", this);
+    widthLabel_->setObjectName("lblButtonWidth");
+    widthLabel_->setGeometry(16, 44, 107, 13);
 
-    edButtonWidth_ = new QLineEdit(this);
-    edButtonWidth_->setObjectName("edButtonWidth");
-    edButtonWidth_->setGeometry(128, 40, 40, 21);
-    edButtonWidth_->installEventFilter(this);
+    widthEdit_ = new QLineEdit(this);
+    widthEdit_->setObjectName("edButtonWidth");
+    widthEdit_->setGeometry(128, 40, 40, 21);
+    widthEdit_->installEventFilter(this);
     // Keys are filtered below; this also keeps pasted or dropped text to digits.
-    edButtonWidth_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edButtonWidth_));
+    widthEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), widthEdit_));
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Button1");
@@ -45,23 +45,23 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     cancel->setGeometry(117, 80, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(edButtonWidth_, ok);
+    setTabOrder(widthEdit_, ok);
     setTabOrder(ok, cancel);
-    setTabOrder(cancel, chkViewTaskbar_);
+    setTabOrder(cancel, viewTaskbar_);
     // The width has the focus when the dialog first shows, so OK is the button Return presses.
-    edButtonWidth_->setFocus();
+    widthEdit_->setFocus();
 
-    chkViewTaskbar_->setChecked(viewTaskbar);
-    chkViewTaskbarClick();
-    edButtonWidth_->setText(QString::number(buttonWidth));
+    viewTaskbar_->setChecked(viewTaskbar);
+    EnableWidthWithTaskbar();
+    widthEdit_->setText(QString::number(buttonWidth));
 }
 
 bool TOptionsForm::ViewTaskbar() const {
-    return chkViewTaskbar_->isChecked();
+    return viewTaskbar_->isChecked();
 }
 
 int TOptionsForm::ButtonWidth() const {
-    const QString text = edButtonWidth_->text();
+    const QString text = widthEdit_->text();
     bool ok = false;
     const int width = text.toInt(&ok, 10);
     if (!ok)
@@ -69,12 +69,12 @@ int TOptionsForm::ButtonWidth() const {
     return width;
 }
 
-void TOptionsForm::chkViewTaskbarClick() {
-    lblButtonWidth_->setEnabled(chkViewTaskbar_->isChecked());
-    edButtonWidth_->setEnabled(chkViewTaskbar_->isChecked());
+void TOptionsForm::EnableWidthWithTaskbar() {
+    widthLabel_->setEnabled(viewTaskbar_->isChecked());
+    widthEdit_->setEnabled(viewTaskbar_->isChecked());
 }
 
-bool TOptionsForm::edButtonWidthKeyPress(const QKeyEvent& key) {
+bool TOptionsForm::IsDiscardedWidthKey(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Backspace)
         return true;
     // Ctrl with a letter types a control character (Ctrl+V, Ctrl+X, ...).
@@ -88,8 +88,8 @@ bool TOptionsForm::edButtonWidthKeyPress(const QKeyEvent& key) {
 }
 
 bool TOptionsForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edButtonWidth_ && event->type() == QEvent::KeyPress)
-        return edButtonWidthKeyPress(*static_cast<QKeyEvent*>(event));
+    if (watched == widthEdit_ && event->type() == QEvent::KeyPress)
+        return IsDiscardedWidthKey(*static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }
 

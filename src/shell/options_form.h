@@ -25,19 +25,19 @@ public:
     // integer value") when the field holds no number.
     int ButtonWidth() const;
 
-    void chkViewTaskbarClick();
+    void EnableWidthWithTaskbar();
     // True when the key's character is to be discarded: the edit takes
     // digits only, backspace and editing shortcuts included in what it drops.
-    static bool edButtonWidthKeyPress(const QKeyEvent& key);
+    static bool IsDiscardedWidthKey(const QKeyEvent& key);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    QCheckBox* chkViewTaskbar_ = nullptr;
-    QLabel* lblButtonWidth_ = nullptr;
-    QLineEdit* edButtonWidth_ = nullptr;
+    QCheckBox* viewTaskbar_ = nullptr;
+    QLabel* widthLabel_ = nullptr;
+    QLineEdit* widthEdit_ = nullptr;
 };
 
 }  // namespace oryx::shell
