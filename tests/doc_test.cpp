@@ -448,7 +448,7 @@ private slots:
         window->SaveTreeStructure();
         window->SaveTreeStructure();
         QCOMPARE(dialogs_.messages.size(), std::size_t{2});
-        for (const doctest::ShownMessage& shown : dialogs_.messages) {
+        for (const oryx::testing::ShownMessage& shown : dialogs_.messages) {
             QCOMPARE(shown.kind, doc::MessageKind::Error);
             QCOMPARE(shown.text, QStringLiteral("Invalid filename"));
         }

@@ -1,7 +1,6 @@
 #pragma once
 
-// Fakes that answer the document window's dialogs and stand in for the main
-// window, and sample provisioning files written to a temporary folder.
+// A fake that stands in for the main window, and sample provisioning files written to a temporary folder.
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -13,61 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/dialogs.h"
 #include "doc/document_host.h"
+#include "fake_dialogs.h"
 
 namespace oryx::doctest {
 
-struct ShownMessage {
-    doc::MessageKind kind;
-    QString caption;
-    QString text;
-};
-
-struct SaveRequest {
-    QString title;
-    QString filter;
-    QString defaultSuffix;
-    QString proposedName;
-    bool confirmOverwrite;
-};
-
-class FakeDialogs final : public doc::Dialogs {
-public:
-    FakeDialogs() { doc::SetDialogs(this); }
-    ~FakeDialogs() override { doc::SetDialogs(nullptr); }
-
-    QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-
-    QString SaveFile(QWidget*, const QString& title, const QString& filter, const QString& defaultSuffix,
-                     const QString& proposedName, bool confirmOverwrite) override {
-        saves.push_back({title, filter, defaultSuffix, proposedName, confirmOverwrite});
-        if (saveAnswers.empty()) return {};
-        const QString answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
-    }
-
-    bool Message(QWidget*, doc::MessageKind kind, const QString& caption, const QString& text) override {
-        messages.push_back({kind, caption, text});
-        if (kind != doc::MessageKind::Question) return true;
-        if (questionAnswers.empty()) return false;
-        const bool answer = questionAnswers.front();
-        questionAnswers.pop_front();
-        return answer;
-    }
-
-    bool Print(QWidget*, QPrinter&) override {
-        ++prints;
-        return false;
-    }
-
-    std::deque<QString> saveAnswers;
-    std::deque<bool> questionAnswers;
-    std::vector<SaveRequest> saves;
-    std::vector<ShownMessage> messages;
-    int prints = 0;
-};
+using oryx::testing::FakeDialogs;
 
 class FakeHost final : public doc::DocumentHost {
 public:

@@ -71,14 +71,11 @@ private slots:
     }
 
     void init() {
-        dialogs_ = FakeDialogs();
-        doc::SetDialogs(&dialogs_);
+        dialogs_.Reset();
         QDir folder(settingsDir_.path());
         for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden))
             folder.remove(file);
     }
-
-    void cleanup() { doc::SetDialogs(nullptr); }
 
     void reportMenuItemsRunTheirReports() {
         QWidget window;

@@ -15,23 +15,13 @@
 #include "doc/report_window_info.h"
 #include "reports/report_registry.h"
 #include "settings/settings_folder.h"
+#include "sample_node.h"
 #include "shell_test_support.h"
 
 using namespace oryx;
 using namespace shelltest;
 
 namespace {
-
-constexpr char kNode[] = R"(start prov
-add Shelf
-add Shelf Card/0
-set Shelf Card/0 cardType typeA
-add Lp/0
-set Lp/0 mainCard Shelf Card/0
-add AtmIf/11
-set AtmIf/11 interfaceName Lp/0 E1/0
-add AtmIf/11 Vcc/0.32
-)";
 
 struct CliRun {
     int exitCode;
@@ -64,10 +54,7 @@ private slots:
         QVERIFY(settingsDir_.isValid());
         QVERIFY(filesDir_.isValid());
         settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-        doc::SetDialogs(&dialogs_);
     }
-
-    void cleanupTestCase() { doc::SetDialogs(nullptr); }
 
     void windowTableNamesEachReportOnce() {
         // The window's names of each fixed report: its code, list, menu item
@@ -94,7 +81,7 @@ private slots:
         const QString file = filesDir_.filePath("node.txt");
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(kNode);
+        out.write(oryx::testing::kSampleNode);
         out.close();
 
         TMainForm form;

@@ -135,15 +135,13 @@ void ShellTaskbarTest::initTestCase() {
 }
 
 void ShellTaskbarTest::init() {
-    dialogs_ = FakeDialogs();
-    oryx::doc::SetDialogs(&dialogs_);
+    dialogs_.Reset();
     QDir settings(settingsDir_.path());
     for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
         settings.remove(file);
 }
 
 void ShellTaskbarTest::cleanup() {
-    oryx::doc::SetDialogs(nullptr);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 

@@ -25,6 +25,7 @@
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
+#include "sample_node.h"
 #include "shell_test_support.h"
 
 Q_DECLARE_METATYPE(oryx::settings::SettingValue)
@@ -32,26 +33,6 @@ Q_DECLARE_METATYPE(oryx::settings::SettingValue)
 using namespace shelltest;
 
 namespace {
-
-// One of each reported component, in the start-prov format.
-constexpr char kNode[] = R"(start prov
-add Shelf
-add Shelf Card/0
-set Shelf Card/0 cardType aal1Ces
-add Shelf Card/1
-set Shelf Card/1 cardType eth
-add Lp/0
-set Lp/0 mainCard Shelf Card/0
-add AtmIf/1
-set AtmIf/1 interfaceName atm1
-add AtmIf/1 Vcc/0.100
-add AtmIf/1 Vcc/0.100 Nrp
-set AtmIf/1 Vcc/0.100 Nrp atmConnection Lp/0
-add FrUni/2
-add FrUni/2 Dlci/100
-add Vr/1
-add Vr/1 Pp/eth1
-)";
 
 constexpr char kConfigureNode[] = R"(configure Shelf
 configure Card/3
@@ -114,13 +95,12 @@ void ShellTest::initTestCase() {
     QVERIFY(settingsDir_.isValid());
     QVERIFY(filesDir_.isValid());
     oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-    node_ = WriteFile("node17.txt", kNode);
+    node_ = WriteFile("node17.txt", oryx::testing::kSampleNode);
     configureNode_ = WriteFile("node18.cfg.txt", kConfigureNode);
 }
 
 void ShellTest::init() {
-    dialogs_ = FakeDialogs();
-    oryx::doc::SetDialogs(&dialogs_);
+    dialogs_.Reset();
     QDir settings(settingsDir_.path());
     for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
         settings.remove(file);
@@ -128,7 +108,6 @@ void ShellTest::init() {
 }
 
 void ShellTest::cleanup() {
-    oryx::doc::SetDialogs(nullptr);
     QFile::remove(TMainForm::ReportConfigFile());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
@@ -186,7 +165,7 @@ void ShellTest::commandsFollowOpenWindows() {
 
     // A disabled command's shortcut does nothing.
     QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(dialogs_.saveTitles.isEmpty());
+    QVERIFY(dialogs_.saves.empty());
 }
 
 void ShellTest::windowNamesKeepTheirNumbers() {
@@ -375,10 +354,11 @@ void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
     Open(form, node_);
     Open(form, configureNode_);
 
-    dialogs_.saveAnswer = filesDir_.filePath("tree.txt");
+    dialogs_.saveAnswers = {filesDir_.filePath("tree.txt")};
     Item(form, "SaveBtn")->trigger();
-    QCOMPARE(dialogs_.saveTitles, QStringList{"Save Tree Structure..."});
-    QFile saved(dialogs_.saveAnswer);
+    QCOMPARE(dialogs_.saves.size(), std::size_t{1});
+    QCOMPARE(dialogs_.saves[0].title, QString("Save Tree Structure..."));
+    QFile saved(filesDir_.filePath("tree.txt"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QByteArray text = saved.readAll();
     QVERIFY2(text.contains("Card/3") && !text.contains("AtmIf/1"), text.constData());  // the active window's file

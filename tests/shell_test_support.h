@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "doc/dialogs.h"
+#include "fake_dialogs.h"
 #include "settings/registry_enhanced.h"
 #include "shell/main_form.h"
 
@@ -18,44 +18,7 @@ namespace shelltest {
 using oryx::doc::MessageKind;
 using oryx::shell::TMainForm;
 
-// Answers every dialog the windows show and records what was asked.
-class FakeDialogs final : public oryx::doc::Dialogs {
-public:
-    struct Shown {
-        MessageKind kind;
-        QString caption;
-        QString text;
-    };
-
-    QStringList openAnswers;  // taken front first; empty means Cancel
-    QStringList openTitles;
-    QStringList openFolders;  // the initial folder of each Open dialog
-    QString saveAnswer;
-    QStringList saveTitles;
-    QString printAnswer;  // a PDF file to print into; empty means Cancel
-    std::vector<Shown> messages;
-
-    QString OpenFile(QWidget*, const QString& title, const QString&, const QString& initialDir) override {
-        openTitles << title;
-        openFolders << initialDir;
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-    }
-    QString SaveFile(QWidget*, const QString& title, const QString&, const QString&, const QString&, bool) override {
-        saveTitles << title;
-        return saveAnswer;
-    }
-    bool Message(QWidget*, MessageKind kind, const QString& caption, const QString& text) override {
-        messages.push_back({kind, caption, text});
-        return true;
-    }
-    bool Print(QWidget*, QPrinter& printer) override {
-        if (printAnswer.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printAnswer);
-        return true;
-    }
-};
+using oryx::testing::FakeDialogs;
 
 inline oryx::settings::TRegistryEnhanced SettingsStore() {
     oryx::settings::TRegistryEnhanced reg;
