@@ -392,6 +392,7 @@ TEST(Comparison, NextAndPreviousDifferenceFollowTheTextOrder) {
     for (Comparison::Index i = c.NextDifference(Comparison::kRoot); i != Comparison::kNone; i = c.NextDifference(i))
         forward.push_back(i);
     EXPECT_EQ(forward, walked);
+    EXPECT_EQ(c.PreviousDifference(Comparison::kRoot), walked.back());
     std::vector<Comparison::Index> backward;
     for (Comparison::Index i = walked.back(); i != Comparison::kNone; i = c.PreviousDifference(i))
         backward.insert(backward.begin(), i);
@@ -423,6 +424,7 @@ TEST(Comparison, EqualNodesHaveNoDifferenceToGoTo) {
     EXPECT_TRUE(c.Summary().Equal());
     EXPECT_EQ(c.Size(), 7u);
     EXPECT_EQ(c.NextDifference(Comparison::kRoot), Comparison::kNone);
+    EXPECT_EQ(c.PreviousDifference(Comparison::kRoot), Comparison::kNone);
     EXPECT_EQ(c.PreviousDifference(c.Size() - 1), Comparison::kNone);
     for (Comparison::Index i = 1; i < c.Size(); ++i) EXPECT_FALSE(c.IsDifference(i) || c[i].differenceBelow);
 }

@@ -46,8 +46,9 @@ bool AttributeMatcher::SameInOrder(const prov::ComponentNode* first, const prov:
         while (i != a.end() && !Takes(*i)) ++i;
         while (j != b.end() && !Takes(*j)) ++j;
         if (i == a.end() || j == b.end()) return i == a.end() && j == b.end();
-        if (!prov::SameName(prov::LineName(*i), prov::LineName(*j)) ||
-            !ValuesEqual(prov::LineValue(*i), prov::LineValue(*j)))
+        // Equal lines, the usual case, need no look at their parts.
+        if (*i != *j && (!prov::SameName(prov::LineName(*i), prov::LineName(*j)) ||
+                         !ValuesEqual(prov::LineValue(*i), prov::LineValue(*j))))
             return false;
         ++i;
         ++j;

@@ -26,53 +26,68 @@ Comparison::Comparison(const prov::ComponentStore& first, const prov::ComponentS
                        CompareOptions options)
     : options_(std::move(options)) {
     const std::size_t most = first.NodeCount() + second.NodeCount() + 1;
-    if (most >= kNone) throw std::length_error("too many components to compare");
+    if (most >= (std::size_t{1} << 29)) throw std::length_error("too many components to compare");
     // The union holds at most every node of both stores; capacity that is
     // never written takes no memory.
-    nodes_.reserve(most);
-    nodes_.push_back({first.AddNode(), second.AddNode(), kRoot, 0, 0, Change::Same, false});
+    entries_.reserve(most);
+    entries_.push_back({first.AddNode(), second.AddNode(), kRoot, 0, 0, 0, 0, 0});
     AttributeMatcher matcher(options_);
-
-    // Breadth first, so each family lands in one run and the entries
-    // themselves are the queue.
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        const ComparedComponent parent = nodes_[i];
-        nodes_[i].firstChild = static_cast<Index>(nodes_.size());
-        const auto a = ChildrenOf(parent.first), b = ChildrenOf(parent.second);
-        std::size_t x = 0, y = 0;
-        while (true) {
-            while (x < a.size() && IsHidden(a[x])) ++x;
-            while (y < b.size() && IsHidden(b[y])) ++y;
-            if (x == a.size() && y == b.size()) break;
-            const int order = x == a.size()   ? 1
-                              : y == b.size() ? -1
-                                              : prov::CompareNames(a[x]->Name(), b[y]->Name());
-            ComparedComponent child;
-            child.parent = static_cast<Index>(i);
-            if (order < 0) {
-                child.first = a[x++];
-                child.change = Change::Removed;
-            } else if (order > 0) {
-                child.second = b[y++];
-                child.change = Change::Added;
-            } else {
-                child.first = a[x++];
-                child.second = b[y++];
-                child.change = matcher.Differ(child.first, child.second) ? Change::Changed : Change::Same;
-            }
-            nodes_.push_back(child);
-        }
+    // Each family is added as one run when its parent is reached, and
+    // parents are reached depth first: the stores' nodes and lines are then
+    // read in about the order the files gave them.
+    std::vector<Index> pending{kRoot};
+    while (!pending.empty()) {
+        const Index i = pending.back();
+        pending.pop_back();
+        AddChildren(i, matcher);
+        for (Index c = ChildEnd(i); c-- > ChildBegin(i);) pending.push_back(c);
     }
+    SumSubtrees();
+}
 
-    // Children come after their parents, so one backward pass sums subtrees.
-    for (std::size_t i = nodes_.size(); i-- > 1;) {
-        const ComparedComponent& node = nodes_[i];
-        ComparedComponent& parent = nodes_[node.parent];
-        parent.beneath += node.beneath + 1;
+void Comparison::AddChildren(Index i, AttributeMatcher& matcher) {
+    const Entry parent = entries_[i];
+    const Change inherited = static_cast<Change>(parent.change);
+    entries_[i].firstChild = static_cast<Index>(entries_.size());
+    const auto a = ChildrenOf(parent.first), b = ChildrenOf(parent.second);
+    std::size_t x = 0, y = 0;
+    while (true) {
+        while (x < a.size() && IsHidden(a[x])) ++x;
+        while (y < b.size() && IsHidden(b[y])) ++y;
+        if (x == a.size() && y == b.size()) break;
+        const int order = x == a.size()   ? 1
+                          : y == b.size() ? -1
+                                          : prov::CompareNames(a[x]->Name(), b[y]->Name());
+        Entry child{nullptr, nullptr, i, 0, 0, 0, 0, 0};
+        Change change;
+        if (order < 0) {
+            child.first = a[x++];
+            change = Change::Removed;
+        } else if (order > 0) {
+            child.second = b[y++];
+            change = Change::Added;
+        } else {
+            child.first = a[x++];
+            child.second = b[y++];
+            change = matcher.Differ(child.first, child.second) ? Change::Changed : Change::Same;
+        }
+        if (IsWhole(inherited)) change = inherited;
+        child.change = static_cast<std::uint32_t>(change);
+        entries_.push_back(child);
+    }
+    entries_[i].childCount = static_cast<Index>(entries_.size()) - entries_[i].firstChild;
+}
+
+// Children come after their parents, so one backward pass sums subtrees.
+void Comparison::SumSubtrees() {
+    for (std::size_t i = entries_.size(); i-- > 1;) {
+        const Entry& entry = entries_[i];
+        Entry& parent = entries_[entry.parent];
+        parent.beneath += entry.beneath + 1;
         const bool reported = IsDifference(static_cast<Index>(i));
-        if (reported || node.differenceBelow) parent.differenceBelow = true;
+        if (reported || entry.differenceBelow) parent.differenceBelow = 1;
         if (!reported) continue;
-        switch (node.change) {
+        switch (static_cast<Change>(entry.change)) {
             case Change::Added: ++summary_.added; break;
             case Change::Removed: ++summary_.removed; break;
             case Change::Changed: ++summary_.changed; break;
@@ -81,20 +96,21 @@ Comparison::Comparison(const prov::ComponentStore& first, const prov::ComponentS
     }
 }
 
-Comparison::Index Comparison::ChildEnd(Index i) const {
-    return i + 1 < nodes_.size() ? nodes_[i + 1].firstChild : static_cast<Index>(nodes_.size());
+ComparedComponent Comparison::operator[](Index i) const {
+    const Entry& entry = entries_[i];
+    return {entry.first, entry.second, ChangeOf(i), entry.beneath, entry.differenceBelow != 0};
 }
 
 std::string_view Comparison::Name(Index i) const {
-    const ComparedComponent& node = nodes_[i];
-    return node.first ? node.first->Name() : node.second->Name();
+    const Entry& entry = entries_[i];
+    return entry.first ? entry.first->Name() : entry.second->Name();
 }
 
 std::string Comparison::Path(Index i) const {
-    const bool inSecond = nodes_[i].first == nullptr;
+    const bool inSecond = entries_[i].first == nullptr;
     std::vector<std::string_view> names;
-    for (Index at = i; at != kRoot; at = nodes_[at].parent)
-        names.push_back(inSecond ? nodes_[at].second->Name() : nodes_[at].first->Name());
+    for (Index at = i; at != kRoot; at = entries_[at].parent)
+        names.push_back(inSecond ? entries_[at].second->Name() : entries_[at].first->Name());
     std::string path;
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
         if (name != names.rbegin()) path += ' ';
@@ -105,9 +121,9 @@ std::string Comparison::Path(Index i) const {
 
 bool Comparison::IsDifference(Index i) const {
     if (i == kRoot) return false;
-    const Change change = nodes_[i].change;
+    const Change change = ChangeOf(i);
     if (change == Change::Changed) return true;
-    return IsWhole(change) && !IsWhole(nodes_[nodes_[i].parent].change);
+    return IsWhole(change) && !IsWhole(ChangeOf(entries_[i].parent));
 }
 
 Comparison::Index Comparison::NextDifference(Index from) const {
@@ -132,7 +148,7 @@ Comparison::Index Comparison::NextDifference(Index from) const {
 }
 
 Comparison::Index Comparison::LastDifferenceWithin(Index i) const {
-    while (nodes_[i].differenceBelow) {
+    while (entries_[i].differenceBelow) {
         Index k = ChildEnd(i);
         while (!Leads(--k)) {
         }
@@ -142,6 +158,7 @@ Comparison::Index Comparison::LastDifferenceWithin(Index i) const {
 }
 
 Comparison::Index Comparison::PreviousDifference(Index from) const {
+    if (from == kRoot) return entries_[kRoot].differenceBelow ? LastDifferenceWithin(kRoot) : kNone;
     for (Index at = from; at != kRoot;) {
         const Index parent = Parent(at);
         for (Index c = at; c-- > ChildBegin(parent);)
@@ -153,7 +170,7 @@ Comparison::Index Comparison::PreviousDifference(Index from) const {
 }
 
 std::vector<AttributeRow> Comparison::Attributes(Index i) const {
-    return CompareAttributes(nodes_[i].first, nodes_[i].second, options_);
+    return CompareAttributes(entries_[i].first, entries_[i].second, options_);
 }
 
 }  // namespace oryx::compare

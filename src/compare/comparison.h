@@ -27,12 +27,9 @@ enum class Change : std::uint8_t {
 struct ComparedComponent {
     const prov::ComponentNode* first = nullptr;   // null when added
     const prov::ComponentNode* second = nullptr;  // null when removed
-    std::uint32_t parent = 0;
-    // Children are the entries from here up to the next entry's firstChild.
-    std::uint32_t firstChild = 0;
-    // Components in the union beneath this one.
-    std::uint32_t beneath = 0;
     Change change = Change::Same;
+    // Components in the union beneath this one.
+    std::size_t beneath = 0;
     // Some component beneath is a reported difference.
     bool differenceBelow = false;
 };
@@ -69,14 +66,14 @@ public:
     const DiffSummary& Summary() const { return summary_; }
 
     // Entries, the root included. Siblings are contiguous, in the store's order.
-    std::size_t Size() const { return nodes_.size(); }
-    const ComparedComponent& operator[](Index i) const { return nodes_[i]; }
-    Index Parent(Index i) const { return nodes_[i].parent; }
-    Index ChildBegin(Index i) const { return nodes_[i].firstChild; }
-    Index ChildEnd(Index i) const;
-    std::size_t ChildCount(Index i) const { return ChildEnd(i) - ChildBegin(i); }
+    std::size_t Size() const { return entries_.size(); }
+    ComparedComponent operator[](Index i) const;
+    Index Parent(Index i) const { return entries_[i].parent; }
+    Index ChildBegin(Index i) const { return entries_[i].firstChild; }
+    Index ChildEnd(Index i) const { return entries_[i].firstChild + entries_[i].childCount; }
+    std::size_t ChildCount(Index i) const { return entries_[i].childCount; }
     // The position of `i` among its parent's children.
-    std::size_t Row(Index i) const { return i - nodes_[nodes_[i].parent].firstChild; }
+    std::size_t Row(Index i) const { return i - entries_[entries_[i].parent].firstChild; }
 
     // The name as the first file spells it, as the second does for added ones.
     std::string_view Name(Index i) const;
@@ -88,7 +85,8 @@ public:
     // Changed, or the topmost component of an added or removed subtree.
     bool IsDifference(Index i) const;
     // The next and the previous reported difference, depth first; kNone when
-    // there is none. From kRoot, NextDifference gives the first one.
+    // there is none. From kRoot, NextDifference gives the first one and
+    // PreviousDifference the last one.
     Index NextDifference(Index from) const;
     Index PreviousDifference(Index from) const;
 
@@ -96,11 +94,27 @@ public:
     std::vector<AttributeRow> Attributes(Index i) const;
 
 private:
-    bool Leads(Index i) const { return IsDifference(i) || nodes_[i].differenceBelow; }
+    // 32 bytes an entry: the union of two large nodes costs a fraction of
+    // their stores. Counts and indexes fit 29 bits (checked when building).
+    struct Entry {
+        const prov::ComponentNode* first;
+        const prov::ComponentNode* second;
+        Index parent;
+        Index firstChild;
+        Index childCount;
+        std::uint32_t beneath : 29;
+        std::uint32_t change : 2;
+        std::uint32_t differenceBelow : 1;
+    };
+
+    Change ChangeOf(Index i) const { return static_cast<Change>(entries_[i].change); }
+    bool Leads(Index i) const { return IsDifference(i) || entries_[i].differenceBelow; }
     Index LastDifferenceWithin(Index i) const;
+    void AddChildren(Index i, AttributeMatcher& matcher);
+    void SumSubtrees();
 
     CompareOptions options_;
-    std::vector<ComparedComponent> nodes_;
+    std::vector<Entry> entries_;
     DiffSummary summary_;
 };
 

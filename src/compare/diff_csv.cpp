@@ -53,7 +53,7 @@ void WriteDiffCsv(const Comparison& comparison, const DiffSink& sink) {
     std::vector<AttributeRow> rows;
     out << "\"change\",\"path\",\"attribute\",\"old\",\"new\"\r\n";
     ForEachDifference(comparison, [&](Comparison::Index i, std::string_view path) {
-        const ComparedComponent& node = comparison[i];
+        const ComparedComponent node = comparison[i];
         if (node.change != Change::Changed) {
             Row(out, node.change == Change::Added ? "added" : "removed", path, {}, {}, {});
             return;

@@ -18,7 +18,7 @@ void WriteDiffText(const Comparison& comparison, const DiffSink& sink) {
     AttributeMatcher matcher(comparison.Options());
     std::vector<AttributeRow> rows;
     ForEachDifference(comparison, [&](Comparison::Index i, std::string_view path) {
-        const ComparedComponent& node = comparison[i];
+        const ComparedComponent node = comparison[i];
         if (node.change != Change::Changed) {
             out << (node.change == Change::Added ? "+ " : "- ") << path;
             if (node.beneath > 0) out << "  (" << std::to_string(node.beneath) << " components beneath)";

@@ -29,7 +29,7 @@ void ForEachDifference(const Comparison& comparison, const DifferenceVisitor& vi
             continue;
         }
         const Index i = frame.next++;
-        const ComparedComponent& node = comparison[i];
+        const ComparedComponent node = comparison[i];
         const bool below = stack.size() > 1;
         const auto extend = [below](std::string& path, std::string_view name) {
             if (below) path += ' ';
