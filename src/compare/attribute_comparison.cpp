@@ -11,6 +11,7 @@ namespace {
 
 bool IsBookkeeping(std::string_view line) { return !line.empty() && line.front() == '&'; }
 
+// A missing side (an added or removed component) reads as a node without lines.
 prov::FileLineRange LinesOf(const prov::ComponentNode* node) {
     static const prov::ComponentStore kEmpty;
     return (node ? node : kEmpty.AddNode())->Attributes().FileLines();
