@@ -26,8 +26,9 @@ inline double BestOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-// Peak resident memory in bytes of a command run with stdout to /dev/null.
-inline long long PeakRssOfCommand(const std::vector<std::string>& argv) {
+// Peak resident memory in bytes of a command run with stdout to /dev/null;
+// -1 when it fails or exits with another status than `expectedExit`.
+inline long long PeakRssOfCommand(const std::vector<std::string>& argv, int expectedExit = 0) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int devnull = ::open("/dev/null", O_WRONLY);
@@ -41,7 +42,7 @@ inline long long PeakRssOfCommand(const std::vector<std::string>& argv) {
     int status = 0;
     struct rusage usage{};
     ::wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedExit) return -1;
     return static_cast<long long>(usage.ru_maxrss) * 1024;
 }
 

@@ -3,9 +3,13 @@
 // relay interfaces with DLCIs, and virtual routers with IP ports; every
 // component a fixed report reads is there, so the reports have rows to build.
 //
-//   generate_node startprov|configure LINES OUTPUT
+//   generate_node startprov|configure LINES OUTPUT [--modified]
 //
 // The node grows with LINES: more interfaces and connections, never deeper.
+// With --modified it writes the same node after changes, for the comparison
+// benchmark: about 1% of the attribute values changed, 1,000 components
+// added and 1,000 removed (leaves, spread over the whole node).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,89 +18,165 @@
 
 namespace {
 
-// Emits the same tree in either format. Paths are pieces; attributes are
-// "name value" pairs.
-class Writer {
+using Path = std::vector<std::string>;
+using Pairs = std::vector<std::string>;
+
+// What --modified changes: every n-th value, leaf and component.
+struct Modification {
+    long changeEvery = 100;
+    long removeEvery = 0;
+    long addEvery = 0;
+};
+
+// The lines of one format for a sequence of components. Paths are pieces;
+// attributes are "name value" pairs.
+class Format {
 public:
-    Writer(std::ostream& out, bool startProv)
-        : out_(out), startProv_(startProv), pairsPerLine_(startProv ? 3 : 4) {
-        if (startProv_) Line("start prov");
-        else Line("# saved configuration of node17");
-    }
-    void Component(const std::vector<std::string>& path, const std::vector<std::string>& pairs) {
+    explicit Format(bool startProv) : startProv_(startProv), pairsPerLine_(startProv ? 3 : 4) {}
+
+    // Appends the component's lines to `lines` (when given) and returns their number.
+    long Component(const Path& path, const Pairs& pairs, std::vector<std::string>* lines) {
+        long count = 0;
+        const auto line = [&](std::string text) {
+            ++count;
+            if (lines) lines->push_back(std::move(text));
+        };
         if (startProv_) {
             const std::string joined = Join(path);
-            Line("add " + joined);
+            line("add " + joined);
             // Long attribute lists are split over several set lines, as real dumps do.
-            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_) {
-                std::string set = "set " + joined + " ";
-                for (std::size_t j = i; j < pairs.size() && j < i + pairsPerLine_; ++j)
-                    set += (j > i ? ", " : "") + pairs[j];
-                Line(set);
-            }
+            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_)
+                line("set " + joined + " " + JoinPairs(pairs, i));
         } else {
             // Enter the path from the common prefix with the current context.
             std::size_t common = 0;
             while (common < context_.size() && common < path.size() && context_[common] == path[common]) ++common;
             while (context_.size() > common) {
-                Line("return");
+                line("return");
                 context_.pop_back();
             }
             for (std::size_t i = common; i < path.size(); ++i) {
-                Line("configure " + path[i]);
+                line("configure " + path[i]);
                 context_.push_back(path[i]);
             }
-            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_) {
-                std::string set = "set ";
-                for (std::size_t j = i; j < pairs.size() && j < i + pairsPerLine_; ++j)
-                    set += (j > i ? ", " : "") + pairs[j];
-                Line(set);
-            }
+            for (std::size_t i = 0; i < pairs.size(); i += pairsPerLine_) line("set " + JoinPairs(pairs, i));
         }
+        return count;
     }
-    void Finish() {
+    void Finish(std::vector<std::string>& lines) {
         if (startProv_) {
-            Line("end prov");
+            lines.push_back("end prov");
         } else {
             while (!context_.empty()) {
-                Line("return");
+                lines.push_back("return");
                 context_.pop_back();
             }
         }
     }
-    long Lines() const { return lines_; }
 
 private:
-    static std::string Join(const std::vector<std::string>& path) {
+    static std::string Join(const Path& path) {
         std::string s;
         for (const auto& p : path) s += (s.empty() ? "" : " ") + p;
         return s;
     }
-    void Line(const std::string& text) {
-        out_ << text << "\r\n";
-        ++lines_;
+    std::string JoinPairs(const Pairs& pairs, std::size_t first) const {
+        std::string s;
+        for (std::size_t j = first; j < pairs.size() && j < first + pairsPerLine_; ++j)
+            s += (j > first ? ", " : "") + pairs[j];
+        return s;
     }
-    std::ostream& out_;
+
     bool startProv_;
     // Dumps of the configure kind give more attributes per set line.
     std::size_t pairsPerLine_;
-    std::vector<std::string> context_;
-    long lines_ = 0;
+    Path context_;
+};
+
+// Writes the node, or only counts it when there is no output. The node's
+// size follows the lines of the unmodified file, so a modified copy
+// describes the same interfaces.
+class Writer {
+public:
+    Writer(std::ostream* out, bool startProv, const Modification* modification)
+        : out_(out), format_(startProv), plain_(startProv), modification_(modification) {
+        Line(startProv ? "start prov" : "# saved configuration of node17");
+    }
+    void Component(const Path& path, const Pairs& pairs) {
+        lines_ += plain_.Component(path, pairs, nullptr);
+        ++components_;
+        // These kinds are always leaves here, so leaving one out takes
+        // nothing else with it.
+        const bool leaf = path.back() == "Tm" || path.back() == "Sp" || path.back() == "OspfIf";
+        if (leaf) ++leaves_;
+        if (!modification_) {
+            Write(path, pairs);
+            return;
+        }
+        if (components_ % modification_->addEvery == 0) ++addsDue_;
+        if (leaf && leaves_ % modification_->removeEvery == 0 && removed_ < 1000) {
+            ++removed_;
+            return;
+        }
+        Pairs changed = pairs;
+        for (std::string& pair : changed)
+            if (++values_ % modification_->changeEvery == 0) {
+                pair += "0";
+                ++changedValues_;
+            }
+        Write(path, changed);
+        if (addsDue_ > 0 && added_ < 1000) {
+            --addsDue_;
+            ++added_;
+            Path extra = path;
+            extra.push_back("Pm/9");
+            Write(extra, {"addedBy maintenance", "ticket " + std::to_string(added_)});
+        }
+    }
+    void Finish() {
+        std::vector<std::string> lines;
+        format_.Finish(lines);
+        for (const std::string& line : lines) Line(line);
+    }
+    long Lines() const { return lines_; }
+    long Written() const { return written_; }
+    long Components() const { return components_; }
+    long Leaves() const { return leaves_; }
+    long Added() const { return added_; }
+    long Removed() const { return removed_; }
+    long ChangedValues() const { return changedValues_; }
+
+private:
+    void Write(const Path& path, const Pairs& pairs) {
+        scratch_.clear();
+        format_.Component(path, pairs, &scratch_);
+        for (const std::string& line : scratch_) Line(line);
+    }
+    void Line(const std::string& text) {
+        if (out_) *out_ << text << "\r\n";
+        ++written_;
+    }
+
+    std::ostream* out_;
+    Format format_;
+    Format plain_;  // counts the unmodified file's lines
+    const Modification* modification_;
+    std::vector<std::string> scratch_;
+    long lines_ = 1;
+    long written_ = 0;
+    long components_ = 0, leaves_ = 0, values_ = 0;
+    long added_ = 0, removed_ = 0, changedValues_ = 0;
+    long addsDue_ = 0;  // a component due for a new child was left out
 };
 
 std::string N(long v) { return std::to_string(v); }
 
-}  // namespace
+struct Interfaces {
+    long atm = 0;
+    long fr = 0;
+};
 
-int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: generate_node startprov|configure LINES OUTPUT\n");
-        return 2;
-    }
-    const bool startProv = std::string(argv[1]) == "startprov";
-    const long target = std::atol(argv[2]);
-    std::ofstream out(argv[3], std::ios::binary);
-    Writer w(out, startProv);
+Interfaces Generate(Writer& w, long target) {
 
     w.Component({"Shelf"}, {"shelfType mss15000", "nodeName node17"});
     for (int c = 0; c < 16; ++c)
@@ -211,11 +291,39 @@ int main(int argc, char** argv) {
         }
     }
     w.Finish();
+    return {atm, fr};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool modified = argc == 5 && std::string(argv[4]) == "--modified";
+    if (argc != 4 && !modified) {
+        std::fprintf(stderr, "usage: generate_node startprov|configure LINES OUTPUT [--modified]\n");
+        return 2;
+    }
+    const bool startProv = std::string(argv[1]) == "startprov";
+    const long target = std::atol(argv[2]);
+    Modification modification;
+    if (modified) {
+        // A first pass only counts, to spread the changes over the node.
+        Writer counter(nullptr, startProv, nullptr);
+        Generate(counter, target);
+        modification.removeEvery = std::max(1L, counter.Leaves() / 1000);
+        modification.addEvery = std::max(1L, counter.Components() / 1000);
+    }
+    std::ofstream out(argv[3], std::ios::binary);
+    Writer w(&out, startProv, modified ? &modification : nullptr);
+    const Interfaces interfaces = Generate(w, target);
     out.flush();
     if (!out) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }
-    std::printf("%s: %ld lines, %ld ATM interfaces, %ld frame relay interfaces\n", argv[3], w.Lines(), atm, fr);
+    std::printf("%s: %ld lines, %ld ATM interfaces, %ld frame relay interfaces\n", argv[3], w.Written(),
+                interfaces.atm, interfaces.fr);
+    if (modified)
+        std::printf("  modified: %ld values changed, %ld components added, %ld removed\n", w.ChangedValues(),
+                    w.Added(), w.Removed());
     return 0;
 }

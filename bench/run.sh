@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench oryx-cli gui_bench doc_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -15,6 +15,12 @@ $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 for f in startprov configure; do
   [ -f bench-data/node-$f-half.txt ] || $b/generate_node $f 500000 bench-data/node-$f-half.txt
   $b/reports_bench bench-data/node-$f.txt bench-data/node-$f-half.txt
+done
+# The comparison of each node with a copy that has about 1% of its values
+# changed, 1,000 components added and 1,000 removed.
+for f in startprov configure; do
+  [ -f bench-data/node-$f-modified.txt ] || $b/generate_node $f 1000000 bench-data/node-$f-modified.txt --modified
+  $b/compare_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt
 done
 # The desktop windows on the full-size node (headless), and a document window
 # over a file nesting a million components.

@@ -14,3 +14,13 @@ foreach(format startprov configure)
     message(FATAL_ERROR "reports_bench failed on the ${format} node")
   endif()
 endforeach()
+execute_process(COMMAND ${GENERATE} startprov 20000 ${WORK}/smoke-startprov-modified.txt --modified
+  RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "generate_node --modified failed")
+endif()
+execute_process(COMMAND ${COMPARE_BENCH} ${WORK}/smoke-startprov.txt ${WORK}/smoke-startprov-modified.txt
+  RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "compare_bench failed")
+endif()

@@ -1,11 +1,12 @@
 // oryx-cli: the tree text, attribute rows and reports of a provisioning file,
-// without a window.
+// and the differences between two, without a window.
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <string_view>
 
 #include "cli/cli_common.h"
+#include "cli/diff_command.h"
 #include "cli/report_commands.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
@@ -47,6 +48,11 @@ const Command kCommands[] = {
      oryx::cli::RunCustom},
     {"sections", "sections [--config CFG]", "the custom report names in menu order, one per line",
      oryx::cli::RunSections},
+    {"diff", "diff FILE1 FILE2 [--ignore NAME]... [--ignore-case] [--format text|csv]",
+     "the components removed, added and changed from FILE1 to FILE2, as text or CSV; --ignore leaves the "
+     "attribute NAME out, --ignore-case compares values ignoring case; exit status 0 when the nodes are "
+     "equal, 3 when they differ",
+     oryx::cli::RunDiff},
 };
 
 constexpr std::string_view kUsage =

@@ -1,0 +1,126 @@
+// Speed and memory of the comparison of two large nodes.
+//
+//   compare_bench FIRST SECOND
+//
+// The load time of FIRST is the baseline. Printed: the comparison after both
+// loads (and with the text written), the whole `oryx-cli diff FIRST SECOND`,
+// and its peak memory against a process that only loads both files. Times
+// are the best of five runs; the whole command is also given in processor
+// time, which a busy machine disturbs less than the wall time.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <vector>
+
+#include "bench_util.h"
+#include "compare/comparison.h"
+#include "compare/diff_output.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+
+using namespace oryx;
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kExitDiffer = 3;
+
+double CpuSeconds(const rusage& usage) {
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double OwnCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return CpuSeconds(usage);
+}
+
+// Processor time (user and system) of a command run with stdout to
+// /dev/null; -1 when it exits with another status than `expectedExit`.
+double CpuOfCommand(const std::vector<std::string>& argv, int expectedExit) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, STDOUT_FILENO);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedExit) return -1;
+    return CpuSeconds(usage);
+}
+
+// The process the diff's memory is measured against.
+int LoadOnly(const char* first, const char* second) {
+    prov::ComponentStore a, b;
+    prov::ReadProvisioningFile(first, a);
+    prov::ReadProvisioningFile(second, b);
+    return a.NodeCount() > 0 && b.NodeCount() > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--load-only") == 0) return LoadOnly(argv[2], argv[3]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: compare_bench FIRST SECOND\n");
+        return 2;
+    }
+    const std::string first = argv[1], second = argv[2];
+    // Peak memory first, while this process is small: a forked child starts
+    // out sharing the parent's pages and counts them.
+    const std::vector<std::string> diff{ORYX_CLI_PATH, "diff", first, second};
+    const long long diffRss = bench::PeakRssOfCommand(diff, kExitDiffer);
+    const long long loadRss = bench::PeakRssOfCommand({"/proc/self/exe", "--load-only", first, second});
+    if (diffRss < 0 || loadRss < 0) {
+        std::fprintf(stderr, "compare_bench: the files must load and differ\n");
+        return 1;
+    }
+
+    double loadCpu = 1e300;
+    const double load = bench::BestOf(kRuns, [&] {
+        const double start = OwnCpuSeconds();
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(first, store);
+        loadCpu = std::min(loadCpu, OwnCpuSeconds() - start);
+    });
+    std::printf("%s against %s:\n", first.c_str(), second.c_str());
+    std::printf("  %-34s %9.3f s   (processor time %.3f s)\n", "one load (baseline)", load, loadCpu);
+
+    prov::ComponentStore a, b;
+    prov::ReadProvisioningFile(first, a);
+    prov::ReadProvisioningFile(second, b);
+    compare::DiffSummary summary;
+    const double compared = bench::BestOf(kRuns, [&] { summary = compare::Comparison(a, b).Summary(); });
+    std::printf("  %-34s %s\n", "differences", compare::SummaryLine(summary).c_str());
+    bench::Report("comparison after both loads", compared, "s", compared / load, "of one load", 0.5);
+    std::size_t bytes = 0;
+    const double written = bench::BestOf(kRuns, [&] {
+        bytes = 0;
+        compare::WriteDiffText(compare::Comparison(a, b), [&](std::string_view t) { bytes += t.size(); });
+    });
+    std::printf("  %-34s %9.3f s %6.2fx of one load (%zu bytes of text)\n", "comparison with the text written",
+                written, written / load, bytes);
+
+    double wholeCpu = 1e300;
+    const double whole =
+        bench::BestOf(kRuns, [&] { wholeCpu = std::min(wholeCpu, CpuOfCommand(diff, kExitDiffer)); });
+    bench::Report("oryx-cli diff as a whole", whole, "s", whole / load, "of one load", 2.6);
+    bench::Report("  the same in processor time", wholeCpu, "s", wholeCpu / loadCpu, "of one load", 2.6);
+    bench::Report("peak memory of oryx-cli diff", diffRss / 1e6, "MB", static_cast<double>(diffRss) / loadRss,
+                  "of loading both", 1.1);
+    std::printf("  %-34s %9.3f MB\n", "peak memory of loading both", loadRss / 1e6);
+    return 0;
+}
