@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSplitter>
@@ -15,6 +14,7 @@
 #include "doc/component_tree_model.h"
 #include "doc/document_host.h"
 #include "doc/document_icons.h"
+#include "doc/path_strip.h"
 #include "doc/report_panel.h"
 #include "doc/text_codec.h"
 #include "doc/tree_actions.h"
@@ -30,17 +30,24 @@ const QString kIndexOf = QStringLiteral("Index Of: ");
 }  // namespace
 
 TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* parent)
+    : TMDIChild(host, fileName, LoadLater{}, parent) {
+    Load();
+}
+
+TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent)
     : QWidget(parent), host_(host), fileName_(fileName), store_(std::make_unique<prov::ComponentStore>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Please Wait...Building Tree Structure"));
     resize(783, 514);
     BuildLayout();
+}
 
-    prov::ReadProvisioningFile(FileNameBytes(fileName), *store_);
+void TMDIChild::Load() {
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
     treeModel_->Build(*store_);
-    if (prov::IsConfigureFile(FileNameBytes(fileName))) setWindowIcon(ConfigureFileIcon());
-    SetPathLabel(QString());
-    setWindowTitle(fileName);
+    if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
+    pathStrip_->Show(QString());
+    setWindowTitle(fileName_);
 }
 
 TMDIChild::~TMDIChild() {
@@ -72,19 +79,8 @@ void TMDIChild::BuildLayout() {
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
 
-    auto* pathStrip = new QFrame(rightPane);
-    pathStrip->setObjectName(QStringLiteral("Panel3"));
-    pathStrip->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pathStrip->setFixedHeight(17);
-    auto* pathStripLayout = new QHBoxLayout(pathStrip);
-    pathStripLayout->setContentsMargins(2, 0, 2, 0);
-    pathLabel_ = new QLabel(pathStrip);
-    pathLabel_->setObjectName(QStringLiteral("Label1"));
-    // A long path is cut off at the right edge; it never widens the window.
-    pathLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    pathLabel_->setMinimumWidth(1);
-    pathStripLayout->addWidget(pathLabel_);
-    right->addWidget(pathStrip);
+    pathStrip_ = new PathStrip(rightPane);
+    right->addWidget(pathStrip_);
 
     auto* reportSplitter = new QSplitter(Qt::Vertical, rightPane);
     reportSplitter->setObjectName(QStringLiteral("ReportSplitter"));
@@ -94,6 +90,7 @@ void TMDIChild::BuildLayout() {
 
     attributes_ = new AttributeList(reportSplitter);
     reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, rightPane, reportSplitter);
+    reportPanel_->SetFocusAfterClose(tree_);
     reportSplitter->addWidget(reportPanel_);
     reportSplitter->setStretchFactor(0, 1);
     reportSplitter->setStretchFactor(1, 0);
@@ -120,26 +117,18 @@ void TMDIChild::BuildLayout() {
     }
 }
 
-// ---- tree ----
+QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
+
+const QString& TMDIChild::IndexOfText() const { return pathStrip_->Text(); }
+
 
 void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
     attributes_->ShowComponent(item);
-    SetPathLabel(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
-}
-
-void TMDIChild::SetPathLabel(const QString& text) {
-    indexOfText_ = text;
-    // A path nested many thousand levels deep would take longer to lay out
-    // than to find; the label shows its two ends, Copy takes it whole.
-    constexpr qsizetype kShownEnd = 2000;
-    if (text.size() > 2 * kShownEnd + 1)
-        pathLabel_->setText(text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd));
-    else
-        pathLabel_->setText(text);
+    pathStrip_->Show(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
 }
 
 void TMDIChild::CopySelection() {
-    const QString path = indexOfText_.mid(kIndexOf.size());
+    const QString path = pathStrip_->Text().mid(kIndexOf.size());
     const QWidget* focus = QApplication::focusWidget();
     const auto within = [focus](const QWidget* view) { return focus && (focus == view || view->isAncestorOf(focus)); };
     if (within(attributes_)) {
@@ -186,7 +175,7 @@ void TMDIChild::ReleaseStore() {
     treeActions_->Forget();
     treeModel_->Clear();
     attributes_->ShowComponent(nullptr);
-    SetPathLabel(QString());
+    pathStrip_->Show(QString());
     store_->Clear();
     if (host_) host_->DocumentClosing(objectName());
 }

@@ -19,6 +19,7 @@ namespace oryx::doc {
 class AttributeList;
 class ComponentTreeModel;
 class DocumentHost;
+class PathStrip;
 class ReportPanel;
 class TreeActions;
 class TZTreeView;
@@ -33,7 +34,12 @@ public:
     // Reads the file and builds the tree; throws oryx::prov::FileError when
     // the file cannot be read (no window remains then).
     TMDIChild(DocumentHost* host, const QString& fileName, QWidget* parent = nullptr);
+    // The window alone, captioned "Please Wait...Building Tree Structure"
+    // until Load reads the file and builds the tree (or throws).
+    struct LoadLater {};
+    TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent = nullptr);
     ~TMDIChild() override;
+    void Load();
 
     void SaveTreeStructure();
     void PrintTreeStructure();
@@ -61,10 +67,10 @@ public:
     // The controls, for the main window's tests and this window's own.
     TZTreeView* Tree() const { return tree_; }
     AttributeList* Attributes() const { return attributes_; }
-    QLabel* PathLabel() const { return pathLabel_; }
+    QLabel* PathLabel() const;
     // The path label's whole text ("Index Of: " and the path), also where
     // the label shows only the ends of a very long path.
-    const QString& IndexOfText() const { return indexOfText_; }
+    const QString& IndexOfText() const;
     ReportPanel* Reports() const { return reportPanel_; }
 
     // "&Copy": the component path, or path and attribute row, to the clipboard.
@@ -80,18 +86,16 @@ private:
     void ShowComponent(const prov::ComponentNode* item);
     void ReleaseStore();
     void WatchSubWindow();
-    void SetPathLabel(const QString& text);
 
     DocumentHost* host_;
     QString fileName_;
     std::unique_ptr<prov::ComponentStore> store_;
     bool closing_ = false;
-    QString indexOfText_;
 
     TZTreeView* tree_ = nullptr;
     ComponentTreeModel* treeModel_ = nullptr;
     TreeActions* treeActions_ = nullptr;
-    QLabel* pathLabel_ = nullptr;
+    PathStrip* pathStrip_ = nullptr;
     AttributeList* attributes_ = nullptr;
     QMenu* copyMenu_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;

@@ -153,6 +153,11 @@ void ReportPanel::ResetReportPanel() {
     countLabel_->show();
     if (host_)
         for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(reports::Report(id).code, false);
+    // A hidden widget cannot keep the focus; left to itself the focus would
+    // move on along the focus chain, into another document window, which
+    // then becomes the active one. It stays in this document.
+    if (QWidget* focus = window()->focusWidget(); focus && isAncestorOf(focus) && focusAfterClose_)
+        focusAfterClose_->setFocus();
     // Hiding the panel also hides the splitter's handle above it.
     hide();
     for (const ReportList& list : lists_) list.view->hide();

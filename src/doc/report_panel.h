@@ -40,6 +40,8 @@ public:
     ReportPanel(DocumentHost* host, const prov::ComponentStore& store, const QString& documentPath, QWidget* window,
                 QWidget* mainRight, QSplitter* splitter);
 
+    // The widget that takes the focus when a list holding it goes.
+    void SetFocusAfterClose(QWidget* widget) { focusAfterClose_ = widget; }
     // Back to the empty state: count label reset and shown, every check mark
     // cleared, the panel and all lists hidden.
     void ResetReportPanel();
@@ -90,6 +92,7 @@ private:
     QMenu* exportMenu_ = nullptr;
     QAction* exportAction_ = nullptr;
     std::vector<ReportList> lists_;
+    QWidget* focusAfterClose_ = nullptr;
 };
 
 }  // namespace oryx::doc

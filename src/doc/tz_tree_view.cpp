@@ -20,6 +20,39 @@ namespace {
 // lines of its ancestors are not drawn; the item itself still is.
 constexpr long long kMaxLineWalk = 4096;
 
+// One level's column of an item's row: the dotted lines joining the item to
+// its parent and siblings, and the box that shows whether it is expanded.
+struct Branch {
+    bool item = false;         // the item's own level: a line across to it
+    bool laterSibling = false; // a line on down to the next sibling
+    bool firstRoot = false;    // the first top-level item: no line above it
+    bool children = false;     // the expand box
+    bool open = false;
+};
+
+void DrawBranch(QPainter& painter, const QRect& rect, const Branch& branch, const QPalette& colours) {
+    const int x = rect.left() + rect.width() / 2;
+    const int y = rect.top() + rect.height() / 2;
+    painter.save();
+    painter.setPen(QPen(colours.color(QPalette::Dark), 1, Qt::DotLine));
+    if (branch.item) {
+        painter.drawLine(x, branch.firstRoot ? y : rect.top(), x, branch.laterSibling ? rect.bottom() : y);
+        painter.drawLine(x, y, rect.right(), y);
+    } else if (branch.laterSibling) {
+        painter.drawLine(x, rect.top(), x, rect.bottom());
+    }
+    if (branch.children) {
+        const QRect box(x - 4, y - 4, 8, 8);
+        painter.setPen(colours.color(QPalette::Dark));
+        painter.setBrush(colours.color(QPalette::Base));
+        painter.drawRect(box);
+        painter.setPen(colours.color(QPalette::Text));
+        painter.drawLine(x - 2, y, x + 2, y);
+        if (!branch.open) painter.drawLine(x, y - 2, x, y + 2);
+    }
+    painter.restore();
+}
+
 // Shifts each item right by its depth and draws the branch column of every
 // level that is on screen.
 class TreeItemDelegate final : public QStyledItemDelegate {
@@ -40,23 +73,17 @@ public:
             long long level = depth;
             for (; level > last && item; --level) item = model_->TreeParent(item);
             for (; level >= first && item; --level, item = model_->TreeParent(item)) {
-                QStyleOption branch;
-                branch.initFrom(view_);
-                branch.rect = QRect(static_cast<int>(cell.left() + level * indent), cell.top(),
-                                    static_cast<int>(indent), cell.height());
-                branch.state = option.state & QStyle::State_Enabled;
-                const bool later = model_->HasLaterSibling(item);
+                const QRect rect(static_cast<int>(cell.left() + level * indent), cell.top(), static_cast<int>(indent),
+                                 cell.height());
+                Branch branch;
+                branch.laterSibling = model_->HasLaterSibling(item);
                 if (level == depth) {
-                    branch.state |= QStyle::State_Item;
-                    if (later) branch.state |= QStyle::State_Sibling;
-                    if (model_->HasVisibleChildren(item)) {
-                        branch.state |= QStyle::State_Children;
-                        if (model_->IsExpanded(item)) branch.state |= QStyle::State_Open;
-                    }
-                } else if (later) {
-                    branch.state |= QStyle::State_Sibling;
+                    branch.item = true;
+                    branch.firstRoot = depth == 0 && index.row() == 0;
+                    branch.children = model_->HasVisibleChildren(item);
+                    branch.open = branch.children && model_->IsExpanded(item);
                 }
-                view_->style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, painter, view_);
+                DrawBranch(*painter, rect, branch, option.palette);
             }
         }
         QStyleOptionViewItem shifted = option;

@@ -16,6 +16,7 @@
 #include "doc/wait_cursor.h"
 #include "shell/about_box.h"
 #include "shell/app_settings.h"
+#include "shell/document_area.h"
 #include "shell/images.h"
 #include "shell/main_toolbar.h"
 #include "shell/options_form.h"
@@ -35,9 +36,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     auto* clientLayout = new QVBoxLayout(client);
     clientLayout->setContentsMargins(0, 0, 0, 0);
     clientLayout->setSpacing(0);
-    mdiArea_ = new QMdiArea(client);
-    mdiArea_->setObjectName("ClientArea");
-    clientLayout->addWidget(mdiArea_, 1);
+    documents_ = new DocumentArea(client);
+    clientLayout->addWidget(documents_->Area(), 1);
     taskbar_ = new Taskbar(client);
     connect(taskbar_, &Taskbar::windowRequested, this, &TMainForm::ActivateDocument);
     clientLayout->addWidget(taskbar_);
@@ -58,7 +58,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     statusBar()->setSizeGripEnabled(false);
     resize(468, 305);
 
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateMenuItems);
+    connect(documents_, &DocumentArea::documentsChanged, this, &TMainForm::UpdateMenuItems);
     recentFiles_->Load();
     reportMenu_->AddCustomReports(ReportMenu::ConfigFile());
     recentFiles_->RefreshItems();
@@ -72,8 +72,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
 TMainForm::~TMainForm() {
     // The document windows go first, while this frame is whole: nothing they
     // do on their way out may call back into a half-destroyed main window.
-    disconnect(mdiArea_, nullptr, this, nullptr);
-    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    disconnect(documents_, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : documents_->Area()->subWindowList()) {
         disconnect(window, nullptr, this, nullptr);
         delete window;
     }
@@ -105,23 +105,15 @@ QString TMainForm::ReportConfigFile() {
 }
 
 int TMainForm::DocumentCount() const {
-    int count = 0;
-    for (QMdiSubWindow* window : mdiArea_->subWindowList())
-        if (!window->isHidden() && qobject_cast<doc::TMDIChild*>(window->widget()))
-            ++count;
-    return count;
+    return documents_->DocumentCount();
 }
 
 QMdiSubWindow* TMainForm::ActiveDocumentWindow() const {
-    // currentSubWindow, not activeSubWindow: the latter is null whenever the
-    // application itself is not the active one (another program in front).
-    QMdiSubWindow* window = mdiArea_->currentSubWindow();
-    return window && !window->isHidden() ? window : nullptr;
+    return documents_->ActiveWindow();
 }
 
 doc::TMDIChild* TMainForm::ActiveDocument() const {
-    QMdiSubWindow* window = ActiveDocumentWindow();
-    return window ? qobject_cast<doc::TMDIChild*>(window->widget()) : nullptr;
+    return documents_->ActiveDocument();
 }
 
 void TMainForm::OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command) {
@@ -138,23 +130,8 @@ void TMainForm::UpdateMenuItems() {
 
 void TMainForm::OpenDocument(const QString& path) {
     const doc::WaitCursor hourglass;
-    auto* document = new doc::TMDIChild(this, path);
-    QMdiSubWindow* window = mdiArea_->addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(document->windowTitle());
-    window->setWindowIcon(document->windowIcon());
-    // A window that closes changes the count after the active-window signal
-    // has already fired; look again once it is gone.
-    connect(window, &QObject::destroyed, this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
-    if (settings_->OpenDocumentsMaximized())
-        window->showMaximized();
-    else
-        window->show();
-    mdiArea_->setActiveSubWindow(window);
-
-    const QString name = Taskbar::WindowName(++documentCounter_);
-    window->setObjectName(name);
-    document->setObjectName(name);
+    documents_->Open(path, this, Taskbar::WindowName(documentCounter_ + 1), settings_->OpenDocumentsMaximized());
+    ++documentCounter_;
     reportMenu_->ClearChecks();
     UpdateMenuItems();
 }
@@ -180,14 +157,8 @@ void TMainForm::OpenChosenFile() {
 }
 
 void TMainForm::ActivateDocument(const QString& windowName) {
-    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        auto* document = qobject_cast<doc::TMDIChild*>((*it)->widget());
-        if (!document || (*it)->objectName() != windowName)
-            continue;
-        mdiArea_->setActiveSubWindow(*it);
+    if (doc::TMDIChild* document = documents_->Activate(windowName))
         reportMenu_->ShowChecksOf(*document);
-    }
 }
 
 void TMainForm::SetReportChecked(int reportCode, bool checked) {

@@ -9,7 +9,6 @@
 #include "reports/report_registry.h"
 
 class QAction;
-class QMdiArea;
 class QMdiSubWindow;
 class QToolButton;
 
@@ -20,6 +19,7 @@ class TMDIChild;
 namespace oryx::shell {
 
 class AppSettings;
+class DocumentArea;
 class RecentFileList;
 class ReportMenu;
 class TAboutBox;
@@ -80,7 +80,7 @@ private:
     void OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command);
 
     std::unique_ptr<AppSettings> settings_;
-    QMdiArea* mdiArea_ = nullptr;
+    DocumentArea* documents_ = nullptr;
     Taskbar* taskbar_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
     ReportMenu* reportMenu_ = nullptr;

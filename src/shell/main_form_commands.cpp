@@ -5,6 +5,7 @@
 
 #include "doc/mdi_child.h"
 #include "shell/about_box.h"
+#include "shell/document_area.h"
 #include "shell/images.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
@@ -88,7 +89,7 @@ void TMainForm::createMenus() {
     edit->setObjectName("Edit1");
     edit->addAction(findChild<QAction*>("miOptions"));
 
-    windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *mdiArea_, [this] { return ActiveDocumentWindow(); });
+    windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
     for (QAction* item : windowMenu_->ArrangeItems())
         documentCommands_ << item;
 

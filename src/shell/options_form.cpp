@@ -1,12 +1,14 @@
 #include "shell/options_form.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <stdexcept>
 
@@ -16,34 +18,49 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     setObjectName("OptionsForm");
     setWindowTitle("Options...");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(212, 122);
 
     viewTaskbar_ = new QCheckBox("View Taskbar", this);
     viewTaskbar_->setObjectName("chkViewTaskbar");
     // The text stands to the left of the box.
     viewTaskbar_->setLayoutDirection(Qt::RightToLeft);
-    viewTaskbar_->setGeometry(16, 16, 97, 17);
     connect(viewTaskbar_, &QCheckBox::toggled, this, &TOptionsForm::EnableWidthWithTaskbar);
 
     widthLabel_ = new QLabel("Taskbar Button Width:", this);
     widthLabel_->setObjectName("lblButtonWidth");
-    widthLabel_->setGeometry(16, 44, 107, 13);
 
     widthEdit_ = new QLineEdit(this);
     widthEdit_->setObjectName("edButtonWidth");
-    widthEdit_->setGeometry(128, 40, 40, 21);
+    // Room for five digits in the dialog's font.
+    widthEdit_->setFixedWidth(widthEdit_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     widthEdit_->installEventFilter(this);
     // Keys are filtered below; this also keeps pasted or dropped text to digits.
     widthEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), widthEdit_));
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Button1");
-    ok->setGeometry(21, 80, 75, 25);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setObjectName("Button2");
-    cancel->setGeometry(117, 80, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Laid out rather than placed, so that every text shows whole in any
+    // font; the dialog takes the size its contents need and keeps it.
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(widthLabel_);
+    widthRow->addWidget(widthEdit_);
+    widthRow->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->addWidget(viewTaskbar_, 0, Qt::AlignLeft);
+    layout->addLayout(widthRow);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(widthEdit_, ok);
     setTabOrder(ok, cancel);

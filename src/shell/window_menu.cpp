@@ -50,13 +50,20 @@ void WindowMenu::Rebuild() {
         if (number == 0)
             menu_->addSeparator();
         ++number;
-        const QString title = window->windowTitle();
+        // A minimised window shows only its file name; the menu names the whole title.
+        const QString title = window->widget() && !window->widget()->windowTitle().isEmpty()
+                                  ? window->widget()->windowTitle()
+                                  : window->windowTitle();
         const QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
                                          : QStringLiteral("%1 %2").arg(number).arg(title);
         QAction* item = menu_->addAction(text);
         item->setCheckable(true);
         item->setChecked(window == active);
-        connect(item, &QAction::triggered, window, [this, window] { area_.setActiveSubWindow(window); });
+        connect(item, &QAction::triggered, window, [this, window] {
+            if (window->isMinimized())
+                window->showNormal();
+            area_.setActiveSubWindow(window);
+        });
     }
 }
 
