@@ -53,13 +53,18 @@ public:
     bool Enabled() const { return enabled_; }
 
     void Show(std::size_t done) {
-        if (!enabled_ || Clock::now() - start_ < std::chrono::seconds(1)) return;
+        if (!enabled_) return;
+        // Redrawn ten times a second at most: a terminal is slow to write to.
+        const Clock::time_point now = Clock::now();
+        if (now - start_ < std::chrono::seconds(1) || (!shown_.empty() && now - drawn_ < std::chrono::milliseconds(100)))
+            return;
         std::string text = std::to_string(done) + "/" + std::to_string(total_) + " files";
         if (text == shown_) return;
         std::string line = "\r" + text;
         if (text.size() < shown_.size()) line.append(shown_.size() - text.size(), ' ');
         Put(line);
         shown_ = std::move(text);
+        drawn_ = now;
     }
 
     // Leaves the terminal line empty, before a message and at the end.
@@ -75,6 +80,7 @@ private:
     std::size_t total_;
     bool enabled_;
     Clock::time_point start_;
+    Clock::time_point drawn_;
     std::string shown_;
 };
 
