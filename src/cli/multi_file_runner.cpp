@@ -99,9 +99,8 @@ class ParallelTable final {
 public:
     ParallelTable(const std::vector<InputFile>& files, const TableFormatter& formatter, const TableRun& run,
                   std::size_t jobs)
-        : files_(files), formatter_(formatter), run_(run), jobs_(std::clamp<std::size_t>(jobs, 1, files.size() + 1)),
-          results_(files.size()),
-          progress_(files.size()) {}
+        : files_(files), formatter_(formatter), run_(run), jobs_(std::max<std::size_t>(1, std::min(jobs, files.size()))),
+          results_(files.size()), progress_(files.size()) {}
     ParallelTable(const ParallelTable&) = delete;
     ParallelTable& operator=(const ParallelTable&) = delete;
     ~ParallelTable() { StopWorkers(); }
