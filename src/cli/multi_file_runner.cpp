@@ -1,6 +1,9 @@
 #include "cli/multi_file_runner.h"
 
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -36,6 +39,17 @@ std::size_t ParseJobs(std::string_view text) {
 std::size_t DefaultJobs() {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores == 0 ? 1 : cores;
+}
+
+// Keeps the memory one file freed for the next one. By default the C library
+// hands blocks of a few megabytes back to the system as soon as they are
+// freed, and with several threads every file then faults all its pages in
+// again, which costs a run more than a third of its time.
+void KeepFreedMemoryForTheNextFile() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 8 << 20);
+#endif
 }
 
 int WriteFailure(std::string_view what, int error) {
@@ -136,6 +150,7 @@ int ParallelTable::Run() {
     // A closed pipe must end the run with a message and joined threads, not
     // with the signal's silent kill.
     std::signal(SIGPIPE, SIG_IGN);
+    KeepFreedMemoryForTheNextFile();
     StartWorkers();
     bool anyFailed = false;
     bool anyRows = false;
