@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench oryx-cli gui_bench doc_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -22,6 +22,16 @@ for f in startprov configure; do
   [ -f bench-data/node-$f-modified.txt ] || $b/generate_node $f 1000000 bench-data/node-$f-modified.txt --modified
   $b/compare_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt
 done
+# A network of 200 nodes of about 50,000 lines, half in each format: one
+# report over all of them, on one core and on two.
+mkdir -p bench-data/network
+for i in $(seq 1 100); do
+  for f in startprov configure; do
+    n=bench-data/network/node$i-$f.txt
+    [ -f $n ] || $b/generate_node $f $((49000 + 20 * i)) $n >/dev/null
+  done
+done
+$b/network_bench bench-data/network
 # The desktop windows on the full-size node (headless), and a document window
 # over a file nesting a million components.
 QT_QPA_PLATFORM=offscreen $b/gui_bench bench-data/node-startprov.txt

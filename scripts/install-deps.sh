@@ -8,6 +8,7 @@ packages=(
   xvfb xauth poppler-utils desktop-file-utils
   libqt6svg6 dpkg-dev file
   clang
+  nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

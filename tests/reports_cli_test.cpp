@@ -107,7 +107,7 @@ TEST(ReportCli, FailuresAndUsageErrors) {
         {{"report", "overview"}, 2, ""},
         {{"report", "Overview", file}, 2, ""},
         {{"report", "summary", file}, 2, ""},
-        {{"report", "atmif", file, "extra"}, 2, ""},
+        {{"report", "atmif", "--format", "tsv"}, 2, ""},
         {{"custom", "Cards"}, 2, ""},
         {{"custom", "Cards", file, "--config"}, 2, ""},
         {{"custom", "Cards", file, "--config", "a", "--config", "b"}, 2, ""},

@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/report_commands.h"
+#include "cli/summary_command.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 #include "reports/report_registry.h"
@@ -53,6 +54,26 @@ const Command kCommands[] = {
      "attribute NAME out, --ignore-case compares values ignoring case; exit status 0 when the nodes are "
      "equal, 3 when they differ",
      oryx::cli::RunDiff},
+    {"summary", "summary FILE...",
+     "one row per FILE: \"File\", \"Format\" (start-prov or configure), \"Lines\", \"Components\" (below the add node) "
+     "and the Node Summary values",
+     oryx::cli::RunSummary},
+};
+
+struct Option {
+    std::string_view synopsis;
+    std::string_view help;
+};
+
+// Options of the commands that make one table over many files.
+constexpr Option kTableOptions[] = {
+    {"FILE... and folders", "many files give one table whose rows begin with a \"File\" column; a folder stands "
+                            "for every regular file directly in it, names in byte order"},
+    {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
+    {"--format csv|tsv|json", "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
+                              "objects keyed by the column captions)"},
+    {"-j N", "read N files at once (default: one per core); the rows keep the order of the files, a file that "
+             "fails is reported and skipped"},
 };
 
 constexpr std::string_view kUsage =
@@ -65,6 +86,14 @@ void PrintHelp() {
         text += c.synopsis;
         text += "\n      ";
         text += c.help;
+        text += '\n';
+    }
+    text += "\nreport, custom and summary:\n";
+    for (const Option& o : kTableOptions) {
+        text += "  ";
+        text += o.synopsis;
+        text += "\n      ";
+        text += o.help;
         text += '\n';
     }
     text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";

@@ -3,13 +3,12 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <span>
 #include <filesystem>
 #include <system_error>
 
+#include "cli/multi_file_runner.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
-#include "reports/csv_export.h"
 #include "reports/custom_report.h"
 #include "reports/report_registry.h"
 #include "reports/report_config.h"
@@ -57,37 +56,41 @@ int Emit(Output& out, const char* what) {
     return kExitFailure;
 }
 
-int EmitCsv(std::span<const reports::ColumnInfo> columns, const reports::ReportRows& rows) {
-    Output out;
-    reports::WriteCsv(columns, rows, [&out](std::string_view piece) { out.Append(piece); });
-    return Emit(out, "report");
-}
-
 }  // namespace
 
 int RunReport(const Args& allArgs) {
+    RunOptions options;
     // --config is accepted as by the other report commands; fixed reports do not read it.
     std::string unused;
-    const Args args = TakeConfigOption(allArgs, unused);
-    if (args.size() != 2) throw UsageError{"report takes NAME and FILE (NAME is one of " + ReportNames() + ")"};
+    const Args args = TakeConfigOption(TakeRunOptions(allArgs, options), unused);
+    if (args.size() < 2) throw UsageError{"report takes NAME and FILE (NAME is one of " + ReportNames() + ")"};
     const std::optional<reports::ReportId> id = reports::ReportByCliName(args[0]);
     if (!id) throw UsageError{"unknown report '" + args[0] + "' (one of " + ReportNames() + ")"};
-    prov::ComponentStore store;
-    prov::ReadProvisioningFile(args[1], store);
-    reports::ReportRows rows;
-    reports::BuildReportRows(*id, store, rows);  // a failed report prints only its message
-    return EmitCsv(reports::Report(*id).columns, rows);
+    TableRun run;
+    run.columns = reports::Report(*id).columns;
+    run.rowsOf = [id = *id](const std::string& file, reports::ReportRows& rows) {
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(file, store);
+        reports::BuildReportRows(id, store, rows);  // a failed report prints only its message
+    };
+    return RunOverFiles(Args(args.begin() + 1, args.end()), options, run);
 }
 
 int RunCustom(const Args& args) {
-    std::string config;
-    const Args rest = TakeConfigOption(args, config);
-    if (rest.size() != 2) throw UsageError{"custom takes SECTION and FILE, and optionally --config CFG"};
-    prov::ComponentStore store;
-    prov::ReadProvisioningFile(rest[1], store);
-    reports::ReportRows rows;
-    reports::BuildCustomReportRows(store, reports::ReportConfig::Load(config), rest[0], rows);
-    return EmitCsv(reports::CustomReportColumns(), rows);
+    RunOptions options;
+    std::string configName;
+    const Args rest = TakeConfigOption(TakeRunOptions(args, options), configName);
+    if (rest.size() < 2) throw UsageError{"custom takes SECTION and FILE, and optionally --config CFG"};
+    const reports::ReportConfig config = reports::ReportConfig::Load(configName);
+    const std::string& section = rest[0];
+    TableRun run;
+    run.columns = reports::CustomReportColumns();
+    run.rowsOf = [&config, &section](const std::string& file, reports::ReportRows& rows) {
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(file, store);
+        reports::BuildCustomReportRows(store, config, section, rows);
+    };
+    return RunOverFiles(Args(rest.begin() + 1, rest.end()), options, run);
 }
 
 int RunSections(const Args& args) {

@@ -25,25 +25,34 @@ bool NeedsQuotes(std::string_view text) {
 
 }  // namespace
 
-void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink) {
+void WriteCsvHeader(std::span<const ColumnInfo> columns, const CsvSink& sink) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
         if (c > 0) sink(",");
         WriteQuoted(columns[c].caption, sink);
     }
     sink("\r\n");
-    for (const ReportRow& row : rows) {
-        const std::string_view first = row.First();
-        if (NeedsQuotes(first)) {
-            WriteQuoted(first, sink);
-        } else {
-            sink(first);
-        }
-        for (std::string_view cell : row.Cells()) {
-            sink(",");
-            WriteQuoted(cell, sink);
-        }
-        sink("\r\n");
+}
+
+void WriteCsvFirstCell(std::string_view text, const CsvSink& sink) {
+    if (NeedsQuotes(text)) {
+        WriteQuoted(text, sink);
+    } else {
+        sink(text);
     }
+}
+
+void WriteCsvRow(const ReportRow& row, const CsvSink& sink) {
+    WriteCsvFirstCell(row.First(), sink);
+    for (std::string_view cell : row.Cells()) {
+        sink(",");
+        WriteQuoted(cell, sink);
+    }
+    sink("\r\n");
+}
+
+void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink) {
+    WriteCsvHeader(columns, sink);
+    for (const ReportRow& row : rows) WriteCsvRow(row, sink);
 }
 
 void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out) {

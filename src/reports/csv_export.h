@@ -23,6 +23,12 @@ void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const
 void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out);
 std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows);
 
+// The pieces of WriteCsv, for tables put together from several reports: the
+// header line, one row's line, and a text written as a first cell is.
+void WriteCsvHeader(std::span<const ColumnInfo> columns, const CsvSink& sink);
+void WriteCsvRow(const ReportRow& row, const CsvSink& sink);
+void WriteCsvFirstCell(std::string_view text, const CsvSink& sink);
+
 // The file name offered in the save dialog: the document's file name without
 // its folder and its last extension, " - ", the report title, ".csv"
 // (C:\prov\node17.txt and "AtmIf Report" give "node17 - AtmIf Report.csv").

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_common.h"
+#include "cli/table_formats.h"
+#include "reports/report_registry.h"
+#include "reports/report_rows.h"
+
+namespace oryx::cli {
+
+// The options of the commands that make one table over many files.
+struct RunOptions {
+    TableFormat format = TableFormat::Csv;
+    std::size_t jobs = 0;  // 0: one per core
+    bool recursive = false;
+};
+
+// The arguments without --format F, -j N and --recursive, which may stand
+// anywhere; throws UsageError for a bad or repeated value.
+Args TakeRunOptions(const Args& args, RunOptions& options);
+
+// Fills `rows` with the rows of one file; throws when the file cannot be read
+// or its report fails, what() being the message.
+using RowsOfFile = std::function<void(const std::string& file, reports::ReportRows& rows)>;
+
+struct TableRun {
+    std::span<const reports::ColumnInfo> columns;
+    RowsOfFile rowsOf;
+    // True when the rows already begin with their file (no "File" to add).
+    bool rowsNameTheirFile = false;
+    std::string_view what = "report";  // in "cannot write the report: ..."
+};
+
+// Writes the table of `run` over the files and folders of `arguments`.
+//
+// One file argument gives that file's table alone, written only when it was
+// built, and a failure propagates as it is thrown. More files, or any folder,
+// give one table with a "File" column: files are read `options.jobs` at a
+// time, never more stores alive at once, and the rows stream out file by file
+// in the order of the arguments. A file that fails is reported on stderr in
+// its place and skipped; the exit status is then 1. A write error (a closed
+// pipe too) stops the run with 1.
+int RunOverFiles(const Args& arguments, const RunOptions& options, const TableRun& run);
+
+}  // namespace oryx::cli

@@ -1,0 +1,87 @@
+#include "cli/summary_command.h"
+
+#include <string>
+#include <vector>
+
+#include "cli/multi_file_runner.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "reports/fixed_reports.h"
+
+namespace oryx::cli {
+
+namespace {
+
+constexpr reports::ColumnInfo kFileColumns[] = {{"File", 0}, {"Format", 0}, {"Lines", 0}, {"Components", 0}};
+
+struct FileShape {
+    bool startProv = false;
+    std::size_t lines = 0;
+};
+
+// The format the reader read the file in (start-prov when its first line is
+// "start prov", configure otherwise), and its lines as the reader counts them.
+FileShape ReadFileShape(const std::string& fileName) {
+    FileShape shape;
+    prov::LineFile file(fileName);
+    std::string_view line;
+    if (!file.ReadLine(line)) return shape;
+    shape.startProv = prov::TrimControl(line) == "start prov";
+    shape.lines = 1;
+    while (file.ReadLine(line)) ++shape.lines;
+    return shape;
+}
+
+// Every component below the add node, at any depth.
+std::size_t CountComponents(const prov::ComponentNode* add) {
+    if (add == nullptr) return 0;
+    std::size_t count = 0;
+    std::vector<const prov::ComponentNode*> pending{add};
+    while (!pending.empty()) {
+        const prov::ComponentNode* node = pending.back();
+        pending.pop_back();
+        count += node->ChildCount();
+        for (const prov::ComponentNode* child : node->Children()) pending.push_back(child);
+    }
+    return count;
+}
+
+void BuildSummaryRow(const std::string& fileName, reports::ReportRows& rows) {
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(fileName, store);
+    const FileShape shape = ReadFileShape(fileName);
+    reports::ReportRows values;
+    reports::BuildNodeSummaryRows(store, values);
+
+    reports::ReportRow row(fileName);
+    row.AddCell(shape.startProv ? "start-prov" : "configure");
+    row.AddCell(std::to_string(shape.lines));
+    row.AddCell(std::to_string(CountComponents(store.AddNode())));
+    for (const reports::ReportRow& value : values) row.AddCell(value.CellCount() > 0 ? value.Cell(0) : "");
+    rows.push_back(std::move(row));
+}
+
+}  // namespace
+
+int RunSummary(const Args& args) {
+    RunOptions options;
+    const Args files = TakeRunOptions(args, options);
+    if (files.empty()) throw UsageError{"summary takes one FILE or more"};
+
+    // The Node Summary's labels name the further columns; its rows of an
+    // empty store hold them.
+    const prov::ComponentStore empty;
+    reports::ReportRows labels;
+    reports::BuildNodeSummaryRows(empty, labels);
+    std::vector<reports::ColumnInfo> columns(std::begin(kFileColumns), std::end(kFileColumns));
+    for (const reports::ReportRow& label : labels) columns.push_back({label.First(), 0});
+
+    TableRun run;
+    run.columns = columns;
+    run.rowsOf = BuildSummaryRow;
+    run.rowsNameTheirFile = true;
+    run.what = "summary";
+    return RunOverFiles(files, options, run);
+}
+
+}  // namespace oryx::cli
