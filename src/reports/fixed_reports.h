@@ -35,7 +35,9 @@ void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows);
 // One row per Dlci of a FrUni interface (fruni_dlci_report.cpp).
 void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows);
 
-// Runs the builder of `id`.
+// Runs the builder of `id`. Running out of memory leaves `rows` empty and
+// throws ReportError("not enough memory to build the NAME report"), NAME
+// being the report's command-line name.
 void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows);
 
 // The five fields of a traffic descriptor parameter value, as the AtmIf VCC
