@@ -313,6 +313,16 @@ TEST_F(SettingsStore, DamagedLinesSurviveWrites)
                                "\"MRU2\"=\"/b.txt\"\n\n"
                                "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n\n");
     EXPECT_EQ(reg_.ReadValue("MRU1", ""), SettingValue("/a.txt"));
+
+    // Only a blank line keeps a line that ends in "\" from going on in the
+    // next one, which would make a value of the two.
+    Seed(kHeader + "\"B\"=hex(4):01,\\\n\n00,00,00\n");
+    reg_.WriteValue("X", 1);
+    EXPECT_EQ(reg_.ReadValue("B", "none"), SettingValue("none"));
+    reg_.WriteValue("Y", 1);
+    EXPECT_EQ(reg_.ReadValue("B", "none"), SettingValue("none"));
+    EXPECT_EQ(ReadAll(File()),
+              kHeader + "\"B\"=hex(4):01,\\\n\n00,00,00\n\"X\"=dword:00000001\n\"Y\"=dword:00000001\n\n");
 }
 
 TEST_F(SettingsStore, ValueNamesWithBackslashAddressSubKeys)
