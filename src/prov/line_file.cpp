@@ -12,7 +12,7 @@ constexpr char kCtrlZ = 26;
 }  // namespace
 
 LineFile::LineFile(const std::string& fileName)
-    : file_(fileName), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+    : file_(fileName), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 LineFile::~LineFile() = default;
 
