@@ -28,11 +28,13 @@ inline std::string ShellQuote(const std::string& arg) {
     return quoted + "'";
 }
 
-inline CliResult RunCli(const std::vector<std::string>& args) {
+// `shellPrefix` goes before the program in the shell command line, such as
+// "ulimit -v 100000; " or "env -i A=b ".
+inline CliResult RunCli(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
     TempDir dir;
     const std::string out = (dir.Path() / "out").string();
     const std::string err = (dir.Path() / "err").string();
-    std::string command = ShellQuote(ORYX_CLI_PATH);
+    std::string command = shellPrefix + ShellQuote(ORYX_CLI_PATH);
     for (const std::string& a : args) command += " " + ShellQuote(a);
     command += " </dev/null >" + ShellQuote(out) + " 2>" + ShellQuote(err);
     const int status = std::system(command.c_str());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli_runner.h"
+#include "memory_limit.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
@@ -86,6 +87,37 @@ TEST(Cli, ErrorsAndUsage) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("oryx-cli tree FILE"), std::string::npos);
     EXPECT_NE(help.out.find("oryx-cli attrs FILE PATH"), std::string::npos);
+}
+
+// /proc/self/environ has a size of 0 but holds the environment: run with one
+// variable whose value is a provisioning file, oryx-cli reads its own.
+TEST(Cli, FileWhoseSizeReadsZeroIsReadToItsEnd) {
+    const std::string value = "saved\nconfigure Shelf\nconfigure Card/3\nset cardType x\n";
+    TempDir dir;
+    const std::string same = dir.Write("environ.txt", "P=" + value + std::string(1, '\0'));
+    const CliResult expected = RunCli({"tree", same});
+    ASSERT_NE(expected.out.find("Card/3"), std::string::npos);
+    const CliResult r = RunCli({"tree", "/proc/self/environ"}, "env -i " + ShellQuote("P=" + value) + " ");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, expected.out);
+    EXPECT_EQ(r.err, "");
+}
+
+// A file larger than the memory the program may use: the error says what
+// was being done.
+TEST(Cli, NotEnoughMemoryToRead) {
+    if (!kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";
+    TempDir dir;
+    const std::string file = dir.Write("big.txt", "start prov\nadd Shelf\nset Shelf a " + std::string(16u << 20, 'x') + "\n");
+    EXPECT_EQ(RunCli({"attrs", file, "Shelf"}).exitCode, 0);  // fits without the limit
+    for (const char* command : {"tree", "attrs"}) {
+        std::vector<std::string> args{command, file};
+        if (args[0] == "attrs") args.push_back("Shelf");
+        const CliResult r = RunCli(args, "ulimit -v 30000; ");
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_EQ(r.out, "") << command;
+        EXPECT_EQ(r.err, "oryx-cli: not enough memory to read '" + file + "'\n") << command;
+    }
 }
 
 TEST(Cli, WriteErrorIsAFailure) {

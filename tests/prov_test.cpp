@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -296,6 +300,46 @@ TEST(Reader, FilesThatCannotBeRead) {
         EXPECT_NE(std::string(e.what()).find("gone.txt"), std::string::npos);
         EXPECT_NE(std::string(e.what()).find("No such file"), std::string::npos);
     }
+}
+
+// A file changed while it is read (being rewritten, say) is a read error,
+// found when the end is reached; a partial model must not pass for the file.
+TEST(Reader, FileChangedWhileReadIsAnError) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> change;
+    } cases[] = {
+        {"shrinks", [](const std::string& f) { ASSERT_EQ(::truncate(f.c_str(), 1000), 0); }},
+        {"grows", [](const std::string& f) { std::ofstream(f, std::ios::app) << "configure Late\n"; }},
+        {"rewritten to the same size",
+         [](const std::string& f) {
+             const timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
+             ASSERT_EQ(::utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+         }},
+    };
+    std::string text;
+    for (int i = 0; text.size() < (3u << 20); ++i) text += "configure Card/" + std::to_string(i) + "\nreturn\n";
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string file = dir.Write("node.txt", text);
+        LineFile lines(file);
+        std::string_view line;
+        ASSERT_TRUE(lines.ReadLine(line));
+        c.change(file);
+        try {
+            while (lines.ReadLine(line)) {
+            }
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "cannot read '" + file + "': changed while it was read") << c.name;
+        }
+    }
+    // Reading an unchanged file twice, as the reader does, is no change.
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", text);
+    ComponentStore store;
+    ReadProvisioningFile(file, store);
+    EXPECT_NE(FindComponent(&store.Root(), "add Card/7"), nullptr);
 }
 
 TEST(Reader, MillionDeepNestingLoadsAndReleases) {

@@ -1,12 +1,15 @@
 // oryx-cli report, custom and sections, run as a separate process.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "cli_runner.h"
+#include "memory_limit.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 #include "reports_test_support.h"
@@ -62,13 +65,53 @@ TEST(ReportCli, CustomReportAndSections) {
         EXPECT_EQ(r.out, expected);
         EXPECT_EQ(r.err, "");
     }
-    EXPECT_EQ(RunCli({"custom", "none", file, "--config", config}).out, Crlf("\"Attribute\",\"Value\"\n"));
     const CliResult sections = RunCli({"sections", "--config", config});
     EXPECT_EQ(sections.exitCode, 0);
     EXPECT_EQ(sections.out, "atm\nCards\n");
-    const CliResult none = RunCli({"sections", "--config", (dir.Path() / "missing.cfg").string()});
-    EXPECT_EQ(none.exitCode, 0);
-    EXPECT_EQ(none.out, "");
+}
+
+// A configuration that cannot be read, or a section it does not have, is an
+// error rather than an empty report; both are found before FILE is read.
+TEST(ReportCli, ConfigurationAndSectionErrors) {
+    ScratchDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string config = dir.Write("my reports.cfg", kConfig);
+    const std::string missing = (dir.Path() / "missing.cfg").string();
+    const std::string fifo = (dir.Path() / "fifo.cfg").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string absentNode = (dir.Path() / "absent.txt").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string errorLine;
+    } cases[] = {
+        {{"custom", "Cards", file, "--config", missing}, "cannot read '" + missing + "': No such file or directory"},
+        {{"custom", "Cards", absentNode, "--config", missing},
+         "cannot read '" + missing + "': No such file or directory"},
+        {{"sections", "--config", missing}, "cannot read '" + missing + "': No such file or directory"},
+        {{"custom", "Cards", file, "--config", dir.Path().string()}, "cannot read '" + dir.Path().string() + "': is a directory"},
+        {{"sections", "--config", dir.Path().string()}, "cannot read '" + dir.Path().string() + "': is a directory"},
+        {{"custom", "Cards", file, "--config", fifo}, "cannot read '" + fifo + "': not a regular file"},
+        {{"sections", "--config", fifo}, "cannot read '" + fifo + "': not a regular file"},
+        {{"sections", "--config", "/dev/zero"}, "cannot read '/dev/zero': not a regular file"},
+        {{"custom", "none", file, "--config", config}, "no section 'none' in '" + config + "'"},
+        {{"custom", "none", absentNode, "--config", config}, "no section 'none' in '" + config + "'"},
+        {{"custom", "Card", file, "--config", config}, "no section 'Card' in '" + config + "'"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        const std::string what = c.args[0] + " " + c.args[1] + " " + c.args.back();
+        EXPECT_EQ(r.exitCode, 1) << what;
+        EXPECT_EQ(r.out, "") << what;
+        EXPECT_EQ(r.err, "oryx-cli: " + c.errorLine + "\n") << what;
+    }
+    if (::geteuid() != 0) {
+        const std::string locked = dir.Write("locked.cfg", kConfig);
+        ::chmod(locked.c_str(), 0);
+        EXPECT_EQ(RunCli({"sections", "--config", locked}).err,
+                  "oryx-cli: cannot read '" + locked + "': Permission denied\n");
+    }
+    // Fixed reports do not read the configuration.
+    EXPECT_EQ(RunCli({"report", "atmif", file, "--config", fifo}).exitCode, 0);
 }
 
 // Runs a copy of oryx-cli placed in `folder`, so that it finds the report
@@ -87,10 +130,20 @@ CliResult RunCopyIn(const std::filesystem::path& folder, const std::string& args
 TEST(ReportCli, DefaultConfigurationLiesBesideTheProgram) {
     ScratchDir dir;
     const std::string file = dir.Write("node.txt", kNode);
-    dir.Write(std::string(kReportConfigFileName), kConfig);
+    const std::string config = dir.Write(std::string(kReportConfigFileName), kConfig);
     EXPECT_EQ(RunCopyIn(dir.Path(), "sections").out, "atm\nCards\n");
     EXPECT_EQ(RunCopyIn(dir.Path(), "custom atm " + ShellQuote(file)).out,
               Crlf("\"Attribute\",\"Value\"\nA,\"Lp/0 E1/0\"\n"));
+
+    // None there: no custom reports, as in the window.
+    std::filesystem::remove(config);
+    const CliResult none = RunCopyIn(dir.Path(), "sections");
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(RunCopyIn(dir.Path(), "custom atm " + ShellQuote(file)).exitCode, 1);
+    // Something there that is not a regular file is never read.
+    ASSERT_EQ(::mkfifo(config.c_str(), 0600), 0);
+    EXPECT_EQ(RunCopyIn(dir.Path(), "sections").exitCode, 1);
 }
 
 TEST(ReportCli, FailuresAndUsageErrors) {
@@ -160,6 +213,23 @@ TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {
             }
         }
     }
+}
+
+TEST(ReportCli, NotEnoughMemoryToBuild) {
+    if (!oryx::testing::kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";
+    ScratchDir dir;
+    const std::string file =
+        dir.Write("node.txt", "start prov\nadd AtmIf/1\nset AtmIf/1 interfaceName " + std::string(4u << 20, 'n') + "\n");
+    std::string keys = "[Big]\n";
+    for (int i = 0; i < 30; ++i) keys += "k" + std::to_string(i) + "=AtmIf/1 &interfacename\n";
+    const std::string one = dir.Write("one.cfg", "[Big]\nk=AtmIf/1 &interfacename\n");
+    const std::string thirty = dir.Write("thirty.cfg", keys);
+    const std::string limit = "ulimit -v 60000; ";
+    EXPECT_EQ(RunCli({"custom", "Big", file, "--config", one}, limit).exitCode, 0);  // reading fits
+    const CliResult r = RunCli({"custom", "big", file, "--config", thirty}, limit);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "oryx-cli: not enough memory to build the big report\n");
 }
 
 TEST(ReportCli, WriteErrorIsAFailure) {

@@ -4,10 +4,14 @@
 #include <set>
 #include <sstream>
 
+#include "memory_limit.h"
 #include "prov/component_store.h"
 #include "reports/attribute_search.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
+#include "reports/custom_report.h"
+#include "reports/report_config.h"
+#include "reports/report_error.h"
 #include "reports/report_registry.h"
 #include "reports/report_rows.h"
 #include "reports/report_text.h"
@@ -15,6 +19,49 @@
 
 namespace oryx::reports::test {
 namespace {
+
+// ---- running out of memory ----
+
+// A report that runs out of memory says which one it was, and gives back
+// the rows it had built.
+TEST(ReportMemory, RunningOutNamesTheReport) {
+    if (!oryx::testing::kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";
+    std::string node = "start prov\n";
+    std::string config = "[Big Names]\n";
+    for (int i = 0; i < 40; ++i) {
+        const std::string atmIf = "AtmIf/" + std::to_string(i);
+        node += "add " + atmIf + "\nset " + atmIf + " interfaceName " + std::string(1u << 20, 'n') + "\n";
+        config += "k" + std::to_string(i) + "=" + atmIf + " &interfacename\n";
+    }
+    const LoadedStore loaded(node);
+    const ReportConfig parsed = ReportConfig::Parse(config);
+    const struct {
+        const char* expected;
+        std::function<void(ReportRows&)> build;
+    } cases[] = {
+        {"not enough memory to build the atmif report",
+         [&](ReportRows& rows) { BuildReportRows(ReportId::AtmIf, loaded.store, rows); }},
+        {"not enough memory to build the big names report",
+         [&](ReportRows& rows) { BuildCustomReportRows(loaded.store, parsed, "big names", rows); }},
+    };
+    for (const auto& c : cases) {
+        ReportRows rows;
+        c.build(rows);
+        ASSERT_EQ(rows.size(), 40u);  // fits without the limit
+        const int result = oryx::testing::WithMemoryHeadroom(8u << 20, [&] {
+            ReportRows rows;
+            try {
+                c.build(rows);
+            } catch (const ReportError& e) {
+                return std::string(e.what()) == c.expected && rows.capacity() == 0 ? 0 : 2;
+            } catch (...) {
+                return 3;
+            }
+            return 1;
+        });
+        EXPECT_EQ(result, 0) << c.expected;
+    }
+}
 
 // ---- registry ----
 

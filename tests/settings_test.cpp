@@ -313,6 +313,16 @@ TEST_F(SettingsStore, DamagedLinesSurviveWrites)
                                "\"MRU2\"=\"/b.txt\"\n\n"
                                "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n\n");
     EXPECT_EQ(reg_.ReadValue("MRU1", ""), SettingValue("/a.txt"));
+
+    // Only a blank line keeps a line that ends in "\" from going on in the
+    // next one, which would make a value of the two.
+    Seed(kHeader + "\"B\"=hex(4):01,\\\n\n00,00,00\n");
+    reg_.WriteValue("X", 1);
+    EXPECT_EQ(reg_.ReadValue("B", "none"), SettingValue("none"));
+    reg_.WriteValue("Y", 1);
+    EXPECT_EQ(reg_.ReadValue("B", "none"), SettingValue("none"));
+    EXPECT_EQ(ReadAll(File()),
+              kHeader + "\"B\"=hex(4):01,\\\n\n00,00,00\n\"X\"=dword:00000001\n\"Y\"=dword:00000001\n\n");
 }
 
 TEST_F(SettingsStore, ValueNamesWithBackslashAddressSubKeys)
@@ -465,6 +475,57 @@ TEST_F(SettingsStore, FolderAndFileWithoutRights)
     EXPECT_EQ(InChild(readAndWrite, true), 7);  // the unreadable file is not replaced
     fs::permissions(File(), fs::perms::owner_read, fs::perm_options::add);
     EXPECT_EQ(ReadAll(File()), stored);
+}
+
+// A read-only settings file keeps its content, rights and owner: the write
+// is refused as in a folder that cannot be written, also for root, whom
+// the rights would not stop.
+TEST_F(SettingsStore, ReadOnlyFileIsNeverReplaced)
+{
+    const std::string stored = kHeader + "\"X\"=dword:00000002\n\n";
+    Seed(stored);
+    reg_.ReadValue("X", 0);  // leaves the lock file behind, as a run would
+    HandFolderToChild();
+    const auto closeAfterWrite = [] {
+        Registry registry(TRootKey::hkLocalMachine);
+        if (!registry.OpenKey(R"(\SOFTWARE\Corvex\ORYX)", true))
+            return 2;
+        registry.WriteInteger("X", 3);
+        registry.WriteInteger("New", 3);
+        return registry.CloseKey() ? 0 : 1;
+    };
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    struct stat before {};
+    struct Case {
+        const char* name;
+        fs::perms folder;
+        fs::perms file;
+        bool dropRoot;
+    } cases[] = {
+        {"read-only file", fs::perms::owner_all, readOnly, false},
+        {"read-only file, unprivileged", fs::perms::owner_all, readOnly, true},
+        {"unwritable folder, unprivileged", fs::perms::owner_read | fs::perms::owner_exec,
+         fs::perms::owner_read | fs::perms::owner_write, true},
+    };
+    for (const Case& c : cases) {
+        fs::permissions(folder_, c.folder);
+        fs::permissions(File(), c.file);
+        ASSERT_EQ(stat(File().c_str(), &before), 0);
+        EXPECT_EQ(InChild(closeAfterWrite, c.dropRoot), 1) << c.name;
+        struct stat after {};
+        ASSERT_EQ(stat(File().c_str(), &after), 0);
+        EXPECT_EQ(ReadAll(File()), stored) << c.name;
+        EXPECT_EQ(after.st_ino, before.st_ino) << c.name;
+        EXPECT_EQ(after.st_mode, before.st_mode) << c.name;
+        EXPECT_EQ(after.st_uid, before.st_uid) << c.name;
+        fs::permissions(folder_, fs::perms::owner_all);
+        EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{".lock", "HKEY_LOCAL_MACHINE.reg"})) << c.name;
+    }
+    // Through TRegistryEnhanced, as the program writes.
+    fs::permissions(File(), readOnly);
+    reg_.WriteValue("X", 3);
+    EXPECT_EQ(ReadAll(File()), stored);
+    EXPECT_EQ(reg_.ReadValue("X", 7), SettingValue(2));
 }
 
 TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth)

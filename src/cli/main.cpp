@@ -2,6 +2,7 @@
 // and the differences between two, without a window.
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -129,6 +130,9 @@ int main(int argc, char** argv) {
             return c.run(args);
         } catch (const oryx::cli::UsageError& e) {
             return Usage(e.message);
+        } catch (const std::bad_alloc&) {
+            oryx::cli::PrintError("not enough memory");
+            return oryx::cli::kExitFailure;
         } catch (const std::exception& e) {
             oryx::cli::PrintError(e.what());
             return oryx::cli::kExitFailure;

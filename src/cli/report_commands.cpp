@@ -1,5 +1,7 @@
 #include "cli/report_commands.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "reports/custom_report.h"
 #include "reports/report_registry.h"
 #include "reports/report_config.h"
+#include "reports/report_error.h"
 
 namespace oryx::cli {
 
@@ -26,28 +29,42 @@ std::string ReportNames() {
     return names;
 }
 
-// The arguments without "--config CFG", which may stand anywhere; `config`
-// gets CFG, or the file beside the executable when there is none.
-Args TakeConfigOption(const Args& args, std::string& config) {
-    Args rest;
+// The report configuration a command reads: CFG of "--config CFG", or the
+// file beside the executable.
+struct ConfigFile {
+    std::string name;
     bool given = false;
+};
+
+// The arguments without "--config CFG", which may stand anywhere.
+Args TakeConfigOption(const Args& args, ConfigFile& config) {
+    Args rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--config") {
             rest.push_back(args[i]);
             continue;
         }
         if (i + 1 == args.size()) throw UsageError{"--config needs a file name"};
-        if (given) throw UsageError{"--config given twice"};
-        given = true;
-        config = args[++i];
+        if (config.given) throw UsageError{"--config given twice"};
+        config.given = true;
+        config.name = args[++i];
     }
-    if (!given) {
+    if (!config.given) {
         std::error_code error;
         const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
         const std::string folder = error ? std::string(".") : exe.parent_path().string();
-        config = reports::ReportConfigPathInFolder(folder);
+        config.name = reports::ReportConfigPathInFolder(folder);
     }
     return rest;
+}
+
+// A file named by --config must be readable; the one beside the program may
+// be missing, which means no custom reports, as in the window. Anything else
+// that is not a readable regular file raises prov::FileError.
+reports::ReportConfig ReadConfig(const ConfigFile& config) {
+    struct stat st{};
+    if (!config.given && ::stat(config.name.c_str(), &st) != 0 && errno == ENOENT) return {};
+    return reports::ReportConfig::Read(config.name);
 }
 
 int Emit(Output& out, const char* what) {
@@ -61,7 +78,7 @@ int Emit(Output& out, const char* what) {
 int RunReport(const Args& allArgs) {
     RunOptions options;
     // --config is accepted as by the other report commands; fixed reports do not read it.
-    std::string unused;
+    ConfigFile unused;
     const Args args = TakeConfigOption(TakeRunOptions(allArgs, options), unused);
     if (args.size() < 2) throw UsageError{"report takes NAME and FILE (NAME is one of " + ReportNames() + ")"};
     const std::optional<reports::ReportId> id = reports::ReportByCliName(args[0]);
@@ -78,11 +95,16 @@ int RunReport(const Args& allArgs) {
 
 int RunCustom(const Args& args) {
     RunOptions options;
-    std::string configName;
-    const Args rest = TakeConfigOption(TakeRunOptions(args, options), configName);
+    ConfigFile configFile;
+    const Args rest = TakeConfigOption(TakeRunOptions(args, options), configFile);
     if (rest.size() < 2) throw UsageError{"custom takes SECTION and FILE, and optionally --config CFG"};
-    const reports::ReportConfig config = reports::ReportConfig::Load(configName);
     const std::string& section = rest[0];
+    // The configuration is checked first: a typo there is not worth reading a large FILE for.
+    const reports::ReportConfig config = ReadConfig(configFile);
+    if (!config.HasSection(section)) {
+        PrintError("no section '" + section + "' in '" + configFile.name + "'");
+        return kExitFailure;
+    }
     TableRun run;
     run.columns = reports::CustomReportColumns();
     run.rowsOf = [&config, &section](const std::string& file, reports::ReportRows& rows) {
@@ -94,10 +116,10 @@ int RunCustom(const Args& args) {
 }
 
 int RunSections(const Args& args) {
-    std::string config;
-    if (!TakeConfigOption(args, config).empty()) throw UsageError{"sections takes only --config CFG"};
+    ConfigFile configFile;
+    if (!TakeConfigOption(args, configFile).empty()) throw UsageError{"sections takes only --config CFG"};
     Output out;
-    for (const std::string& name : reports::CustomReportMenuNames(reports::ReportConfig::Load(config))) {
+    for (const std::string& name : reports::CustomReportMenuNames(ReadConfig(configFile))) {
         out.Append(name);
         out.Append("\n");
     }

@@ -1,9 +1,5 @@
-#include <cerrno>
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "prov/reader.h"
 
@@ -13,37 +9,15 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 constexpr char kCtrlZ = 26;
 
-[[noreturn]] void Fail(const std::string& fileName, const std::string& reason) {
-    throw FileError("cannot read '" + fileName + "': " + reason);
-}
-
 }  // namespace
 
-LineFile::LineFile(const std::string& fileName) : fileName_(fileName) {
-    // O_NONBLOCK keeps open() of a FIFO from waiting for a writer; only
-    // regular files are read.
-    fd_ = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) Fail(fileName, std::strerror(errno));
-    struct stat st{};
-    if (::fstat(fd_, &st) != 0) {
-        const int err = errno;
-        ::close(fd_);
-        Fail(fileName, std::strerror(err));
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        Fail(fileName, S_ISDIR(st.st_mode) ? "is a directory" : "not a regular file");
-    }
-    size_ = st.st_size;
-    buffer_ = std::make_unique<char[]>(kBufferSize);
-}
+LineFile::LineFile(const std::string& fileName)
+    : file_(fileName), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
-LineFile::~LineFile() {
-    if (fd_ >= 0) ::close(fd_);
-}
+LineFile::~LineFile() = default;
 
 void LineFile::Rewind() {
-    if (::lseek(fd_, 0, SEEK_SET) < 0) Fail(fileName_, std::strerror(errno));
+    file_.Rewind();
     begin_ = end_ = 0;
     eof_ = false;
     pendingCr_ = false;
@@ -51,23 +25,21 @@ void LineFile::Rewind() {
 
 bool LineFile::Fill() {
     if (eof_) return false;
-    ssize_t n;
-    do {
-        n = ::read(fd_, buffer_.get(), kBufferSize);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0) Fail(fileName_, std::strerror(errno));
+    const std::size_t n = file_.Read(buffer_.get(), kBufferSize);
     if (n == 0) {
         eof_ = true;
+        file_.CheckUnchanged();
         return false;
     }
     begin_ = 0;
-    end_ = static_cast<std::size_t>(n);
+    end_ = n;
     nextLf_ = nextCr_ = kUnknown;
     // The file ends at its first Ctrl-Z: cut the buffer there, so lines are
     // looked for only at CR and LF.
     if (const void* ctrlZ = std::memchr(buffer_.get(), kCtrlZ, end_)) {
         end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.get());
         eof_ = true;
+        file_.CheckUnchanged();
         if (end_ == 0) return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "prov/reader.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -309,16 +310,11 @@ std::string_view TrimControl(std::string_view text) {
     return TrimRight(text);
 }
 
-void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
-    store.StartBuilding();
-    // Whatever happens, the store ends up in order and usable.
-    struct FinishOnExit {
-        ComponentStore& store;
-        ~FinishOnExit() { store.Finish(); }
-    } finish{store};
+namespace {
 
+void ReadLines(const std::string& fileName, ComponentStore& store) {
     LineFile file(fileName);
-    if (file.Empty()) return;
+    // Emptiness shows in reading, not in the size: files of /proc say 0.
     std::string_view line;
     const bool startProv = file.ReadLine(line) && TrimControl(line) == "start prov";
     file.Rewind();
@@ -335,10 +331,33 @@ void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
     }
 }
 
+}  // namespace
+
+void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
+    store.StartBuilding();
+    try {
+        ReadLines(fileName, store);
+        store.Finish();
+    } catch (const std::bad_alloc&) {
+        // What was built goes: the message and whatever shows it need memory.
+        store.StartBuilding();
+        store.Finish();
+        throw NotEnoughMemoryToRead(fileName);
+    } catch (...) {
+        // The store ends up in order and usable, with what was built.
+        store.Finish();
+        throw;
+    }
+}
+
 bool IsConfigureFile(const std::string& fileName) {
-    LineFile file(fileName);
-    std::string_view line;
-    return file.ReadLine(line) && line.find("configure") != std::string_view::npos;
+    try {
+        LineFile file(fileName);
+        std::string_view line;
+        return file.ReadLine(line) && line.find("configure") != std::string_view::npos;
+    } catch (const std::bad_alloc&) {
+        throw NotEnoughMemoryToRead(fileName);
+    }
 }
 
 }  // namespace oryx::prov

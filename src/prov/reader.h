@@ -1,25 +1,20 @@
 #pragma once
 
-#include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "prov/file_error.h"
+#include "prov/regular_file.h"
 
 namespace oryx::prov {
 
 class ComponentStore;
 
-// A file that cannot be opened or read. what() is one line naming the file
-// and the reason.
-class FileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // Reads a text file one line at a time. A line ends at LF, CR or CR LF; the
 // file ends at its last byte or at the first Ctrl-Z (26). Only regular files
-// can be opened: a directory, FIFO or device raises FileError at once.
+// can be opened: a directory, FIFO or device raises FileError at once. A file
+// that changed by the time its end is reached raises FileError then.
 class LineFile final {
 public:
     explicit LineFile(const std::string& fileName);
@@ -31,7 +26,6 @@ public:
     // view stays valid until the next call.
     bool ReadLine(std::string_view& line);
     void Rewind();
-    bool Empty() const { return size_ == 0; }
 
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -40,9 +34,7 @@ private:
     bool Fill();
     std::size_t Next(char c, std::size_t& known);
 
-    std::string fileName_;
-    int fd_ = -1;
-    long long size_ = 0;
+    RegularFile file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0, end_ = 0;
     bool eof_ = false;       // no more bytes from the file (or Ctrl-Z met)

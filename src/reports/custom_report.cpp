@@ -1,11 +1,13 @@
 #include "reports/custom_report.h"
 
 #include <algorithm>
+#include <new>
 
 #include "prov/collation.h"
 #include "prov/component_store.h"
 #include "reports/attribute_search.h"
 #include "reports/report_config.h"
+#include "reports/report_error.h"
 #include "reports/report_text.h"
 
 namespace oryx::reports {
@@ -19,7 +21,7 @@ std::vector<std::string> CustomReportMenuNames(const ReportConfig& config) {
 }
 
 void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig& config,
-                           std::string_view section, ReportRows& rows) {
+                           std::string_view section, ReportRows& rows) try {
     const prov::ComponentNode* add = prov::FindComponent(&store.Root(), "add");
     for (auto& [key, definition] : config.KeysAndValues(section)) {
         // "path" + one separator + "&" + attribute text: the character before
@@ -36,6 +38,9 @@ void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig
         }
         rows.push_back({key, {value}});
     }
+} catch (const std::bad_alloc&) {
+    ReportRows().swap(rows);
+    throw NotEnoughMemoryToBuild(section);
 }
 
 }  // namespace oryx::reports

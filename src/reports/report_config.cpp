@@ -1,9 +1,9 @@
 #include "reports/report_config.h"
 
-#include <fstream>
-#include <sstream>
+#include <new>
 #include <unordered_map>
 
+#include "prov/regular_file.h"
 #include "reports/report_text.h"
 
 namespace oryx::reports {
@@ -29,17 +29,27 @@ std::string_view Unquoted(std::string_view value) {
 
 }  // namespace
 
+ReportConfig ReportConfig::Read(const std::string& fileName) {
+    const std::string text = prov::ReadRegularFile(fileName);
+    try {
+        return Parse(text);
+    } catch (const std::bad_alloc&) {
+        throw prov::NotEnoughMemoryToRead(fileName);
+    }
+}
+
 ReportConfig ReportConfig::Load(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) return {};
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) return {};
-    return Parse(text.str());
+    try {
+        return Read(fileName);
+    } catch (const prov::FileError&) {
+        return {};
+    }
 }
 
 ReportConfig ReportConfig::Parse(std::string_view text) {
     ReportConfig config;
+    // Editors on some systems start the file with a byte-order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     Section* current = nullptr;
     while (!text.empty()) {
         const std::size_t end = text.find_first_of("\r\n");
@@ -75,6 +85,8 @@ const ReportConfig::Section* ReportConfig::FindSection(std::string_view name) co
     }
     return nullptr;
 }
+
+bool ReportConfig::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
 std::vector<std::string> ReportConfig::SectionNames() const {
     std::vector<std::string> names;

@@ -15,12 +15,20 @@ inline constexpr std::string_view kReportConfigFileName = "ORYX Reports.cfg";
 // give keys, both sides trimmed, a value wholly enclosed in one pair of double
 // or single quotes loses them; lines starting with ";" or "#" are comments,
 // other lines without "=" are ignored. Section and key names match ignoring
-// letter case. Nothing is cut to a length limit.
+// letter case. Nothing is cut to a length limit. A UTF-8 byte-order mark at
+// the start is skipped.
 class ReportConfig final {
 public:
-    // A missing or unreadable file reads as an empty one.
+    // Reads a regular file only; raises prov::FileError, worded as for a
+    // provisioning file, when the file is missing, cannot be read, or is a
+    // directory, FIFO or device.
+    static ReportConfig Read(const std::string& fileName);
+    // As Read, but a file that Read refuses reads as an empty one.
     static ReportConfig Load(const std::string& fileName);
     static ReportConfig Parse(std::string_view text);
+
+    // True when a section has this name, letter case ignored.
+    bool HasSection(std::string_view section) const;
 
     // Section names in file order; a repeated name is listed each time.
     std::vector<std::string> SectionNames() const;

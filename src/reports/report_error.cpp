@@ -9,4 +9,11 @@ ReportError InvalidIntegerError(std::string_view text) {
     return ReportError(message);
 }
 
+ReportError NotEnoughMemoryToBuild(std::string_view reportName) {
+    std::string message = "not enough memory to build the ";
+    message += reportName;
+    message += " report";
+    return ReportError(message);
+}
+
 }  // namespace oryx::reports

@@ -14,5 +14,7 @@ public:
 
 // "'%s' is not a valid integer value" for `text`.
 ReportError InvalidIntegerError(std::string_view text);
+// "not enough memory to build the %s report" for the report's name.
+ReportError NotEnoughMemoryToBuild(std::string_view reportName);
 
 }  // namespace oryx::reports

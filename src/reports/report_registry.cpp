@@ -1,8 +1,10 @@
 #include "reports/report_registry.h"
 
 #include <algorithm>
+#include <new>
 
 #include "reports/fixed_reports.h"
+#include "reports/report_error.h"
 
 namespace oryx::reports {
 
@@ -115,7 +117,14 @@ std::optional<ReportId> ReportByCliName(std::string_view cliName) {
 }
 
 void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows) {
-    Report(id).build(store, rows);
+    try {
+        Report(id).build(store, rows);
+    } catch (const std::bad_alloc&) {
+        // The rows built so far go: they hold the memory the message needs,
+        // and a part of a report would pass for the whole of it.
+        ReportRows().swap(rows);
+        throw NotEnoughMemoryToBuild(Report(id).cliName);
+    }
 }
 
 std::span<const ReportId> CliHelpOrder() { return kCliHelpOrder; }

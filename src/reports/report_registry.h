@@ -50,6 +50,8 @@ std::optional<ReportId> ReportByCliName(std::string_view cliName);
 
 // Runs the builder of `id`. Only the Overview can fail: it throws ReportError
 // and leaves in `rows` what it had appended so far, which the window shows.
+// Running out of memory leaves `rows` empty and throws ReportError("not
+// enough memory to build the NAME report"), NAME being the command-line name.
 void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows);
 
 // The order in which `oryx-cli --help` names the reports.

@@ -180,6 +180,16 @@ bool ContinuesOnNextLine(std::string_view joined, std::string_view next)
     return !next.empty() && IsHexDigit(next.front());
 }
 
+// True when the entry read from `text` was kept apart from the one read from
+// `next` by blank lines alone: written one after the other they would read
+// as one, so a damaged line ending in "\" would swallow the line after it.
+bool JoinsNextEntry(std::string_view text, std::string_view next)
+{
+    const std::size_t lastLine = text.rfind('\n');
+    const std::string_view last = Trim(lastLine == std::string_view::npos ? text : text.substr(lastLine + 1));
+    return ContinuesOnNextLine(last, next.substr(0, next.find('\n')));
+}
+
 // The names below the root of a header "[ROOT\a\b]"; none when the header
 // names another root or has an empty name in it.
 std::optional<std::vector<std::string>> ParseHeader(std::string_view inner, std::string_view rootName)
@@ -332,9 +342,12 @@ std::string RegDocument::Format() const
         } else if (section.entries.empty()) {
             continue;
         }
-        for (const RegEntry& entry : section.entries) {
+        for (std::size_t i = 0; i < section.entries.size(); ++i) {
+            const RegEntry& entry = section.entries[i];
             out += entry.text.empty() && entry.value ? FormatValue(*entry.value) : entry.text;
             out += '\n';
+            if (i + 1 < section.entries.size() && JoinsNextEntry(entry.text, section.entries[i + 1].text))
+                out += '\n';
         }
         out += '\n';
     }

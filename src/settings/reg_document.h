@@ -68,6 +68,9 @@ public:
     // Null when no header names the key.
     const RegSection* FindKey(const std::vector<std::string>& path) const;
 
+    // Every section in file order, the lines before the first header first.
+    const std::vector<RegSection>& Sections() const { return sections_; }
+
     static const RegValue* FindValue(const RegSection& key, std::string_view name);
     // Stores the value under the name it already has, if any, in any letter
     // case. False when the key already held exactly this value.

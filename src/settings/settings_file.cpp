@@ -131,15 +131,25 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
             return false;
     }
 
+    // The rename needs only the folder's rights: a file that is read-only,
+    // or not ours to write, must refuse the write itself.
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists && ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0))
+        return false;
+
     std::string temp = (target.parent_path() / TempPrefix(target)).string();
     temp += kTempSuffix;
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat old {};
     bool ok = true;
-    if (stat(target.c_str(), &old) == 0)
+    if (exists) {
+        // Keeps the owner where the rights allow it (root writing a user's file).
+        if (old.st_uid != geteuid() || old.st_gid != getegid())
+            (void)!fchown(fd, old.st_uid, old.st_gid);
         ok = fchmod(fd, old.st_mode & 07777) == 0;
+    }
     ok = ok && WriteAll(fd, text) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), target.c_str()) == 0;

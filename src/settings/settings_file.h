@@ -37,7 +37,9 @@ bool MakeFolder(const std::filesystem::path& folder);
 // Replaces the file's content all at once: the text goes to a new file beside
 // it, reaches the disk, and is renamed over the old one, so a crash or a full
 // disk leaves the previous file as it was. A file reached through a symbolic
-// link is replaced at the link's target. The old file's permissions are kept.
+// link is replaced at the link's target. The old file's permissions, and
+// its owner where the rights allow, are kept. A file without write rights
+// for this process, or read-only to everyone, is never replaced: false.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view text);
 
 // Removes the temporary files ReplaceFile left when a process died while
