@@ -1,0 +1,5 @@
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(RE2 REQUIRED IMPORTED_TARGET re2)
+add_executable(search_test search_test.cpp)
+target_link_libraries(search_test PRIVATE oryx_search PkgConfig::RE2 GTest::gtest_main)
+gtest_discover_tests(search_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
