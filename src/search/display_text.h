@@ -10,6 +10,9 @@ namespace oryx::search {
 // UTF-8 and as Latin-1 otherwise, so no byte is ever lost. These helpers give
 // that display text as UTF-8 bytes, to match text the user typed against.
 
+// No byte above 127: the same text in every reading.
+bool IsAscii(std::string_view bytes);
+
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsUtf8(std::string_view bytes);
 

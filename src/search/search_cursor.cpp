@@ -88,7 +88,7 @@ std::string_view SearchCursor::Shown(std::string_view bytes) {
 BatchText SearchCursor::LineText(std::string_view line) {
     if (!attributeNameScope_) return {Shown(prov::LineValue(line)), false};
     if (!valueScope_) return {Shown(prov::LineName(line)), false};
-    if (!display_) return {line, true};
+    if (!display_ || IsAscii(line)) return {line, true};
     // The window shows a line's name and value each decoded alone.
     const std::string_view name = prov::LineName(line), value = prov::LineValue(line);
     const std::string_view shownName = Shown(name), shownValue = Shown(value);
