@@ -13,16 +13,22 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 }  // namespace
 
 bool IsAscii(std::string_view bytes) {
-    // Eight bytes at a time: any high bit in a word.
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
+    // Eight bytes at a time, the last eight overlapping those before.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const auto high = [&](std::size_t at) {
         std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080) return false;
+        std::memcpy(&word, bytes.data() + at, 8);
+        return (word & kHighBits) != 0;
+    };
+    const std::size_t size = bytes.size();
+    if (size < 8) {
+        for (char c : bytes)
+            if (static_cast<unsigned char>(c) >= 0x80) return false;
+        return true;
     }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
-    return true;
+    for (std::size_t i = 0; i + 8 < size; i += 8)
+        if (high(i)) return false;
+    return !high(size - 8);
 }
 
 bool IsUtf8(std::string_view bytes) {

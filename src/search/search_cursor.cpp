@@ -111,7 +111,7 @@ std::optional<SearchHit> SearchCursor::NextOneByOne(const std::atomic<bool>* can
     while (true) {
         if (!current_) {
             if (Cancelled(cancel)) return std::nullopt;
-            if (display_) displayTexts_.clear();
+            if (!displayTexts_.empty()) displayTexts_.clear();
             if (!EnterNextComponent()) return std::nullopt;
             if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) ||
                 (pathScope_ && query_.MatchesEndIn(path_, nameStart_)))
