@@ -29,10 +29,10 @@ constexpr Command kCommands[] = {
      "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
      oryx::cli::RunAttrs},
     {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
-     "the components and attribute lines of FILE matching QUERY, one per line: a component's path, or for an "
-     "attribute line its component's path, a TAB and the line as stored (name=value); --in says where to look "
-     "(default all: names, paths, attribute names and values), --regex takes QUERY as an RE2 pattern over the "
-     "bytes, --word matches whole words only, --case matches letter case; exit status 3 when nothing matched",
+     "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
+     "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "nothing matched",
      oryx::cli::RunFind},
     {"report", "report NAME FILE",
      "the CSV export of a report of FILE; NAME is overview, node-summary, virtual-router, atmif, atmif-vcc, "
