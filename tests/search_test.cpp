@@ -417,60 +417,89 @@ TEST(SearchQuery, PlainTextAndQuotedPatternAgree) {
 }
 
 // The cursor searches many strings at once (one pass over a batch, or a
-// literal prefilter); each string alone must give the same answer.
+// literal prefilter) and takes shortcuts (an ASCII query reads display text
+// as bytes); each string alone, in the form the query names, must give the
+// same answer.
 TEST(SearchCursor, AgreesWithOneStringAtATime) {
     std::mt19937 random(14);
-    const auto pick = [&](std::string_view from, std::size_t maxSize) {
-        std::string s(std::uniform_int_distribution<std::size_t>(0, maxSize)(random), ' ');
-        for (char& c : s) c = from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    // Pieces of UTF-8, of Latin-1, and a byte-order mark.
+    const std::vector<std::string> nameBytes = {"a", "b", "A", "B", "0", "1", "/", ".", "_",
+                                                "\xE9", "\xC3\xA9", "\xEF\xBB\xBF"};
+    std::vector<std::string> valueBytes = nameBytes;
+    valueBytes.insert(valueBytes.end(), {" ", "="});
+    const auto pick = [&](const std::vector<std::string>& from, std::size_t most) {
+        std::string s;
+        for (std::size_t n = std::uniform_int_distribution<std::size_t>(0, most)(random); n > 0; --n)
+            s += from[random() % from.size()];
         return s;
     };
     std::string file = "start prov\n";
     std::vector<std::string> paths;
     for (int i = 0; i < 300; ++i) {
         std::string path = paths.empty() || i % 3 == 0 ? "" : paths[random() % paths.size()] + " ";
-        path += pick("abAB01/._", 6);
+        path += pick(nameBytes, 5);
         paths.push_back(path);
         file += "add " + path + "\n";
-        for (int line = 0; line < 3; ++line) file += "set " + path + " " + pick("abAB01_", 4) + " " + pick("abAB01 _=", 8) + "\n";
+        for (int line = 0; line < 3; ++line) file += "set " + path + " " + pick(nameBytes, 4) + " " + pick(valueBytes, 8) + "\n";
     }
     const Loaded loaded(file);
 
-    const char* patterns[] = {
+    struct Query {
+        const char* text;
+        bool regex;
+    } queries[] = {
         // Batched in one pass: no literals to look for.
-        R"(^\d$)", "a*", "^$", R"(\bb)", "[^a]$", "^.", R"(\d\s\w)", R"(\B1)", "(?i)b.A",
+        {R"(^\d$)", true}, {"a*", true}, {"^$", true}, {R"(\bb)", true}, {"[^a]$", true}, {"^.", true},
+        {R"(\d\s\w)", true}, {R"(\B1)", true}, {"(?i)b.A", true}, {"^.a$", true},
         // With literals ("aba", "b_1").
-        "aba", R"(b_1|^ab\.)", R"(\Qb_1\E$)",
+        {"aba", true}, {R"(b_1|^ab\.)", true}, {R"(\Qb_1\E$)", true},
         // One string at a time: they name the whole text or any byte.
-        R"(\Aa)", R"(b\z)", "(?-m:^a)", R"(a\Cb)",
+        {R"(\Aa)", true}, {R"(b\z)", true}, {"(?-m:^a)", true}, {R"(a\Cb)", true},
+        // Plain text, ASCII or not.
+        {"a", false}, {"ab", false}, {"b_1", false}, {"A/", false}, {"", false}, {"\xC3\xA9", false},
+        {"\xC3\xA9" "a", false},
     };
-    for (const char* pattern : patterns) {
-        for (const Scope scope : {Scope::Names, Scope::Paths, Scope::AttributeNames, Scope::Values, Scope::All}) {
-            for (int flags = 0; flags < 4; ++flags) {
-                const SearchQuery query(pattern, Options(scope, true, flags & 1, flags & 2));
-                std::string expected;
-                std::vector<const prov::ComponentNode*> pending{loaded.store.AddNode()};
-                while (!pending.empty()) {
-                    const prov::ComponentNode* node = pending.back();
-                    pending.pop_back();
-                    const auto children = node->Children();
-                    for (auto child = children.rbegin(); child != children.rend(); ++child) pending.push_back(*child);
-                    if (node == loaded.store.AddNode()) continue;
-                    const std::string path = ComponentPath(*node);
-                    const bool own = ((scope == Scope::Names || scope == Scope::All) && query.Matches(node->Name())) ||
-                                     ((scope == Scope::Paths || scope == Scope::All) &&
-                                      query.MatchesEndIn(path, path.size() - node->Name().size()));
-                    if (own) expected += path + "\n";
-                    for (std::string_view line : node->Attributes().FileLines()) {
-                        const bool hit = scope == Scope::All              ? query.MatchesLine(line)
-                                         : scope == Scope::AttributeNames ? query.Matches(prov::LineName(line))
-                                         : scope == Scope::Values         ? query.Matches(prov::LineValue(line))
-                                                                          : false;
-                        if (hit) expected += path + "\t" + std::string(line) + "\n";
+    for (const QueryText form : {QueryText::Bytes, QueryText::Display}) {
+        const auto shown = [&](std::string_view bytes) {
+            std::string scratch;
+            return std::string(form == QueryText::Display ? DisplayUtf8(bytes, scratch) : bytes);
+        };
+        for (const Query& q : queries) {
+            for (const Scope scope : {Scope::Names, Scope::Paths, Scope::AttributeNames, Scope::Values, Scope::All}) {
+                for (int flags = 0; flags < 4; ++flags) {
+                    const SearchQuery query(q.text, Options(scope, q.regex, flags & 1, flags & 2, form));
+                    std::string expected;
+                    // Preorder, each node with its path as shown.
+                    std::vector<std::pair<const prov::ComponentNode*, std::string>> pending;
+                    const auto children = loaded.store.AddNode()->Children();
+                    for (auto child = children.rbegin(); child != children.rend(); ++child)
+                        pending.emplace_back(*child, shown((*child)->Name()));
+                    while (!pending.empty()) {
+                        const auto [node, path] = pending.back();
+                        pending.pop_back();
+                        const auto below = node->Children();
+                        for (auto child = below.rbegin(); child != below.rend(); ++child)
+                            pending.emplace_back(*child, path + " " + shown((*child)->Name()));
+                        const std::string name = shown(node->Name());
+                        const bool own =
+                            ((scope == Scope::Names || scope == Scope::All) && query.Matches(name)) ||
+                            ((scope == Scope::Paths || scope == Scope::All) &&
+                             query.MatchesEndIn(path, path.size() - name.size()));
+                        if (own) expected += ComponentPath(*node) + "\n";
+                        for (std::string_view line : node->Attributes().FileLines()) {
+                            const std::string lineName = shown(prov::LineName(line));
+                            const std::string value = shown(prov::LineValue(line));
+                            const bool hit = scope == Scope::All              ? query.MatchesLine(lineName + "=" + value)
+                                             : scope == Scope::AttributeNames ? query.Matches(lineName)
+                                             : scope == Scope::Values         ? query.Matches(value)
+                                                                              : false;
+                            if (hit) expected += ComponentPath(*node) + "\t" + std::string(line) + "\n";
+                        }
                     }
+                    EXPECT_EQ(HitText(loaded.store, query), expected)
+                        << q.text << " scope " << static_cast<int>(scope) << " flags " << flags << " display "
+                        << (form == QueryText::Display);
                 }
-                EXPECT_EQ(HitText(loaded.store, query), expected) << pattern << " scope " << static_cast<int>(scope)
-                                                                   << " flags " << flags;
             }
         }
     }

@@ -36,6 +36,11 @@ SearchCursor::SearchCursor(const prov::ComponentStore& store, SearchQuery query)
     // before a name is no word byte), so the path alone decides; not for the
     // empty query, which occurs in an empty name but ends inside no name.
     if (pathScope_ && !query_.Options().regex && !query_.Text().empty()) nameScope_ = false;
+    // ASCII plain text finds the same in a string's bytes as in its display
+    // text: decoding leaves ASCII bytes alone and turns the others into bytes
+    // above 127 again, none of them a letter, digit or "_". (The empty query
+    // is left out: it tells an empty display text from a byte-order mark.)
+    if (display_ && !query_.Options().regex && !query_.Text().empty() && IsAscii(query_.Text())) display_ = false;
     if (const prov::ComponentNode* add = store.AddNode())
         stack_.push_back({add, 0, 0});
     else
