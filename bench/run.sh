@@ -3,13 +3,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
   [ -f bench-data/node-$f.txt ] || $b/generate_node $f 1000000 bench-data/node-$f.txt
 done
 $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
+$b/search_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 # The reports on the full-size node and on one of half its size, to show how
 # their time grows with the number of interfaces and connections.
 for f in startprov configure; do

@@ -38,3 +38,7 @@ execute_process(COMMAND ${NETWORK_BENCH} ${WORK}/smoke-network RESULT_VARIABLE r
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "network_bench failed")
 endif()
+execute_process(COMMAND ${SEARCH_BENCH} ${WORK}/smoke-startprov.txt ${WORK}/smoke-configure.txt RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "search_bench failed")
+endif()

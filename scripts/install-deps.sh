@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
+  libre2-dev
   xvfb xauth poppler-utils desktop-file-utils
   libqt6svg6 dpkg-dev file
   clang

@@ -10,6 +10,8 @@ namespace oryx::cli {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// find: the search ran and matched nothing.
+constexpr int kExitNoMatch = 3;
 
 // Thrown for a usage error; main prints the usage line and exits with 2.
 struct UsageError {

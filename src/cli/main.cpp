@@ -8,6 +8,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
+#include "cli/find_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
 #include "cli/tree_commands.h"
@@ -42,6 +43,12 @@ const Command kCommands[] = {
     {"attrs", "attrs FILE PATH",
      "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
      oryx::cli::RunAttrs},
+    {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
+     "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
+     "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "nothing matched",
+     oryx::cli::RunFind},
     {"report", "report NAME FILE",
      "the CSV export of a report of FILE; NAME is " + ReportNameList(),
      oryx::cli::RunReport},

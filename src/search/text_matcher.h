@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace oryx::search {
+
+struct BatchText;
+struct PathBatch;
+
+// Matches one query against strings. Stateless once built, so one matcher
+// serves any number of threads.
+class TextMatcher {
+public:
+    virtual ~TextMatcher() = default;
+    // A match anywhere in `text`.
+    virtual bool Contains(std::string_view text) const = 0;
+    // A match in the name (before the first "=") or the value (after it) of
+    // a "name=value" line; never one across the "=".
+    virtual bool ContainsInLine(std::string_view line) const = 0;
+    // A match in `path` whose end lies inside its last name, path[nameStart,
+    // path.size()): the match ends after nameStart. The match may begin
+    // before the name. A `cut` path lacks its beginning; its first byte is
+    // context only (for "^" and word boundaries), no match begins there.
+    virtual bool EndsInLastName(std::string_view path, std::size_t nameStart, bool cut) const = 0;
+    // How many bytes of a path before the last name EndsInLastName looks at.
+    virtual std::size_t PathLookBehind() const = 0;
+
+    // Whether the batch calls below beat one call per string.
+    virtual bool PrefersBatches() const { return false; }
+    // Sets matched[i] (to 1) for every text i that matches (Contains, or
+    // ContainsInLine for a line), and likewise for every path that
+    // EndsInLastName.
+    virtual void MarkContaining(std::span<const BatchText> texts, std::vector<char>& matched) const;
+    virtual void MarkPathEnds(const PathBatch& batch, std::vector<char>& matched) const;
+};
+
+// Plain text: a substring with ASCII letters folded unless `matchCase`.
+std::unique_ptr<TextMatcher> MakeSubstringMatcher(std::string_view query, bool matchCase, bool wholeWord);
+
+// An RE2 pattern, in UTF-8 or Latin-1 syntax. Throws QueryError naming RE2's
+// reason when the pattern is invalid.
+std::unique_ptr<TextMatcher> MakeRegexMatcher(std::string_view pattern, bool utf8, bool matchCase, bool wholeWord);
+
+// An ASCII letter, digit or "_": what whole-word matching must not find right
+// before or after a match.
+inline bool IsWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+}  // namespace oryx::search

@@ -1,0 +1,7 @@
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(RE2 REQUIRED IMPORTED_TARGET re2)
+add_executable(search_test search_test.cpp search_cli_test.cpp)
+target_link_libraries(search_test PRIVATE oryx_search PkgConfig::RE2 GTest::gtest_main)
+target_compile_definitions(search_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(search_test oryx-cli)
+gtest_discover_tests(search_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
