@@ -11,8 +11,8 @@ set_tests_properties(shell_test PROPERTIES
 # Opens a file, selects a component, shows a report and saves a picture of the
 # main window: the README's screenshot (tests/shell_screenshot.cpp).
 # docs/screenshot.png is made with
-#   QT_QPA_PLATFORM=offscreen build/default/tests/oryx_screenshot \
-#     examples/node31-startprov.txt AtmIf/21 docs/screenshot.png
+#   xvfb-run -a -s "-screen 0 1280x800x24" build/default/tests/oryx_screenshot \
+#     examples/node31-startprov.txt "AtmIf/21 Vcc/0.32 Nrp" docs/screenshot.png
 # and the test below keeps the program working.
 add_executable(oryx_screenshot shell_screenshot.cpp)
 target_link_libraries(oryx_screenshot PRIVATE oryx_shell)

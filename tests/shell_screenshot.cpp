@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     }
     oryx::shell::OryxApplication app(argc, argv);
     oryx::shell::TMainForm form;
-    form.resize(1180, 760);
+    form.resize(1280, 800);
     form.show();
     form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
     form.ActiveDocumentWindow()->showMaximized();
