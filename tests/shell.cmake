@@ -33,9 +33,9 @@ set_tests_properties(shell_taskbar_test PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
   TIMEOUT 300)
 
-# The main window's parts on their own, and the fixed reports as the menu, the
-# report panel and oryx-cli show them.
-foreach(test shell_parts_test shell_registry_test)
+# The main window's parts on their own, the fixed reports as the menu, the
+# report panel and oryx-cli show them, and File | Compare With....
+foreach(test shell_parts_test shell_registry_test shell_compare_test)
   add_executable(${test} ${test}.cpp)
   target_link_libraries(${test} PRIVATE oryx_shell Qt6::Test)
   set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test}_bin)
