@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench oryx-cli gui_bench doc_bench compare_gui_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -21,6 +21,10 @@ done
 for f in startprov configure; do
   [ -f bench-data/node-$f-modified.txt ] || $b/generate_node $f 1000000 bench-data/node-$f-modified.txt --modified
   $b/compare_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt
+done
+# The compare window on the same pairs, against oryx-cli diff (headless).
+for f in startprov configure; do
+  QT_QPA_PLATFORM=offscreen $b/compare_gui_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt
 done
 # The desktop windows on the full-size node (headless), and a document window
 # over a file nesting a million components.
