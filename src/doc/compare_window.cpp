@@ -193,10 +193,10 @@ void CompareWindow::BuildLayout() {
     attributes_->setAllColumnsShowFocus(true);
     attributes_->setSelectionMode(QAbstractItemView::SingleSelection);
     attributes_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Columns as wide as their texts: a difference at the end of a long
+    // value is never cut off. The header measures a bounded number of rows.
     attributes_->header()->setStretchLastSection(false);
-    attributes_->header()->resizeSection(0, 150);
-    attributes_->header()->resizeSection(1, 160);
-    attributes_->header()->resizeSection(2, 160);
+    attributes_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     right->addWidget(attributes_, 1);
 
     splitter->addWidget(tree_);
@@ -237,6 +237,8 @@ void CompareWindow::PreviousDifference() { StepToDifference(false); }
 
 void CompareWindow::StepToDifference(bool forward) {
     if (!comparison_) return;
+    // The buttons take no focus, so a field being edited has not finished yet.
+    CompareAgain();
     Entry from = tree_->CurrentEntry();
     if (from == compare::Comparison::kNone) from = compare::Comparison::kRoot;
     const Entry to = forward ? comparison_->NextDifference(from) : comparison_->PreviousDifference(from);
@@ -273,6 +275,8 @@ void CompareWindow::CompareAgain() {
 
 void CompareWindow::ExportDifferencesCsv() {
     if (!comparison_) return;
+    // What is exported is what the option fields say, also while one is being edited.
+    CompareAgain();
     const std::string proposed =
         compare::ProposedDiffCsvFileName(FileNameBytes(firstFile_), FileNameBytes(secondFile_));
     const QString fileName = CurrentDialogs().SaveFile(
