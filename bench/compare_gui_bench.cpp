@@ -7,7 +7,10 @@
 // against the whole `oryx-cli diff FIRST SECOND` (text to /dev/null) on the
 // same pair. Both read both files and compare them; each figure is the best
 // of its runs, which interleave so that a busy machine slows both alike.
+// Also shown: the only-differences filter turned off and on again, and a
+// thousand steps to the next difference.
 #include <QApplication>
+#include <QCheckBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -31,6 +34,7 @@ namespace {
 
 constexpr int kRuns = 3;
 constexpr int kExitDiffer = 3;
+constexpr int kSteps = 1000;
 
 // Answers the Compare With dialog with the second file.
 class ChosenFile final : public doc::Dialogs {
@@ -75,8 +79,8 @@ int main(int argc, char** argv) {
     Settle();
     QAction* compareWith = form.findChild<QAction*>("FileCompareItem");
 
-    double shown = 1e300, cli = 1e300;
-    std::size_t rows = 0;
+    double shown = 1e300, cli = 1e300, filter = 1e300, stepping = 1e300;
+    std::size_t rows = 0, allRows = 0;
     std::string summary;
     for (int run = 0; run < kRuns; ++run) {
         cli = std::min(cli, bench::BestOf(1, [&] {
@@ -96,6 +100,17 @@ int main(int argc, char** argv) {
         }
         rows = static_cast<std::size_t>(window->Tree()->model()->rowCount());
         summary = compare::SummaryLine(window->Comparison().Summary());
+        filter = std::min(filter, bench::BestOf(1, [&] {
+                              window->OnlyDifferencesBox()->setChecked(false);
+                              Settle();
+                              allRows = static_cast<std::size_t>(window->Tree()->model()->rowCount());
+                              window->OnlyDifferencesBox()->setChecked(true);
+                              Settle();
+                          }));
+        stepping = std::min(stepping, bench::BestOf(1, [&] {
+                                for (int i = 0; i < kSteps; ++i) window->NextDifference();
+                                Settle();
+                            }));
         form.ActiveDocumentWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         // The document window is the active one again for the next run.
@@ -106,5 +121,8 @@ int main(int argc, char** argv) {
     std::printf("%s against %s (%s; %zu rows shown)\n", first.c_str(), second.c_str(), summary.c_str(), rows);
     std::printf("  %-34s %9.3f s\n", "oryx-cli diff as a whole", cli);
     bench::Report("compare window shown", shown, "s", shown / cli, "of oryx-cli diff", 1.5);
+    std::printf("  %-34s %9.3f s   (%zu rows without the filter)\n", "only differences off, then on", filter,
+                allRows);
+    std::printf("  %-34s %9.3f s\n", "1,000 times Next Difference", stepping);
     return 0;
 }
