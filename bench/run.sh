@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench compare_gui_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -33,6 +33,10 @@ for i in $(seq 1 100); do
   done
 done
 $b/network_bench bench-data/network
+# The compare window on the same pairs, against oryx-cli diff (headless).
+for f in startprov configure; do
+  QT_QPA_PLATFORM=offscreen $b/compare_gui_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt
+done
 # The desktop windows on the full-size node (headless), and a document window
 # over a file nesting a million components.
 QT_QPA_PLATFORM=offscreen $b/gui_bench bench-data/node-startprov.txt

@@ -8,6 +8,16 @@ foreach(test doc_test doc_report_test)
     TIMEOUT 300)
 endforeach()
 
+# The compare window; its CSV export is checked against oryx-cli's.
+add_executable(doc_compare_test doc_compare_test.cpp)
+target_link_libraries(doc_compare_test PRIVATE oryx_doc Qt6::Test)
+target_compile_definitions(doc_compare_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(doc_compare_test oryx-cli)
+add_test(NAME doc_compare_test COMMAND doc_compare_test)
+set_tests_properties(doc_compare_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
+  TIMEOUT 300)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/doc.cmake)
 endif()

@@ -20,6 +20,16 @@ add_test(NAME shell_screenshot COMMAND oryx_screenshot
   ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt AtmIf/21 ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
 set_tests_properties(shell_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
+# The compare window's picture in the README, made under xvfb-run at 1280 x 800:
+#   xvfb-run -s "-screen 0 1280x800x24" build/default/tests/oryx_compare_screenshot \
+#     examples/node41-startprov.txt examples/node41-after-maintenance.txt "FrUni/41 Dlci/16" docs/compare.png
+add_executable(oryx_compare_screenshot compare_screenshot.cpp)
+target_link_libraries(oryx_compare_screenshot PRIVATE oryx_shell)
+add_test(NAME compare_screenshot COMMAND oryx_compare_screenshot
+  ${PROJECT_SOURCE_DIR}/examples/node41-startprov.txt ${PROJECT_SOURCE_DIR}/examples/node41-after-maintenance.txt
+  "FrUni/41 Dlci/16" ${CMAKE_CURRENT_BINARY_DIR}/compare.png)
+set_tests_properties(compare_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
 endif()
@@ -33,9 +43,9 @@ set_tests_properties(shell_taskbar_test PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
   TIMEOUT 300)
 
-# The main window's parts on their own, and the fixed reports as the menu, the
-# report panel and oryx-cli show them.
-foreach(test shell_parts_test shell_registry_test shell_desktop_test)
+# The main window's parts on their own, the fixed reports as the menu, the
+# report panel and oryx-cli show them, desktop behaviour, and File | Compare With....
+foreach(test shell_parts_test shell_registry_test shell_desktop_test shell_compare_test)
   add_executable(${test} ${test}.cpp)
   target_link_libraries(${test} PRIVATE oryx_shell Qt6::Test)
   set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test}_bin)

@@ -63,6 +63,7 @@ public:
     bool IsReportListVisible(int reportCode) const;
 
     const prov::ComponentStore& Store() const { return *store_; }
+    const QString& FileName() const { return fileName_; }
 
     // The controls, for the main window's tests and this window's own.
     TZTreeView* Tree() const { return tree_; }

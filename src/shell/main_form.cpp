@@ -16,6 +16,7 @@
 #include "doc/wait_cursor.h"
 #include "shell/about_box.h"
 #include "shell/app_settings.h"
+#include "shell/compare_command.h"
 #include "shell/document_area.h"
 #include "shell/images.h"
 #include "shell/main_toolbar.h"
@@ -41,6 +42,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     taskbar_ = new Taskbar(client);
     connect(taskbar_, &Taskbar::windowRequested, this, &TMainForm::ActivateDocument);
     clientLayout->addWidget(taskbar_);
+    compare_ = new CompareCommand(*this, *documents_->Area(), *taskbar_, documentCounter_);
     setCentralWidget(client);
     recentFiles_ = new RecentFileList(*settings_, this, [this](const QString& path) { OpenWithTaskbarButton(path); });
     reportMenu_ = new ReportMenu(
@@ -96,13 +98,9 @@ bool TMainForm::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void TMainForm::DisplayHint(const QString& hint) {
-    statusBar()->showMessage(hint);
-}
+void TMainForm::DisplayHint(const QString& hint) { statusBar()->showMessage(hint); }
 
-QString TMainForm::ReportConfigFile() {
-    return ReportMenu::ConfigFile();
-}
+QString TMainForm::ReportConfigFile() { return ReportMenu::ConfigFile(); }
 
 int TMainForm::DocumentCount() const {
     return documents_->DocumentCount();
@@ -117,14 +115,15 @@ doc::TMDIChild* TMainForm::ActiveDocument() const {
 }
 
 void TMainForm::OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command) {
-    if (doc::TMDIChild* document = ActiveDocument())
-        command(*document);
+    if (doc::TMDIChild* document = ActiveDocument()) command(*document);
 }
 
 void TMainForm::UpdateMenuItems() {
-    const bool open = DocumentCount() > 0;
+    const bool open = DocumentCount() > 0 && !CompareCommand::IsCompareWindow(ActiveDocumentWindow());
     for (QAction* command : documentCommands_)
         command->setEnabled(open);
+    for (QAction* command : windowCommands_)
+        command->setEnabled(DocumentCount() > 0 || compare_->WindowCount() > 0);
     reportsButton_->setEnabled(open);
 }
 
@@ -138,7 +137,7 @@ void TMainForm::OpenDocument(const QString& path) {
 
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
-    QPushButton* button = taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, DocumentCount());
+    QPushButton* button = taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, taskbar_->ButtonCount());
     try {
         OpenDocument(path);
     } catch (...) {
@@ -161,9 +160,7 @@ void TMainForm::ActivateDocument(const QString& windowName) {
         reportMenu_->ShowChecksOf(*document);
 }
 
-void TMainForm::SetReportChecked(int reportCode, bool checked) {
-    reportMenu_->SetChecked(reportCode, checked);
-}
+void TMainForm::SetReportChecked(int reportCode, bool checked) { reportMenu_->SetChecked(reportCode, checked); }
 
 void TMainForm::DocumentClosing(const QString& windowName) {
     if (!taskbar_->RemoveButton(windowName))

@@ -19,6 +19,7 @@ class TMDIChild;
 namespace oryx::shell {
 
 class AppSettings;
+class CompareCommand;
 class DocumentArea;
 class RecentFileList;
 class ReportMenu;
@@ -62,7 +63,8 @@ public:
 
     // Shows the hint of the menu item or button under the pointer.
     void DisplayHint(const QString& hint);
-    // Enables the commands that need a document window exactly while one is open.
+    // Enables the commands on documents while a document window is open and no compare
+    // window is active, and the commands on windows while any window is open.
     void UpdateMenuItems();
 
 protected:
@@ -88,9 +90,10 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     TOptionsForm* optionsForm_ = nullptr;
     int documentCounter_ = 0;
+    CompareCommand* compare_ = nullptr;
 
-    // Enabled only while a document window is open.
     QList<QAction*> documentCommands_;
+    QList<QAction*> windowCommands_;
     QToolButton* reportsButton_ = nullptr;
 };
 

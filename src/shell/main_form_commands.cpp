@@ -5,12 +5,12 @@
 
 #include "doc/mdi_child.h"
 #include "shell/about_box.h"
+#include "shell/compare_command.h"
 #include "shell/document_area.h"
 #include "shell/images.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
 #include "shell/recent_file_list.h"
-#include "shell/report_menu.h"
 #include "shell/taskbar.h"
 #include "shell/window_menu.h"
 
@@ -28,12 +28,11 @@ void TMainForm::createActions() {
     const auto onDocument = [this](void (doc::TMDIChild::*command)()) {
         return [this, command] { OnActiveDocument([command](doc::TMDIChild& document) { (document.*command)(); }); };
     };
-    const auto closeDocument = [this] {
-        if (QMdiSubWindow* window = ActiveDocumentWindow())
-            window->close();
-    };
+    const auto closeDocument = [this] { if (QMdiSubWindow* window = ActiveDocumentWindow()) window->close(); };
     QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { OpenChosenFile(); });
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* compare = AddCommand("FileCompareItem", "Compare &With...", "Compare the active file with another file",
+                                  [this] { compare_->CompareActiveDocument(); });
     QAction* close = AddCommand("FileCloseItem", "&Close", "Close current file", closeDocument);
     QAction* save = AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -68,15 +67,16 @@ void TMainForm::createActions() {
         action->setIcon(ToolbarImage(button.image));
         action->setToolTip(action->statusTip());
     }
-    documentCommands_ = {close, save, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+    documentCommands_ = {save, compare, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
                          findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint")};
+    windowCommands_ = {close};
 }
 
 void TMainForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
     file->menuAction()->setStatusTip("File related commands");
-    for (const char* name : {"FileOpenItem", "FileCloseItem", "FileSaveItem", "FilePrintItem"})
+    for (const char* name : {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileSaveItem", "FilePrintItem"})
         file->addAction(findChild<QAction*>(name));
     file->addSeparator();
     for (QAction* item : recentFiles_->MenuItems())
@@ -91,7 +91,7 @@ void TMainForm::createMenus() {
 
     windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
     for (QAction* item : windowMenu_->ArrangeItems())
-        documentCommands_ << item;
+        windowCommands_ << item;
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");

@@ -35,6 +35,7 @@ public:
     // else moves, and `previouslyPressed` is pressed again.
     void DiscardButton(QPushButton* button, QAbstractButton* previouslyPressed);
     QAbstractButton* PressedButton() const;
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     // Stores the options dialog's choices, then shows or hides the bar and
     // sizes every button; left positions stay, so wider buttons overlap
     // until a window closes. A width that is no number throws before it is

@@ -1,0 +1,205 @@
+#include "doc/compare_tree_view.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "doc/compare_tree_model.h"
+
+namespace oryx::doc {
+namespace {
+
+using Entry = CompareTreeModel::Entry;
+
+// Past this many levels between an item and the leftmost level on screen the
+// lines of its ancestors are not drawn; the item itself still is.
+constexpr long long kMaxLineWalk = 4096;
+
+// Shifts each item right by its depth and draws the branch column of every
+// level that is on screen.
+class CompareItemDelegate final : public QStyledItemDelegate {
+public:
+    CompareItemDelegate(QTreeView* view, CompareTreeModel* model)
+        : QStyledItemDelegate(view), view_(view), model_(model) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const Entry entry = model_->EntryAt(index);
+        if (entry == CompareTreeModel::kNone) return;
+        const long long indent = view_->indentation();
+        const long long depth = static_cast<long long>(model_->Depth(index));
+        const QRect cell = option.rect;
+        const QRect screen = view_->viewport()->rect();
+        const long long first = std::max(0LL, (screen.left() - cell.left()) / indent);
+        const long long last = std::min(depth, (screen.right() - cell.left()) / indent);
+        if (first <= last && depth - last <= kMaxLineWalk) {
+            Entry item = entry;
+            long long level = depth;
+            for (; level > last && item != CompareTreeModel::kNone; --level) item = model_->TreeParent(item);
+            for (; level >= first && item != CompareTreeModel::kNone; --level, item = model_->TreeParent(item)) {
+                QStyleOption branch;
+                branch.initFrom(view_);
+                branch.rect = QRect(static_cast<int>(cell.left() + level * indent), cell.top(),
+                                    static_cast<int>(indent), cell.height());
+                branch.state = option.state & QStyle::State_Enabled;
+                const bool later = model_->HasLaterSibling(item);
+                if (level == depth) {
+                    branch.state |= QStyle::State_Item;
+                    if (later) branch.state |= QStyle::State_Sibling;
+                    if (model_->HasShownChildren(item)) {
+                        branch.state |= QStyle::State_Children;
+                        if (model_->IsExpanded(item)) branch.state |= QStyle::State_Open;
+                    }
+                } else if (later) {
+                    branch.state |= QStyle::State_Sibling;
+                }
+                view_->style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, painter, view_);
+            }
+        }
+        QStyleOptionViewItem shifted = option;
+        shifted.rect.setLeft(TextLeft(cell, depth));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const long long extra = (static_cast<long long>(model_->Depth(index)) + 1) * view_->indentation();
+        size.setWidth(static_cast<int>(std::min<long long>(size.width() + extra, 1 << 30)));
+        return size;
+    }
+
+private:
+    int TextLeft(const QRect& cell, long long depth) const {
+        return static_cast<int>(std::min<long long>(cell.left() + (depth + 1) * view_->indentation(), 1 << 30));
+    }
+
+    QTreeView* view_;
+    CompareTreeModel* model_;
+};
+
+}  // namespace
+
+CompareTreeView::CompareTreeView(CompareTreeModel* model, QWidget* parent) : QTreeView(parent), model_(model) {
+    setUniformRowHeights(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(19);
+    setHeaderHidden(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setModel(model_);
+    setItemDelegate(new CompareItemDelegate(this, model_));
+}
+
+CompareTreeView::Entry CompareTreeView::CurrentEntry() const { return model_->EntryAt(currentIndex()); }
+
+bool CompareTreeView::SelectEntry(Entry entry) {
+    const QModelIndex index = model_->Reveal(entry);
+    if (!index.isValid()) return false;
+    setCurrentIndex(index);
+    scrollTo(index);
+    return true;
+}
+
+void CompareTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    emit CurrentEntryChanged(model_->EntryAt(current));
+    if (current.isValid()) {
+        // Once the column has its new width, bring the item's indentation
+        // into view, as a deep item's text may start right of the pane.
+        QTimer::singleShot(0, this, [this, index = QPersistentModelIndex(current)] {
+            if (index.isValid() && index == currentIndex()) ShowIndented(index);
+        });
+    }
+}
+
+void CompareTreeView::ShowIndented(const QModelIndex& index) {
+    const long long left = static_cast<long long>(model_->Depth(index)) * indentation();
+    QScrollBar* bar = horizontalScrollBar();
+    if (left < bar->value() || left + 2 * indentation() > bar->value() + viewport()->width())
+        bar->setValue(static_cast<int>(std::clamp<long long>(left - indentation(), 0, bar->maximum())));
+}
+
+void CompareTreeView::Toggle(const QModelIndex& index) {
+    const Entry entry = model_->EntryAt(index);
+    if (entry == CompareTreeModel::kNone || !model_->HasShownChildren(entry)) return;
+    if (model_->IsExpanded(entry))
+        model_->Collapse(index);
+    else
+        model_->Expand(index);
+}
+
+void CompareTreeView::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex current = currentIndex();
+    const Entry entry = model_->EntryAt(current);
+    if (entry != CompareTreeModel::kNone) {
+        const bool children = model_->HasShownChildren(entry);
+        const bool open = children && model_->IsExpanded(entry);
+        switch (event->key()) {
+        case Qt::Key_Right:
+            if (children && !open)
+                model_->Expand(current);
+            else if (open)
+                setCurrentIndex(model_->index(current.row() + 1, 0));
+            return;
+        case Qt::Key_Left:
+            if (open)
+                model_->Collapse(current);
+            else if (const Entry above = model_->TreeParent(entry); above != CompareTreeModel::kNone)
+                setCurrentIndex(model_->IndexOf(above));
+            return;
+        case Qt::Key_Plus:
+            model_->Expand(current);
+            return;
+        case Qt::Key_Minus:
+            model_->Collapse(current);
+            return;
+        default:
+            break;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+QModelIndex CompareTreeView::ButtonAt(const QPoint& pos) const {
+    const QModelIndex index = indexAt(pos);
+    const Entry entry = model_->EntryAt(index);
+    if (entry == CompareTreeModel::kNone || !model_->HasShownChildren(entry)) return {};
+    const long long left = visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
+    if (pos.x() < left || pos.x() >= left + indentation()) return {};
+    return index;
+}
+
+void CompareTreeView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QModelIndex button = ButtonAt(event->position().toPoint());
+        if (button.isValid()) {
+            Toggle(button);
+            event->accept();
+            return;
+        }
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void CompareTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && ButtonAt(pos).isValid()) {
+        Toggle(ButtonAt(pos));
+        event->accept();
+        return;
+    }
+    const QModelIndex index = indexAt(pos);
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && index.isValid()) Toggle(index);
+}
+
+}  // namespace oryx::doc

@@ -1,0 +1,80 @@
+// Saves a picture of the main window with a file open and compared with
+// another, one difference selected: the compare window's picture in the README.
+//
+//   oryx_compare_screenshot FIRST SECOND COMPONENT_PATH OUTPUT.png
+//
+// COMPONENT_PATH is a component's path as oryx-cli diff prints it, such as
+// "FrUni/41 Dlci/16". The main window is 1280 x 800 pixels.
+#include <QMdiSubWindow>
+#include <QPixmap>
+
+#include <cstdio>
+
+#include "compare/comparison.h"
+#include "doc/compare_tree_view.h"
+#include "doc/compare_window.h"
+#include "doc/dialogs.h"
+#include "doc/text_codec.h"
+#include "shell/application.h"
+#include "shell/main_form.h"
+
+namespace {
+
+// Answers the Compare With dialog with the second file.
+class ChosenFile final : public oryx::doc::Dialogs {
+public:
+    explicit ChosenFile(QString path) : path_(std::move(path)) { oryx::doc::SetDialogs(this); }
+    ~ChosenFile() override { oryx::doc::SetDialogs(nullptr); }
+    QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return path_; }
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&, bool) override {
+        return {};
+    }
+    bool Message(QWidget*, oryx::doc::MessageKind, const QString& caption, const QString& text) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+        return false;
+    }
+    bool Print(QWidget*, QPrinter&) override { return false; }
+
+private:
+    QString path_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: oryx_compare_screenshot FIRST SECOND COMPONENT_PATH OUTPUT.png\n");
+        return 2;
+    }
+    oryx::shell::OryxApplication app(argc, argv);
+    ChosenFile dialogs(QString::fromLocal8Bit(argv[2]));
+    oryx::shell::TMainForm form;
+    form.resize(1280, 800);
+    form.show();
+    form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
+    form.findChild<QAction*>("FileCompareItem")->trigger();
+    QMdiSubWindow* window = form.ActiveDocumentWindow();
+    auto* comparison = window ? qobject_cast<oryx::doc::CompareWindow*>(window->widget()) : nullptr;
+    if (!comparison) {
+        std::fprintf(stderr, "no compare window\n");
+        return 1;
+    }
+    window->showMaximized();
+
+    const oryx::compare::Comparison& shown = comparison->Comparison();
+    const std::string path = oryx::doc::FileNameBytes(QString::fromLocal8Bit(argv[3]));
+    oryx::compare::Comparison::Index found = oryx::compare::Comparison::kNone;
+    for (oryx::compare::Comparison::Index i = 1; i < shown.Size() && found == oryx::compare::Comparison::kNone; ++i)
+        if (shown.Path(i) == path) found = i;
+    if (!comparison->Tree()->SelectEntry(found)) {
+        std::fprintf(stderr, "no difference %s\n", argv[3]);
+        return 1;
+    }
+    QApplication::processEvents();
+
+    if (!form.grab().save(QString::fromLocal8Bit(argv[4]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[4]);
+        return 1;
+    }
+    return 0;
+}
