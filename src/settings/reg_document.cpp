@@ -237,6 +237,66 @@ std::string FormatValue(const RegValue& value)
     return out;
 }
 
+std::string LowerName(std::string_view name)
+{
+    std::string lower(name);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
+}
+
+// Names cannot hold "\", so it separates them.
+std::string PathKey(const std::vector<std::string>& path)
+{
+    std::string key;
+    for (const std::string& name : path) {
+        key += LowerName(name);
+        key += '\\';
+    }
+    return key;
+}
+
+// Sections up to this many entries are searched; longer ones are indexed.
+constexpr std::size_t kSearchedEntries = 8;
+constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
+
+// The entry of the value in force that has the name, or kNoEntry.
+std::size_t ValueEntry(const RegSection& key, std::string_view name)
+{
+    if (key.entries.size() <= kSearchedEntries) {
+        for (std::size_t i = 0; i < key.entries.size(); ++i)
+            if (key.entries[i].value && EqualIgnoringCase(key.entries[i].value->name, name))
+                return i;
+        return kNoEntry;
+    }
+    const auto found = key.valueAt.find(LowerName(name));
+    return found == key.valueAt.end() ? kNoEntry : found->second;
+}
+
+// Keeps the index up to date after a value was put into the key's last entry.
+void NoteLastValue(RegSection& key)
+{
+    const std::size_t count = key.entries.size();
+    if (count <= kSearchedEntries)
+        return;
+    if (count > kSearchedEntries + 1) {
+        key.valueAt[LowerName(key.entries.back().value->name)] = count - 1;
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        if (key.entries[i].value)
+            key.valueAt[LowerName(key.entries[i].value->name)] = i;
+}
+
+// A line that is no value joins the section; the index then covers it too.
+void NoteLastLine(RegSection& key)
+{
+    if (key.entries.size() == kSearchedEntries + 1)
+        for (std::size_t i = 0; i + 1 < key.entries.size(); ++i)
+            if (key.entries[i].value)
+                key.valueAt[LowerName(key.entries[i].value->name)] = i;
+}
+
 bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)
@@ -278,13 +338,14 @@ RegDocument::RegDocument(std::string_view rootName, std::string_view text)
             auto path = ParseHeader(line.substr(1, line.size() - 2), rootName_);
             if (path) {
                 // A key named twice is read as one, as an import would merge them.
-                if (RegSection* existing = FindKeySection(*path)) {
-                    current = static_cast<std::size_t>(existing - sections_.data());
+                const auto [at, added] = keyAt_.try_emplace(PathKey(*path), sections_.size());
+                if (!added) {
+                    current = at->second;
                     continue;
                 }
-                sections_.push_back(RegSection{true, std::move(*path), {}, {}});
+                sections_.push_back(RegSection{true, std::move(*path), {}, {}, {}});
             } else {
-                sections_.push_back(RegSection{false, {}, std::string(lines[i]), {}});
+                sections_.push_back(RegSection{false, {}, std::string(lines[i]), {}, {}});
             }
             current = sections_.size() - 1;
             continue;
@@ -304,12 +365,17 @@ RegDocument::RegDocument(std::string_view rootName, std::string_view text)
         if (section.isKey && IsValueStart(joined) && ParseValueLine(joined, value)) {
             // When a name comes twice the later line wins, as it would on
             // import; the earlier one stays in the file as plain text.
-            for (RegEntry& earlier : section.entries)
-                if (earlier.value && EqualIgnoringCase(earlier.value->name, value.name))
-                    earlier.value.reset();
+            const std::size_t earlier = ValueEntry(section, value.name);
+            if (earlier != kNoEntry)
+                section.entries[earlier].value.reset();
             entry.value = std::move(value);
         }
+        const bool isValue = entry.value.has_value();
         section.entries.push_back(std::move(entry));
+        if (isValue)
+            NoteLastValue(section);
+        else
+            NoteLastLine(section);
     }
 }
 
@@ -350,10 +416,8 @@ bool RegDocument::KeyExists(const std::vector<std::string>& path) const
 
 RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path)
 {
-    for (RegSection& s : sections_)
-        if (s.isKey && s.path.size() == path.size() && SamePath(s.path, path, path.size()))
-            return &s;
-    return nullptr;
+    const auto found = keyAt_.find(PathKey(path));
+    return found == keyAt_.end() ? nullptr : &sections_[found->second];
 }
 
 const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) const
@@ -363,32 +427,32 @@ const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) con
 
 RegSection& RegDocument::ProvideKey(const std::vector<std::string>& path)
 {
-    if (RegSection* existing = FindKeySection(path))
-        return *existing;
-    return sections_.emplace_back(RegSection{true, path, {}, {}});
+    const auto [at, added] = keyAt_.try_emplace(PathKey(path), sections_.size());
+    if (!added)
+        return sections_[at->second];
+    return sections_.emplace_back(RegSection{true, path, {}, {}, {}});
 }
 
 const RegValue* RegDocument::FindValue(const RegSection& key, std::string_view name)
 {
-    for (const RegEntry& entry : key.entries)
-        if (entry.value && EqualIgnoringCase(entry.value->name, name))
-            return &*entry.value;
-    return nullptr;
+    const std::size_t at = ValueEntry(key, name);
+    return at == kNoEntry ? nullptr : &*key.entries[at].value;
 }
 
 bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data)
 {
-    for (RegEntry& entry : key.entries) {
-        if (!entry.value || !EqualIgnoringCase(entry.value->name, name))
-            continue;
-        if (entry.value->type == type && entry.value->data == data)
-            return false;
-        entry.value->type = type;
-        entry.value->data = data;
-        entry.text.clear();
+    const std::size_t at = ValueEntry(key, name);
+    if (at == kNoEntry) {
+        key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
+        NoteLastValue(key);
         return true;
     }
-    key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
+    RegEntry& entry = key.entries[at];
+    if (entry.value->type == type && entry.value->data == data)
+        return false;
+    entry.value->type = type;
+    entry.value->data = data;
+    entry.text.clear();
     return true;
 }
 

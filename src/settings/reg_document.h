@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace oryx::settings {
@@ -43,6 +44,9 @@ struct RegSection {
     std::vector<std::string> path;  // names below the root, as first written
     std::string header;             // the header line as read, for sections that are no key
     std::vector<RegEntry> entries;
+    // The entry of each value in force, by its name in lower case, once the
+    // section is too long to be searched.
+    std::unordered_map<std::string, std::size_t> valueAt;
 };
 
 // The settings of one registry root in REGEDIT4 text form:
@@ -78,6 +82,7 @@ private:
 
     std::string rootName_;
     std::vector<RegSection> sections_;  // the first one holds the lines before any header
+    std::unordered_map<std::string, std::size_t> keyAt_;  // key sections by their path in lower case
 };
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

@@ -70,16 +70,18 @@ Registry::~Registry()
     CloseKey();
 }
 
-bool Registry::OpenKey(std::string_view path, bool canCreate)
+bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::steady_clock::duration lockPatience)
 {
     CloseKey();
+    lockWaited_ = {};
     auto names = SplitKeyPath(path);
     file_ = RootFile(root_);
     if (!names || file_.empty())
         return false;
     if (canCreate)
         MakeFolder(file_.parent_path());
-    lock_ = std::make_unique<FolderLock>(file_.parent_path());
+    lock_ = std::make_unique<FolderLock>(file_.parent_path(), lockPatience);
+    lockWaited_ = lock_->Waited();
 
     std::string text;
     const ReadResult read = ReadSettingsFile(file_, text);
@@ -92,6 +94,25 @@ bool Registry::OpenKey(std::string_view path, bool canCreate)
         }
         document_->ProvideKey(*names);
         changed_ = true;
+    }
+    keyPath_ = std::move(*names);
+    keyOpen_ = true;
+    return true;
+}
+
+bool Registry::OpenKeyToRead(std::string_view path)
+{
+    CloseKey();
+    auto names = SplitKeyPath(path);
+    file_ = RootFile(root_);
+    if (!names || file_.empty())
+        return false;
+    std::string text;
+    ReadSettingsFile(file_, text);
+    document_ = std::make_unique<RegDocument>(RootKeyName(root_), text);
+    if (!document_->KeyExists(*names)) {
+        CloseKey();
+        return false;
     }
     keyPath_ = std::move(*names);
     keyOpen_ = true;

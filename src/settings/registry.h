@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -22,14 +23,17 @@ enum class RegDataType { Unknown, String, ExpandString, Integer, Binary };
 // and write its values, close. Each root lives in its own text file in the
 // settings folder. From OpenKey to CloseKey the connection holds the folder's
 // lock, so a change made through it is based on what the file holds at that
-// moment, whatever other processes write.
+// moment, whatever other processes write. A connection that only reads
+// (OpenKeyToRead) takes no lock: files are only ever replaced whole.
 //
 // Names and strings end at their first NUL byte, as in the registry's C-string
 // interface. Key and value names match ignoring the case of ASCII letters.
-// Keep one connection at a time per process: a second one would wait for the
-// first one's lock.
+// Keep one writing connection at a time per process: a second one would wait
+// for the first one's lock.
 class Registry final {
 public:
+    static constexpr std::chrono::seconds kLockPatience{5};
+
     explicit Registry(TRootKey root);
     ~Registry();
     Registry(const Registry&) = delete;
@@ -38,8 +42,14 @@ public:
     // `path` names the key from the root: \SOFTWARE\Corvex\ORYX, the first
     // and one last "\" optional, "\" alone for the root itself. Without
     // canCreate only an existing key opens. A settings file that exists but
-    // cannot be read opens for reading only, so it is never overwritten.
-    bool OpenKey(std::string_view path, bool canCreate);
+    // cannot be read opens for reading only, so it is never overwritten; so
+    // does one whose lock another process holds for longer than `lockPatience`.
+    bool OpenKey(std::string_view path, bool canCreate,
+                 std::chrono::steady_clock::duration lockPatience = kLockPatience);
+    // Opens an existing key for reading alone, without the lock.
+    bool OpenKeyToRead(std::string_view path);
+    // How long the last OpenKey waited for another process's lock.
+    std::chrono::steady_clock::duration LockWaited() const { return lockWaited_; }
     // Writes the file if the key or a value was added or changed; false only
     // when that write failed. Also run by the destructor.
     bool CloseKey();
@@ -72,6 +82,7 @@ private:
     bool keyOpen_ = false;
     bool writable_ = false;
     bool changed_ = false;
+    std::chrono::steady_clock::duration lockWaited_{};
 };
 
 }  // namespace oryx::settings
