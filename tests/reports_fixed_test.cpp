@@ -470,7 +470,7 @@ TEST(OverviewNumbers, SignedNumbersAreIntegers) {
 // last type. Built in linear time; only the test's time limit watches that.
 TEST(OverviewLargeInput, ManyCardsNamedByOneLp) {
     constexpr int kCards = 30000;
-    const std::string padding(400, 'p');
+    const std::string padding(500, 'p');
     std::string file = "start prov\nadd Shelf\n";
     for (int i = 0; i < kCards; ++i) file += "add Shelf Card/" + std::to_string(i) + "\n";
     file += "add Lp/0\n";

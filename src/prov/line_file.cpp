@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "prov/reader.h"
+#include "text/message_value.h"
 
 namespace oryx::prov {
 namespace {
@@ -14,7 +15,7 @@ constexpr std::size_t kBufferSize = 1 << 20;
 constexpr char kCtrlZ = 26;
 
 [[noreturn]] void Fail(const std::string& fileName, const std::string& reason) {
-    throw FileError("cannot read '" + fileName + "': " + reason);
+    throw FileError("cannot read '" + text::MessageValue(fileName) + "': " + reason);
 }
 
 }  // namespace
