@@ -9,6 +9,7 @@
 #include "prov/child_index.h"
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "prov/path_trie.h"
 
 namespace oryx::prov {
 namespace {
@@ -38,7 +39,6 @@ class Reader final {
 public:
     explicit Reader(ComponentStore& store) : store_(store) {
         target_ = store.MutableAddNode();
-        trie_.emplace(std::string(), 0);
     }
 
     void StartProvLine(std::string_view working) {
@@ -201,7 +201,8 @@ private:
     //    missing pieces, is kept as runs: the nodes where its walk moved on;
     //  - walks from other top-level components ("configured..." lines) find
     //    how far the context exists below them by a search over the entries,
-    //    through an index of the components they created.
+    //    through a trie of the components they created, starting from what
+    //    the last walk from the same component found.
 
     void Configure(std::string_view working) {
         // "configure" becomes "add"; after the first space every further
@@ -218,11 +219,14 @@ private:
 
         // The walked line is head + context + new piece.
         ComponentNode* entered = nullptr;
+        const ComponentNode* reachedBelow = nullptr;
         if (head == "add")
             entered = WalkFromAdd(newPiece, hasNewPiece);
         else
-            WalkFromTop(head, newPiece, hasNewPiece);
-        if (hasNewPiece) Enter(newPiece, entered);
+            reachedBelow = WalkFromTop(head, newPiece, hasNewPiece);
+        if (!hasNewPiece) return;
+        Enter(newPiece, entered);
+        if (reachedBelow) hints_[reachedBelow] = {context_.size(), context_.back().serial};
     }
 
     // The walk from the add node. Returns the new piece's component below
@@ -245,12 +249,14 @@ private:
     }
 
     // The walk from another top-level component, which the head names.
-    void WalkFromTop(std::string_view head, std::string_view newPiece, bool hasNewPiece) {
+    // Returns that component when the new piece exists below it after the
+    // whole context.
+    const ComponentNode* WalkFromTop(std::string_view head, std::string_view newPiece, bool hasNewPiece) {
         ComponentNode& root = store_.MutableRoot();
         ComponentNode* top = FindChild(&root, head);
         if (!top) {
             Create(root, head, nullptr);
-            return;
+            return nullptr;
         }
         const PathLink* headPath = Extend(nullptr, head, top);
         const std::size_t depth = context_.size();
@@ -258,14 +264,17 @@ private:
         if (known < depth) {
             ComponentNode& created =
                 Create(*NodeBelow(top, known), context_[known].piece, TopPathBefore(known, headPath));
-            below_.emplace(TopKey{top, TrieId(known)}, &created);
-            return;
+            trie_.Remember(top, TrieId(known), &created);
+            hints_[top] = {known + 1, context_[known].serial};
+            return nullptr;
         }
-        if (!hasNewPiece) return;
-        const std::uint32_t piece = TrieChild(depth == 0 ? 0 : TrieId(depth - 1), newPiece);
-        if (below_.count(TopKey{top, piece})) return;
-        ComponentNode& created = Create(*NodeBelow(top, depth), newPiece, TopPathBefore(depth, headPath));
-        below_.emplace(TopKey{top, piece}, &created);
+        if (!hasNewPiece) return nullptr;
+        const std::uint32_t piece = trie_.Child(depth == 0 ? PathTrie::kRoot : TrieId(depth - 1), newPiece);
+        if (!trie_.Below(top, piece)) {
+            ComponentNode& created = Create(*NodeBelow(top, depth), newPiece, TopPathBefore(depth, headPath));
+            trie_.Remember(top, piece, &created);
+        }
+        return top;
     }
 
     ComponentNode& Create(ComponentNode& parent, std::string_view piece, const PathLink* parentPath) {
@@ -280,6 +289,7 @@ private:
     void Enter(std::string_view piece, ComponentNode* exact) {
         const std::size_t depth = context_.size();
         context_.push_back({std::string(piece)});
+        context_.back().serial = ++serials_;
         ComponentNode* next = nullptr;
         if (exact_.size() == depth) {
             // FindComponent has followed the exact chain so far.
@@ -332,42 +342,68 @@ private:
         return store_.NewSplice(AddPathBefore(depth), headPath->segment);
     }
 
-    // Walks from top-level components go through an index: a trie of the
-    // context's pieces (letter case ignored), and the component below each
-    // top-level component at each trie node that a walk created.
-    std::uint32_t TrieChild(std::uint32_t parent, std::string_view piece) {
-        std::string key(reinterpret_cast<const char*>(&parent), sizeof parent);
-        for (char c : piece) key += AsciiLower(c);
-        return trie_.emplace(std::move(key), static_cast<std::uint32_t>(trie_.size())).first->second;
-    }
-
+    // The place of the context's first i + 1 pieces in the trie.
     std::uint32_t TrieId(std::size_t i) {
         for (; triesKnown_ <= i; ++triesKnown_)
             context_[triesKnown_].trie =
-                TrieChild(triesKnown_ == 0 ? 0 : context_[triesKnown_ - 1].trie, context_[triesKnown_].piece);
+                trie_.Child(triesKnown_ == 0 ? PathTrie::kRoot : context_[triesKnown_ - 1].trie,
+                            context_[triesKnown_].piece);
         return context_[i].trie;
     }
 
     // How many of the context's pieces exist in a row below `top`. What a
     // walk creates below `top` only ever extends a path from `top`, so that
-    // count is found by halving.
+    // count is found by halving. The search starts from what the last walk
+    // from `top` found, if the context still holds those entries; else from
+    // the context's end, where walks mostly create, in doubling steps.
     std::size_t DepthBelow(const ComponentNode* top) {
+        const auto exists = [&](std::size_t i) { return trie_.Below(top, TrieId(i)) != nullptr; };
         const std::size_t depth = context_.size();
-        if (depth == 0 || !below_.count(TopKey{top, TrieId(0)})) return 0;
-        if (below_.count(TopKey{top, TrieId(depth - 1)})) return depth;
-        std::size_t low = 1, high = depth - 1;  // pieces [0, low) exist, piece high does not
-        while (high - low > 0) {
+        std::size_t low = 0;   // pieces [0, low) exist
+        std::size_t high = 0;  // a piece known to be missing, once found
+        const auto hint = hints_.find(top);
+        if (hint != hints_.end() && hint->second.depth <= depth &&
+            (hint->second.depth == 0 || context_[hint->second.depth - 1].serial == hint->second.serial)) {
+            low = hint->second.depth;
+            for (std::size_t step = 1;; step *= 2) {
+                if (low == depth) return depth;
+                const std::size_t probe = std::min(depth, low + step) - 1;
+                if (!exists(probe)) {
+                    high = probe;
+                    break;
+                }
+                low = probe + 1;
+            }
+        } else {
+            if (depth == 0) return 0;
+            if (exists(depth - 1)) return depth;
+            high = depth - 1;
+            for (std::size_t step = 1;; step *= 2) {
+                if (step > high) {
+                    if (!exists(0)) return 0;
+                    low = 1;
+                    break;
+                }
+                if (exists(high - step)) {
+                    low = high - step + 1;
+                    break;
+                }
+                high -= step;
+            }
+        }
+        while (high > low) {
             const std::size_t middle = low + (high - low) / 2;
-            if (below_.count(TopKey{top, TrieId(middle)}))
+            if (exists(middle))
                 low = middle + 1;
             else
                 high = middle;
         }
+        if (low > 0) hints_[top] = {low, context_[low - 1].serial};
         return low;
     }
 
     ComponentNode* NodeBelow(ComponentNode* top, std::size_t depth) {
-        return depth == 0 ? top : below_.at(TopKey{top, TrieId(depth - 1)});
+        return depth == 0 ? top : trie_.Below(top, TrieId(depth - 1));
     }
 
     void AppendPairs(std::string_view text) {
@@ -414,6 +450,13 @@ private:
         std::string piece;
         const PathLink* path = nullptr;  // "add c0 ... ci", once worked out
         std::uint32_t trie = 0;          // once worked out
+        std::uint64_t serial = 0;        // tells this entry from a later one at its place
+    };
+    // Below a top-level component the context's first `depth` pieces exist,
+    // as long as entry depth - 1 is the one with `serial`.
+    struct Hint {
+        std::size_t depth;
+        std::uint64_t serial;
     };
     // Where FindComponent's walk over the context moved on: from entry
     // `start` on, until the next run, it stands on `node`.
@@ -421,22 +464,13 @@ private:
         std::size_t start;
         ComponentNode* node;
     };
-    struct TopKey {
-        const ComponentNode* top;
-        std::uint32_t trie;
-        bool operator==(const TopKey&) const = default;
-    };
-    struct TopKeyHash {
-        std::size_t operator()(const TopKey& key) const {
-            return std::hash<const void*>{}(key.top) ^ (static_cast<std::size_t>(key.trie) * 0x9E3779B97F4A7C15ULL);
-        }
-    };
     std::vector<ContextEntry> context_;
     std::vector<ComponentNode*> exact_;  // the node of "add c0 ... ci" for each i that has one
     std::vector<Run> runs_;
     std::size_t pathsKnown_ = 0, triesKnown_ = 0;
-    std::unordered_map<std::string, std::uint32_t> trie_;  // parent id and lower-case piece -> id
-    std::unordered_map<TopKey, ComponentNode*, TopKeyHash> below_;
+    PathTrie trie_;
+    std::unordered_map<const ComponentNode*, Hint> hints_;
+    std::uint64_t serials_ = 0;
 };
 
 }  // namespace
