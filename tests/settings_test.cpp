@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/brk_apart.h"
+#include "settings/reg_document.h"
 #include "settings/registry.h"
 #include "settings/registry_enhanced.h"
 #include "settings/settings_folder.h"
@@ -618,6 +620,56 @@ TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime)
     EXPECT_EQ(reg_.ReadValue("VALUE3", ""), SettingValue("three"));
     EXPECT_EQ(reg_.ReadValue("New", 0), SettingValue(1));
     EXPECT_EQ(other.ReadValue("V", 0), SettingValue(2));
+}
+
+// Reading one key straight from the text finds what the whole document
+// finds, whatever the text holds.
+TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument)
+{
+    const std::vector<std::string> pieces = {
+        "REGEDIT4",
+        "",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]",
+        "[hkey_local_machine\\software\\CORVEX\\oryx]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX\\Sub]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex]",
+        "[HKEY_LOCAL_MACHINE]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Corvex\\ORYX]",
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Corvex\\ORYX]",
+        "\"X\"=\"one\"",
+        "\"x\"=dword:00000002",
+        "\"Y\"=hex:01,\\",
+        "  02,03",
+        "\"Y\"=hex(4):05,00,00,00",
+        "@=\"unnamed\"",
+        "\"Broken=dword:1",
+        "garbage \x01",
+        "  \"X\"  =  \"spaced\"  \r",
+    };
+    const std::vector<std::vector<std::string>> paths = {
+        {}, {"SOFTWARE"}, {"software", "corvex"}, {"SOFTWARE", "Corvex", "ORYX"}, {"SOFTWARE", "Corvex", "ORYX", "Sub"},
+        {"Other"}};
+    std::mt19937 random(5);
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int lines = static_cast<int>(random() % 25);
+        for (int i = 0; i < lines; ++i)
+            text += pieces[random() % pieces.size()] + (random() % 4 ? "\n" : "\r\n");
+        const RegDocument document("HKEY_LOCAL_MACHINE", text);
+        for (const auto& path : paths) {
+            const RegDocument::KeyRead read = RegDocument::ReadKey("HKEY_LOCAL_MACHINE", text, path);
+            ASSERT_EQ(read.exists, document.KeyExists(path)) << text;
+            const RegSection* key = document.FindKey(path);
+            for (const char* name : {"X", "y", "", "Broken"}) {
+                const RegValue* expected = key ? RegDocument::FindValue(*key, name) : nullptr;
+                const RegValue* found = read.Find(name);
+                ASSERT_EQ(found == nullptr, expected == nullptr) << text << name;
+                if (found) {
+                    ASSERT_EQ(*found, *expected) << text << name;
+                }
+            }
+        }
+    }
 }
 
 TEST(SettingsFolder, FollowsTheBaseDirectoryConvention)

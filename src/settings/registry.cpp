@@ -86,7 +86,7 @@ bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::stead
     std::string text;
     const ReadResult read = ReadSettingsFile(file_, text);
     writable_ = lock_->Held() && read != ReadResult::Failed;
-    document_ = std::make_unique<RegDocument>(RootKeyName(root_), text);
+    document_ = std::make_unique<RegDocument>(RootKeyName(root_), std::move(text));
     if (!document_->KeyExists(*names)) {
         if (!canCreate || !writable_) {
             CloseKey();
@@ -109,11 +109,12 @@ bool Registry::OpenKeyToRead(std::string_view path)
         return false;
     std::string text;
     ReadSettingsFile(file_, text);
-    document_ = std::make_unique<RegDocument>(RootKeyName(root_), text);
-    if (!document_->KeyExists(*names)) {
+    auto read = std::make_unique<RegDocument::KeyRead>(RegDocument::ReadKey(RootKeyName(root_), text, *names));
+    if (!read->exists) {
         CloseKey();
         return false;
     }
+    readKey_ = std::move(read);
     keyPath_ = std::move(*names);
     keyOpen_ = true;
     return true;
@@ -127,6 +128,7 @@ bool Registry::CloseKey()
         ok = MakeFolder(file_.parent_path()) && ReplaceFile(file_, document_->Format());
     }
     document_.reset();
+    readKey_.reset();
     lock_.reset();
     keyPath_.clear();
     keyOpen_ = writable_ = changed_ = false;
@@ -137,6 +139,8 @@ const RegValue* Registry::Find(std::string_view name) const
 {
     if (!keyOpen_)
         return nullptr;
+    if (readKey_)
+        return readKey_->Find(UpToNul(name));
     const RegSection* key = document_->FindKey(keyPath_);
     return key ? RegDocument::FindValue(*key, UpToNul(name)) : nullptr;
 }

@@ -9,13 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/reg_document.h"
 #include "settings/root_key.h"
 
 namespace oryx::settings {
 
 class FolderLock;
-class RegDocument;
-struct RegValue;
 
 enum class RegDataType { Unknown, String, ExpandString, Integer, Binary };
 
@@ -78,6 +77,7 @@ private:
     std::filesystem::path file_;
     std::unique_ptr<FolderLock> lock_;
     std::unique_ptr<RegDocument> document_;
+    std::unique_ptr<RegDocument::KeyRead> readKey_;  // instead of the document, for reading alone
     std::vector<std::string> keyPath_;
     bool keyOpen_ = false;
     bool writable_ = false;

@@ -94,6 +94,7 @@ ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text
     struct stat st {};
     ReadResult result = ReadResult::Failed;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargestFile) {
+        text.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);
