@@ -8,6 +8,14 @@ foreach(test doc_test doc_report_test)
     TIMEOUT 300)
 endforeach()
 
+# Printing, under the time limit that watches how long a very long line takes.
+add_executable(doc_print_test doc_print_test.cpp)
+target_link_libraries(doc_print_test PRIVATE oryx_doc Qt6::Test)
+add_test(NAME doc_print_test COMMAND doc_print_test)
+set_tests_properties(doc_print_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=30000"
+  TIMEOUT 30)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/doc.cmake)
 endif()
