@@ -268,7 +268,7 @@ TEST(Reader, ConfigureMixesReadAsOneWalkPerLine) {
         "return",        "set k v",         "set k2 v2, k3",    "set",            "configure C",
     };
     std::mt19937 random(11);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 150; ++round) {
         std::string file = "saved configuration\n";
         const int lines = 20 + static_cast<int>(random() % 200);
         const std::size_t spread = 4 + random() % kinds.size();
