@@ -65,7 +65,6 @@ public:
     }
 
 private:
-
     // The walk's path grows by the piece, as trim(path + " " + piece) would.
     // Walking a node as its creating line spelled it reuses its own path.
     // `found` is the node the piece names, or null if not known.
