@@ -9,3 +9,8 @@ add_test(NAME doc_bench_smoke COMMAND doc_bench 20000)
 set_tests_properties(doc_bench_smoke PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
   TIMEOUT 300)
+
+# Printing a very long line, which once grew with its square.
+add_executable(print_bench ${CMAKE_CURRENT_LIST_DIR}/print_bench.cpp)
+target_link_libraries(print_bench PRIVATE oryx_doc)
+set_target_properties(print_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)

@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench compare_gui_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench \
+  oryx-cli gui_bench doc_bench compare_gui_bench growth_bench print_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -41,3 +42,6 @@ done
 # over a file nesting a million components.
 QT_QPA_PLATFORM=offscreen $b/gui_bench bench-data/node-startprov.txt
 QT_QPA_PLATFORM=offscreen $b/doc_bench 1000000
+# Inputs that once made the work grow with their square: time at 8n against n.
+$b/growth_bench
+QT_QPA_PLATFORM=offscreen $b/print_bench

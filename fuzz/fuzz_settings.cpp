@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = bytes.substr(0, nul);
     std::string_view writes = nul == std::string_view::npos ? std::string_view{} : bytes.substr(nul + 1);
 
-    RegDocument read(kRoot, text);
+    RegDocument read(kRoot, std::string(text));
     const std::string saved = read.Format();
     const RegDocument again(kRoot, saved);
     Require(SameContent(read, again), "a saved file reads back the same");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test: the normal
-# build (GUI tests headless) and the sanitizer build of the plain C++ tests.
+# build (GUI tests headless), the sanitizer build of the plain C++ tests, and a
+# clang build of the plain C++ libraries and their tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,3 +15,7 @@ ctest --preset default
 cmake --preset asan
 cmake --build --preset asan -j2
 ctest --preset asan
+
+cmake --preset clang
+cmake --build --preset clang -j2
+ctest --preset clang

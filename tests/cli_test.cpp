@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "cli_runner.h"
 #include "memory_limit.h"
@@ -118,6 +119,33 @@ TEST(Cli, NotEnoughMemoryToRead) {
         EXPECT_EQ(r.out, "") << command;
         EXPECT_EQ(r.err, "oryx-cli: not enough memory to read '" + file + "'\n") << command;
     }
+}
+
+// File names in errors are one line without control bytes, and shortened
+// when long; the message around them stays as it is.
+TEST(Cli, FileNamesInErrorsAreCleaned) {
+    TempDir dir;
+    const std::string folder = dir.Path().string();
+    const std::string longName = std::string(150, 'a') + "/" + std::string(150, 'z');
+    ASSERT_TRUE(std::filesystem::create_directories(dir.Path() / longName));
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"tree", folder + "/a\nb\x1b[2J.txt"}, "oryx-cli: cannot read '" + folder + "/a\\x0Ab\\x1B[2J.txt': No such file or directory\n"},
+        {{"attrs", folder + "/\t\x7f", "Shelf"}, "oryx-cli: cannot read '" + folder + "/\\x09\\x7F': No such file or directory\n"},
+        {{"tree", folder + "/" + longName},
+         "oryx-cli: cannot read '" + (folder + "/" + longName).substr(0, 96) + "..." + std::string(96, 'z') +
+             "': is a directory\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, c.err);
+    }
+    const std::string file = dir.Write("node\x01.txt", kNode);
+    const CliResult r = RunCli({"attrs", file, "Shelf Card/9"});
+    EXPECT_EQ(r.err, "oryx-cli: no component at 'Shelf Card/9' in '" + folder + "/node\\x01.txt'\n");
 }
 
 TEST(Cli, WriteErrorIsAFailure) {

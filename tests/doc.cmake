@@ -18,6 +18,14 @@ set_tests_properties(doc_compare_test PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
   TIMEOUT 300)
 
+# Printing, under the time limit that watches how long a very long line takes.
+add_executable(doc_print_test doc_print_test.cpp)
+target_link_libraries(doc_print_test PRIVATE oryx_doc Qt6::Test)
+add_test(NAME doc_print_test COMMAND doc_print_test)
+set_tests_properties(doc_print_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=30000"
+  TIMEOUT 30)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/doc.cmake)
 endif()

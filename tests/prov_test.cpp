@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,6 +145,183 @@ TEST(Reader, ConfigureExample) {
     EXPECT_TRUE(IsConfigureFile(dir.Write("c.txt", "configure Shelf\nreturn\n")));
     EXPECT_FALSE(IsConfigureFile(dir.Write("e.txt", "")));
     EXPECT_FALSE(IsConfigureFile(dir.Write("u.txt", "Configure Shelf\n")));
+}
+
+// The configure format read the plain way, one component walk per line along
+// the whole context: what the reader must agree with, however it gets there.
+class PlainConfigureReader final {
+public:
+    struct Node {
+        std::string name, fullPath;
+        std::vector<std::string> lines;
+        std::vector<std::unique_ptr<Node>> children;
+
+        Node* Child(std::string_view piece) const {
+            for (const auto& c : children)
+                if (SameName(c->name, piece)) return c.get();
+            return nullptr;
+        }
+    };
+
+    explicit PlainConfigureReader(std::string_view file) {
+        auto add = std::make_unique<Node>();
+        add->name = add->fullPath = "add";
+        target_ = add.get();
+        root_.children.push_back(std::move(add));
+        std::istringstream in{std::string(file)};
+        for (std::string line; std::getline(in, line);) Line(std::string(TrimControl(line)) + " ");
+    }
+
+    const Node& Root() const { return root_; }
+
+private:
+    void Line(const std::string& working) {
+        if (working.starts_with("return")) {
+            if (context_.empty()) return;
+            context_.pop_back();
+            context_.erase(context_.rfind(' ') == std::string::npos ? 0 : context_.rfind(' ') + 1);
+        } else if (working.starts_with("configure")) {
+            std::string rewritten = "add" + working.substr(9);
+            const std::size_t first = rewritten.find(' ');
+            for (std::size_t i = first + 1; i + 1 < rewritten.size(); ++i)
+                if (rewritten[i] == ' ') rewritten[i] = '_';
+            const std::string walked = rewritten.substr(0, first + 1) + context_ + rewritten.substr(first + 1);
+            context_ += rewritten.substr(first + 1);
+            Walk(walked);
+        } else if (working.starts_with("set")) {
+            std::string path = "add";
+            if (!context_.empty()) path += " " + context_.substr(0, context_.size() - 1);
+            if (Node* found = Find(path)) target_ = found;
+            std::string rest(TrimControl(working.substr(working.find(' ') + 1)));
+            rest += ',';
+            for (std::size_t comma; (comma = rest.find(',')) != std::string::npos; rest.erase(0, comma + 1)) {
+                const std::string_view pair = TrimControl(std::string_view(rest).substr(0, comma));
+                const std::size_t space = pair.find(' ');
+                if (space == std::string_view::npos)
+                    target_->lines.push_back("=" + std::string(pair));
+                else
+                    target_->lines.push_back(std::string(TrimControl(pair.substr(0, space))) + "=" +
+                                             std::string(TrimControl(pair.substr(space + 1))));
+            }
+        }
+    }
+
+    void Walk(std::string_view rest) {
+        std::string path;
+        Node* current = &root_;
+        do {
+            const std::size_t space = rest.find(' ');
+            const std::string piece(rest.substr(0, space));
+            rest.remove_prefix(space + 1);
+            path = std::string(TrimControl(path + " " + piece));
+            Node* child = current->Child(piece);
+            if (!child) {
+                auto created = std::make_unique<Node>();
+                created->name = piece;
+                created->fullPath = path;
+                target_ = created.get();
+                current->children.push_back(std::move(created));
+                return;
+            }
+            current = child;
+        } while (rest.find(' ') != std::string_view::npos);
+    }
+
+    Node* Find(const std::string& path) const {
+        const Node* current = &root_;
+        Node* result = nullptr;
+        std::string_view rest = path;
+        while (true) {
+            const std::size_t space = rest.find(' ');
+            result = current->Child(rest.substr(0, space));
+            if (result) current = result;
+            if (space == std::string_view::npos) return result;
+            rest.remove_prefix(space + 1);
+        }
+    }
+
+    Node root_;
+    Node* target_ = nullptr;
+    std::string context_;
+};
+
+// Compares a store's subtree with the plain reader's, top-level components
+// beside the add node included.
+void ExpectSameTree(const PlainConfigureReader::Node& expected, const ComponentNode& actual, const std::string& where) {
+    ASSERT_EQ(actual.ChildCount(), expected.children.size()) << where;
+    for (const auto& child : expected.children) {
+        const ComponentNode* found = GetChild(&actual, child->name);
+        ASSERT_NE(found, nullptr) << where << " / " << child->name;
+        const std::string here = where + " / " + child->name;
+        EXPECT_EQ(found->Name(), child->name) << here;
+        EXPECT_EQ(GetFullPath(found), child->fullPath) << here;
+        const FileLineRange lines = found->Attributes().FileLines();
+        EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), child->lines) << here;
+        ExpectSameTree(*child, *found, here);
+    }
+}
+
+// Mixes of configure, "configured..." (components beside the add node),
+// return and set lines, letter case and control bytes included, against the
+// plain reading.
+TEST(Reader, ConfigureMixesReadAsOneWalkPerLine) {
+    const std::vector<std::string> kinds = {
+        "configure a",   "configure A",     "configure b",      "configure a b",  "configure",
+        "configure \tc", "configure d\x01", "configured a",     "configuredX b",  "configuredx B",
+        "configuredX",   "configuredY a",   "configuredX\t a",  "return",         "return",
+        "return",        "set k v",         "set k2 v2, k3",    "set",            "configure C",
+    };
+    std::mt19937 random(11);
+    for (int round = 0; round < 150; ++round) {
+        std::string file = "saved configuration\n";
+        const int lines = 20 + static_cast<int>(random() % 200);
+        const std::size_t spread = 4 + random() % kinds.size();
+        for (int i = 0; i < lines; ++i) file += kinds[random() % std::min(spread, kinds.size())] + "\n";
+        SCOPED_TRACE(file);
+        Loaded f(file);
+        ExpectSameTree(PlainConfigureReader(file).Root(), f.store.Root(), "root");
+        if (::testing::Test::HasFailure()) return;
+    }
+}
+
+// Lines that once made reading quadratic in the depth of the configure
+// context. Only the tests' time limit watches the time.
+TEST(ReaderLargeInput, ConfiguredLinesNestBesideTheAddNode) {
+    constexpr int kLines = 100'000;
+    std::string file;
+    for (int i = 0; i < kLines; ++i) file += "configuredX a\n";
+    Loaded f(file);
+    EXPECT_EQ(f.store.NodeCount(), 2u + kLines);
+    const ComponentNode* node = GetChild(&f.store.Root(), "adddX");
+    ASSERT_NE(node, nullptr);
+    for (int depth = 1; depth < kLines; ++depth) {
+        ASSERT_EQ(node->ChildCount(), 1u) << depth;
+        node = node->Children()[0];
+    }
+    EXPECT_EQ(node->ChildCount(), 0u);
+    std::string path = "adddX";
+    for (int depth = 1; depth < kLines; ++depth) path += " a";
+    EXPECT_EQ(GetFullPath(node), path);
+}
+
+TEST(ReaderLargeInput, SetLinesAfterTheContextLeftTheAddNode) {
+    constexpr int kLines = 80'000;
+    std::string file;
+    for (int i = 0; i < kLines; ++i) file += "configure a\n";
+    file += "configuredX b\n";
+    for (int i = 0; i < kLines; ++i) file += "set k v\n";
+    Loaded f(file);
+    // The context names no component, so the set lines stay with the
+    // component created last.
+    const ComponentNode* beside = GetChild(&f.store.Root(), "adddX");
+    ASSERT_NE(beside, nullptr);
+    EXPECT_EQ(beside->Attributes().FileLines().size(), static_cast<std::size_t>(kLines));
+    const ComponentNode* node = f.store.AddNode();
+    for (int depth = 0; depth < kLines; ++depth) {
+        ASSERT_EQ(node->ChildCount(), 1u) << depth;
+        node = node->Children()[0];
+        ASSERT_TRUE(node->Attributes().FileLines().empty()) << depth;
+    }
 }
 
 // Each case: file bytes, then the expected tree text (LF for CR LF).

@@ -190,6 +190,20 @@ TEST(ReportCli, FailuresAndUsageErrors) {
     }
 }
 
+// A value from the file quoted in a report error: a 50 MB card name makes a
+// short line, and control bytes cannot reach the terminal.
+TEST(ReportCli, ValuesInErrorsAreCleaned) {
+    ScratchDir dir;
+    std::string name(50u << 20, '7');
+    name[10] = '\x1b';
+    const std::string file = dir.Write("big.txt", "start prov\nadd Shelf\nadd Shelf Card/" + name + "\n");
+    const CliResult r = RunCli({"report", "overview", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "oryx-cli: '7777777777\\x1B" + std::string(85, '7') + "..." + std::string(96, '7') +
+                         "' is not a valid integer value\n");
+}
+
 // The sample nodes give every report rows to show, in both formats, and the
 // sample configuration's reports find their values.
 TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {

@@ -353,6 +353,22 @@ const ReportCase kOverviewCases[] = {
      "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
      "1,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"
      "2,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"},
+    // A type line reaches every card its LP named before it, and a card the
+    // LP names only afterwards keeps the type an earlier LP gave it.
+    {"TypeLinesReachTheCardsNamedBeforeThem", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/0\nadd Shelf Card/1\nadd Shelf Card/2\nadd Shelf Card/3\n"
+     "add Lp/0\nset Lp/0 mainCard Shelf Card/3, logicalProcessorType Sw Zero\n"
+     "add Lp/1\nset Lp/1 mainCard Shelf Card/0, logicalProcessorType Sw A, spareCard Shelf Card/1, "
+     "mainCard Shelf Card/0, logicalProcessorType Sw B, spareCard Shelf Card/2, spareCard Shelf Card/3\n",
+     OVERVIEW_HEADER
+     "0,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
+     "1,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
+     "2,\"\",\"1\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+     "3,\"\",\"1\",\"Zero\",\"\",\"\",\"\",\"\",\"\"\n"},
+    // One line that names a card and holds the type word gives the card that type.
+    {"OneLineNamingACardAndItsType", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/0\nadd Lp/0\nset Lp/0 mainCardLogicalProcessorType Sw T Card/0\n",
+     OVERVIEW_HEADER "0,\"\",\"0\",\"T Card/0\",\"\",\"\",\"\",\"\",\"\"\n"},
     {"InterfacesInStoreOrderWithoutBlanks", ReportId::Overview,
      "add Shelf\nadd Shelf Card/3\n"
      "add AtmIf/9\nset AtmIf/9 interfaceName Lp/3 E1/0\n"
@@ -448,6 +464,30 @@ INSTANTIATE_TEST_SUITE_P(Overview, OverviewFailure, ::testing::ValuesIn(kFailure
 TEST(OverviewNumbers, SignedNumbersAreIntegers) {
     EXPECT_EQ(ReportCsv(ReportId::Overview, "add Shelf\nadd Shelf Card/+4\nadd Shelf Card/-2147483648\n"),
               Crlf(OVERVIEW_HEADER "+4,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"));
+}
+
+// One LP naming many cards, a type line after each: every card gets the
+// last type. Built in linear time; only the test's time limit watches that.
+TEST(OverviewLargeInput, ManyCardsNamedByOneLp) {
+    constexpr int kCards = 30000;
+    const std::string padding(500, 'p');
+    std::string file = "start prov\nadd Shelf\n";
+    for (int i = 0; i < kCards; ++i) file += "add Shelf Card/" + std::to_string(i) + "\n";
+    file += "add Lp/0\n";
+    for (int i = 0; i < kCards; ++i) {
+        file += "set Lp/0 mainCard Shelf Card/" + std::to_string(i) + "\n";
+        file += "set Lp/0 logicalProcessorType Sw T" + std::to_string(i) + padding + "\n";
+    }
+    LoadedStore loaded(file);
+    ReportRows rows;
+    BuildOverviewRows(loaded.store, rows);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kCards));
+    const std::string lastType = "T" + std::to_string(kCards - 1) + padding;
+    for (int i = 0; i < kCards; ++i) {
+        ASSERT_EQ(rows[i].First(), std::to_string(i));
+        ASSERT_EQ(rows[i].Cell(1), "0") << i;
+        ASSERT_EQ(rows[i].Cell(2), lastType) << i;
+    }
 }
 
 // ---- both formats ----

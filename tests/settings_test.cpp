@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/brk_apart.h"
+#include "settings/reg_document.h"
 #include "settings/registry.h"
 #include "settings/registry_enhanced.h"
 #include "settings/settings_folder.h"
@@ -457,7 +460,7 @@ TEST_F(SettingsStore, FolderAndFileWithoutRights)
 {
     const std::string stored = kHeader + "\"X\"=dword:00000002\n\n";
     Seed(stored);
-    reg_.ReadValue("X", 0);  // leaves the lock file behind, as a run would
+    reg_.WriteValue("X", 2);  // leaves the lock file behind, as a run would
     HandFolderToChild();
     const auto readAndWrite = [this] {
         const SettingValue read = reg_.ReadValue("X", 7);
@@ -540,8 +543,10 @@ TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth)
             close(gate[1]);
             char c;
             const bool started = read(gate[0], &c, 1) == 0;
+            // A write that gives up on the other process's lock is made again.
             for (int i = 0; i < 40; ++i)
-                reg_.WriteValue(prefix + std::to_string(i), i);
+                while (!reg_.WriteValue(prefix + std::to_string(i), i)) {
+                }
             _exit(started ? 0 : 1);
         }
         children.push_back(pid);
@@ -589,6 +594,143 @@ TEST_F(SettingsStore, WriteFailingPartWayKeepsThePreviousFile)
     reg_.WriteValue("MRU2", "/b.txt");
     EXPECT_EQ(ReadAll(File()), before.substr(0, before.size() - 1) + "\"MRU2\"=\"/b.txt\"\n\n");
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{".lock", "HKEY_LOCAL_MACHINE.reg"}));
+}
+
+TEST_F(SettingsStore, WritesTellWhetherTheyStoredTheirValue)
+{
+    EXPECT_TRUE(reg_.WriteValue("X", 1));
+    EXPECT_TRUE(reg_.WriteValue("X", 1));  // unchanged
+    EXPECT_TRUE(reg_.WriteValue("F", SettingValue(1.5)));  // stores nothing, as asked
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    if (geteuid() != 0) {
+        EXPECT_FALSE(reg_.WriteValue("X", 2));
+    }
+    fs::permissions(folder_, fs::perms::owner_all);
+    fs::remove(File());
+    ASSERT_EQ(mkfifo(File().c_str(), 0600), 0);
+    EXPECT_FALSE(reg_.WriteValue("X", 3));
+    OverrideSettingsFolder(base_ / "file" / "ORYX");
+    WriteAll(base_ / "file", "not a folder");
+    EXPECT_FALSE(reg_.WriteValue("X", 4));
+}
+
+// Another process holds the settings lock all along. Reads answer at once
+// with what the file holds; the writes of a start-up and of a close give up
+// after about a second in all, each saying so, and leave the file as it was.
+// Only the test's time limit watches the time.
+class SettingsHeldLock : public SettingsStore {};
+
+TEST_F(SettingsHeldLock, ReadsDoNotWaitAndWritesGiveUpSoon)
+{
+    ASSERT_TRUE(reg_.WriteValue("MRU1", "/a.txt"));
+    ASSERT_TRUE(reg_.WriteValue("Button Width", 80));
+    const std::string before = ReadAll(File());
+    const int held = open((folder_ / ".lock").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    for (int run = 0; run < 4; ++run) {
+        for (int i = 1; i <= 10; ++i)
+            EXPECT_EQ(reg_.ReadValue("MRU" + std::to_string(i), ""), SettingValue(i == 1 ? "/a.txt" : ""));
+        EXPECT_EQ(reg_.ReadValue("View Taskbar", 1), SettingValue(1));
+        EXPECT_EQ(reg_.ReadValue("Button Width", 75), SettingValue(80));
+        EXPECT_FALSE(reg_.WriteValue("View Taskbar", true));
+        EXPECT_FALSE(reg_.WriteValue("Button Width", 90));
+        for (int i = 1; i <= 13; ++i)
+            EXPECT_FALSE(reg_.WriteValue("MRU" + std::to_string(i), "/b.txt"));
+        EXPECT_FALSE(reg_.WriteValue("Maximized", 1));
+    }
+    EXPECT_EQ(ReadAll(File()), before);
+    close(held);
+    EXPECT_TRUE(reg_.WriteValue("Maximized", 1));
+    EXPECT_EQ(reg_.ReadValue("Maximized", 0), SettingValue(1));
+}
+
+// A settings file of many keys and values, read and written as a start-up
+// and a close would. Only the test's time limit watches the time.
+TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime)
+{
+    constexpr int kKeys = 10'000, kValues = 2'000;
+    std::string file = kHeader;
+    for (int i = 0; i < kValues; ++i)
+        file += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
+    file += "\"value7\"=dword:00000007\n";  // the later line wins
+    for (int i = 0; i < kKeys; ++i)
+        file += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:00000001\n";
+    file += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVEX\\ORYX]\n\"Late\"=\"merged\"\n";
+    Seed(file);
+    EXPECT_EQ(reg_.ReadValue("Value7", 0), SettingValue(7));
+    EXPECT_EQ(reg_.ReadValue("Value1999", ""), SettingValue("1999"));
+    EXPECT_EQ(reg_.ReadValue("Late", ""), SettingValue("merged"));
+    EXPECT_TRUE(reg_.WriteValue("VALUE3", "three"));
+    EXPECT_TRUE(reg_.WriteValue("New", 1));
+    TRegistryEnhanced other;
+    other.RootKey = TRootKey::hkLocalMachine;
+    other.Key = "\\SOFTWARE\\Vendor\\Key9999";
+    EXPECT_EQ(other.ReadValue("V", 0), SettingValue(1));
+    EXPECT_TRUE(other.WriteValue("V", 2));
+
+    // The later header's value joins the key; written values keep their place.
+    std::string expected = kHeader;
+    for (int i = 0; i < kValues; ++i)
+        expected += "\"Value" + std::to_string(i) + "\"=\"" + (i == 3 ? "three" : std::to_string(i)) + "\"\n";
+    expected += "\"value7\"=dword:00000007\n\"Late\"=\"merged\"\n\"New\"=dword:00000001\n\n";
+    for (int i = 0; i < kKeys; ++i)
+        expected += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:0000000"
+            + (i == kKeys - 1 ? "2" : "1") + "\n\n";
+    EXPECT_EQ(ReadAll(File()), expected);
+    EXPECT_EQ(reg_.ReadValue("VALUE3", ""), SettingValue("three"));
+    EXPECT_EQ(reg_.ReadValue("New", 0), SettingValue(1));
+    EXPECT_EQ(other.ReadValue("V", 0), SettingValue(2));
+}
+
+// Reading one key straight from the text finds what the whole document
+// finds, whatever the text holds.
+TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument)
+{
+    const std::vector<std::string> pieces = {
+        "REGEDIT4",
+        "",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]",
+        "[hkey_local_machine\\software\\CORVEX\\oryx]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX\\Sub]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex]",
+        "[HKEY_LOCAL_MACHINE]",
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\\\Corvex\\ORYX]",
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Corvex\\ORYX]",
+        "\"X\"=\"one\"",
+        "\"x\"=dword:00000002",
+        "\"Y\"=hex:01,\\",
+        "  02,03",
+        "\"Y\"=hex(4):05,00,00,00",
+        "@=\"unnamed\"",
+        "\"Broken=dword:1",
+        "garbage \x01",
+        "  \"X\"  =  \"spaced\"  \r",
+    };
+    const std::vector<std::vector<std::string>> paths = {
+        {}, {"SOFTWARE"}, {"software", "corvex"}, {"SOFTWARE", "Corvex", "ORYX"}, {"SOFTWARE", "Corvex", "ORYX", "Sub"},
+        {"Other"}};
+    std::mt19937 random(5);
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int lines = static_cast<int>(random() % 25);
+        for (int i = 0; i < lines; ++i)
+            text += pieces[random() % pieces.size()] + (random() % 4 ? "\n" : "\r\n");
+        const RegDocument document("HKEY_LOCAL_MACHINE", text);
+        for (const auto& path : paths) {
+            const RegDocument::KeyRead read = RegDocument::ReadKey("HKEY_LOCAL_MACHINE", text, path);
+            ASSERT_EQ(read.exists, document.KeyExists(path)) << text;
+            const RegSection* key = document.FindKey(path);
+            for (const char* name : {"X", "y", "", "Broken"}) {
+                const RegValue* expected = key ? RegDocument::FindValue(*key, name) : nullptr;
+                const RegValue* found = read.Find(name);
+                ASSERT_EQ(found == nullptr, expected == nullptr) << text << name;
+                if (found) {
+                    ASSERT_EQ(*found, *expected) << text << name;
+                }
+            }
+        }
+    }
 }
 
 TEST(SettingsFolder, FollowsTheBaseDirectoryConvention)

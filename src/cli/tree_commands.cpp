@@ -6,6 +6,7 @@
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 
@@ -34,7 +35,7 @@ int RunAttrs(const Args& args) {
     prov::ReadProvisioningFile(args[0], store);
     const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), args[1]);
     if (!node) {
-        PrintError("no component at '" + args[1] + "' in '" + args[0] + "'");
+        PrintError("no component at '" + args[1] + "' in '" + text::MessageValue(args[0]) + "'");
         return kExitFailure;
     }
     Output out;

@@ -4,10 +4,12 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <string>
 
 #include "doc/text_codec.h"
 #include "prov/tree_text.h"
+#include "text/message_value.h"
 
 namespace oryx::doc {
 namespace {
@@ -27,20 +29,19 @@ public:
 
     void Line(const QString& text) {
         const QFontMetrics metrics = painter_.fontMetrics();
-        QString rest = text;
+        const auto widthOf = [&metrics](QStringView piece) { return metrics.horizontalAdvance(piece.toString()); };
+        qsizetype start = 0;
         do {
-            // As many characters as fit the page width, at least one.
-            qsizetype fit = rest.size();
-            while (fit > 1 && metrics.horizontalAdvance(rest.left(fit)) > page_.width()) fit = fit * 3 / 4;
-            while (fit < rest.size() && metrics.horizontalAdvance(rest.left(fit + 1)) <= page_.width()) ++fit;
+            const QStringView rest = QStringView(text).mid(start);
+            const qsizetype fit = FittingLength(rest, page_.width(), widthOf);
             if (y_ + lineHeight_ > page_.height() && y_ > 0) {
                 printer_.newPage();
                 y_ = 0;
             }
-            painter_.drawText(0, y_ + ascent_, rest.left(fit));
+            painter_.drawText(0, y_ + ascent_, rest.left(fit).toString());
             y_ += lineHeight_;
-            rest.remove(0, fit);
-        } while (!rest.isEmpty());
+            start += fit;
+        } while (start < text.size());
     }
 
     bool End() { return painter_.end(); }
@@ -56,13 +57,37 @@ private:
 
 }  // namespace
 
+qsizetype FittingLength(QStringView text, int width, const std::function<int(QStringView)>& widthOf) {
+    if (text.isEmpty()) return 0;
+    // Starts of doubling length until one is too wide, then halving between
+    // the longest that fits and the shortest that does not.
+    constexpr qsizetype kFirstProbe = 64;
+    qsizetype fits = 0;
+    qsizetype probe = std::min(text.size(), kFirstProbe);
+    while (widthOf(text.left(probe)) <= width) {
+        fits = probe;
+        if (probe == text.size()) return probe;
+        probe = std::min(text.size(), probe * 2);
+    }
+    qsizetype tooWide = probe;
+    while (tooWide - fits > 1) {
+        const qsizetype middle = fits + (tooWide - fits) / 2;
+        if (widthOf(text.left(middle)) <= width)
+            fits = middle;
+        else
+            tooWide = middle;
+    }
+    return std::max<qsizetype>(fits, 1);
+}
+
 QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
     LinePrinter lines(printer);
     if (!lines.Begin()) {
         // Printing into a file (the dialog's "Print to File") fails when the
         // file cannot be made; the user is told which file.
         if (!printer.outputFileName().isEmpty())
-            return QStringLiteral("Cannot create file \"%1\"").arg(printer.outputFileName());
+            return QStringLiteral("Cannot create file \"%1\"")
+                .arg(DisplayText(text::MessageValue(FileNameBytes(printer.outputFileName()))));
         return QStringLiteral("Printer selected is not valid");
     }
     // The tree text arrives in pieces; whole CR LF lines go to the page.

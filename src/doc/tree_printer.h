@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <functional>
 
 class QPrinter;
 
@@ -15,5 +18,12 @@ namespace oryx::doc {
 // the page continued on the next printed line, a new page when the next line
 // no longer fits. Returns an empty text on success, else the error to show.
 QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store);
+
+// How many characters from the start of `text` fit `width` as `widthOf`
+// measures them: the longest start that fits, but at least one character
+// (none for an empty text). Widths are taken to grow with the length; the
+// starts measured are at most about twice as long as the answer, so a line
+// cut into pieces costs about its own length.
+qsizetype FittingLength(QStringView text, int width, const std::function<int(QStringView)>& widthOf);
 
 }  // namespace oryx::doc

@@ -18,20 +18,22 @@ constexpr std::string_view kNameName = "&NAME";
 static_assert(std::is_trivially_destructible_v<ComponentNode>,
               "node chunks are freed without running destructors");
 
+const char kSpliceMark[1] = {};
+
 std::string MaterializePath(const PathLink* link) {
     std::size_t size = 0, count = 0;
-    for (const PathLink* l = link; l; l = l->prev) {
-        size += l->segment.size();
+    ForEachPathSegment(link, [&](std::string_view segment, bool) {
+        size += segment.size();
         ++count;
-    }
+    });
     if (count == 0) return {};
     std::string path(size + count - 1, ' ');
     std::size_t end = path.size();
-    for (const PathLink* l = link; l; l = l->prev) {
-        end -= l->segment.size();
-        std::memcpy(path.data() + end, l->segment.data(), l->segment.size());
+    ForEachPathSegment(link, [&](std::string_view segment, bool) {
+        end -= segment.size();
+        std::memcpy(path.data() + end, segment.data(), segment.size());
         if (end > 0) --end;
-    }
+    });
     return path;
 }
 
@@ -192,6 +194,11 @@ std::string_view ComponentStore::KeepJoined(std::string_view a, char sep, std::s
 
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
     return links_.Emplace(PathLink{prev, keptSegment});
+}
+
+const PathLink* ComponentStore::NewSplice(const PathLink* path, std::string_view keptHead) {
+    const PathLink* head = links_.Emplace(PathLink{path, keptHead});
+    return links_.Emplace(PathLink{head, std::string_view(kSpliceMark, 0)});
 }
 
 ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_view keptName,

@@ -20,10 +20,38 @@ class ComponentStore;
 // One link of a component's full path as its creating line spelled it. Links
 // are shared between a parent and its children, so a deeply nested file does
 // not store every ancestor's path again for each descendant.
+//
+// A splice link lets paths that differ only in their first piece share the
+// rest: its prev is a link whose segment is that first piece and whose own
+// prev is the shared path, whose first piece it replaces.
+// Splice links point their segment here, and no other link does.
+extern const char kSpliceMark[1];
+
 struct PathLink {
     const PathLink* prev = nullptr;
     std::string_view segment;
+
+    bool IsSplice() const { return segment.data() == kSpliceMark; }
 };
+
+// Calls visit(segment, first) for each piece of the path, last piece first;
+// `first` is true for the path's first piece.
+template <typename Visit>
+void ForEachPathSegment(const PathLink* link, Visit visit) {
+    std::string_view head;
+    bool spliced = false;
+    while (link) {
+        if (link->IsSplice()) {
+            if (!spliced) head = link->prev->segment;
+            spliced = true;
+            link = link->prev->prev;
+            continue;
+        }
+        const bool first = link->prev == nullptr;
+        visit(first && spliced ? head : link->segment, first);
+        link = link->prev;
+    }
+}
 
 std::string MaterializePath(const PathLink* link);
 
@@ -205,6 +233,8 @@ public:
     // Keeps a + sep + b as one text.
     std::string_view KeepJoined(std::string_view a, char sep, std::string_view b);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
+    // The path `path` with its first piece replaced by `keptHead`.
+    const PathLink* NewSplice(const PathLink* path, std::string_view keptHead);
     // Ends building: children sorted into the pool. Lookups work only after it.
     void Finish();
     // While building: the children of a node, newest first, in no order.

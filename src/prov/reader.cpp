@@ -1,13 +1,16 @@
 #include "prov/reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "prov/child_index.h"
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "prov/path_trie.h"
 
 namespace oryx::prov {
 namespace {
@@ -37,12 +40,11 @@ class Reader final {
 public:
     explicit Reader(ComponentStore& store) : store_(store) {
         target_ = store.MutableAddNode();
-        contextNodes_.push_back({store.MutableAddNode(), store.AddNode()->FullPathLink()});
     }
 
     void StartProvLine(std::string_view working) {
         if (StartsWith(working, "add")) {
-            Walk(working, true);
+            Walk(working);
             setTargetKnown_ = false;
         } else if (StartsWith(working, "set")) {
             if (!setTargetKnown_) FindSetTarget();
@@ -54,10 +56,7 @@ public:
 
     void ConfigureLine(std::string_view working) {
         if (StartsWith(working, "return")) {
-            if (!context_.empty()) {
-                context_.pop_back();
-                if (contextNodes_.size() > context_.size() + 1) contextNodes_.resize(context_.size() + 1);
-            }
+            if (!context_.empty()) Leave();
         } else if (StartsWith(working, "configure")) {
             Configure(working);
         } else if (StartsWith(working, "set")) {
@@ -67,19 +66,15 @@ public:
     }
 
 private:
-    struct ResolvedPrefix {
-        ComponentNode* node;
-        const PathLink* path;
-    };
-
     // The walk's path grows by the piece, as trim(path + " " + piece) would.
     // Walking a node as its creating line spelled it reuses its own path.
+    // `found` is the node the piece names, or null if not known.
     const PathLink* Extend(const PathLink* path, std::string_view piece, const ComponentNode* found) {
         std::string_view segment = TrimRight(piece);
         if (!path)
             while (!segment.empty() && IsControl(segment.front())) segment.remove_prefix(1);
         if (segment.empty()) return path;
-        const PathLink* own = found->FullPathLink();
+        const PathLink* own = found ? found->FullPathLink() : nullptr;
         if (own && own->prev == path && own->segment == segment) return own;
         return store_.NewLink(path, store_.Keep(segment));
     }
@@ -129,14 +124,14 @@ private:
     }
 
     // Walks a line of space-ended pieces from the store root, creating at most
-    // the first missing piece. With `remember`, the pieces and nodes of this
-    // walk are kept, so the next add line walks a shared prefix for free.
-    void Walk(std::string_view walked, bool remember) {
+    // the first missing piece. The pieces and nodes of the walk are kept, so
+    // the next add line walks a shared prefix for free.
+    void Walk(std::string_view walked) {
         path_ = nullptr;
         ComponentNode* current = &store_.MutableRoot();
         std::string_view rest = walked;
         std::size_t k = 0;
-        bool same = remember;
+        bool same = true;
         walkClean_ = true;
         do {
             const std::string_view piece = NextPiece(rest);
@@ -148,7 +143,7 @@ private:
                 if (same) lastWalk_.resize(k);
                 same = false;
                 ComponentNode* next = Step(current, piece);
-                if (remember) lastWalk_.push_back({std::string(piece), next ? next : lastCreated_, path_});
+                lastWalk_.push_back({std::string(piece), next ? next : lastCreated_, path_});
                 if (!next) {
                     current = lastCreated_;
                     break;
@@ -197,6 +192,18 @@ private:
         return result;
     }
 
+    // ---- configure format ----
+    //
+    // The context is a stack of pieces. Every line must cost about its own
+    // length, however deep the context, so nothing below walks the context:
+    //  - the components "add c0 ... ci" (the exact chain) are kept per entry;
+    //  - FindComponent of "add c0 ... ck" for set lines, which passes over
+    //    missing pieces, is kept as runs: the nodes where its walk moved on;
+    //  - walks from other top-level components ("configured..." lines) find
+    //    how far the context exists below them by a search over the entries,
+    //    through a trie of the components they created, starting from what
+    //    the last walk from the same component found.
+
     void Configure(std::string_view working) {
         // "configure" becomes "add"; after the first space every further
         // space but the closing one becomes "_", so the rest is one name.
@@ -210,52 +217,193 @@ private:
         if (!newPiece.empty()) newPiece.remove_suffix(1);
         const bool hasNewPiece = first + 1 < rewritten.size();
 
-        if (head == "add") {
-            WalkContext(newPiece, hasNewPiece);
-        } else {
-            // The keyword ran into other letters (configured ...): walk the
-            // rewritten line with the context inserted after its first space.
-            std::string walked(head);
-            walked += ' ';
-            for (const std::string& piece : context_) (walked += piece) += ' ';
-            if (hasNewPiece) (walked += newPiece) += ' ';
-            Walk(walked, false);
-        }
-        if (hasNewPiece) context_.emplace_back(newPiece);
-    }
-
-    // The walk of "add " + context + new piece. The nodes of the context's
-    // prefixes are remembered, so a deep context costs one step per line.
-    void WalkContext(std::string_view newPiece, bool hasNewPiece) {
-        ResolvedPrefix known = contextNodes_.back();
-        path_ = known.path;
-        for (std::size_t i = contextNodes_.size() - 1; i < context_.size(); ++i) {
-            ComponentNode* next = Step(known.node, context_[i]);
-            if (!next) {
-                contextNodes_.push_back({lastCreated_, path_});
-                return;
-            }
-            known = {next, path_};
-            contextNodes_.push_back(known);
-        }
+        // The walked line is head + context + new piece.
+        ComponentNode* entered = nullptr;
+        const ComponentNode* reachedBelow = nullptr;
+        if (head == "add")
+            entered = WalkFromAdd(newPiece, hasNewPiece);
+        else
+            reachedBelow = WalkFromTop(head, newPiece, hasNewPiece);
         if (!hasNewPiece) return;
-        ComponentNode* next = Step(known.node, newPiece);
-        contextNodes_.push_back({next ? next : lastCreated_, path_});
+        Enter(newPiece, entered);
+        if (reachedBelow) hints_[reachedBelow] = {context_.size(), context_.back().serial};
     }
 
-    // The component the context names, or null.
-    ComponentNode* ContextNode() {
-        while (contextNodes_.size() <= context_.size()) {
-            ResolvedPrefix known = contextNodes_.back();
-            const std::string& piece = context_[contextNodes_.size() - 1];
-            ComponentNode* next = FindChild(known.node, piece);
-            if (!next) break;
-            contextNodes_.push_back({next, Extend(known.path, piece, next)});
+    // The walk from the add node. Returns the new piece's component below
+    // the whole context, when that exists.
+    ComponentNode* WalkFromAdd(std::string_view newPiece, bool hasNewPiece) {
+        const std::size_t depth = context_.size();
+        const std::size_t known = exact_.size();
+        if (known < depth) {
+            // The first context piece missing below the add node is created.
+            ComponentNode& created = Create(*ExactNode(known), context_[known].piece, AddPathBefore(known));
+            exact_.push_back(&created);
+            while (!runs_.empty() && runs_.back().start >= known) runs_.pop_back();
+            runs_.push_back({known, &created});
+            return nullptr;
         }
-        if (contextNodes_.size() == context_.size() + 1) return contextNodes_.back().node;
-        std::string path = "add";
-        for (const std::string& piece : context_) (path += ' ') += piece;
-        return Find(&store_.MutableRoot(), path);
+        if (!hasNewPiece) return nullptr;
+        ComponentNode* parent = ExactNode(depth);
+        if (ComponentNode* found = FindChild(parent, newPiece)) return found;
+        return &Create(*parent, newPiece, AddPathBefore(depth));
+    }
+
+    // The walk from another top-level component, which the head names.
+    // Returns that component when the new piece exists below it after the
+    // whole context.
+    const ComponentNode* WalkFromTop(std::string_view head, std::string_view newPiece, bool hasNewPiece) {
+        ComponentNode& root = store_.MutableRoot();
+        ComponentNode* top = FindChild(&root, head);
+        if (!top) {
+            Create(root, head, nullptr);
+            return nullptr;
+        }
+        const PathLink* headPath = Extend(nullptr, head, top);
+        const std::size_t depth = context_.size();
+        const std::size_t known = DepthBelow(top);
+        if (known < depth) {
+            ComponentNode& created =
+                Create(*NodeBelow(top, known), context_[known].piece, TopPathBefore(known, headPath));
+            trie_.Remember(top, TrieId(known), &created);
+            hints_[top] = {known + 1, context_[known].serial};
+            return nullptr;
+        }
+        if (!hasNewPiece) return nullptr;
+        const std::uint32_t piece = trie_.Child(depth == 0 ? PathTrie::kRoot : TrieId(depth - 1), newPiece);
+        if (!trie_.Below(top, piece)) {
+            ComponentNode& created = Create(*NodeBelow(top, depth), newPiece, TopPathBefore(depth, headPath));
+            trie_.Remember(top, piece, &created);
+        }
+        return top;
+    }
+
+    ComponentNode& Create(ComponentNode& parent, std::string_view piece, const PathLink* parentPath) {
+        ComponentNode& created = store_.AppendChild(parent, store_.Keep(piece), parentPath);
+        AddChild(parent, created);
+        target_ = &created;
+        return created;
+    }
+
+    // A new piece on the context. `exact`, when known, is its component
+    // below the whole context.
+    void Enter(std::string_view piece, ComponentNode* exact) {
+        const std::size_t depth = context_.size();
+        context_.push_back({std::string(piece)});
+        context_.back().serial = ++serials_;
+        ComponentNode* next = nullptr;
+        if (exact_.size() == depth) {
+            // FindComponent has followed the exact chain so far.
+            next = exact ? exact : FindChild(ExactNode(depth), piece);
+            if (next) exact_.push_back(next);
+        } else {
+            next = FindChild(runs_.empty() ? store_.MutableAddNode() : runs_.back().node, piece);
+        }
+        if (next) runs_.push_back({depth, next});
+    }
+
+    void Leave() {
+        context_.pop_back();
+        const std::size_t depth = context_.size();
+        if (exact_.size() > depth) exact_.pop_back();
+        while (!runs_.empty() && runs_.back().start >= depth) runs_.pop_back();
+        pathsKnown_ = std::min(pathsKnown_, depth);
+        triesKnown_ = std::min(triesKnown_, depth);
+    }
+
+    // FindComponent of "add" and the context's pieces: the node that its last
+    // piece names, or null.
+    ComponentNode* ContextNode() const {
+        if (context_.empty()) return store_.MutableAddNode();
+        if (!runs_.empty() && runs_.back().start == context_.size() - 1) return runs_.back().node;
+        return nullptr;
+    }
+
+    // The add node, then "add c0", "add c0 c1", ...: the node below the
+    // first `depth` pieces, which the caller knows to exist.
+    ComponentNode* ExactNode(std::size_t depth) const {
+        return depth == 0 ? store_.MutableAddNode() : exact_[depth - 1];
+    }
+
+    // The walk's path "add c0 ... c(depth-1)" as the context spells it.
+    const PathLink* AddPathBefore(std::size_t depth) {
+        const PathLink* path = store_.AddNode()->FullPathLink();
+        if (depth == 0) return path;
+        for (; pathsKnown_ < depth; ++pathsKnown_) {
+            ContextEntry& entry = context_[pathsKnown_];
+            const PathLink* prev = pathsKnown_ == 0 ? path : context_[pathsKnown_ - 1].path;
+            entry.path = Extend(prev, entry.piece, pathsKnown_ < exact_.size() ? exact_[pathsKnown_] : nullptr);
+        }
+        return context_[depth - 1].path;
+    }
+
+    // The same path with the head of this line in place of "add".
+    const PathLink* TopPathBefore(std::size_t depth, const PathLink* headPath) {
+        if (depth == 0) return headPath;
+        return store_.NewSplice(AddPathBefore(depth), headPath->segment);
+    }
+
+    // The place of the context's first i + 1 pieces in the trie.
+    std::uint32_t TrieId(std::size_t i) {
+        for (; triesKnown_ <= i; ++triesKnown_)
+            context_[triesKnown_].trie =
+                trie_.Child(triesKnown_ == 0 ? PathTrie::kRoot : context_[triesKnown_ - 1].trie,
+                            context_[triesKnown_].piece);
+        return context_[i].trie;
+    }
+
+    // How many of the context's pieces exist in a row below `top`. What a
+    // walk creates below `top` only ever extends a path from `top`, so that
+    // count is found by halving. The search starts from what the last walk
+    // from `top` found, if the context still holds those entries; else from
+    // the context's end, where walks mostly create, in doubling steps.
+    std::size_t DepthBelow(const ComponentNode* top) {
+        const auto exists = [&](std::size_t i) { return trie_.Below(top, TrieId(i)) != nullptr; };
+        const std::size_t depth = context_.size();
+        std::size_t low = 0;   // pieces [0, low) exist
+        std::size_t high = 0;  // a piece known to be missing, once found
+        const auto hint = hints_.find(top);
+        if (hint != hints_.end() && hint->second.depth <= depth &&
+            (hint->second.depth == 0 || context_[hint->second.depth - 1].serial == hint->second.serial)) {
+            low = hint->second.depth;
+            for (std::size_t step = 1;; step *= 2) {
+                if (low == depth) return depth;
+                const std::size_t probe = std::min(depth, low + step) - 1;
+                if (!exists(probe)) {
+                    high = probe;
+                    break;
+                }
+                low = probe + 1;
+            }
+        } else {
+            if (depth == 0) return 0;
+            if (exists(depth - 1)) return depth;
+            high = depth - 1;
+            for (std::size_t step = 1;; step *= 2) {
+                if (step > high) {
+                    if (!exists(0)) return 0;
+                    low = 1;
+                    break;
+                }
+                if (exists(high - step)) {
+                    low = high - step + 1;
+                    break;
+                }
+                high -= step;
+            }
+        }
+        while (high > low) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (exists(middle))
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        if (low > 0) hints_[top] = {low, context_[low - 1].serial};
+        return low;
+    }
+
+    ComponentNode* NodeBelow(ComponentNode* top, std::size_t depth) {
+        return depth == 0 ? top : trie_.Below(top, TrieId(depth - 1));
     }
 
     void AppendPairs(std::string_view text) {
@@ -297,10 +445,32 @@ private:
     std::size_t pathLength_ = 0;
     bool setTargetKnown_ = true;
     ComponentNode* setTarget_ = nullptr;
-    // configure: the pieces entered and not left, and the nodes of the
-    // prefixes "add", "add c0", "add c0 c1", ... as far as they are known
-    std::vector<std::string> context_;
-    std::vector<ResolvedPrefix> contextNodes_;
+    // configure: the pieces entered and not left
+    struct ContextEntry {
+        std::string piece;
+        const PathLink* path = nullptr;  // "add c0 ... ci", once worked out
+        std::uint32_t trie = 0;          // once worked out
+        std::uint64_t serial = 0;        // tells this entry from a later one at its place
+    };
+    // Below a top-level component the context's first `depth` pieces exist,
+    // as long as entry depth - 1 is the one with `serial`.
+    struct Hint {
+        std::size_t depth;
+        std::uint64_t serial;
+    };
+    // Where FindComponent's walk over the context moved on: from entry
+    // `start` on, until the next run, it stands on `node`.
+    struct Run {
+        std::size_t start;
+        ComponentNode* node;
+    };
+    std::vector<ContextEntry> context_;
+    std::vector<ComponentNode*> exact_;  // the node of "add c0 ... ci" for each i that has one
+    std::vector<Run> runs_;
+    std::size_t pathsKnown_ = 0, triesKnown_ = 0;
+    PathTrie trie_;
+    std::unordered_map<const ComponentNode*, Hint> hints_;
+    std::uint64_t serials_ = 0;
 };
 
 }  // namespace

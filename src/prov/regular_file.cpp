@@ -7,16 +7,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "text/message_value.h"
+
 namespace oryx::prov {
 
 FileError ReadError(const std::string& fileName, std::string_view reason) {
-    std::string message = "cannot read '" + fileName + "': ";
+    std::string message = "cannot read '" + text::MessageValue(fileName) + "': ";
     message += reason;
     return FileError(message);
 }
 
 FileError NotEnoughMemoryToRead(const std::string& fileName) {
-    return FileError("not enough memory to read '" + fileName + "'");
+    return FileError("not enough memory to read '" + text::MessageValue(fileName) + "'");
 }
 
 RegularFile::RegularFile(const std::string& fileName) : fileName_(fileName) {

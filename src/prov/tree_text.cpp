@@ -9,6 +9,7 @@
 
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "text/message_value.h"
 
 namespace oryx::prov {
 namespace {
@@ -117,23 +118,24 @@ void WriteTreeText(const ComponentStore& store, std::ostream& out) {
 }
 
 void WriteTreeText(const std::string& fileName, const ComponentStore& store) {
-    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw FileError("cannot write '" + fileName + "': " + std::strerror(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        throw FileError("cannot write '" + fileName + "': " + std::strerror(err));
+    const auto fail = [&fileName](int err) {
+        throw FileError("cannot write '" + text::MessageValue(fileName) + "': " + std::strerror(err));
     };
+    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) fail(errno);
     WriteTreeText(store, [&](std::string_view text) {
         while (!text.empty()) {
             const ssize_t n = ::write(fd, text.data(), text.size());
             if (n < 0) {
                 if (errno == EINTR) continue;
-                fail(errno);
+                const int err = errno;
+                ::close(fd);
+                fail(err);
             }
             text.remove_prefix(static_cast<std::size_t>(n));
         }
     });
-    if (::close(fd) != 0) throw FileError("cannot write '" + fileName + "': " + std::strerror(errno));
+    if (::close(fd) != 0) fail(errno);
 }
 
 }  // namespace oryx::prov

@@ -41,15 +41,17 @@ bool BookkeepingHolds(const prov::AttributeList* list, std::size_t index, const 
                       std::string& scratch) {
     const bool fullPath = index == 0;
     if (!fullPath || key.Word().find(' ') != std::string::npos) return key.FoundIn(list->Line(index, scratch));
-    for (const prov::PathLink* link = list->Owner().FullPathLink(); link != nullptr; link = link->prev) {
-        if (link->prev != nullptr) {
-            if (key.FoundIn(link->segment)) return true;
-            continue;
+    bool found = false;
+    prov::ForEachPathSegment(list->Owner().FullPathLink(), [&](std::string_view segment, bool first) {
+        if (found) return;
+        if (!first) {
+            found = key.FoundIn(segment);
+            return;
         }
-        scratch.assign("&FULLPATH=").append(link->segment);
-        if (key.FoundIn(scratch)) return true;
-    }
-    return false;
+        scratch.assign("&FULLPATH=").append(segment);
+        found = key.FoundIn(scratch);
+    });
+    return found;
 }
 
 }  // namespace

@@ -118,50 +118,75 @@ std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> NumberedLps(con
 }
 
 // Pass 2: the LP that names each card as main or spare card, and its type.
+// An LP-type line gives its type to every slot the LP has named so far, so
+// after the LP's last line a slot holds the type of the LP's last type line
+// if that line came no earlier than the slot's first naming: that is settled
+// once per slot rather than on each type line.
 void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
     // The first (lowest) slot holding each card text, letter case ignored.
     std::unordered_map<std::string, std::int32_t> slotOfCard;
     for (const auto& [index, slot] : slots) slotOfCard.emplace(LowerAscii(slot.cardNumber), index);
 
+    struct Naming {
+        Slot* slot;
+        std::size_t line;  // the line that first named the slot
+    };
+    std::unordered_map<std::int32_t, std::size_t> namedAt;  // slot -> its place in `named`
+    std::vector<Naming> named;
     for (const auto& [lp, node] : NumberedLps(add)) {
         const std::string lpText = std::to_string(lp);
-        std::vector<std::int32_t> named;  // slots this LP has named so far
+        named.clear();
+        namedAt.clear();
+        std::optional<std::size_t> typeLine;
+        std::string type;
+        std::size_t lineNumber = 0;
         ForEachLine(node, [&](std::string_view line) {
+            const std::size_t at = lineNumber++;
             if ((ContainsUpper(line, "MAINCARD") || ContainsUpper(line, "SPARECARD")) && !line.ends_with('!')) {
                 const std::size_t marker = line.find("Card/");
                 if (marker != std::string_view::npos) {
                     const auto found = slotOfCard.find(LowerAscii(line.substr(marker + 5)));
                     if (found != slotOfCard.end()) {
-                        if (std::find(named.begin(), named.end(), found->second) == named.end()) {
-                            named.push_back(found->second);
-                        }
-                        slots[found->second].lp = lpText;
+                        Slot& slot = slots[found->second];
+                        if (namedAt.emplace(found->second, named.size()).second) named.push_back({&slot, at});
+                        slot.lp = lpText;
                     }
                 }
             }
             if (ContainsUpper(line, "LOGICALPROCESSORTYPE")) {
                 const std::size_t marker = line.find("Sw ");
                 if (marker == std::string_view::npos) return;
-                const std::string_view type = line.substr(marker + 3);
-                for (std::int32_t index : named) slots[index].lpt = type;
+                type = line.substr(marker + 3);
+                typeLine = at;
             }
         });
+        if (!typeLine) continue;
+        for (const Naming& naming : named)
+            if (naming.line <= *typeLine) naming.slot->lpt = type;
     }
 }
 
 // Pass 3: the feature list of each slot's LP type, a comma put before every
 // blank; the value's first character (normally an opening bracket) is dropped.
+// Many cards share a type, so each type's list is worked out once.
 void CollectFeatures(const prov::ComponentNode* root, SlotTable& slots) {
-    for (auto& [index, slot] : slots) {
+    std::unordered_map<std::string, std::string> featuresOfType;
+    for (auto& entry : slots) {
+        Slot& slot = entry.second;
         if (slot.lpt.empty()) continue;
-        ForEachLine(prov::FindComponent(root, "add Sw " + slot.lpt), [&](std::string_view line) {
-            if (!ContainsUpper(line, "FEATURELIST")) return;
-            slot.features.clear();
-            for (char c : DropFront(TextAfterFirst(line, '='), 1)) {
-                if (c == ' ') slot.features += ',';
-                slot.features += c;
-            }
-        });
+        const auto [known, added] = featuresOfType.try_emplace(slot.lpt);
+        std::string& features = known->second;
+        if (added) {
+            ForEachLine(prov::FindComponent(root, "add Sw " + slot.lpt), [&features](std::string_view line) {
+                if (!ContainsUpper(line, "FEATURELIST")) return;
+                features.clear();
+                for (char c : DropFront(TextAfterFirst(line, '='), 1)) {
+                    if (c == ' ') features += ',';
+                    features += c;
+                }
+            });
+        }
+        slot.features = features;
     }
 }
 

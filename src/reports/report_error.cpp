@@ -1,10 +1,12 @@
 #include "reports/report_error.h"
 
+#include "text/message_value.h"
+
 namespace oryx::reports {
 
-ReportError InvalidIntegerError(std::string_view text) {
+ReportError InvalidIntegerError(std::string_view value) {
     std::string message = "'";
-    message += text;
+    message += text::MessageValue(value);
     message += "' is not a valid integer value";
     return ReportError(message);
 }

@@ -247,12 +247,145 @@ std::string FormatValue(const RegValue& value)
     return out;
 }
 
+constexpr std::uint64_t kHashStart = 1469598103934665603ULL;  // FNV-1a
+
+std::uint64_t HashName(std::uint64_t h, std::string_view name)
+{
+    for (const char c : name)
+        h = (h ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
+    return h;
+}
+
+// A hash of a key path that ignores letter case, as key names compare.
+std::uint64_t PathHash(const std::vector<std::string>& path)
+{
+    std::uint64_t h = kHashStart;
+    for (const std::string& name : path)
+        h = (HashName(h, name) ^ '\\') * 1099511628211ULL;  // "\\" after each name
+    return h;
+}
+
+// Sections up to this many entries are searched; longer ones are indexed.
+constexpr std::size_t kSearchedEntries = 8;
+constexpr std::size_t kNoEntry = HashIndex::kNone;
+
+bool HoldsValue(const RegSection& key, std::size_t entry, std::string_view name)
+{
+    const std::optional<RegValue>& value = key.entries[entry].value;
+    return value && EqualIgnoringCase(value->name, name);
+}
+
+// The entry of the value in force that has the name, or kNoEntry.
+std::size_t ValueEntry(const RegSection& key, std::string_view name)
+{
+    if (key.entries.size() <= kSearchedEntries) {
+        for (std::size_t i = 0; i < key.entries.size(); ++i)
+            if (HoldsValue(key, i, name))
+                return i;
+        return kNoEntry;
+    }
+    return key.valueAt.Find(HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); });
+}
+
+// Points the index at the entry for its value's name. An entry that held
+// the name before must still hold it while this runs, to be found and replaced.
+void IndexValue(RegSection& key, std::size_t entry)
+{
+    const std::string& name = key.entries[entry].value->name;
+    key.valueAt.Set(HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
+}
+
+// Keeps the index up to date after the key's last entry was added.
+void NoteLastEntry(RegSection& key)
+{
+    const std::size_t count = key.entries.size();
+    if (count <= kSearchedEntries)
+        return;
+    if (count > kSearchedEntries + 1) {
+        if (key.entries.back().value)
+            IndexValue(key, count - 1);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        if (key.entries[i].value)
+            IndexValue(key, i);
+}
+
 bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)
         if (!EqualIgnoringCase(a[i], b[i]))
             return false;
     return true;
+}
+
+// The text form's lines as a document reads them. Blank lines, and the
+// signature before anything else, are passed over; onHeader(line, inner) gets
+// each header line as read and the text between its brackets, onEntry(text,
+// joined) every other line with its continuation lines, as read and joined.
+template <typename OnHeader, typename OnEntry>
+void ScanText(std::string_view text, OnHeader onHeader, OnEntry onEntry)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    bool started = false;
+    std::string continued;  // the joined lines, when there are several
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = Trim(lines[i]);
+        if (line.empty())
+            continue;
+        if (!started && line == kSignature) {
+            started = true;
+            continue;
+        }
+        started = true;
+        if (line.front() == '[' && line.back() == ']') {
+            onHeader(lines[i], line.substr(1, line.size() - 2));
+            continue;
+        }
+        std::string_view joined = line;
+        const char* const first = lines[i].data();
+        while (i + 1 < lines.size() && ContinuesOnNextLine(joined, lines[i + 1])) {
+            if (joined.data() != continued.data())
+                continued = joined;
+            continued.pop_back();
+            continued += Trim(lines[++i]);
+            joined = continued;
+        }
+        // The lines follow each other in the text, each after a line feed.
+        onEntry(std::string_view(first, static_cast<std::size_t>(lines[i].data() + lines[i].size() - first)), joined);
+    }
+}
+
+enum class HeaderMatch { None, Below, Exact };
+
+// How the header's text between the brackets relates to the key `path`:
+// it names the key itself, a key below it, or neither (also when it is no
+// key of this root), without building the header's path.
+HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const std::vector<std::string>& path)
+{
+    std::size_t slash = inner.find('\\');
+    if (!EqualIgnoringCase(inner.substr(0, slash), rootName))
+        return HeaderMatch::None;
+    std::size_t names = 0;
+    bool matches = true;
+    while (slash != std::string_view::npos) {
+        inner.remove_prefix(slash + 1);
+        slash = inner.find('\\');
+        const std::string_view name = inner.substr(0, slash);
+        if (name.empty())
+            return HeaderMatch::None;
+        if (names < path.size() && !EqualIgnoringCase(name, path[names]))
+            matches = false;
+        ++names;
+    }
+    if (!matches || names < path.size())
+        return HeaderMatch::None;
+    return names == path.size() ? HeaderMatch::Exact : HeaderMatch::Below;
 }
 
 }  // namespace
@@ -263,64 +396,78 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
         && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
-RegDocument::RegDocument(std::string_view rootName, std::string_view text)
+RegDocument::RegDocument(std::string_view rootName, std::string text)
     : rootName_(rootName)
+    , source_(std::make_unique<const std::string>(std::move(text)))
 {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
-
+    // Room for every section at once: a large file then never moves its
+    // sections or rebuilds the index while it is read.
+    const std::size_t headers = static_cast<std::size_t>(std::count(source_->begin(), source_->end(), '['));
+    sections_.reserve(headers + 1);
+    keyAt_.Reserve(headers);
     sections_.emplace_back();
     std::size_t current = 0;
-    bool signatureSeen = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = Trim(lines[i]);
-        if (line.empty())
-            continue;
-        if (!signatureSeen && sections_.size() == 1 && sections_[0].entries.empty() && line == kSignature) {
-            signatureSeen = true;
-            continue;
-        }
-        if (line.front() == '[' && line.back() == ']') {
-            auto path = ParseHeader(line.substr(1, line.size() - 2), rootName_);
-            if (path) {
-                // A key named twice is read as one, as an import would merge them.
-                if (RegSection* existing = FindKeySection(*path)) {
-                    current = static_cast<std::size_t>(existing - sections_.data());
-                    continue;
-                }
-                sections_.push_back(RegSection{true, std::move(*path), {}, {}});
-            } else {
-                sections_.push_back(RegSection{false, {}, std::string(lines[i]), {}});
+    const auto onHeader = [&](std::string_view line, std::string_view inner) {
+        auto path = ParseHeader(inner, rootName_);
+        if (path) {
+            // A key named twice is read as one, as an import would merge them.
+            if (RegSection* existing = FindKeySection(*path)) {
+                current = static_cast<std::size_t>(existing - sections_.data());
+                return;
             }
-            current = sections_.size() - 1;
-            continue;
+            AddKeySection(std::move(*path));
+        } else {
+            sections_.push_back(RegSection{false, {}, std::string(line), {}, {}});
         }
-
-        RegEntry entry;
-        entry.text = lines[i];
-        std::string joined(line);
-        while (i + 1 < lines.size() && ContinuesOnNextLine(joined, lines[i + 1])) {
-            joined.pop_back();
-            joined += Trim(lines[++i]);
-            entry.text += '\n';
-            entry.text += lines[i];
-        }
+        current = sections_.size() - 1;
+    };
+    const auto onEntry = [&](std::string_view lines, std::string_view joined) {
         RegSection& section = sections_[current];
+        RegEntry entry;
+        entry.text = lines;
         RegValue value;
+        std::size_t earlier = kNoEntry;
         if (section.isKey && IsValueStart(joined) && ParseValueLine(joined, value)) {
-            // When a name comes twice the later line wins, as it would on
-            // import; the earlier one stays in the file as plain text.
-            for (RegEntry& earlier : section.entries)
-                if (earlier.value && EqualIgnoringCase(earlier.value->name, value.name))
-                    earlier.value.reset();
+            earlier = ValueEntry(section, value.name);
             entry.value = std::move(value);
         }
         section.entries.push_back(std::move(entry));
-    }
+        NoteLastEntry(section);
+        // When a name comes twice the later line wins, as it would on
+        // import; the earlier one stays in the file as plain text.
+        if (earlier != kNoEntry)
+            section.entries[earlier].value.reset();
+    };
+    ScanText(*source_, onHeader, onEntry);
+}
+
+RegDocument::KeyRead RegDocument::ReadKey(std::string_view rootName, std::string_view text,
+                                          const std::vector<std::string>& path)
+{
+    KeyRead read;
+    read.exists = path.empty();
+    bool inKey = false;
+    const auto onHeader = [&](std::string_view, std::string_view inner) {
+        const HeaderMatch match = MatchHeader(inner, rootName, path);
+        inKey = match == HeaderMatch::Exact;
+        read.exists = read.exists || match != HeaderMatch::None;
+    };
+    const auto onEntry = [&](std::string_view, std::string_view joined) {
+        RegValue value;
+        if (inKey && IsValueStart(joined) && ParseValueLine(joined, value))
+            read.values.push_back(std::move(value));
+    };
+    ScanText(text, onHeader, onEntry);
+    return read;
+}
+
+const RegValue* RegDocument::KeyRead::Find(std::string_view name) const
+{
+    // The later line wins, as in a document.
+    for (auto value = values.rbegin(); value != values.rend(); ++value)
+        if (EqualIgnoringCase(value->name, name))
+            return &*value;
+    return nullptr;
 }
 
 std::string RegDocument::Format() const
@@ -363,10 +510,18 @@ bool RegDocument::KeyExists(const std::vector<std::string>& path) const
 
 RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path)
 {
-    for (RegSection& s : sections_)
-        if (s.isKey && s.path.size() == path.size() && SamePath(s.path, path, path.size()))
-            return &s;
-    return nullptr;
+    const std::size_t at = keyAt_.Find(PathHash(path), [&](std::size_t i) {
+        const RegSection& section = sections_[i];
+        return section.path.size() == path.size() && SamePath(section.path, path, path.size());
+    });
+    return at == HashIndex::kNone ? nullptr : &sections_[at];
+}
+
+RegSection& RegDocument::AddKeySection(std::vector<std::string> path)
+{
+    // No section has this path yet, so no slot matches it.
+    keyAt_.Set(PathHash(path), [](std::size_t) { return false; }, sections_.size());
+    return sections_.emplace_back(RegSection{true, std::move(path), {}, {}, {}});
 }
 
 const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) const
@@ -378,30 +533,29 @@ RegSection& RegDocument::ProvideKey(const std::vector<std::string>& path)
 {
     if (RegSection* existing = FindKeySection(path))
         return *existing;
-    return sections_.emplace_back(RegSection{true, path, {}, {}});
+    return AddKeySection(path);
 }
 
 const RegValue* RegDocument::FindValue(const RegSection& key, std::string_view name)
 {
-    for (const RegEntry& entry : key.entries)
-        if (entry.value && EqualIgnoringCase(entry.value->name, name))
-            return &*entry.value;
-    return nullptr;
+    const std::size_t at = ValueEntry(key, name);
+    return at == kNoEntry ? nullptr : &*key.entries[at].value;
 }
 
 bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data)
 {
-    for (RegEntry& entry : key.entries) {
-        if (!entry.value || !EqualIgnoringCase(entry.value->name, name))
-            continue;
-        if (entry.value->type == type && entry.value->data == data)
-            return false;
-        entry.value->type = type;
-        entry.value->data = data;
-        entry.text.clear();
+    const std::size_t at = ValueEntry(key, name);
+    if (at == kNoEntry) {
+        key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
+        NoteLastEntry(key);
         return true;
     }
-    key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
+    RegEntry& entry = key.entries[at];
+    if (entry.value->type == type && entry.value->data == data)
+        return false;
+    entry.value->type = type;
+    entry.value->data = data;
+    entry.text = {};
     return true;
 }
 

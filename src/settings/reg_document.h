@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/hash_index.h"
 
 namespace oryx::settings {
 
@@ -31,8 +34,9 @@ struct RegValue {
 struct RegEntry {
     std::optional<RegValue> value;  // none: text that was not understood
     // The lines as read, kept so that untouched entries are written back
-    // exactly as the user typed them; empty for a value set since.
-    std::string text;
+    // exactly as the user typed them; empty for a value set since. A view
+    // into the text the document was read from, which the document keeps.
+    std::string_view text;
 };
 
 // A section of the file: a key of this file's root, or the lines before the
@@ -43,6 +47,9 @@ struct RegSection {
     std::vector<std::string> path;  // names below the root, as first written
     std::string header;             // the header line as read, for sections that are no key
     std::vector<RegEntry> entries;
+    // The entry of each value in force, by its name, once the section is too
+    // long to be searched.
+    HashIndex valueAt;
 };
 
 // The settings of one registry root in REGEDIT4 text form:
@@ -57,7 +64,9 @@ struct RegSection {
 // fails: lines that cannot be understood are kept and written back in place.
 class RegDocument final {
 public:
-    RegDocument(std::string_view rootName, std::string_view text);
+    RegDocument(std::string_view rootName, std::string text);
+    RegDocument(const RegDocument&) = delete;
+    RegDocument& operator=(const RegDocument&) = delete;
 
     std::string Format() const;
 
@@ -72,15 +81,29 @@ public:
     const std::vector<RegSection>& Sections() const { return sections_; }
 
     static const RegValue* FindValue(const RegSection& key, std::string_view name);
+
+    // What the document of `text` would say about one key, found by reading
+    // the text once without building the document: whether the key exists,
+    // and its values as the text gives them.
+    struct KeyRead {
+        bool exists = false;
+        std::vector<RegValue> values;
+        // The value in force under the name, or null.
+        const RegValue* Find(std::string_view name) const;
+    };
+    static KeyRead ReadKey(std::string_view rootName, std::string_view text, const std::vector<std::string>& path);
     // Stores the value under the name it already has, if any, in any letter
     // case. False when the key already held exactly this value.
     static bool SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data);
 
 private:
     RegSection* FindKeySection(const std::vector<std::string>& path);
+    RegSection& AddKeySection(std::vector<std::string> path);
 
     std::string rootName_;
+    std::unique_ptr<const std::string> source_;  // what entries' text views look into
     std::vector<RegSection> sections_;  // the first one holds the lines before any header
+    HashIndex keyAt_;  // key sections by their path
 };
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b);

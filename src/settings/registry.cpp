@@ -70,21 +70,23 @@ Registry::~Registry()
     CloseKey();
 }
 
-bool Registry::OpenKey(std::string_view path, bool canCreate)
+bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::steady_clock::duration lockPatience)
 {
     CloseKey();
+    lockWaited_ = {};
     auto names = SplitKeyPath(path);
     file_ = RootFile(root_);
     if (!names || file_.empty())
         return false;
     if (canCreate)
         MakeFolder(file_.parent_path());
-    lock_ = std::make_unique<FolderLock>(file_.parent_path());
+    lock_ = std::make_unique<FolderLock>(file_.parent_path(), lockPatience);
+    lockWaited_ = lock_->Waited();
 
     std::string text;
     const ReadResult read = ReadSettingsFile(file_, text);
     writable_ = lock_->Held() && read != ReadResult::Failed;
-    document_ = std::make_unique<RegDocument>(RootKeyName(root_), text);
+    document_ = std::make_unique<RegDocument>(RootKeyName(root_), std::move(text));
     if (!document_->KeyExists(*names)) {
         if (!canCreate || !writable_) {
             CloseKey();
@@ -98,17 +100,38 @@ bool Registry::OpenKey(std::string_view path, bool canCreate)
     return true;
 }
 
+bool Registry::OpenKeyToRead(std::string_view path)
+{
+    CloseKey();
+    auto names = SplitKeyPath(path);
+    file_ = RootFile(root_);
+    if (!names || file_.empty())
+        return false;
+    std::string text;
+    ReadSettingsFile(file_, text);
+    auto read = std::make_unique<RegDocument::KeyRead>(RegDocument::ReadKey(RootKeyName(root_), text, *names));
+    if (!read->exists) {
+        CloseKey();
+        return false;
+    }
+    readKey_ = std::move(read);
+    keyPath_ = std::move(*names);
+    keyOpen_ = true;
+    return true;
+}
+
 bool Registry::CloseKey()
 {
-    bool ok = true;
+    bool ok = !refused_;
     if (changed_ && writable_) {
         RemoveStaleTemporaries(file_);
         ok = MakeFolder(file_.parent_path()) && ReplaceFile(file_, document_->Format());
     }
     document_.reset();
+    readKey_.reset();
     lock_.reset();
     keyPath_.clear();
-    keyOpen_ = writable_ = changed_ = false;
+    keyOpen_ = writable_ = changed_ = refused_ = false;
     return ok;
 }
 
@@ -116,6 +139,8 @@ const RegValue* Registry::Find(std::string_view name) const
 {
     if (!keyOpen_)
         return nullptr;
+    if (readKey_)
+        return readKey_->Find(UpToNul(name));
     const RegSection* key = document_->FindKey(keyPath_);
     return key ? RegDocument::FindValue(*key, UpToNul(name)) : nullptr;
 }
@@ -164,8 +189,10 @@ std::optional<std::string> Registry::ReadBinary(std::string_view name) const
 
 bool Registry::Write(std::string_view name, std::uint32_t type, std::string_view data)
 {
-    if (!keyOpen_ || !writable_)
+    if (!keyOpen_ || !writable_) {
+        refused_ = keyOpen_;
         return false;
+    }
     if (RegDocument::SetValue(document_->ProvideKey(keyPath_), UpToNul(name), type, data))
         changed_ = true;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -8,13 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/reg_document.h"
 #include "settings/root_key.h"
 
 namespace oryx::settings {
 
 class FolderLock;
-class RegDocument;
-struct RegValue;
 
 enum class RegDataType { Unknown, String, ExpandString, Integer, Binary };
 
@@ -22,14 +22,17 @@ enum class RegDataType { Unknown, String, ExpandString, Integer, Binary };
 // and write its values, close. Each root lives in its own text file in the
 // settings folder. From OpenKey to CloseKey the connection holds the folder's
 // lock, so a change made through it is based on what the file holds at that
-// moment, whatever other processes write.
+// moment, whatever other processes write. A connection that only reads
+// (OpenKeyToRead) takes no lock: files are only ever replaced whole.
 //
 // Names and strings end at their first NUL byte, as in the registry's C-string
 // interface. Key and value names match ignoring the case of ASCII letters.
-// Keep one connection at a time per process: a second one would wait for the
-// first one's lock.
+// Keep one writing connection at a time per process: a second one would wait
+// for the first one's lock.
 class Registry final {
 public:
+    static constexpr std::chrono::seconds kLockPatience{5};
+
     explicit Registry(TRootKey root);
     ~Registry();
     Registry(const Registry&) = delete;
@@ -38,10 +41,17 @@ public:
     // `path` names the key from the root: \SOFTWARE\Vendor\App, the first
     // and one last "\" optional, "\" alone for the root itself. Without
     // canCreate only an existing key opens. A settings file that exists but
-    // cannot be read opens for reading only, so it is never overwritten.
-    bool OpenKey(std::string_view path, bool canCreate);
-    // Writes the file if the key or a value was added or changed; false only
-    // when that write failed. Also run by the destructor.
+    // cannot be read opens for reading only, so it is never overwritten; so
+    // does one whose lock another process holds for longer than `lockPatience`.
+    bool OpenKey(std::string_view path, bool canCreate,
+                 std::chrono::steady_clock::duration lockPatience = kLockPatience);
+    // Opens an existing key for reading alone, without the lock.
+    bool OpenKeyToRead(std::string_view path);
+    // How long the last OpenKey waited for another process's lock.
+    std::chrono::steady_clock::duration LockWaited() const { return lockWaited_; }
+    // Writes the file if the key or a value was added or changed; false when
+    // that write failed or a write was refused (the file could not be locked
+    // or read). Also run by the destructor.
     bool CloseKey();
     bool HasOpenKey() const { return keyOpen_; }
 
@@ -68,10 +78,13 @@ private:
     std::filesystem::path file_;
     std::unique_ptr<FolderLock> lock_;
     std::unique_ptr<RegDocument> document_;
+    std::unique_ptr<RegDocument::KeyRead> readKey_;  // instead of the document, for reading alone
     std::vector<std::string> keyPath_;
     bool keyOpen_ = false;
     bool writable_ = false;
     bool changed_ = false;
+    bool refused_ = false;  // a write was refused: the close reports it
+    std::chrono::steady_clock::duration lockWaited_{};
 };
 
 }  // namespace oryx::settings

@@ -1,5 +1,6 @@
 #include "settings/registry_enhanced.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
@@ -65,35 +66,42 @@ std::string TRegistryEnhanced::FullKey(std::string_view name)
     return "\\" + TrimKey(Key) + ValuePath(name);
 }
 
-void TRegistryEnhanced::WriteValue(std::string_view name, const SettingValue& value)
+bool TRegistryEnhanced::WriteValue(std::string_view name, const SettingValue& value)
 {
     if (Key.empty())
-        return;
+        return true;
+    const auto start = std::chrono::steady_clock::now();
+    if (start - lastWrite_ >= kQuietTime)
+        lockWaitLeft_ = kLockWaitBudget;
     Registry registry(RootKey);
-    if (!registry.OpenKey(FullKey(name), true))
-        return;
-    const std::string valueName = ValueName(name);
-    switch (value.Kind()) {
-    case SettingKind::Integer:
-        registry.WriteInteger(valueName, value.AsInteger());
-        break;
-    case SettingKind::Boolean:
-        registry.WriteInteger(valueName, value.AsBoolean() ? 1 : 0);
-        break;
-    case SettingKind::String:
-        registry.WriteString(valueName, value.AsString());
-        break;
-    case SettingKind::Currency:
-        registry.WriteBinary(valueName, BytesOf(value.AsCurrency().scaled));
-        break;
-    case SettingKind::DateTime:
-        registry.WriteBinary(valueName, BytesOf(value.AsDateTime().days));
-        break;
-    case SettingKind::Empty:
-    case SettingKind::Float:
-        break;
+    bool stored = registry.OpenKey(FullKey(name), true, lockWaitLeft_);
+    lockWaitLeft_ -= std::min(lockWaitLeft_, registry.LockWaited());
+    if (stored) {
+        const std::string valueName = ValueName(name);
+        switch (value.Kind()) {
+        case SettingKind::Integer:
+            stored = registry.WriteInteger(valueName, value.AsInteger());
+            break;
+        case SettingKind::Boolean:
+            stored = registry.WriteInteger(valueName, value.AsBoolean() ? 1 : 0);
+            break;
+        case SettingKind::String:
+            stored = registry.WriteString(valueName, value.AsString());
+            break;
+        case SettingKind::Currency:
+            stored = registry.WriteBinary(valueName, BytesOf(value.AsCurrency().scaled));
+            break;
+        case SettingKind::DateTime:
+            stored = registry.WriteBinary(valueName, BytesOf(value.AsDateTime().days));
+            break;
+        case SettingKind::Empty:
+        case SettingKind::Float:
+            break;
+        }
+        stored = registry.CloseKey() && stored;
     }
-    registry.CloseKey();
+    lastWrite_ = std::chrono::steady_clock::now();
+    return stored;
 }
 
 SettingValue TRegistryEnhanced::ReadValue(std::string_view name, const SettingValue& defaultValue)
@@ -102,7 +110,7 @@ SettingValue TRegistryEnhanced::ReadValue(std::string_view name, const SettingVa
     if (Key.empty())
         return result;
     Registry registry(RootKey);
-    if (!registry.OpenKey(FullKey(name), false))
+    if (!registry.OpenKeyToRead(FullKey(name)))
         return defaultValue;
     const std::string valueName = ValueName(name);
     switch (registry.GetDataType(valueName)) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -16,7 +17,6 @@ namespace oryx::settings {
 namespace {
 
 constexpr std::string_view kLockFileName = ".lock";
-constexpr auto kLockPatience = std::chrono::seconds(5);
 // Far above any settings file ORYX writes; keeps a wrong file from being read whole.
 constexpr off_t kLargestFile = 16 * 1024 * 1024;
 constexpr std::string_view kTempSuffix = "XXXXXX";  // filled in by mkostemp
@@ -50,7 +50,7 @@ void SyncFolder(const std::filesystem::path& folder)
 
 }  // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder)
+FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::steady_clock::duration patience)
 {
     // A read-only descriptor is enough for flock, so an existing lock file
     // that is not ours to write still serves.
@@ -59,15 +59,23 @@ FolderLock::FolderLock(const std::filesystem::path& folder)
         return;
     // Poll rather than block: a process stopped while holding the lock must
     // not freeze this one.
-    const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+    const auto start = std::chrono::steady_clock::now();
+    const auto giveUp = start + patience;
+    bool held = true;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= giveUp) {
-            close(fd);
-            return;
+        const auto now = std::chrono::steady_clock::now();
+        if ((errno != EWOULDBLOCK && errno != EINTR) || now >= giveUp) {
+            held = false;
+            break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(std::chrono::milliseconds(5),
+                                                                                   giveUp - now));
     }
-    fd_ = fd;
+    waited_ = std::chrono::steady_clock::now() - start;
+    if (held)
+        fd_ = fd;
+    else
+        close(fd);
 }
 
 FolderLock::~FolderLock()
@@ -86,6 +94,7 @@ ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text
     struct stat st {};
     ReadResult result = ReadResult::Failed;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargestFile) {
+        text.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[65536];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -11,17 +12,21 @@ namespace oryx::settings {
 // and a waiter would end up holding the lock of a file no longer in place.
 class FolderLock final {
 public:
-    // Waits a few seconds at most; after that, or when the folder has no
-    // usable lock file, the lock is not held.
-    explicit FolderLock(const std::filesystem::path& folder);
+    // Tries once, then waits for another process to let go for `patience`
+    // at most; after that, or when the folder has no usable lock file, the
+    // lock is not held.
+    FolderLock(const std::filesystem::path& folder, std::chrono::steady_clock::duration patience);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
+    // How long the constructor waited for another process.
+    std::chrono::steady_clock::duration Waited() const { return waited_; }
 
 private:
     int fd_ = -1;
+    std::chrono::steady_clock::duration waited_{};
 };
 
 enum class ReadResult { Read, Missing, Failed };

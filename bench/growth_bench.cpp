@@ -1,0 +1,224 @@
+// Inputs that once made ORYX grow with the square of their size: each is
+// timed at a size n and at 8n, and the time at 8n may be at most 12 times the
+// time at n (a linear cost gives about 8).
+//
+//   growth_bench [N_SCALE]     (default 1: the sizes below)
+//
+// Times are processor time of this process, best of three, so they stay
+// meaningful when other programs share the machine.
+#include <sys/file.h>
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "bench_util.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+#include "reports/fixed_reports.h"
+#include "reports/report_error.h"
+#include "settings/registry_enhanced.h"
+#include "settings/settings_folder.h"
+
+using namespace oryx;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kTarget = 12.0;
+int scale = 1;
+
+double CpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double BestCpuOf(int runs, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const double start = CpuSeconds();
+        work();
+        best = std::min(best, CpuSeconds() - start);
+    }
+    return best;
+}
+
+void Write(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// Times `work` on the input `make` builds for n and for 8n.
+void Growth(const char* what, long n, const std::function<std::string(long)>& make,
+            const std::function<void(const std::string&)>& work) {
+    const std::string small = make(n), large = make(8 * n);
+    const double atN = BestCpuOf(3, [&] { work(small); });
+    const double at8N = BestCpuOf(3, [&] { work(large); });
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
+class Scratch final {
+public:
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "oryx-growth-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+void ReadNode(const Scratch& dir, const std::string& bytes) {
+    const fs::path file = dir.Path() / "node.txt";
+    Write(file, bytes);
+    prov::ComponentStore store;
+    prov::ReadProvisioningFile(file.string(), store);
+}
+
+std::string Repeated(const std::string& line, long count) {
+    std::string text;
+    text.reserve(line.size() * static_cast<std::size_t>(count));
+    for (long i = 0; i < count; ++i) text += line;
+    return text;
+}
+
+// A fixed random mix of the configure format's lines.
+std::string ConfigureMix(long lines) {
+    static const char* const kinds[] = {"configure a\n",   "configure B\n", "configuredX a\n", "configuredx b\n",
+                                        "configuredY c\n", "return\n",      "set k v\n",       "configure\n"};
+    std::mt19937 random(7);
+    std::string text;
+    for (long i = 0; i < lines; ++i) text += kinds[random() % 8];
+    return text;
+}
+
+void ConfigureContext(const Scratch& dir) {
+    std::printf("configure context:\n");
+    const auto read = [&dir](const std::string& bytes) { ReadNode(dir, bytes); };
+    Growth("configuredX a lines", 40000L * scale, [](long n) { return Repeated("configuredX a\n", n); }, read);
+    Growth("configure a lines, configuredX b, set lines", 100000L * scale,
+           [](long n) { return Repeated("configure a\n", n) + "configuredX b\n" + Repeated("set k v\n", n); }, read);
+    Growth("mix of configure, configured, return, set", 100000L * scale, ConfigureMix, read);
+}
+
+std::string SettingsFile(long keys) {
+    std::string text = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\n";
+    for (long i = 0; i < keys; ++i) text += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
+    for (long i = 0; i < keys; ++i)
+        text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:00000001\n";
+    return text;
+}
+
+void Settings(const Scratch& dir) {
+    std::printf("settings file:\n");
+    const fs::path folder = dir.Path() / "settings";
+    fs::create_directories(folder);
+    settings::OverrideSettingsFolder(folder);
+    settings::TRegistryEnhanced reg;
+    reg.RootKey = settings::TRootKey::hkLocalMachine;
+    reg.Key = "\\SOFTWARE\\Corvex\\ORYX\\";
+    // 8n is just below the 16 MiB the store reads. A start-up reads
+    // seventeen values; a close writes fourteen.
+    Growth("a start-up's reads, file of n keys and n values", 21000L * scale, SettingsFile,
+           [&](const std::string& text) {
+               Write(folder / "HKEY_LOCAL_MACHINE.reg", text);
+               for (int i = 1; i <= 17; ++i)
+                   if (reg.ReadValue("Value" + std::to_string(i), 0) != settings::SettingValue(std::to_string(i)))
+                       std::printf("  wrong value read!\n");
+           });
+    Growth("a close's writes, file of n keys and n values", 21000L * scale, SettingsFile,
+           [&](const std::string& text) {
+               Write(folder / "HKEY_LOCAL_MACHINE.reg", text);
+               for (int i = 1; i <= 14; ++i)
+                   if (!reg.WriteValue("Value" + std::to_string(i), "changed")) std::printf("  write failed!\n");
+           });
+
+    // Another process holds the lock: a close's fourteen writes.
+    Write(folder / "HKEY_LOCAL_MACHINE.reg", SettingsFile(10));
+    const int held = ::open((folder / ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    ::flock(held, LOCK_EX);
+    const double waited = bench::BestOf(1, [&] {
+        for (int i = 1; i <= 13; ++i) reg.WriteValue("MRU" + std::to_string(i), "/x.txt");
+        reg.WriteValue("Maximized", 1);
+    });
+    ::close(held);
+    bench::Report("close with the settings locked elsewhere", waited, "s", waited, "of one second", 1.25);
+    settings::OverrideSettingsFolder({});
+}
+
+std::string CardsOnOneLp(long cards) {
+    std::string text = "start prov\nadd Shelf\n";
+    for (long i = 0; i < cards; ++i) text += "add Shelf Card/" + std::to_string(i) + "\n";
+    text += "add Lp/0\n";
+    for (long i = 0; i < cards; ++i) {
+        text += "set Lp/0 mainCard Shelf Card/" + std::to_string(i) + "\n";
+        text += "set Lp/0 logicalProcessorType Sw Lpt/" + std::to_string(i) + std::string(60, 'x') + "\n";
+    }
+    return text;
+}
+
+void Overview(const Scratch& dir) {
+    std::printf("overview report:\n");
+    const fs::path file = dir.Path() / "cards.txt";
+    prov::ComponentStore small, large;
+    const long n = 2500L * scale;
+    Write(file, CardsOnOneLp(n));
+    prov::ReadProvisioningFile(file.string(), small);
+    Write(file, CardsOnOneLp(8 * n));
+    prov::ReadProvisioningFile(file.string(), large);
+    const auto build = [](const prov::ComponentStore& store) {
+        reports::ReportRows rows;
+        reports::BuildOverviewRows(store, rows);
+    };
+    const double atN = BestCpuOf(3, [&] { build(small); });
+    const double at8N = BestCpuOf(3, [&] { build(large); });
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", "n cards named by one LP", n, atN, at8N);
+    bench::Report("n cards named by one LP", at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
+void ErrorTexts(const Scratch& dir) {
+    std::printf("error texts:\n");
+    std::size_t lengths[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const std::string name((i == 0 ? 6u : 48u) << 20, '7');
+        const fs::path file = dir.Path() / "card.txt";
+        Write(file, "start prov\nadd Shelf\nadd Shelf Card/" + name + "x\n");
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(file.string(), store);
+        reports::ReportRows rows;
+        try {
+            reports::BuildOverviewRows(store, rows);
+        } catch (const reports::ReportError& e) {
+            lengths[i] = std::string(e.what()).size();
+        }
+    }
+    std::printf("  %-50s %zu bytes for a 6 MB name, %zu for a 48 MB one\n", "report error message", lengths[0],
+                lengths[1]);
+    bench::Report("report error message, 48 MB name", static_cast<double>(lengths[1]), "B",
+                  static_cast<double>(lengths[1]) / std::max<std::size_t>(lengths[0], 1), "of 6 MB name", 1.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) scale = std::max(1, std::atoi(argv[1]));
+    Scratch dir;
+    ConfigureContext(dir);
+    Settings(dir);
+    Overview(dir);
+    ErrorTexts(dir);
+    return 0;
+}

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/message_value.h"
+
+namespace oryx::text {
+namespace {
+
+using namespace std::string_literals;
+
+struct Case {
+    const char* name;
+    std::string value;
+    std::string expected;
+};
+
+// "ab" repeated to `bytes` bytes.
+std::string Filler(std::size_t bytes) {
+    std::string text;
+    while (text.size() < bytes) text += text.size() % 2 ? 'b' : 'a';
+    return text;
+}
+
+const std::string kEuro = "\xE2\x82\xAC";  // three bytes
+
+const Case kCases[] = {
+    {"Empty", "", ""},
+    {"PlainTextUnchanged", "node17.txt", "node17.txt"},
+    {"ControlBytesEscaped", "a\nb\r\tc\x1b[31m\x7F", "a\\x0Ab\\x0D\\x09c\\x1B[31m\\x7F"},
+    {"NulEscaped", "a\0b"s, "a\\x00b"},
+    {"HighBytesPass", "caf\xC3\xA9 \xFF", "caf\xC3\xA9 \xFF"},
+    {"TwoHundredBytesKept", Filler(200), Filler(200)},
+    {"LongerKeepsBothEnds", Filler(201), Filler(96) + "..." + Filler(201).substr(105)},
+    {"EscapedAfterCutting", std::string(150, '\n') + std::string(150, 'x'),
+     [] {
+         std::string head;
+         for (int i = 0; i < 96; ++i) head += "\\x0A";
+         return head + "..." + std::string(96, 'x');
+     }()},
+    // The 97th byte is inside a three-byte sequence: the head ends before it.
+    {"HeadDoesNotSplitASequence", Filler(95) + kEuro + Filler(200),
+     Filler(95) + "..." + Filler(96)},
+    {"HeadEndsAfterAWholeSequence", Filler(93) + kEuro + Filler(200), Filler(93) + kEuro + "..." + Filler(96)},
+    // The tail would start inside a sequence: it starts after it.
+    {"TailDoesNotSplitASequence", Filler(200) + kEuro + Filler(94),
+     Filler(96) + "..." + Filler(94)},
+    {"TailStartsAtAWholeSequence", Filler(200) + kEuro + Filler(93), Filler(96) + "..." + kEuro + Filler(93)},
+    // Bytes that are no UTF-8 are cut where the count falls.
+    {"StrayContinuationBytesCutAnywhere", std::string(300, '\x80'),
+     std::string(96, '\x80') + "..." + std::string(96, '\x80')},
+    {"LatinOneCutAnywhere", std::string(300, '\xE9'), std::string(96, '\xE9') + "..." + std::string(96, '\xE9')},
+};
+
+class MessageValueCase : public ::testing::TestWithParam<Case> {};
+
+TEST_P(MessageValueCase, Cleaned) { EXPECT_EQ(MessageValue(GetParam().value), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(MessageValue, MessageValueCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MessageValue, FiftyMegabytesBecomeAShortLine) {
+    std::string huge(50u << 20, 'x');
+    huge[1000] = '\n';
+    const std::string cleaned = MessageValue(huge);
+    EXPECT_EQ(cleaned, std::string(96, 'x') + "..." + std::string(96, 'x'));
+}
+
+}  // namespace
+}  // namespace oryx::text
