@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -67,7 +68,12 @@ private slots:
         }
     }
 
-    void init() { dialogs_.Reset(); }
+    void init() {
+        dialogs_.Reset();
+        QDir settings(settingsDir_.path());
+        for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
+            settings.remove(file);
+    }
 
     void activeWindowStaysAfterDialogs() {
         TMainForm form;
@@ -233,6 +239,31 @@ private slots:
         QVERIFY(!second->isMinimized());
         QCOMPARE(form.ActiveDocumentWindow(), second);
         QCOMPARE(second->windowTitle(), b);
+    }
+
+    void settingsThatCannotBeSavedAreReported() {
+        // Only values that change are written: the taskbar's, at start.
+        SettingsStore().WriteValue("Button Width", 75);
+        const QString file = QDir(settingsDir_.path()).filePath("HKEY_LOCAL_MACHINE.reg");
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        {
+            TMainForm form;
+            form.show();
+            // The options are stored back at start.
+            QCOMPARE(form.statusBar()->currentMessage(), QString("Settings could not be saved"));
+            form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
+            QVERIFY(dialogs_.messages.empty());
+            form.close();
+            QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+            QCOMPARE(dialogs_.messages[0].text, QString("Settings could not be saved"));
+        }
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+        dialogs_.Reset();
+        TMainForm form;
+        form.show();
+        QCOMPARE(form.statusBar()->currentMessage(), QString());
+        form.close();
+        QVERIFY(dialogs_.messages.empty());
     }
 
 private:

@@ -302,6 +302,17 @@ private slots:
         QCOMPARE(Captions(*list.PopupMenu()), QStringList{QString(present).replace("&", "&&")});
     }
 
+    void vanishedRecentFileNamedCleanly() {
+        QWidget window;
+        shell::AppSettings settings;
+        shell::RecentFileList list(settings, &window, [](const QString&) {});
+        list.Remember("/gone/a\nb\x1b[2J.txt");
+        list.RefreshItems();
+        list.MenuItems()[0]->trigger();
+        QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs_.messages[0].text, QString("Error opening file:\n/gone/a\\x0Ab\\x1B[2J.txt\nFile Not Found!"));
+    }
+
     void windowMenuListsAndActivatesWindows() {
         QMainWindow window;
         auto* area = new QMdiArea(&window);

@@ -10,6 +10,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <new>
+
 #include "doc/attribute_list.h"
 #include "doc/component_tree_model.h"
 #include "doc/document_host.h"
@@ -44,7 +46,12 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWi
 
 void TMDIChild::Load() {
     prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
-    treeModel_->Build(*store_);
+    try {
+        treeModel_->Build(*store_);
+    } catch (const std::bad_alloc&) {
+        treeModel_->Clear();
+        throw prov::NotEnoughMemoryToRead(FileNameBytes(fileName_));
+    }
     if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
     pathStrip_->Show(QString());
     setWindowTitle(fileName_);

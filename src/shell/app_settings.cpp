@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "settings/registry_enhanced.h"
 
@@ -43,13 +45,22 @@ AppSettings::AppSettings() : store_(std::make_unique<settings::TRegistryEnhanced
 
 AppSettings::~AppSettings() = default;
 
+void AppSettings::Write(std::string_view name, const settings::SettingValue& value) {
+    if (!store_->WriteValue(name, value))
+        writeFailed_ = true;
+}
+
+bool AppSettings::TakeWriteFailure() {
+    return std::exchange(writeFailed_, false);
+}
+
 bool AppSettings::OpenDocumentsMaximized() {
     const settings::SettingValue value = store_->ReadValue(kMaximized, 0);
     return value.IsInteger() && value.AsInteger() == 1;
 }
 
 void AppSettings::StoreOpenDocumentsMaximized(bool maximized) {
-    store_->WriteValue(kMaximized, maximized ? 1 : 0);
+    Write(kMaximized, maximized ? 1 : 0);
 }
 
 bool AppSettings::ViewTaskbar() {
@@ -57,7 +68,7 @@ bool AppSettings::ViewTaskbar() {
 }
 
 void AppSettings::StoreViewTaskbar(bool shown) {
-    store_->WriteValue(kViewTaskbar, shown);
+    Write(kViewTaskbar, shown);
 }
 
 int AppSettings::ButtonWidth() {
@@ -66,7 +77,7 @@ int AppSettings::ButtonWidth() {
 }
 
 void AppSettings::StoreButtonWidth(int width) {
-    store_->WriteValue(kButtonWidth, width);
+    Write(kButtonWidth, width);
 }
 
 QStringList AppSettings::RecentFileSlots() {
@@ -83,10 +94,10 @@ QStringList AppSettings::RecentFileSlots() {
 void AppSettings::StoreRecentFiles(const QStringList& paths) {
     const int count = static_cast<int>(std::min<qsizetype>(paths.size(), kRecentFileSlots));
     for (int n = 1; n <= count; ++n)
-        store_->WriteValue(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
+        Write(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
     for (int n = count + 1; n <= kRecentFileSlots; ++n)
         if (store_->ReadValue(RecentFileSlot(n), "") != settings::SettingValue(""))
-            store_->WriteValue(RecentFileSlot(n), "");
+            Write(RecentFileSlot(n), "");
 }
 
 }  // namespace oryx::shell

@@ -4,10 +4,12 @@
 #include <QStringList>
 
 #include <memory>
+#include <string_view>
 
 namespace oryx::settings {
+class SettingValue;
 class TRegistryEnhanced;
-}
+}  // namespace oryx::settings
 
 namespace oryx::shell {
 
@@ -42,8 +44,15 @@ public:
     // dropped during this run does not come back at the next start.
     void StoreRecentFiles(const QStringList& paths);
 
+    // Whether a write failed since the last call (the settings file could
+    // not be locked or written); the answer starts afresh.
+    bool TakeWriteFailure();
+
 private:
+    void Write(std::string_view name, const settings::SettingValue& value);
+
     std::unique_ptr<settings::TRegistryEnhanced> store_;
+    bool writeFailed_ = false;
 };
 
 }  // namespace oryx::shell

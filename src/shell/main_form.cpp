@@ -28,6 +28,10 @@
 
 namespace oryx::shell {
 
+namespace {
+const QString kSettingsNotSaved = QStringLiteral("Settings could not be saved");
+}
+
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make_unique<AppSettings>()) {
     setObjectName("MainForm");
     setWindowTitle("ORYX");
@@ -67,8 +71,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     aboutBox_ = new TAboutBox(this);  // hidden until Help | About
     // The stored options size and show the taskbar, and are stored back at once.
     optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), this);
-    taskbar_->ApplyOptions(*optionsForm_, *settings_);
+    ApplyOptions();
     UpdateMenuItems();
+}
+
+void TMainForm::ApplyOptions() {
+    taskbar_->ApplyOptions(*optionsForm_, *settings_);
+    if (settings_->TakeWriteFailure())
+        statusBar()->showMessage(kSettingsNotSaved);
 }
 
 TMainForm::~TMainForm() {
@@ -87,6 +97,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         settings_->StoreOpenDocumentsMaximized(window->isMaximized());
     recentFiles_->Save();
     recentFiles_->Clear();
+    if (settings_->TakeWriteFailure())
+        doc::CurrentDialogs().Message(this, doc::MessageKind::Error, "Error", kSettingsNotSaved);
     event->accept();
 }
 

@@ -77,6 +77,8 @@ private:
     void createMenus();
 
     void OpenChosenFile();
+    // Stores and applies the options dialog's choices; says so when they could not be stored.
+    void ApplyOptions();
     void ActivateDocument(const QString& windowName);
     // Runs a command of the active document window, if there is one.
     void OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command);

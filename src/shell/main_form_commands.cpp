@@ -43,7 +43,7 @@ void TMainForm::createActions() {
     AddCommand("FileExitItem", "E&xit", "Exit the application", [this] { this->close(); });
     AddCommand("miOptions", "&Options", "Edit ORYX Options", [this] {
         if (optionsForm_->exec() == QDialog::Accepted)
-            taskbar_->ApplyOptions(*optionsForm_, *settings_);
+            ApplyOptions();
     });
     AddCommand("HelpAboutItem", "&About...", QString(), [this] { aboutBox_->exec(); });
 

@@ -5,7 +5,9 @@
 #include <QMenu>
 
 #include "doc/dialogs.h"
+#include "doc/text_codec.h"
 #include "shell/app_settings.h"
+#include "text/message_value.h"
 
 namespace oryx::shell {
 
@@ -96,7 +98,9 @@ void RecentFileList::OpenItem(const QAction& item) {
         return;
     }
     doc::CurrentDialogs().Message(window_, doc::MessageKind::Error, "Error",
-                                  "Error opening file:\n" + path + "\nFile Not Found!");
+                                  "Error opening file:\n" +
+                                      doc::DisplayText(text::MessageValue(doc::FileNameBytes(path))) +
+                                      "\nFile Not Found!");
     if (const qsizetype at = IndexOf(paths_, path); at >= 0)
         paths_.removeAt(at);
     RefreshItems();
