@@ -5,11 +5,10 @@
 
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "text/hidden_name.h"
 
 namespace oryx::compare {
 namespace {
-
-bool IsBookkeeping(std::string_view line) { return !line.empty() && line.front() == '&'; }
 
 // A missing side (an added or removed component) reads as a node without lines.
 prov::FileLineRange LinesOf(const prov::ComponentNode* node) {
@@ -30,7 +29,7 @@ AttributeMatcher::AttributeMatcher(const CompareOptions& options)
       ignoreValueCase_(options.ignoreValueCase) {}
 
 bool AttributeMatcher::Takes(std::string_view line) const {
-    if (IsBookkeeping(line)) return false;
+    if (text::IsHiddenName(line)) return false;
     return ignored_.empty() || ignored_.find(prov::LineName(line)) == ignored_.end();
 }
 
@@ -86,7 +85,7 @@ void AttributeMatcher::Arrange(const prov::ComponentNode* first, const prov::Com
     for (int side = 0; side < 2; ++side) {
         occurrences_[side].clear();
         for (std::string_view line : sides[side]) {
-            if (IsBookkeeping(line)) continue;
+            if (text::IsHiddenName(line)) continue;
             const std::uint32_t group = GroupOf(prov::LineName(line));
             ++groups_[group].count[side];
             occurrences_[side].push_back({group, line});

@@ -7,11 +7,12 @@
 
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "text/hidden_name.h"
 
 namespace oryx::compare {
 namespace {
 
-bool IsHidden(const prov::ComponentNode* node) { return !node->Name().empty() && node->Name().front() == '&'; }
+bool IsHidden(const prov::ComponentNode* node) { return text::IsHiddenName(node->Name()); }
 
 std::span<prov::ComponentNode* const> ChildrenOf(const prov::ComponentNode* node) {
     if (!node) return {};

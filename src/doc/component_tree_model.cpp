@@ -6,6 +6,7 @@
 #include "doc/text_codec.h"
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "text/hidden_name.h"
 
 namespace oryx::doc {
 
@@ -121,7 +122,7 @@ QString ComponentTreeModel::Caption(const Node* node) const {
 
 bool ComponentTreeModel::IsHiddenChild(const Node* child) const {
     const std::string_view name = child->Name();
-    if (!name.empty() && name.front() == '&') return true;
+    if (text::IsHiddenName(name)) return true;
     return !removed_.empty() && removed_.count(child) != 0;
 }
 

@@ -1,4 +1,5 @@
 #include "prov/collation.h"
+#include "text/ascii_case.h"
 
 #include <array>
 #include <cstdint>
@@ -47,9 +48,6 @@ constexpr auto kOrderCodes = MakeOrderCodes();
 
 }  // namespace
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 int CompareNames(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     std::size_t i = 0;
@@ -77,17 +75,12 @@ std::uint64_t NameSortKey(std::string_view name) {
     return key;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return text::EqualIgnoringAsciiCase(a, b); }
 
 std::size_t HashName(std::string_view name) {
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the lower-cased bytes
     for (char c : name) {
-        h ^= static_cast<unsigned char>(AsciiLower(c));
+        h ^= static_cast<unsigned char>(text::AsciiLower(c));
         h *= 1099511628211ULL;
     }
     return static_cast<std::size_t>(h);

@@ -23,7 +23,4 @@ bool SameName(std::string_view a, std::string_view b);
 // Hash consistent with SameName.
 std::size_t HashName(std::string_view name);
 
-char AsciiLower(char c);
-char AsciiUpper(char c);
-
 }  // namespace oryx::prov

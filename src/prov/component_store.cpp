@@ -1,11 +1,14 @@
 #include "prov/component_store.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <new>
 #include <type_traits>
 
 #include "prov/collation.h"
+#include "text/ascii_case.h"
+#include "text/hidden_name.h"
 
 namespace oryx::prov {
 namespace {
@@ -193,16 +196,20 @@ std::string_view ComponentStore::KeepJoined(std::string_view a, char sep, std::s
 }
 
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
+    assert(building_ && "paths are made only while the reader builds the store");
     return links_.Emplace(PathLink{prev, keptSegment});
 }
 
 const PathLink* ComponentStore::NewSplice(const PathLink* path, std::string_view keptHead) {
+    assert(building_ && "paths are made only while the reader builds the store");
     const PathLink* head = links_.Emplace(PathLink{path, keptHead});
     return links_.Emplace(PathLink{head, std::string_view(kSpliceMark, 0)});
 }
 
 ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_view keptName,
                                            const PathLink* parentPath) {
+    // Finish sorts children once; a child added later would never be found.
+    assert(building_ && "children are added only before Finish");
     ComponentNode& node = NewNode();
     std::string_view segment = keptName;
     while (!segment.empty() && static_cast<unsigned char>(segment.back()) <= 32) segment.remove_suffix(1);
@@ -219,6 +226,7 @@ ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_vi
 }
 
 void ComponentStore::AppendAttribute(ComponentNode& node, std::string_view keptLine) {
+    assert(building_ && "attribute lines are added only before Finish");
     const std::string_view* slot = lines_.Emplace(keptLine);
     ++node.lineCount_;
     // Lines of one component mostly follow each other in the file, so one
@@ -261,7 +269,7 @@ void SortChildren(ComponentNode** begin, ComponentNode** end,
     for (ComponentNode** c = begin + 1; c != end && !common.empty(); ++c) {
         const std::string_view name = (*c)->Name();
         std::size_t n = 0;
-        while (n < common.size() && n < name.size() && AsciiLower(common[n]) == AsciiLower(name[n])) ++n;
+        while (n < common.size() && n < name.size() && text::AsciiLower(common[n]) == text::AsciiLower(name[n])) ++n;
         common = common.substr(0, n);
     }
     keyed.clear();
@@ -369,7 +377,7 @@ std::size_t CountAttributes(const ComponentNode* node) {
     if (!list) return 0;
     const auto lines = list->FileLines();
     return static_cast<std::size_t>(
-        std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return l.empty() || l[0] != '&'; }));
+        std::count_if(lines.begin(), lines.end(), [](std::string_view l) { return !text::IsHiddenName(l); }));
 }
 
 void ReleaseNode(ComponentStore& store) { store.Clear(); }
@@ -381,7 +389,7 @@ std::vector<AttributeRow> VisibleAttributeRows(const ComponentNode* node) {
     const AttributeList* list = GetAttributes(node);
     if (!list) return rows;
     for (std::string_view line : list->FileLines())
-        if (line.empty() || line[0] != '&') rows.push_back({LineName(line), LineValue(line)});
+        if (!text::IsHiddenName(line)) rows.push_back({LineName(line), LineValue(line)});
     return rows;
 }
 

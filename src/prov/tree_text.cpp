@@ -9,14 +9,13 @@
 
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "text/hidden_name.h"
 #include "text/message_value.h"
 
 namespace oryx::prov {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
-
-bool IsHidden(std::string_view name) { return !name.empty() && name.front() == '&'; }
 
 // Builds the text in a buffer handed to the sink in large pieces.
 class TreeTextBuilder final {
@@ -34,7 +33,7 @@ public:
         while (!stack.empty()) {
             Frame& frame = stack.back();
             const auto& children = frame.node->Children();
-            while (frame.next < children.size() && IsHidden(children[frame.next]->Name())) ++frame.next;
+            while (frame.next < children.size() && text::IsHiddenName(children[frame.next]->Name())) ++frame.next;
             if (frame.next == children.size()) {
                 stack.pop_back();
                 continue;
@@ -55,7 +54,7 @@ private:
     void WriteAttributes(const ComponentNode& node, std::size_t level) {
         if (CountAttributes(&node) > 0) Connector(level);
         for (std::string_view line : node.Attributes().FileLines()) {
-            if (!line.empty() && line.front() == '&') continue;
+            if (text::IsHiddenName(line)) continue;
             // Each line with its own value, so a repeated attribute shows all of them.
             Prefix(level);
             Append(LineName(line));

@@ -4,6 +4,7 @@
 #include "reports/attribute_search.h"
 #include "reports/fixed_reports.h"
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
 
 namespace oryx::reports {
 
@@ -29,7 +30,7 @@ std::vector<Connection> CollectConnections(const prov::ComponentNode* add) {
             }
         }
         // Either way the interface has rows from here on.
-        const bool listedBefore = !listed.insert(LowerAscii(atmIf)).second;
+        const bool listedBefore = !listed.insert(text::AsciiLowered(atmIf)).second;
         if (connections.size() == before && !listedBefore) connections.push_back({atmIf, {}});
     }
     return connections;

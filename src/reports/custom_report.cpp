@@ -9,6 +9,7 @@
 #include "reports/report_config.h"
 #include "reports/report_error.h"
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
 
 namespace oryx::reports {
 
@@ -33,7 +34,7 @@ void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig
             const std::string_view path = std::string_view(definition).substr(0, amp == 0 ? 0 : amp - 1);
             const prov::ComponentNode* node = prov::FindComponent(add, path);
             if (node != nullptr) {
-                value = FindAttributeValue(prov::GetAttributes(node), LowerAscii(definition.substr(amp + 1)));
+                value = FindAttributeValue(prov::GetAttributes(node), text::AsciiLowered(definition.substr(amp + 1)));
             }
         }
         rows.push_back({key, {value}});

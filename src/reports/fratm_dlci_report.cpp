@@ -3,6 +3,7 @@
 #include "reports/dlci_rows.h"
 #include "reports/fixed_reports.h"
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
 
 namespace oryx::reports {
 
@@ -17,7 +18,7 @@ void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
         // The DLCI's own service-discovery mode, unless it defers to the
         // interface's (sameAsInterface) or gives none.
         std::string sdMode = ValueOf(prov::GetChild(siwf.at, "Sd"), modeKey);
-        if (sdMode.empty() || LowerAscii(sdMode) == "sameasinterface") {
+        if (sdMode.empty() || text::AsciiLowered(sdMode) == "sameasinterface") {
             sdMode = ValueOf(prov::GetChild(key.at, "Ca"), sdModeKey);
         }
 

@@ -10,6 +10,8 @@
 #include "reports/fixed_reports.h"
 #include "reports/report_error.h"
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
+#include "text/hidden_name.h"
 
 namespace oryx::reports {
 
@@ -83,7 +85,7 @@ std::string_view Instance(const prov::ComponentNode* entry) {
 void CollectCards(const prov::ComponentNode* root, const prov::ComponentNode* shelf, SlotTable& slots) {
     for (const prov::ComponentNode* entry : shelf->Children()) {
         const std::string_view name = entry->Name();
-        if (name.starts_with('&') || name.find("Card/") == std::string_view::npos) continue;
+        if (text::IsHiddenName(name) || name.find("Card/") == std::string_view::npos) continue;
         const std::string_view number = DropFront(name, 5);
         std::string cardType;
         ForEachLine(prov::FindComponent(root, "add Shelf Card/" + std::string(number)),
@@ -105,7 +107,7 @@ std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> NumberedLps(con
     std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> lps;
     for (const prov::ComponentNode* entry : add->Children()) {
         const std::string_view name = entry->Name();
-        if (name.size() < 4 || LowerAscii(name.substr(0, 3)) != "lp/") continue;
+        if (name.size() < 4 || text::AsciiLowered(name.substr(0, 3)) != "lp/") continue;
         const std::string_view digits = name.substr(3);
         if (digits.size() > 1 && digits[0] == '0') continue;
         std::int32_t number = 0;
@@ -125,7 +127,7 @@ std::vector<std::pair<std::int32_t, const prov::ComponentNode*>> NumberedLps(con
 void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
     // The first (lowest) slot holding each card text, letter case ignored.
     std::unordered_map<std::string, std::int32_t> slotOfCard;
-    for (const auto& [index, slot] : slots) slotOfCard.emplace(LowerAscii(slot.cardNumber), index);
+    for (const auto& [index, slot] : slots) slotOfCard.emplace(text::AsciiLowered(slot.cardNumber), index);
 
     struct Naming {
         Slot* slot;
@@ -145,7 +147,7 @@ void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
             if ((ContainsUpper(line, "MAINCARD") || ContainsUpper(line, "SPARECARD")) && !line.ends_with('!')) {
                 const std::size_t marker = line.find("Card/");
                 if (marker != std::string_view::npos) {
-                    const auto found = slotOfCard.find(LowerAscii(line.substr(marker + 5)));
+                    const auto found = slotOfCard.find(text::AsciiLowered(line.substr(marker + 5)));
                     if (found != slotOfCard.end()) {
                         Slot& slot = slots[found->second];
                         if (namedAt.emplace(found->second, named.size()).second) named.push_back({&slot, at});

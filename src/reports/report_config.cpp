@@ -5,6 +5,7 @@
 
 #include "prov/regular_file.h"
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
 
 namespace oryx::reports {
 
@@ -16,9 +17,7 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
-}
+bool SameName(std::string_view a, std::string_view b) { return text::EqualIgnoringAsciiCase(a, b); }
 
 std::string_view Unquoted(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
@@ -118,9 +117,9 @@ std::vector<std::pair<std::string, std::string>> ReportConfig::KeysAndValues(std
     if (found == nullptr) return pairs;
     // A repeated key reads the value of its first occurrence.
     std::unordered_map<std::string, const std::string*> firstValue;
-    for (const Entry& entry : found->entries) firstValue.emplace(LowerAscii(entry.key), &entry.value);
+    for (const Entry& entry : found->entries) firstValue.emplace(text::AsciiLowered(entry.key), &entry.value);
     pairs.reserve(found->entries.size());
-    for (const Entry& entry : found->entries) pairs.emplace_back(entry.key, *firstValue[LowerAscii(entry.key)]);
+    for (const Entry& entry : found->entries) pairs.emplace_back(entry.key, *firstValue[text::AsciiLowered(entry.key)]);
     return pairs;
 }
 

@@ -1,4 +1,5 @@
 #include "reports/report_text.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 
@@ -9,10 +10,10 @@ namespace {
 // Function objects rather than functions, so that the searches below inline
 // them: they run for every byte of every line a report searches.
 struct ToLower {
-    char operator()(char c) const { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+    char operator()(char c) const { return text::AsciiLower(c); }
 };
 struct ToUpper {
-    char operator()(char c) const { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+    char operator()(char c) const { return text::AsciiUpper(c); }
 };
 constexpr ToLower Lower;
 constexpr ToUpper Upper;
@@ -55,12 +56,6 @@ bool ContainsLower(std::string_view text, std::string_view lowerWord) {
 
 bool StartsWithLower(std::string_view text, std::string_view lowerWord) {
     return lowerWord.size() <= text.size() && MatchesAt(text, 0, lowerWord, Lower);
-}
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = Lower(c);
-    return lower;
 }
 
 LowerWordFinder::LowerWordFinder(std::string_view lowerWord) : word_(lowerWord) {

@@ -16,7 +16,6 @@ bool ContainsUpper(std::string_view text, std::string_view upperWord);
 bool ContainsLower(std::string_view text, std::string_view lowerWord);
 // `text` lower-cased begins with `lowerWord`.
 bool StartsWithLower(std::string_view text, std::string_view lowerWord);
-std::string LowerAscii(std::string_view text);
 
 // ContainsLower for one word searched in many texts: the word is prepared
 // once, and a search skips ahead by the Horspool rule instead of trying every

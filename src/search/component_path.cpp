@@ -7,11 +7,12 @@
 #include "prov/collation.h"
 #include "prov/component_store.h"
 #include "search/display_text.h"
+#include "text/hidden_name.h"
 
 namespace oryx::search {
 namespace {
 
-bool Shown(const prov::ComponentNode* node) { return node && !node->Name().starts_with('&'); }
+bool Shown(const prov::ComponentNode* node) { return node && !text::IsHiddenName(node->Name()); }
 
 // Adds the children of `parent` that `piece` names, in the store's order.
 // Display text may name two: one spelt in UTF-8, one in Latin-1 ("Café").

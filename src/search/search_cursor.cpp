@@ -2,11 +2,10 @@
 
 #include "search/display_text.h"
 #include "search/text_matcher.h"
+#include "text/hidden_name.h"
 
 namespace oryx::search {
 namespace {
-
-bool IsBookkeeping(std::string_view text) { return !text.empty() && text.front() == '&'; }
 
 bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(std::memory_order_relaxed); }
 
@@ -57,7 +56,7 @@ const prov::ComponentNode* SearchCursor::Advance() {
         }
         const prov::ComponentNode* child = children[top.nextChild++];
         // A bookkeeping name hides the component and everything below it.
-        if (IsBookkeeping(child->Name())) continue;
+        if (text::IsHiddenName(child->Name())) continue;
         if (pathScope_) {
             path_.resize(top.pathEnd);
             if (stack_.size() > 1) path_ += ' ';  // below a top-level component
@@ -136,7 +135,7 @@ std::optional<SearchHit> SearchCursor::NextOneByOne(const std::atomic<bool>* can
                     rowIndex_ = row;
                     return std::nullopt;
                 }
-                if (IsBookkeeping(*line)) continue;
+                if (text::IsHiddenName(*line)) continue;
                 ++row;
                 const bool matched = wholeLines ? matcher_.ContainsInLine(*line) : Matches(LineText(*line));
                 if (!matched) continue;
@@ -173,7 +172,7 @@ void SearchCursor::FillBatch() {
         for (; LineScope() && line_ != lines_->end() && items_.size() < kBatchItems && bytes < kBatchBytes;
              ++line_, ++lineIndex_) {
             const std::string_view line = *line_;
-            if (IsBookkeeping(line)) continue;
+            if (text::IsHiddenName(line)) continue;
             items_.push_back({LineHit(line, rowIndex_++), texts_.size(), kNone});
             texts_.push_back(LineText(line));
             bytes += line.size();

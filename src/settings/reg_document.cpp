@@ -1,4 +1,5 @@
 #include "settings/reg_document.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,11 +9,6 @@ namespace oryx::settings {
 namespace {
 
 constexpr std::string_view kSignature = "REGEDIT4";
-
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsBlank(char c)
 {
@@ -30,12 +26,12 @@ std::string_view Trim(std::string_view s)
 
 bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix)
 {
-    return s.size() >= prefix.size() && EqualIgnoringCase(s.substr(0, prefix.size()), prefix);
+    return s.size() >= prefix.size() && text::EqualIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
 bool IsHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'f');
+    return (c >= '0' && c <= '9') || (text::AsciiLower(c) >= 'a' && text::AsciiLower(c) <= 'f');
 }
 
 // A whole field of 1 to `maxDigits` hex digits.
@@ -196,7 +192,7 @@ std::optional<std::vector<std::string>> ParseHeader(std::string_view inner, std:
 {
     std::vector<std::string> path;
     std::size_t slash = inner.find('\\');
-    if (!EqualIgnoringCase(inner.substr(0, slash), rootName))
+    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName))
         return std::nullopt;
     while (slash != std::string_view::npos) {
         inner.remove_prefix(slash + 1);
@@ -252,7 +248,7 @@ constexpr std::uint64_t kHashStart = 1469598103934665603ULL;  // FNV-1a
 std::uint64_t HashName(std::uint64_t h, std::string_view name)
 {
     for (const char c : name)
-        h = (h ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ULL;
+        h = (h ^ static_cast<unsigned char>(text::AsciiLower(c))) * 1099511628211ULL;
     return h;
 }
 
@@ -272,7 +268,7 @@ constexpr std::size_t kNoEntry = HashIndex::kNone;
 bool HoldsValue(const RegSection& key, std::size_t entry, std::string_view name)
 {
     const std::optional<RegValue>& value = key.entries[entry].value;
-    return value && EqualIgnoringCase(value->name, name);
+    return value && text::EqualIgnoringAsciiCase(value->name, name);
 }
 
 // The entry of the value in force that has the name, or kNoEntry.
@@ -314,7 +310,7 @@ void NoteLastEntry(RegSection& key)
 bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i)
-        if (!EqualIgnoringCase(a[i], b[i]))
+        if (!text::EqualIgnoringAsciiCase(a[i], b[i]))
             return false;
     return true;
 }
@@ -369,7 +365,7 @@ enum class HeaderMatch { None, Below, Exact };
 HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const std::vector<std::string>& path)
 {
     std::size_t slash = inner.find('\\');
-    if (!EqualIgnoringCase(inner.substr(0, slash), rootName))
+    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName))
         return HeaderMatch::None;
     std::size_t names = 0;
     bool matches = true;
@@ -379,7 +375,7 @@ HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const
         const std::string_view name = inner.substr(0, slash);
         if (name.empty())
             return HeaderMatch::None;
-        if (names < path.size() && !EqualIgnoringCase(name, path[names]))
+        if (names < path.size() && !text::EqualIgnoringAsciiCase(name, path[names]))
             matches = false;
         ++names;
     }
@@ -389,12 +385,6 @@ HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const
 }
 
 }  // namespace
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 RegDocument::RegDocument(std::string_view rootName, std::string text)
     : rootName_(rootName)
@@ -465,7 +455,7 @@ const RegValue* RegDocument::KeyRead::Find(std::string_view name) const
 {
     // The later line wins, as in a document.
     for (auto value = values.rbegin(); value != values.rend(); ++value)
-        if (EqualIgnoringCase(value->name, name))
+        if (text::EqualIgnoringAsciiCase(value->name, name))
             return &*value;
     return nullptr;
 }

@@ -106,6 +106,4 @@ private:
     HashIndex keyAt_;  // key sections by their path
 };
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace oryx::settings
