@@ -1,9 +1,11 @@
 #include "doc/tree_printer.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <string>
 
 #include "doc/text_codec.h"
@@ -54,9 +56,17 @@ private:
     int y_ = 0;
 };
 
+struct PrintingStopped {};
+
+std::size_t TreeTextLineCount(const prov::ComponentStore& store) {
+    std::size_t lines = 0;
+    prov::WriteTreeText(store, [&](std::string_view piece) { lines += std::count(piece.begin(), piece.end(), '\n'); });
+    return lines;
+}
+
 }  // namespace
 
-QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
+QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store, const PrintProgress& progress) {
     LinePrinter lines(printer);
     if (!lines.Begin()) {
         // Printing into a file (the dialog's "Print to File") fails when the
@@ -65,16 +75,29 @@ QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
             return QStringLiteral("Cannot create file \"%1\"").arg(printer.outputFileName());
         return QStringLiteral("Printer selected is not valid");
     }
+    const std::size_t lineCount = progress ? TreeTextLineCount(store) : 0;
+    std::size_t printed = 0;
+    const auto line = [&](std::string_view text) {
+        lines.Line(DisplayText(text));
+        if (progress && !progress(++printed, std::max(lineCount, printed))) throw PrintingStopped{};
+    };
     // The tree text arrives in pieces; whole CR LF lines go to the page.
     std::string pending;
-    prov::WriteTreeText(store, [&](std::string_view piece) {
-        pending.append(piece);
-        std::size_t start = 0;
-        for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.Line(DisplayText(std::string_view(pending).substr(start, end - start)));
-        pending.erase(0, start);
-    });
-    if (!pending.empty()) lines.Line(DisplayText(pending));
+    try {
+        prov::WriteTreeText(store, [&](std::string_view piece) {
+            pending.append(piece);
+            std::size_t start = 0;
+            for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
+                line(std::string_view(pending).substr(start, end - start));
+            pending.erase(0, start);
+        });
+        if (!pending.empty()) line(pending);
+    } catch (const PrintingStopped&) {
+        printer.abort();
+        lines.End();
+        if (!printer.outputFileName().isEmpty()) QFile::remove(printer.outputFileName());
+        return {};
+    }
     if (!lines.End()) return QStringLiteral("Printing failed");
     return {};
 }
