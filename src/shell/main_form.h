@@ -20,6 +20,7 @@ namespace oryx::shell {
 
 class AppSettings;
 class DocumentArea;
+class FileOpener;
 class RecentFileList;
 class ReportMenu;
 class TAboutBox;
@@ -46,6 +47,8 @@ public:
     // the button goes again when the file cannot be read, so every button
     // has its window.
     void OpenWithTaskbarButton(const QString& path);
+    // Opens each file as the Open command does (command line, dropped files).
+    void OpenFiles(const QStringList& paths);
 
     // The document window commands act on; null when none is open.
     doc::TMDIChild* ActiveDocument() const;
@@ -74,7 +77,6 @@ private:
     void createActions();
     void createMenus();
 
-    void OpenChosenFile();
     void ActivateDocument(const QString& windowName);
     // Runs a command of the active document window, if there is one.
     void OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command);
@@ -83,6 +85,7 @@ private:
     DocumentArea* documents_ = nullptr;
     Taskbar* taskbar_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
+    FileOpener* fileOpener_ = nullptr;
     ReportMenu* reportMenu_ = nullptr;
     WindowMenu* windowMenu_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;

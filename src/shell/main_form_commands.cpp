@@ -6,6 +6,7 @@
 #include "doc/mdi_child.h"
 #include "shell/about_box.h"
 #include "shell/document_area.h"
+#include "shell/file_opener.h"
 #include "shell/images.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
@@ -32,9 +33,11 @@ void TMainForm::createActions() {
         if (QMdiSubWindow* window = ActiveDocumentWindow())
             window->close();
     };
-    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { OpenChosenFile(); });
+    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { fileOpener_->OpenChosenFile(); });
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     QAction* close = AddCommand("FileCloseItem", "&Close", "Close current file", closeDocument);
+    QAction* reload = AddCommand("FileReloadItem", "&Reload", "Reload current file", onDocument(&doc::TMDIChild::Reload));
+    reload->setShortcut(QKeySequence(Qt::Key_F5));
     QAction* save = AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     // Printing is reached through the toolbar's print button only.
@@ -56,7 +59,7 @@ void TMainForm::createActions() {
         const char* image;
         std::function<void()> run;
     } buttons[] = {
-        {"OpenBtn", "Open", "Open File...", "open", [this] { OpenChosenFile(); }},
+        {"OpenBtn", "Open", "Open File...", "open", [this] { fileOpener_->OpenChosenFile(); }},
         {"SaveBtn", "Save", "Save Tree Structure", "save", onDocument(&doc::TMDIChild::SaveTreeStructure)},
         {"btnPrint", "Print", "Print Tree Structure", "print", onDocument(&doc::TMDIChild::PrintTreeStructure)},
         {"btnExpand", "Expand All", "Expand All", "expand", onDocument(&doc::TMDIChild::ExpandAll)},
@@ -68,15 +71,19 @@ void TMainForm::createActions() {
         action->setIcon(ToolbarImage(button.image));
         action->setToolTip(action->statusTip());
     }
-    documentCommands_ = {close, save, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
-                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint")};
+    // The View menu's items do what the toolbar's buttons do, under texts with access keys.
+    QAction* expand = AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
+    QAction* collapse =
+        AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
+    documentCommands_ = {close, reload, save, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint"), expand, collapse};
 }
 
 void TMainForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
     file->menuAction()->setStatusTip("File related commands");
-    for (const char* name : {"FileOpenItem", "FileCloseItem", "FileSaveItem", "FilePrintItem"})
+    for (const char* name : {"FileOpenItem", "FileCloseItem", "FileReloadItem", "FileSaveItem", "FilePrintItem"})
         file->addAction(findChild<QAction*>(name));
     file->addSeparator();
     for (QAction* item : recentFiles_->MenuItems())
@@ -88,6 +95,14 @@ void TMainForm::createMenus() {
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
     edit->addAction(findChild<QAction*>("miOptions"));
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    view->addActions({findChild<QAction*>("ViewExpandAllItem"), findChild<QAction*>("ViewCollapseAllItem")});
+    QMenu* reports = menuBar()->addMenu("&Reports");
+    reports->setObjectName("Reports1");
+    reportMenu_->ShareWith(reports);
+    documentCommands_ << reports->menuAction();
 
     windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
     for (QAction* item : windowMenu_->ArrangeItems())
