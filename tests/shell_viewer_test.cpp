@@ -179,6 +179,20 @@ private slots:
         QVERIFY(dialogs_.messages.empty());
     }
 
+    void dropsOnAnyPartReachTheMainWindow() {
+        // A drop goes to the widget under the pointer or the nearest one
+        // above it that takes drops: none of the parts may stand in between.
+        TMainForm form;
+        form.show();
+        form.OpenFiles({a_});
+        form.ActiveDocument()->ShowNodeSummaryReport();
+        QStringList takingDrops;
+        for (const QWidget* widget : form.findChildren<QWidget*>())
+            if (widget->acceptDrops() && widget->window() == &form) takingDrops << widget->objectName();
+        QVERIFY2(takingDrops.isEmpty(), qPrintable(takingDrops.join(", ")));
+        QVERIFY(form.acceptDrops());
+    }
+
     // ---- Keyboard access ----
 
     void menuBarHasViewAndReports() {
