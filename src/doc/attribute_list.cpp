@@ -21,7 +21,6 @@ AttributeList::AttributeList(QWidget* parent)
     // The values fill the width; one that still does not fit shows whole in its tooltip.
     header()->setStretchLastSection(true);
     header()->resizeSection(0, 120);
-    header()->resizeSection(1, 280);
     ShowWholeTextTips(*this);
 
     setMouseTracking(true);
