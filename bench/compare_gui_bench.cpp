@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <string>
 
@@ -50,6 +51,9 @@ public:
         return false;
     }
     bool Print(QWidget*, QPrinter&) override { return false; }
+    std::unique_ptr<doc::Progress> ShowProgress(QWidget*, const QString&, const QString&) override {
+        return nullptr;  // nothing here prints
+    }
 
 private:
     QString path_;

@@ -13,33 +13,10 @@
 #include "compare/comparison.h"
 #include "doc/compare_tree_view.h"
 #include "doc/compare_window.h"
-#include "doc/dialogs.h"
 #include "doc/text_codec.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
-
-namespace {
-
-// Answers the Compare With dialog with the second file.
-class ChosenFile final : public oryx::doc::Dialogs {
-public:
-    explicit ChosenFile(QString path) : path_(std::move(path)) { oryx::doc::SetDialogs(this); }
-    ~ChosenFile() override { oryx::doc::SetDialogs(nullptr); }
-    QString OpenFile(QWidget*, const QString&, const QString&, const QString&) override { return path_; }
-    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&, bool) override {
-        return {};
-    }
-    bool Message(QWidget*, oryx::doc::MessageKind, const QString& caption, const QString& text) override {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        return false;
-    }
-    bool Print(QWidget*, QPrinter&) override { return false; }
-
-private:
-    QString path_;
-};
-
-}  // namespace
+#include "fake_dialogs.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {
@@ -47,7 +24,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     oryx::shell::OryxApplication app(argc, argv);
-    ChosenFile dialogs(QString::fromLocal8Bit(argv[2]));
+    // Answers the Compare With dialog with the second file.
+    oryx::testing::FakeDialogs dialogs;
+    dialogs.openAnswers << QString::fromLocal8Bit(argv[2]);
     oryx::shell::TMainForm form;
     form.resize(1280, 800);
     form.show();
@@ -56,6 +35,8 @@ int main(int argc, char** argv) {
     QMdiSubWindow* window = form.ActiveDocumentWindow();
     auto* comparison = window ? qobject_cast<oryx::doc::CompareWindow*>(window->widget()) : nullptr;
     if (!comparison) {
+        for (const auto& shownMessage : dialogs.messages)
+            std::fprintf(stderr, "%s: %s\n", qPrintable(shownMessage.caption), qPrintable(shownMessage.text));
         std::fprintf(stderr, "no compare window\n");
         return 1;
     }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "doc/dialogs.h"
@@ -46,6 +47,9 @@ public:
         messages.clear();
         printAnswer.clear();
         prints = 0;
+        progressCaptions.clear();
+        progressDone = progressTotal = 0;
+        cancelProgressAt = -1;
     }
 
     QString OpenFile(QWidget*, const QString& title, const QString&, const QString& initialDir) override {
@@ -80,6 +84,25 @@ public:
         return true;
     }
 
+    // Records how far the work got, and presses Cancel once `cancelProgressAt` steps are done.
+    class FakeProgress final : public doc::Progress {
+    public:
+        explicit FakeProgress(FakeDialogs& dialogs) : dialogs_(dialogs) {}
+        bool Advance(qint64 done, qint64 total) override {
+            dialogs_.progressDone = done;
+            dialogs_.progressTotal = total;
+            return dialogs_.cancelProgressAt < 0 || done < dialogs_.cancelProgressAt;
+        }
+
+    private:
+        FakeDialogs& dialogs_;
+    };
+
+    std::unique_ptr<doc::Progress> ShowProgress(QWidget*, const QString& caption, const QString&) override {
+        progressCaptions << caption;
+        return std::make_unique<FakeProgress>(*this);
+    }
+
     QStringList openAnswers;  // taken front first; none left means Cancel
     QStringList openTitles;
     QStringList openFolders;  // the initial folder of each Open dialog
@@ -89,6 +112,10 @@ public:
     std::vector<ShownMessage> messages;
     QString printAnswer;  // a PDF file to print into; empty means Cancel
     int prints = 0;
+    QStringList progressCaptions;  // one per progress window shown
+    qint64 progressDone = 0;       // the last progress reported, and of how many steps
+    qint64 progressTotal = 0;
+    qint64 cancelProgressAt = -1;  // -1: never cancel
 };
 
 }  // namespace oryx::testing

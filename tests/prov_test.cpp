@@ -633,6 +633,46 @@ TEST(Lookups, EntriesCountBookkeeping) {
     EXPECT_EQ(f.store.AddNode()->EntryCount(), 2u);  // no "&PARENT" on the add node
 }
 
+TEST(Lookups, FindSameComponentInAStoreReadAgain) {
+    Loaded before("start prov\nadd Shelf\nadd Shelf Card/3\nadd Lp/1\nadd Lp/1 Eth\nadd Lp/1 Eth Port/1\nadd AtmIf/31\n");
+    Loaded after("start prov\nadd SHELF\nadd SHELF card/3\nadd AtmIf/31\nadd Eth\nadd Eth Port/1\n");
+    const ComponentNode& root = after.store.Root();
+    struct Case {
+        const char* path;      // in the first file
+        const char* expected;  // the full path of the same component in the second, "" for none
+    } cases[] = {
+        {"add Shelf Card/3", "add SHELF card/3"},
+        {"add AtmIf/31", "add AtmIf/31"},
+        {"add", "add"},
+        {"add Lp/1", ""},
+        // The middle piece has gone: another component of the same name is not it.
+        {"add Lp/1 Eth Port/1", ""},
+    };
+    for (const Case& c : cases) {
+        const ComponentNode* old = before.Find(c.path);
+        ASSERT_NE(old, nullptr) << c.path;
+        const ComponentNode* same = FindSameComponent(root, old);
+        EXPECT_EQ(same ? GetFullPath(same) : "", c.expected) << c.path;
+    }
+    EXPECT_EQ(FindSameComponent(root, nullptr), nullptr);
+    EXPECT_EQ(FindSameComponent(root, &before.store.Root()), nullptr);
+}
+
+TEST(Lookups, SwappedStoresKeepTheirNodes) {
+    Loaded a(kStartProvExample);
+    Loaded b(kConfigureExample);
+    const std::string textA = TreeText(a.store);
+    const std::string textB = TreeText(b.store);
+    const ComponentNode* card = a.Find("add Shelf Card/3");
+    a.store.Swap(b.store);
+    EXPECT_EQ(TreeText(a.store), textB);
+    EXPECT_EQ(TreeText(b.store), textA);
+    EXPECT_EQ(b.Find("add Shelf Card/3"), card);  // the node moved with the contents
+    a.store.Clear();
+    EXPECT_EQ(GetAttributeValue(GetAttributes(card), "cardType"), "aal1Ces");
+    EXPECT_EQ(TreeText(b.store), textA);
+}
+
 TEST(Lookups, ReleaseNodeEmptiesASubtree) {
     Loaded f(kStartProvExample);
     ComponentNode& atm = const_cast<ComponentNode&>(*f.Find("add AtmIf/31"));

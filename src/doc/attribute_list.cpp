@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "doc/attribute_list_model.h"
+#include "doc/whole_text_tips.h"
 
 namespace oryx::doc {
 
@@ -17,9 +18,10 @@ AttributeList::AttributeList(QWidget* parent)
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
+    // The values fill the width; one that still does not fit shows whole in its tooltip.
+    header()->setStretchLastSection(true);
     header()->resizeSection(0, 120);
-    header()->resizeSection(1, 280);
+    ShowWholeTextTips(*this);
 
     setMouseTracking(true);
     hoverTimer_->setSingleShot(true);

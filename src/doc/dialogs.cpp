@@ -1,12 +1,43 @@
 #include "doc/dialogs.h"
 
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
+
+#include <algorithm>
 
 namespace oryx::doc {
 namespace {
+
+class QtProgress final : public Progress {
+public:
+    QtProgress(QWidget* parent, const QString& caption, const QString& label)
+        : dialog_(label, QStringLiteral("Cancel"), 0, kSteps, parent) {
+        dialog_.setWindowTitle(caption);
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
+    }
+
+    bool Advance(qint64 done, qint64 total) override {
+        // A modal progress dialog handles the pending events on every new
+        // value, so the work only reports now and then.
+        if (!sinceUpdate_.isValid() || sinceUpdate_.elapsed() >= 50 || done >= total) {
+            sinceUpdate_.start();
+            dialog_.setValue(total > 0 ? static_cast<int>(std::min(done, total) * kSteps / total) : 0);
+        }
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+    QElapsedTimer sinceUpdate_;
+};
 
 class QtDialogs final : public Dialogs {
 public:
@@ -45,6 +76,10 @@ public:
     bool Print(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;
+    }
+
+    std::unique_ptr<Progress> ShowProgress(QWidget* parent, const QString& caption, const QString& label) override {
+        return std::make_unique<QtProgress>(parent, caption, label);
     }
 };
 

@@ -1,12 +1,8 @@
 #include "doc/mdi_child.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -14,6 +10,7 @@
 
 #include "doc/attribute_list.h"
 #include "doc/component_tree_model.h"
+#include "doc/copy_command.h"
 #include "doc/document_host.h"
 #include "doc/document_icons.h"
 #include "doc/path_strip.h"
@@ -21,6 +18,7 @@
 #include "doc/text_codec.h"
 #include "doc/tree_actions.h"
 #include "doc/tz_tree_view.h"
+#include "doc/wait_cursor.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 
@@ -55,6 +53,23 @@ void TMDIChild::Load() {
     if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
     pathStrip_->Show(QString());
     setWindowTitle(fileName_);
+}
+
+void TMDIChild::Reload() {
+    const WaitCursor hourglass;
+    // The file is read beside the store on show, which stays until it is read.
+    auto fresh = std::make_unique<prov::ComponentStore>();
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *fresh);
+    const prov::ComponentNode* selected = tree_->Selected();
+    // The views let go of the old nodes; those stay alive until the end, for
+    // the selected one to be found again by its names.
+    treeActions_->Forget();
+    treeModel_->Clear();
+    ShowComponent(nullptr);
+    store_->Swap(*fresh);
+    treeModel_->Build(*store_);
+    if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
+    reportPanel_->Refresh();
 }
 
 TMDIChild::~TMDIChild() {
@@ -109,19 +124,8 @@ void TMDIChild::BuildLayout() {
     treeSplitter->setStretchFactor(1, 1);
     treeSplitter->setSizes({193, 783 - 193 - 3});
 
-    copyMenu_ = new QMenu(this);
-    copyMenu_->setObjectName(QStringLiteral("menuPropertyPopup"));
-    QAction* copy = copyMenu_->addAction(QStringLiteral("&Copy"));
-    copy->setObjectName(QStringLiteral("MenuItem1"));
-    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, &TMDIChild::CopySelection);
-    addAction(copy);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(attributes_)}) {
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this,
-                [this, view](const QPoint& pos) { copyMenu_->popup(view->viewport()->mapToGlobal(pos)); });
-    }
+    copyCommand_ = new CopyCommand(*this, *tree_, *attributes_, *reportPanel_,
+                                   [this] { return pathStrip_->Text().mid(kIndexOf.size()); });
 }
 
 QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
@@ -134,17 +138,7 @@ void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
     pathStrip_->Show(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
 }
 
-void TMDIChild::CopySelection() {
-    const QString path = pathStrip_->Text().mid(kIndexOf.size());
-    const QWidget* focus = QApplication::focusWidget();
-    const auto within = [focus](const QWidget* view) { return focus && (focus == view || view->isAncestorOf(focus)); };
-    if (within(attributes_)) {
-        const QString row = attributes_->SelectedRowText();
-        if (!row.isEmpty()) QApplication::clipboard()->setText(path + QLatin1Char(' ') + row);
-    } else if (within(tree_) && tree_->Selected()) {
-        QApplication::clipboard()->setText(path);
-    }
-}
+void TMDIChild::CopySelection() { copyCommand_->CopySelection(); }
 
 void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
 

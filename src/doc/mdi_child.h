@@ -7,7 +7,6 @@
 #include "reports/report_registry.h"
 
 class QLabel;
-class QMenu;
 
 namespace oryx::prov {
 class ComponentNode;
@@ -18,6 +17,7 @@ namespace oryx::doc {
 
 class AttributeList;
 class ComponentTreeModel;
+class CopyCommand;
 class DocumentHost;
 class PathStrip;
 class ReportPanel;
@@ -40,6 +40,10 @@ public:
     TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent = nullptr);
     ~TMDIChild() override;
     void Load();
+    // Reads the file again into this window and selects the component that
+    // was selected, when the file still has it. A file that cannot be read
+    // throws and leaves the window as it was.
+    void Reload();
 
     void SaveTreeStructure();
     void PrintTreeStructure();
@@ -98,7 +102,7 @@ private:
     TreeActions* treeActions_ = nullptr;
     PathStrip* pathStrip_ = nullptr;
     AttributeList* attributes_ = nullptr;
-    QMenu* copyMenu_ = nullptr;
+    CopyCommand* copyCommand_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
 };
 

@@ -1,7 +1,11 @@
 #include "doc/path_strip.h"
 
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
+
+#include "doc/whole_text_tips.h"
 
 namespace oryx::doc {
 
@@ -16,6 +20,16 @@ PathStrip::PathStrip(QWidget* parent) : QFrame(parent), label_(new QLabel(this))
     label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label_->setMinimumWidth(1);
     layout->addWidget(label_);
+    label_->installEventFilter(this);
+}
+
+bool PathStrip::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != label_ || event->type() != QEvent::ToolTip) return QFrame::eventFilter(watched, event);
+    const bool cut = label_->fontMetrics().horizontalAdvance(label_->text()) > label_->contentsRect().width() ||
+                     label_->text() != text_;
+    if (text_.isEmpty() || !cut) return QFrame::eventFilter(watched, event);
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), WholeTextTip(text_), label_);
+    return true;
 }
 
 void PathStrip::Show(const QString& text) {

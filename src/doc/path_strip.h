@@ -21,6 +21,10 @@ public:
     const QString& Text() const { return text_; }
     QLabel* Label() const { return label_; }
 
+protected:
+    // A path cut off at the right edge shows whole in the label's tooltip.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QString text_;
     QLabel* label_;

@@ -18,9 +18,11 @@
 #include "doc/document_host.h"
 #include "doc/file_filter.h"
 #include "doc/io_error.h"
+#include "doc/report_rows_text.h"
 #include "doc/report_table_model.h"
 #include "doc/text_codec.h"
 #include "doc/column_sizer.h"
+#include "doc/whole_text_tips.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
@@ -122,6 +124,8 @@ void ReportPanel::AddList(int code, const char* name, std::span<const reports::C
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, view](const QPoint& pos) { exportMenu_->popup(view->viewport()->mapToGlobal(pos)); });
+    ShowWholeTextTips(*view);
+    AddSelectAllRows(*view);
     view->hide();
     layout()->addWidget(view);
     lists_.push_back({code, view, model});
@@ -141,6 +145,12 @@ QTreeView* ReportPanel::ListView(int reportCode) const {
 ReportTableModel* ReportPanel::ListModel(int reportCode) const {
     const ReportList* list = Find(reportCode);
     return list ? list->model : nullptr;
+}
+
+QTreeView* ReportPanel::ListHolding(const QWidget* widget) const {
+    for (const ReportList& list : lists_)
+        if (widget && !list.view->isHidden() && (widget == list.view || list.view->isAncestorOf(widget))) return list.view;
+    return nullptr;
 }
 
 bool ReportPanel::IsReportListVisible(int reportCode) const {
@@ -219,6 +229,8 @@ void ReportPanel::ShowReport(reports::ReportId id) {
 
 void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
     const ReportList& list = *Find(kCustomReportCode);
+    customSection_ = section;
+    customConfigFile_ = configFile;
     ResetReportPanel();
     titleLabel_->setText(section);
     countLabel_->hide();
@@ -244,6 +256,16 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
     AutoSizeColumns(kCustomReportCode);
     ShowList(list);
     if (failure) std::rethrow_exception(failure);
+}
+
+void ReportPanel::Refresh() {
+    for (const ReportList& list : lists_) list.model->SetRows({});
+    const int shown = current_;
+    current_ = kNoReportCode;
+    if (shown == kCustomReportCode)
+        ShowCustomReport(customSection_, customConfigFile_);
+    else if (const auto id = reports::ReportByCode(shown))
+        ShowReport(*id);
 }
 
 void ReportPanel::CloseReport() {

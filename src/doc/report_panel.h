@@ -52,6 +52,10 @@ public:
     // Rebuilds and shows the custom report `section` of the configuration file.
     void ShowCustomReport(const QString& section, const QString& configFile);
 
+    // After the file was read again: the kept rows go, and the report on
+    // show is built afresh from the store and stays on show.
+    void Refresh();
+
     void CloseReport();
     void ExportReportCsv();
     void ExportListCsv(int reportCode, const QString& title);
@@ -60,6 +64,8 @@ public:
     int CurrentReportNumber() const { return current_; }
     bool IsReportListVisible(int reportCode) const;
     QTreeView* ListView(int reportCode) const;
+    // The list on show that is or holds `widget`; null when none.
+    QTreeView* ListHolding(const QWidget* widget) const;
     ReportTableModel* ListModel(int reportCode) const;
     QLabel* ReportNameLabel() const { return titleLabel_; }
     QLabel* RecordCountLabel() const { return countLabel_; }
@@ -85,6 +91,9 @@ private:
     QWidget* mainRight_;
     QSplitter* splitter_;
     int current_ = kNoReportCode;
+    // The custom report last built, to build again after a reload.
+    QString customSection_;
+    QString customConfigFile_;
 
     QLabel* titleLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;

@@ -77,10 +77,18 @@ void TreeActions::PrintTreeText() {
     QPrinter printer;
     if (!CurrentDialogs().Print(dialogParent_, printer)) return;
     QString error;
+    bool cancelled = false;
     {
-        WaitCursor wait;
-        error = doc::PrintTreeText(printer, store_);
+        // A big tree makes thousands of pages: the window goes on drawing
+        // and the job can be cancelled while they are made.
+        const std::unique_ptr<Progress> progress = CurrentDialogs().ShowProgress(
+            dialogParent_, QStringLiteral("Print"), QStringLiteral("Printing Tree Structure..."));
+        error = doc::PrintTreeText(printer, store_, [&](std::size_t printed, std::size_t lineCount) {
+            cancelled = !progress->Advance(static_cast<qint64>(printed), static_cast<qint64>(lineCount));
+            return !cancelled;
+        });
     }
+    if (cancelled) return;
     if (!error.isEmpty()) {
         CurrentDialogs().Message(dialogParent_, MessageKind::Error, QStringLiteral("Error"), error);
         return;

@@ -1,5 +1,6 @@
 #include "doc/tree_printer.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
@@ -55,6 +56,14 @@ private:
     int y_ = 0;
 };
 
+struct PrintingStopped {};
+
+std::size_t TreeTextLineCount(const prov::ComponentStore& store) {
+    std::size_t lines = 0;
+    prov::WriteTreeText(store, [&](std::string_view piece) { lines += std::count(piece.begin(), piece.end(), '\n'); });
+    return lines;
+}
+
 }  // namespace
 
 qsizetype FittingLength(QStringView text, int width, const std::function<int(QStringView)>& widthOf) {
@@ -80,7 +89,7 @@ qsizetype FittingLength(QStringView text, int width, const std::function<int(QSt
     return std::max<qsizetype>(fits, 1);
 }
 
-QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
+QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store, const PrintProgress& progress) {
     LinePrinter lines(printer);
     if (!lines.Begin()) {
         // Printing into a file (the dialog's "Print to File") fails when the
@@ -90,16 +99,29 @@ QString PrintTreeText(QPrinter& printer, const prov::ComponentStore& store) {
                 .arg(DisplayText(text::MessageValue(FileNameBytes(printer.outputFileName()))));
         return QStringLiteral("Printer selected is not valid");
     }
+    const std::size_t lineCount = progress ? TreeTextLineCount(store) : 0;
+    std::size_t printed = 0;
+    const auto line = [&](std::string_view text) {
+        lines.Line(DisplayText(text));
+        if (progress && !progress(++printed, std::max(lineCount, printed))) throw PrintingStopped{};
+    };
     // The tree text arrives in pieces; whole CR LF lines go to the page.
     std::string pending;
-    prov::WriteTreeText(store, [&](std::string_view piece) {
-        pending.append(piece);
-        std::size_t start = 0;
-        for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.Line(DisplayText(std::string_view(pending).substr(start, end - start)));
-        pending.erase(0, start);
-    });
-    if (!pending.empty()) lines.Line(DisplayText(pending));
+    try {
+        prov::WriteTreeText(store, [&](std::string_view piece) {
+            pending.append(piece);
+            std::size_t start = 0;
+            for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
+                line(std::string_view(pending).substr(start, end - start));
+            pending.erase(0, start);
+        });
+        if (!pending.empty()) line(pending);
+    } catch (const PrintingStopped&) {
+        printer.abort();
+        lines.End();
+        if (!printer.outputFileName().isEmpty()) QFile::remove(printer.outputFileName());
+        return {};
+    }
     if (!lines.End()) return QStringLiteral("Printing failed");
     return {};
 }

@@ -147,6 +147,22 @@ void ComponentStore::Clear() {
     root_->children_ = nullptr;
 }
 
+void ComponentStore::Swap(ComponentStore& other) noexcept {
+    using std::swap;
+    swap(nodes_, other.nodes_);
+    swap(lines_, other.lines_);
+    swap(links_, other.links_);
+    swap(moreRuns_, other.moreRuns_);
+    swap(textBlocks_, other.textBlocks_);
+    swap(textBlockSize_, other.textBlockSize_);
+    swap(blockCursor_, other.blockCursor_);
+    swap(blockLeft_, other.blockLeft_);
+    swap(childPool_, other.childPool_);
+    swap(building_, other.building_);
+    swap(root_, other.root_);
+    swap(addNode_, other.addNode_);
+}
+
 void ComponentStore::StartBuilding() {
     Clear();
     building_ = true;
@@ -370,6 +386,17 @@ std::string GetAttributeValue(const AttributeList* list, std::string_view name) 
 
 std::string GetFullPath(const ComponentNode* node) {
     return GetAttributeValue(GetAttributes(node), kFullPathName);
+}
+
+const ComponentNode* FindSameComponent(const ComponentNode& root, const ComponentNode* node) {
+    // Names, not the full path: a name may hold a space, and a path whose
+    // middle piece has gone must not lead to another component.
+    std::vector<std::string_view> names;
+    for (const ComponentNode* n = node; n && n->Container(); n = n->Container()) names.push_back(n->Name());
+    if (!node || names.empty()) return nullptr;
+    const ComponentNode* found = &root;
+    for (auto name = names.rbegin(); found && name != names.rend(); ++name) found = GetChild(found, *name);
+    return found;
 }
 
 std::size_t CountAttributes(const ComponentNode* node) {

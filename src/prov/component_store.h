@@ -219,6 +219,9 @@ public:
     void StartBuilding();
     // Releases everything; the store root then holds no entries at all.
     void Clear();
+    // Exchanges the whole contents with `other`; every node, line and text
+    // stays where it is and belongs to the other store afterwards.
+    void Swap(ComponentStore& other) noexcept;
     std::size_t NodeCount() const { return nodes_.Size(); }
 
     // --- building (used by the reader) ---
@@ -273,6 +276,11 @@ const ComponentNode* GetChild(const ComponentNode* node, std::string_view name);
 // a missing last piece gives null.
 const ComponentNode* FindComponent(const ComponentNode* node, std::string_view path);
 std::string GetFullPath(const ComponentNode* node);
+// The node of `root`'s tree reached by the names of the nodes that lead from
+// the root of another store to `node`, each name found as GetChild finds it;
+// null when one is missing or `node` is null. The same component in a file
+// read again.
+const ComponentNode* FindSameComponent(const ComponentNode& root, const ComponentNode* node);
 std::string GetAttributeValue(const AttributeList* list, std::string_view name);
 // Lines of the node's list whose first character is not "&" (empty lines count).
 std::size_t CountAttributes(const ComponentNode* node);

@@ -18,6 +18,11 @@ constexpr auto kMaximized = "Maximized";
 constexpr auto kViewTaskbar = "View Taskbar";
 constexpr auto kButtonWidth = "Button Width";
 constexpr int kDefaultButtonWidth = 75;
+constexpr auto kWindowLeft = "Window Left";
+constexpr auto kWindowTop = "Window Top";
+constexpr auto kWindowWidth = "Window Width";
+constexpr auto kWindowHeight = "Window Height";
+constexpr auto kWindowMaximized = "Window Maximized";
 
 std::string RecentFileSlot(int number) {
     return "MRU" + std::to_string(number);
@@ -61,6 +66,22 @@ bool AppSettings::OpenDocumentsMaximized() {
 
 void AppSettings::StoreOpenDocumentsMaximized(bool maximized) {
     Write(kMaximized, maximized ? 1 : 0);
+}
+
+std::optional<AppSettings::WindowPlacement> AppSettings::MainWindowPlacement() {
+    const auto number = [this](const char* name) { return StoredNumber(store_->ReadValue(name, "")); };
+    const auto left = number(kWindowLeft), top = number(kWindowTop);
+    const auto width = number(kWindowWidth), height = number(kWindowHeight);
+    if (!left || !top || !width || !height || *width <= 0 || *height <= 0) return std::nullopt;
+    return WindowPlacement{QRect(*left, *top, *width, *height), number(kWindowMaximized).value_or(0) == 1};
+}
+
+void AppSettings::StoreMainWindowPlacement(const WindowPlacement& placement) {
+    store_->WriteValue(kWindowLeft, placement.normal.left());
+    store_->WriteValue(kWindowTop, placement.normal.top());
+    store_->WriteValue(kWindowWidth, placement.normal.width());
+    store_->WriteValue(kWindowHeight, placement.normal.height());
+    store_->WriteValue(kWindowMaximized, placement.maximized ? 1 : 0);
 }
 
 bool AppSettings::ViewTaskbar() {

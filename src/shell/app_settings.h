@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace oryx::settings {
@@ -28,6 +30,17 @@ public:
     // "Maximized": document windows open maximized (stored 1) or not (0).
     bool OpenDocumentsMaximized();
     void StoreOpenDocumentsMaximized(bool maximized);
+
+    // Where the main window was at the last close: "Window Left", "Window
+    // Top", "Window Width" and "Window Height" (its inside in the normal
+    // state, without the frame) and "Window Maximized" (1 or 0). None before
+    // the first close, or when a value is missing or no number.
+    struct WindowPlacement {
+        QRect normal;
+        bool maximized = false;
+    };
+    std::optional<WindowPlacement> MainWindowPlacement();
+    void StoreMainWindowPlacement(const WindowPlacement& placement);
 
     // "View Taskbar": any number but 0 shows the taskbar; shown by default.
     bool ViewTaskbar();

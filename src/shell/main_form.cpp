@@ -18,12 +18,14 @@
 #include "shell/app_settings.h"
 #include "shell/compare_command.h"
 #include "shell/document_area.h"
+#include "shell/file_opener.h"
 #include "shell/images.h"
 #include "shell/main_toolbar.h"
 #include "shell/options_form.h"
 #include "shell/recent_file_list.h"
 #include "shell/report_menu.h"
 #include "shell/taskbar.h"
+#include "shell/window_geometry.h"
 #include "shell/window_menu.h"
 
 namespace oryx::shell {
@@ -49,20 +51,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     compare_ = new CompareCommand(*this, *documents_->Area(), *taskbar_, documentCounter_);
     setCentralWidget(client);
     recentFiles_ = new RecentFileList(*settings_, this, [this](const QString& path) { OpenWithTaskbarButton(path); });
-    reportMenu_ = new ReportMenu(
-        this, [this](reports::ReportId id) { OnActiveDocument([id](doc::TMDIChild& document) {
-            const doc::WaitCursor hourglass;
-            document.ShowReport(id);
-        }); },
-        [this](const QString& section) { OnActiveDocument([&section](doc::TMDIChild& document) {
-            document.ShowCustomReport(section, ReportMenu::ConfigFile());
-        }); });
+    fileOpener_ = new FileOpener(*this, *recentFiles_, [this](const QString& path) { OpenWithTaskbarButton(path); });
+    reportMenu_ = new ReportMenu(this, [this] { return ActiveDocument(); });
     createActions();
     createMenus();
     reportsButton_ = AddMainToolBar(*this, recentFiles_->PopupMenu(), reportMenu_->Menu());
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(false);
-    resize(468, 305);
+    RestoreWindowGeometry(*this, *settings_);
 
     connect(documents_, &DocumentArea::documentsChanged, this, &TMainForm::UpdateMenuItems);
     recentFiles_->Load();
@@ -95,6 +91,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     // With no document window open the stored state stays as it was.
     if (QMdiSubWindow* window = ActiveDocumentWindow())
         settings_->StoreOpenDocumentsMaximized(window->isMaximized());
+    StoreWindowGeometry(*this, *settings_);
     recentFiles_->Save();
     recentFiles_->Clear();
     if (settings_->TakeWriteFailure())
@@ -158,13 +155,8 @@ void TMainForm::OpenWithTaskbarButton(const QString& path) {
     }
 }
 
-void TMainForm::OpenChosenFile() {
-    const QString path =
-        doc::CurrentDialogs().OpenFile(this, "Open", "All files (*)", recentFiles_->OpenDialogFolder());
-    if (path.isEmpty())
-        return;
-    recentFiles_->Remember(path);
-    OpenWithTaskbarButton(path);
+void TMainForm::OpenFiles(const QStringList& paths) {
+    fileOpener_->OpenFiles(paths);
 }
 
 void TMainForm::ActivateDocument(const QString& windowName) {

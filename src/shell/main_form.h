@@ -21,6 +21,7 @@ namespace oryx::shell {
 class AppSettings;
 class CompareCommand;
 class DocumentArea;
+class FileOpener;
 class RecentFileList;
 class ReportMenu;
 class TAboutBox;
@@ -47,6 +48,8 @@ public:
     // the button goes again when the file cannot be read, so every button
     // has its window.
     void OpenWithTaskbarButton(const QString& path);
+    // Opens each file as the Open command does (command line, dropped files).
+    void OpenFiles(const QStringList& paths);
 
     // The document window commands act on; null when none is open.
     doc::TMDIChild* ActiveDocument() const;
@@ -76,7 +79,6 @@ private:
     void createActions();
     void createMenus();
 
-    void OpenChosenFile();
     // Stores and applies the options dialog's choices; says so when they could not be stored.
     void ApplyOptions();
     void ActivateDocument(const QString& windowName);
@@ -87,6 +89,7 @@ private:
     DocumentArea* documents_ = nullptr;
     Taskbar* taskbar_ = nullptr;
     RecentFileList* recentFiles_ = nullptr;
+    FileOpener* fileOpener_ = nullptr;
     ReportMenu* reportMenu_ = nullptr;
     WindowMenu* windowMenu_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;

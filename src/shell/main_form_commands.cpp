@@ -7,10 +7,12 @@
 #include "shell/about_box.h"
 #include "shell/compare_command.h"
 #include "shell/document_area.h"
+#include "shell/file_opener.h"
 #include "shell/images.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
 #include "shell/recent_file_list.h"
+#include "shell/report_menu.h"
 #include "shell/taskbar.h"
 #include "shell/window_menu.h"
 
@@ -29,11 +31,13 @@ void TMainForm::createActions() {
         return [this, command] { OnActiveDocument([command](doc::TMDIChild& document) { (document.*command)(); }); };
     };
     const auto closeDocument = [this] { if (QMdiSubWindow* window = ActiveDocumentWindow()) window->close(); };
-    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { OpenChosenFile(); });
+    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { fileOpener_->OpenChosenFile(); });
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     QAction* compare = AddCommand("FileCompareItem", "Compare &With...", "Compare the active file with another file",
                                   [this] { compare_->CompareActiveDocument(); });
     QAction* close = AddCommand("FileCloseItem", "&Close", "Close current file", closeDocument);
+    QAction* reload = AddCommand("FileReloadItem", "&Reload", "Reload current file", onDocument(&doc::TMDIChild::Reload));
+    reload->setShortcut(QKeySequence(Qt::Key_F5));
     QAction* save = AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     // Printing is reached through the toolbar's print button only.
@@ -55,7 +59,7 @@ void TMainForm::createActions() {
         const char* image;
         std::function<void()> run;
     } buttons[] = {
-        {"OpenBtn", "Open", "Open File...", "open", [this] { OpenChosenFile(); }},
+        {"OpenBtn", "Open", "Open File...", "open", [this] { fileOpener_->OpenChosenFile(); }},
         {"SaveBtn", "Save", "Save Tree Structure", "save", onDocument(&doc::TMDIChild::SaveTreeStructure)},
         {"btnPrint", "Print", "Print Tree Structure", "print", onDocument(&doc::TMDIChild::PrintTreeStructure)},
         {"btnExpand", "Expand All", "Expand All", "expand", onDocument(&doc::TMDIChild::ExpandAll)},
@@ -67,8 +71,12 @@ void TMainForm::createActions() {
         action->setIcon(ToolbarImage(button.image));
         action->setToolTip(action->statusTip());
     }
-    documentCommands_ = {save, compare, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
-                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint")};
+    // The View menu's items do what the toolbar's buttons do, under texts with access keys.
+    QAction* expand = AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
+    QAction* collapse =
+        AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
+    documentCommands_ = {reload, save, compare, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint"), expand, collapse};
     windowCommands_ = {close};
 }
 
@@ -76,7 +84,8 @@ void TMainForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
     file->menuAction()->setStatusTip("File related commands");
-    for (const char* name : {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileSaveItem", "FilePrintItem"})
+    for (const char* name : {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem",
+                             "FilePrintItem"})
         file->addAction(findChild<QAction*>(name));
     file->addSeparator();
     for (QAction* item : recentFiles_->MenuItems())
@@ -88,6 +97,14 @@ void TMainForm::createMenus() {
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
     edit->addAction(findChild<QAction*>("miOptions"));
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("View1");
+    view->addActions({findChild<QAction*>("ViewExpandAllItem"), findChild<QAction*>("ViewCollapseAllItem")});
+    QMenu* reports = menuBar()->addMenu("&Reports");
+    reports->setObjectName("Reports1");
+    reportMenu_->ShareWith(reports);
+    documentCommands_ << reports->menuAction();
 
     windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
     for (QAction* item : windowMenu_->ArrangeItems())

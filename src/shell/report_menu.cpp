@@ -8,6 +8,7 @@
 #include "doc/mdi_child.h"
 #include "doc/report_window_info.h"
 #include "doc/text_codec.h"
+#include "doc/wait_cursor.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 
@@ -31,7 +32,26 @@ ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> r
     separator_ = menu_->addSeparator();
     separator_->setObjectName("miReportMenuSeparator");
     separator_->setVisible(false);
+    menus_.push_back(menu_);
 }
+
+void ReportMenu::ShareWith(QMenu* menu) {
+    menu->addActions(menu_->actions());
+    menus_.push_back(menu);
+}
+
+ReportMenu::ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& activeDocument)
+    : ReportMenu(
+          window,
+          [activeDocument](reports::ReportId id) {
+              if (doc::TMDIChild* document = activeDocument()) {
+                  const doc::WaitCursor hourglass;
+                  document->ShowReport(id);
+              }
+          },
+          [activeDocument](const QString& section) {
+              if (doc::TMDIChild* document = activeDocument()) document->ShowCustomReport(section, ConfigFile());
+          }) {}
 
 QString ReportMenu::ConfigFile() {
     const std::string folder = doc::FileNameBytes(QCoreApplication::applicationDirPath());
@@ -52,7 +72,7 @@ void ReportMenu::AddCustomReports(const QString& configFile) {
         item->setText(QString(section).replace('&', "&&"));
         item->setData(section);
         connect(item, &QAction::triggered, this, [this, section] { runCustom_(section); });
-        menu_->addAction(item);
+        for (QMenu* menu : menus_) menu->addAction(item);
     }
 }
 

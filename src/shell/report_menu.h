@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "reports/report_registry.h"
 
@@ -29,11 +30,17 @@ public:
     // `runFixed` and `runCustom` run a chosen report on the active document.
     ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
                std::function<void(const QString& section)> runCustom);
+    // Runs a chosen report on the document window `activeDocument` gives,
+    // with the hourglass while a fixed report builds; nothing without one.
+    ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& activeDocument);
 
     // "ORYX Reports.cfg" in the folder of the running executable.
     static QString ConfigFile();
 
     QMenu* Menu() const { return menu_; }
+    // Shows the same items, with the same marks, in `menu` too (the menu
+    // bar's Reports menu), custom reports added later included.
+    void ShareWith(QMenu* menu);
     QAction* Item(reports::ReportId id) const { return items_.at(id); }
 
     // Adds the custom reports of the configuration file, when there is one.
@@ -46,6 +53,7 @@ public:
 
 private:
     QMenu* menu_;
+    std::vector<QMenu*> menus_;  // menu_ and the menus sharing its items
     std::map<reports::ReportId, QAction*> items_;
     QAction* separator_;
     std::function<void(const QString&)> runCustom_;
