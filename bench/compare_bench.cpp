@@ -32,7 +32,7 @@ constexpr int kRuns = 5;
 constexpr int kExitDiffer = 3;
 
 double CpuSeconds(const rusage& usage) {
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -119,8 +119,9 @@ int main(int argc, char** argv) {
         bench::BestOf(kRuns, [&] { wholeCpu = std::min(wholeCpu, CpuOfCommand(diff, kExitDiffer)); });
     bench::Report("oryx-cli diff as a whole", whole, "s", whole / load, "of one load", 2.6);
     bench::Report("  the same in processor time", wholeCpu, "s", wholeCpu / loadCpu, "of one load", 2.6);
-    bench::Report("peak memory of oryx-cli diff", diffRss / 1e6, "MB", static_cast<double>(diffRss) / loadRss,
+    bench::Report("peak memory of oryx-cli diff", static_cast<double>(diffRss) / 1e6, "MB",
+                  static_cast<double>(diffRss) / static_cast<double>(loadRss),
                   "of loading both", 1.1);
-    std::printf("  %-34s %9.3f MB\n", "peak memory of loading both", loadRss / 1e6);
+    std::printf("  %-34s %9.3f MB\n", "peak memory of loading both", static_cast<double>(loadRss) / 1e6);
     return 0;
 }

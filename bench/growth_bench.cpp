@@ -208,7 +208,7 @@ void ErrorTexts(const Scratch& dir) {
     std::printf("  %-50s %zu bytes for a 6 MB name, %zu for a 48 MB one\n", "report error message", lengths[0],
                 lengths[1]);
     bench::Report("report error message, 48 MB name", static_cast<double>(lengths[1]), "B",
-                  static_cast<double>(lengths[1]) / std::max<std::size_t>(lengths[0], 1), "of 6 MB name", 1.0);
+                  static_cast<double>(lengths[1]) / static_cast<double>(std::max<std::size_t>(lengths[0], 1)), "of 6 MB name", 1.0);
 }
 
 }  // namespace

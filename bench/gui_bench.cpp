@@ -120,9 +120,10 @@ int Measure(const std::string& file) {
         std::printf("  peak memory: could not run %s\n", guiPeak < 0 ? "the window process" : "oryx-cli");
         return 1;
     }
-    const double extraMb = (guiPeak - cliPeak) / 1e6;
+    const double guiMb = static_cast<double>(guiPeak) / 1e6, cliMb = static_cast<double>(cliPeak) / 1e6;
+    const double extraMb = guiMb - cliMb;
     std::printf("  %-34s %9.1f MB vs oryx-cli tree %.1f MB: %+.1f MB (target <= +150 MB) %s\n",
-                "peak memory, file open", guiPeak / 1e6, cliPeak / 1e6, extraMb, extraMb <= 150 ? "ok" : "MISSED");
+                "peak memory, file open", guiMb, cliMb, extraMb, extraMb <= 150 ? "ok" : "MISSED");
     return 0;
 }
 

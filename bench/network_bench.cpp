@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
     std::printf("report atmif-vcc over %zu files in %s (largest %.1f MB)\n", files, folder.c_str(),
                 static_cast<double>(largestSize) / 1e6);
     std::printf("  %-34s %9.3f s\n", "-j 1", serial.seconds);
-    std::printf("  %-34s %9.3f MB\n", "peak memory, largest file alone", single.peakRss / 1e6);
+    std::printf("  %-34s %9.3f MB\n", "peak memory, largest file alone", static_cast<double>(single.peakRss) / 1e6);
     oryx::bench::Report("-j 2", parallel.seconds, "s", parallel.seconds / serial.seconds, "of -j 1", 0.6);
-    oryx::bench::Report("peak memory with -j 2", parallel.peakRss / 1e6, "MB",
+    oryx::bench::Report("peak memory with -j 2", static_cast<double>(parallel.peakRss) / 1e6, "MB",
                         static_cast<double>(parallel.peakRss) / static_cast<double>(single.peakRss),
                         "of the largest file", 2.5);
     return 0;

@@ -34,7 +34,7 @@ double CpuSeconds() {
 
 double PrintTime(const QTemporaryDir& dir, long length) {
     const std::string file = dir.filePath(QStringLiteral("long.txt")).toStdString();
-    std::ofstream(file, std::ios::binary) << "start prov\nadd Shelf\nset Shelf note " << std::string(length, 'v')
+    std::ofstream(file, std::ios::binary) << "start prov\nadd Shelf\nset Shelf note " << std::string(static_cast<std::size_t>(length), 'v')
                                           << "\n";
     prov::ComponentStore store;
     prov::ReadProvisioningFile(file, store);

@@ -48,7 +48,7 @@ void BenchFile(const std::string& file, long long rss) {
     const long long size = FileSize(file);
     long lines = 0;
     const double baseline = bench::BestOf(kRuns, [&] { lines = CountLinesWithGetline(file); });
-    std::printf("%s: %.1f MB, %ld lines\n", file.c_str(), size / 1e6, lines);
+    std::printf("%s: %.1f MB, %ld lines\n", file.c_str(), static_cast<double>(size) / 1e6, lines);
     std::printf("  %-34s %9.3f s\n", "baseline (std::getline)", baseline);
 
     const double load = LoadTime(file);
@@ -63,9 +63,10 @@ void BenchFile(const std::string& file, long long rss) {
     });
     bench::Report("tree text", tree, "s", tree / load, "of load", 1.0);
 
-    bench::Report("peak memory of oryx-cli tree", rss / 1e6, "MB", static_cast<double>(rss) / size,
+    bench::Report("peak memory of oryx-cli tree", static_cast<double>(rss) / 1e6, "MB",
+                  static_cast<double>(rss) / static_cast<double>(size),
                   "of file size", 2.5);
-    std::printf("  %-34s %9.3f us\n", "load per line", load / lines * 1e6);
+    std::printf("  %-34s %9.3f us\n", "load per line", load / static_cast<double>(lines) * 1e6);
 }
 
 // One shelf whose cards come in reverse order, each with the attribute lines
@@ -91,10 +92,10 @@ void WriteCardsFile(const std::string& file, int cards, int families) {
 void BenchWideNode(const std::string& typical, const std::string& scratch) {
     constexpr int kChildren = 200'000;
     WriteCardsFile(scratch, kChildren, 1);
-    const double wide = LoadTime(scratch) / CountLinesWithGetline(scratch);
+    const double wide = LoadTime(scratch) / static_cast<double>(CountLinesWithGetline(scratch));
     WriteCardsFile(scratch, kChildren, 2'000);
-    const double spread = LoadTime(scratch) / CountLinesWithGetline(scratch);
-    const double normal = LoadTime(typical) / CountLinesWithGetline(typical);
+    const double spread = LoadTime(scratch) / static_cast<double>(CountLinesWithGetline(scratch));
+    const double normal = LoadTime(typical) / static_cast<double>(CountLinesWithGetline(typical));
     std::printf("node with %d children added in reverse order:\n", kChildren);
     bench::Report("load per line", wide * 1e6, "us", wide / normal, "of the typical file", 1.0);
     bench::Report("load per line", wide * 1e6, "us", wide / spread, "of same lines, 100/node", 1.0);
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
     // out sharing the parent's pages and counts them.
     std::vector<long long> rss;
     for (int i = 1; i < argc; ++i) rss.push_back(bench::PeakRssOfCommand({ORYX_CLI_PATH, "tree", argv[i]}));
-    for (int i = 1; i < argc; ++i) BenchFile(argv[i], rss[i - 1]);
+    for (int i = 1; i < argc; ++i) BenchFile(argv[i], rss[static_cast<std::size_t>(i - 1)]);
     BenchWideNode(argv[1], std::string(argv[1]) + ".wide.tmp");
     return 0;
 }

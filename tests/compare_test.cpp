@@ -291,7 +291,7 @@ std::string UnionTree(const Comparison& c) {
         const auto [i, depth] = stack.back();
         stack.pop_back();
         if (i != Comparison::kRoot) {
-            text += std::string(2 * depth, ' ');
+            text += std::string(static_cast<std::size_t>(2 * depth), ' ');
             text += "=~-+"[static_cast<int>(c[i].change)];
             text += ' ';
             text += c.Name(i);
@@ -425,7 +425,7 @@ TEST(Comparison, EqualNodesHaveNoDifferenceToGoTo) {
     EXPECT_EQ(c.Size(), 7u);
     EXPECT_EQ(c.NextDifference(Comparison::kRoot), Comparison::kNone);
     EXPECT_EQ(c.PreviousDifference(Comparison::kRoot), Comparison::kNone);
-    EXPECT_EQ(c.PreviousDifference(c.Size() - 1), Comparison::kNone);
+    EXPECT_EQ(c.PreviousDifference(static_cast<Comparison::Index>(c.Size() - 1)), Comparison::kNone);
     for (Comparison::Index i = 1; i < c.Size(); ++i) EXPECT_FALSE(c.IsDifference(i) || c[i].differenceBelow);
 }
 

@@ -235,7 +235,7 @@ private slots:
         // At the last one F8 stays there.
         QTest::keyClick(window->Tree(), Qt::Key_F8);
         QCOMPARE(Selected(*window), order.last());
-        for (int i = order.size() - 2; i >= 0; --i) {
+        for (qsizetype i = order.size() - 2; i >= 0; --i) {
             QTest::keyClick(window->Tree(), Qt::Key_F8, Qt::ShiftModifier);
             QCOMPARE(Selected(*window), order[i]);
         }

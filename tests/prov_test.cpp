@@ -388,7 +388,7 @@ const TreeCase kTreeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reader, TreeCases, ::testing::ValuesIn(kTreeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Reader, SetBeforeFirstAddGoesToTheAddNode) {
     Loaded f("start prov\nset Shelf a 1\nadd Shelf\nset Shelf b 2\n");

@@ -61,7 +61,7 @@ const ConfigCase kConfigCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, ConfigFile, ::testing::ValuesIn(kConfigCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ConfigFileLookups, SectionAndKeyNamesIgnoreCase) {
     const ReportConfig config = ReportConfig::Parse("[Shelf Cards]\nCard 0=x\n");
@@ -139,7 +139,7 @@ const MenuCase kMenuCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, CustomMenu, ::testing::ValuesIn(kMenuCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 struct RowsCase {
     const char* name;
@@ -185,7 +185,7 @@ const RowsCase kRowsCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, CustomRows, ::testing::ValuesIn(kRowsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CustomReport, WorkedExample) {
     const ReportConfig config = ReportConfig::Parse(

@@ -459,7 +459,7 @@ const FailureCase kFailureCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Overview, OverviewFailure, ::testing::ValuesIn(kFailureCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(OverviewNumbers, SignedNumbersAreIntegers) {
     EXPECT_EQ(ReportCsv(ReportId::Overview, "add Shelf\nadd Shelf Card/+4\nadd Shelf Card/-2147483648\n"),
@@ -483,7 +483,7 @@ TEST(OverviewLargeInput, ManyCardsNamedByOneLp) {
     BuildOverviewRows(loaded.store, rows);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kCards));
     const std::string lastType = "T" + std::to_string(kCards - 1) + padding;
-    for (int i = 0; i < kCards; ++i) {
+    for (std::size_t i = 0; i < std::size_t{kCards}; ++i) {
         ASSERT_EQ(rows[i].First(), std::to_string(i));
         ASSERT_EQ(rows[i].Cell(1), "0") << i;
         ASSERT_EQ(rows[i].Cell(2), lastType) << i;

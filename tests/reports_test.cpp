@@ -49,11 +49,11 @@ TEST(ReportMemory, RunningOutNamesTheReport) {
         c.build(rows);
         ASSERT_EQ(rows.size(), 40u);  // fits without the limit
         const int result = oryx::testing::WithMemoryHeadroom(8u << 20, [&] {
-            ReportRows rows;
+            ReportRows limited;
             try {
-                c.build(rows);
+                c.build(limited);
             } catch (const ReportError& e) {
-                return std::string(e.what()) == c.expected && rows.capacity() == 0 ? 0 : 2;
+                return std::string(e.what()) == c.expected && limited.capacity() == 0 ? 0 : 2;
             } catch (...) {
                 return 3;
             }
@@ -137,7 +137,7 @@ const SearchCase kSearchCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, AttributeSearch, ::testing::ValuesIn(kSearchCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(AttributeSearchVariants, MatchIsToldApartFromNoMatch) {
     LoadedStore loaded(StartProv("add Tm\nset Tm txTrafficDescType 1\n"));
@@ -225,7 +225,7 @@ const RowCase kRowCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, ReportRowCells, ::testing::ValuesIn(kRowCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ReportRowCells, EmptyCellsAddedAtOnceAreCells) {
     ReportRow row("AtmIf/1");
@@ -272,7 +272,7 @@ const WidthCase kWidthCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, ColumnWidths, ::testing::ValuesIn(kWidthCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ColumnWidthsMeasure, EmptyFurtherCellsAreNeverMeasured) {
     int calls = 0;
@@ -324,7 +324,7 @@ const CsvCase kCsvCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, CsvExport, ::testing::ValuesIn(kCsvCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CsvExportSinks, StreamAndSinkGiveTheSameBytes) {
     const ReportRows rows = {{"a", {"b\"c"}}};

@@ -75,6 +75,9 @@ private slots:
     void tileFillsTheAreaWithoutOverlap_data();
     void tileFillsTheAreaWithoutOverlap();
     void hintsShowInStatusBar();
+    void everyMenuShowsItsItems();
+    void everyCommandsCaptionShortcutAndHint_data();
+    void everyCommandsCaptionShortcutAndHint();
     void unreadableFileReachesDefaultErrorDisplay();
     void failingReportReachesDefaultErrorDisplay();
     void aboutBox();
@@ -445,6 +448,90 @@ void ShellTest::tileFillsTheAreaWithoutOverlap() {
     }
     QCOMPARE(lefts.size(), columns);
     QCOMPARE(covered, area.width() * area.height());
+}
+
+void ShellTest::everyMenuShowsItsItems() {
+    // The menus of the menu bar and what they hold, by object name ("-" a
+    // separator); the Window menu's list of windows and the report menu's
+    // custom reports come after these.
+    const auto itemsOf = [](const QMenu* menu) {
+        QStringList names;
+        for (const QAction* item : menu->actions())
+            names << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
+        return names;
+    };
+    TMainForm form;
+    QStringList menus;
+    for (const QAction* menu : form.menuBar()->actions())
+        menus << menu->menu()->objectName() + " " + menu->text() + " | " + menu->statusTip();
+    QCOMPARE(menus, QStringList({"File1 &File | File related commands", "Edit1 &Edit | ", "View1 &View | ",
+                                 "Reports1 &Reports | ",
+                                 "Window1 &Window | Window related commands such as Tile and Cascade",
+                                 "Help1 &Help | Help topics"}));
+    QStringList file = {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem",
+                        "FilePrintItem", "-"};
+    for (int n = 1; n <= 13; ++n)
+        file << QStringLiteral("miMRU%1").arg(n);
+    file << "-" << "FileExitItem";
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("File1")), file);
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"miOptions"}));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")), QStringList({"ViewExpandAllItem", "ViewCollapseAllItem"}));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("Reports1")), itemsOf(form.findChild<QMenu*>("popReportMenu")));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("Window1")),
+             QStringList({"WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem"}));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("Help1")), QStringList({"HelpAboutItem"}));
+}
+
+void ShellTest::everyCommandsCaptionShortcutAndHint_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<QString>("hint");
+    const struct {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+        const char* hint;
+    } commands[] = {
+        {"FileOpenItem", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O), "Open an existing file"},
+        {"FileCompareItem", "Compare &With...", {}, "Compare the active file with another file"},
+        {"FileCloseItem", "&Close", {}, "Close current file"},
+        {"FileReloadItem", "&Reload", QKeySequence(Qt::Key_F5), "Reload current file"},
+        {"FileSaveItem", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), "Save current file"},
+        {"FilePrintItem", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P), "Print current file"},
+        {"FileExitItem", "E&xit", {}, "Exit the application"},
+        {"miOptions", "&Options", {}, "Edit ORYX Options"},
+        {"ViewExpandAllItem", "&Expand All", {}, "Expand All"},
+        {"ViewCollapseAllItem", "&Collapse All", {}, "Collapse All"},
+        {"WindowCascadeItem", "&Cascade", {}, "Arrange windows to overlap"},
+        {"WindowTileItem", "&Tile", {}, "Arrange windows without overlap"},
+        {"WindowArrangeItem", "&Arrange Icons", {}, "Arrange window icons at bottom of main window"},
+        {"WindowMinimizeItem", "&Minimize All", {}, "Minimize all windows"},
+        {"HelpAboutItem", "&About...", {}, ""},
+        {"OpenBtn", "Open", {}, "Open File..."},
+        {"SaveBtn", "Save", {}, "Save Tree Structure"},
+        {"btnPrint", "Print", {}, "Print Tree Structure"},
+        {"btnExpand", "Expand All", {}, "Expand All"},
+        {"btnCollapse", "Collapse All", {}, "Collapse All"},
+        {"ExitBtn", "Exit", {}, "Exit ORYX"},
+        {"miAtmIfReport", "AtmIf Report", {}, ""},
+        {"miVCCAtmIfReport", "AtmIf Vcc Report", {}, ""},
+        {"miFrAtmReport", "FrAtm Report", {}, ""},
+        {"miFrAtmDlciReport", "FrAtm Dlci Report", {}, ""},
+        {"miFrUniDlciReport", "FrUni Dlci Report", {}, ""},
+        {"miCommonReport", "Node Summary", {}, ""},
+        {"miOverviewReport", "Halyard Overview Report", {}, ""},
+        {"miVirtualRouterReport", "Virtual Router", {}, ""},
+    };
+    for (const auto& command : commands)
+        QTest::newRow(command.name) << QString(command.caption) << command.shortcut << QString(command.hint);
+}
+
+void ShellTest::everyCommandsCaptionShortcutAndHint() {
+    TMainForm form;
+    const QAction* command = Item(form, QTest::currentDataTag());
+    QTEST(command->text(), "caption");
+    QTEST(command->shortcut(), "shortcut");
+    QTEST(command->statusTip(), "hint");
 }
 
 void ShellTest::hintsShowInStatusBar() {

@@ -57,7 +57,7 @@ class MessageValueCase : public ::testing::TestWithParam<Case> {};
 TEST_P(MessageValueCase, Cleaned) { EXPECT_EQ(MessageValue(GetParam().value), GetParam().expected); }
 
 INSTANTIATE_TEST_SUITE_P(MessageValue, MessageValueCase, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(MessageValue, FiftyMegabytesBecomeAShortLine) {
     std::string huge(50u << 20, 'x');

@@ -73,7 +73,7 @@ void Comparison::AddChildren(Index i, AttributeMatcher& matcher) {
             change = matcher.Differ(child.first, child.second) ? Change::Changed : Change::Same;
         }
         if (IsWhole(inherited)) change = inherited;
-        child.change = static_cast<std::uint32_t>(change);
+        child.change = static_cast<std::uint32_t>(change) & 3u;
         entries_.push_back(child);
     }
     entries_[i].childCount = static_cast<Index>(entries_.size()) - entries_[i].firstChild;
@@ -84,7 +84,8 @@ void Comparison::SumSubtrees() {
     for (std::size_t i = entries_.size(); i-- > 1;) {
         const Entry& entry = entries_[i];
         Entry& parent = entries_[entry.parent];
-        parent.beneath += entry.beneath + 1;
+        // Within the 29 bits: building refuses larger nodes.
+        parent.beneath = (parent.beneath + entry.beneath + 1u) & ((1u << 29) - 1);
         const bool reported = IsDifference(static_cast<Index>(i));
         if (reported || entry.differenceBelow) parent.differenceBelow = 1;
         if (!reported) continue;

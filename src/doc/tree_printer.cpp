@@ -60,7 +60,9 @@ struct PrintingStopped {};
 
 std::size_t TreeTextLineCount(const prov::ComponentStore& store) {
     std::size_t lines = 0;
-    prov::WriteTreeText(store, [&](std::string_view piece) { lines += std::count(piece.begin(), piece.end(), '\n'); });
+    prov::WriteTreeText(store, [&](std::string_view piece) {
+        lines += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
+    });
     return lines;
 }
 

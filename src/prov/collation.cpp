@@ -23,7 +23,7 @@ constexpr std::array<std::uint16_t, 256> MakeRanks() {
         } else if (b >= 0x80) {
             cls = 3;
         }
-        ranks[b] = static_cast<std::uint16_t>(cls << 8 | key);
+        ranks[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(cls << 8 | key);
     }
     return ranks;
 }
@@ -36,11 +36,11 @@ constexpr auto kRanks = MakeRanks();
 constexpr std::array<std::uint8_t, 256> MakeOrderCodes() {
     std::array<std::uint8_t, 256> codes{};
     int next = 1;
-    for (int b = 0; b < 128; ++b)
+    for (std::size_t b = 0; b < 128; ++b)
         if (kRanks[b] >> 8 == 0) codes[b] = static_cast<std::uint8_t>(next++);
-    for (int b = '0'; b <= '9'; ++b) codes[b] = static_cast<std::uint8_t>(next++);
-    for (int b = 'a'; b <= 'z'; ++b) codes[b] = codes[b - 'a' + 'A'] = static_cast<std::uint8_t>(next++);
-    for (int b = 128; b < 256; ++b) codes[b] = static_cast<std::uint8_t>(next++);
+    for (std::size_t b = '0'; b <= '9'; ++b) codes[b] = static_cast<std::uint8_t>(next++);
+    for (std::size_t b = 'a'; b <= 'z'; ++b) codes[b] = codes[b - 'a' + 'A'] = static_cast<std::uint8_t>(next++);
+    for (std::size_t b = 128; b < 256; ++b) codes[b] = static_cast<std::uint8_t>(next++);
     return codes;
 }
 

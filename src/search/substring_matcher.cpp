@@ -13,6 +13,9 @@
 namespace oryx::search {
 namespace {
 
+// The byte of a little-endian word whose high bit is the lowest one set.
+std::size_t ByteIndex(std::uint64_t marks) { return static_cast<std::size_t>(std::countr_zero(marks)) / 8; }
+
 // Where an occurrence may begin: the first position holding the query's first
 // byte, and its second byte right after it for a query of two or more, with
 // ASCII case folded where the query folds. Eight positions at a time; a
@@ -38,9 +41,9 @@ public:
                 const std::size_t last = size - 7 - span;  // the last group of eight positions
                 std::size_t i = 0;
                 for (; i < last; i += 8)
-                    if (const std::uint64_t found = Starts(text + i)) return i + std::countr_zero(found) / 8;
+                    if (const std::uint64_t found = Starts(text + i)) return i + ByteIndex(found);
                 const std::uint64_t found = Starts(text + last) >> (8 * (i - last));
-                return found ? i + std::countr_zero(found) / 8 : size;
+                return found ? i + ByteIndex(found) : size;
             }
         }
         for (std::size_t i = 0; i + span <= size; ++i)
