@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
-cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench
+cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench oryx-cli gui_bench doc_bench find_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -37,3 +37,6 @@ $b/network_bench bench-data/network
 # over a file nesting a million components.
 QT_QPA_PLATFORM=offscreen $b/gui_bench bench-data/node-startprov.txt
 QT_QPA_PLATFORM=offscreen $b/doc_bench 1000000
+# The find bar on the full-size node: a query for its last component, and the
+# tree filtered to a query that matches about 1% of its components.
+QT_QPA_PLATFORM=offscreen $b/find_bench bench-data/node-startprov.txt

@@ -71,6 +71,7 @@ private slots:
     void customReportMenuFromConfigBesideProgram();
     void noCustomReportsWithoutConfig();
     void closeSaveExpandCollapseActOnActiveWindow();
+    void findOpensTheBarOfTheActiveWindow();
     void windowMenuListsAndArrangesWindows();
     void tileFillsTheAreaWithoutOverlap_data();
     void tileFillsTheAreaWithoutOverlap();
@@ -135,7 +136,7 @@ void ShellTest::commandsFollowOpenWindows() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const char* const needWindow[] = {"FileCloseItem", "FileSaveItem",   "SaveBtn",          "btnExpand",
                                       "btnCollapse",   "btnPrint",       "WindowCascadeItem", "WindowTileItem",
-                                      "WindowArrangeItem", "WindowMinimizeItem"};
+                                      "WindowArrangeItem", "WindowMinimizeItem", "EditFindItem"};
     const auto expectEnabled = [&](bool enabled) {
         for (const char* name : needWindow)
             QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
@@ -372,6 +373,32 @@ void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
 
     Item(form, "FileCloseItem")->trigger();
     QTRY_COMPARE(WindowNames(form), QStringList{"MDIChild1"});
+}
+
+void ShellTest::findOpensTheBarOfTheActiveWindow() {
+    TMainForm form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QAction* find = Item(form, "EditFindItem");
+    QCOMPARE(find->text(), QString("&Find..."));
+    QCOMPARE(find->statusTip(), QString("Find in the component tree"));
+    QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QStringList edit;
+    for (QAction* item : form.findChild<QMenu*>("Edit1")->actions())
+        edit << (item->isSeparator() ? "-" : item->text());
+    QCOMPARE(edit, QStringList({"&Find...", "-", "&Options"}));
+
+    Open(form, node_);
+    Open(form, configureNode_);
+    oryx::doc::TMDIChild* active = form.ActiveDocument();
+    QWidget* activeBar = active->findChild<QWidget*>("FindBar");
+    QVERIFY(activeBar && !activeBar->isVisible());
+    QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(activeBar->isVisible());
+    QVERIFY(activeBar->isAncestorOf(QApplication::focusWidget()));
+    for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
+        if (window->widget() != active) QVERIFY(!window->widget()->findChild<QWidget*>("FindBar")->isVisible());
 }
 
 void ShellTest::windowMenuListsAndArrangesWindows() {

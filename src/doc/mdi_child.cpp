@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSplitter>
@@ -14,6 +13,7 @@
 #include "doc/component_tree_model.h"
 #include "doc/document_host.h"
 #include "doc/document_icons.h"
+#include "doc/find_bar.h"
 #include "doc/path_strip.h"
 #include "doc/report_panel.h"
 #include "doc/text_codec.h"
@@ -57,7 +57,7 @@ TMDIChild::~TMDIChild() {
 }
 
 void TMDIChild::BuildLayout() {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* treeSplitter = new QSplitter(Qt::Horizontal, this);
     treeSplitter->setObjectName(QStringLiteral("Splitter1"));
@@ -115,6 +115,8 @@ void TMDIChild::BuildLayout() {
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& pos) { copyMenu_->popup(view->viewport()->mapToGlobal(pos)); });
     }
+    findBar_ = new FindBar(*tree_, *attributes_, *store_, this);
+    layout->insertWidget(0, findBar_);
 }
 
 QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
@@ -142,6 +144,8 @@ void TMDIChild::CopySelection() {
 void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
 
 void TMDIChild::CollapseAll() { treeActions_->CollapseAll(); }
+
+void TMDIChild::ShowFindBar() { findBar_->Open(); }
 
 void TMDIChild::SaveTreeStructure() { treeActions_->SaveTreeText(); }
 

@@ -19,6 +19,7 @@ namespace oryx::doc {
 class AttributeList;
 class ComponentTreeModel;
 class DocumentHost;
+class FindBar;
 class PathStrip;
 class ReportPanel;
 class TreeActions;
@@ -45,6 +46,8 @@ public:
     void PrintTreeStructure();
     void ExpandAll();
     void CollapseAll();
+    // "&Find...": the find bar, with the focus in its text.
+    void ShowFindBar();
 
     // Shows the fixed report, or closes it when it is the one on show.
     void ShowReport(reports::ReportId id);
@@ -99,6 +102,7 @@ private:
     AttributeList* attributes_ = nullptr;
     QMenu* copyMenu_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
+    FindBar* findBar_ = nullptr;
 };
 
 }  // namespace oryx::doc

@@ -42,6 +42,9 @@ void TMainForm::createActions() {
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setEnabled(false);
     AddCommand("FileExitItem", "E&xit", "Exit the application", [this] { this->close(); });
+    QAction* find = AddCommand("EditFindItem", "&Find...", "Find in the component tree",
+                               onDocument(&doc::TMDIChild::ShowFindBar));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     AddCommand("miOptions", "&Options", "Edit ORYX Options", [this] {
         if (optionsForm_->exec() == QDialog::Accepted)
             taskbar_->ApplyOptions(*optionsForm_, *settings_);
@@ -68,7 +71,7 @@ void TMainForm::createActions() {
         action->setIcon(ToolbarImage(button.image));
         action->setToolTip(action->statusTip());
     }
-    documentCommands_ = {close, save, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+    documentCommands_ = {close, save, find, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
                          findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint")};
 }
 
@@ -87,6 +90,8 @@ void TMainForm::createMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
+    edit->addAction(findChild<QAction*>("EditFindItem"));
+    edit->addSeparator();
     edit->addAction(findChild<QAction*>("miOptions"));
 
     windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
