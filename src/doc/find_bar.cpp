@@ -49,6 +49,7 @@ FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::Co
     : QFrame(window), tree_(tree), session_(new FindSession(tree, attributes, store, this)), pause_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pause_->setSingleShot(true);
     pause_->setInterval(kPause);
     connect(pause_, &QTimer::timeout, this, &FindBar::SearchNow);

@@ -43,6 +43,7 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWi
 }
 
 void TMDIChild::Load() {
+    treeModel_->Clear();  // the views, and a search, let go of the store before it is read into
     prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
     treeModel_->Build(*store_);
     if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
