@@ -226,7 +226,7 @@ void FindBar::ShowState() {
                                          : QStringLiteral("%1 matches").arg(session.Count());
         else if (!session.Searching())
             count = QStringLiteral("No match");
-        marked = count == QStringLiteral("No match");
+        marked = session.Count() == 0 && !session.Searching();
         if (session.Searching())
             note = QStringLiteral("Searching...");
         else if (!session.Error().isEmpty())
