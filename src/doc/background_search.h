@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <thread>
@@ -19,8 +20,9 @@ class SearchQuery;
 namespace oryx::doc {
 
 // Searches a component store on a thread of its own and hands the matches to
-// this object's thread as they are found, in batches, so the window stays
-// responsive however large the store. One search at a time: Start and Stop
+// this object's thread as they are found: the first at once, the others in
+// batches a few times a second, so the window stays responsive however large
+// the store and however many the matches. One search at a time: Start and Stop
 // cancel the one running and wait the moment it takes to notice. The store
 // must stay unchanged while a search runs.
 class BackgroundSearch final : public QObject {
@@ -49,6 +51,7 @@ private:
 
     std::shared_ptr<Job> job_;
     std::thread worker_;
+    QTimer handOver_;
 };
 
 }  // namespace oryx::doc

@@ -322,6 +322,8 @@ void ComponentTreeModel::ShowOnly(const std::vector<const Node*>& items) {
     expandExceptions_.clear();
     shown_.clear();
     shownChildren_.clear();
+    shown_.reserve(items.size() * 2);
+    shownChildren_.reserve(items.size());
     // Each item with the items above it; a walk up stops where an earlier
     // one passed. In tree order, each newly shown item follows its shown
     // siblings, so the lists of shown children come out in tree order too.

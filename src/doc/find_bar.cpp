@@ -46,15 +46,26 @@ QString Sentence(QString text) {
 }  // namespace
 
 FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::ComponentStore& store, QWidget* window)
-    : QFrame(window), tree_(tree), session_(new FindSession(tree, attributes, store, this)), pause_(new QTimer(this)) {
+    : QFrame(window), tree_(tree), session_(new FindSession(tree, attributes, store, this)), pause_(new QTimer(this)),
+      refresh_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pause_->setSingleShot(true);
     pause_->setInterval(kPause);
     connect(pause_, &QTimer::timeout, this, &FindBar::SearchNow);
+    // While matches pour in, the count is shown anew a few times a second,
+    // not once per batch.
+    refresh_->setSingleShot(true);
+    refresh_->setInterval(100);
+    connect(refresh_, &QTimer::timeout, this, &FindBar::ShowState);
     BuildControls();
-    connect(session_, &FindSession::Changed, this, &FindBar::ShowState);
+    connect(session_, &FindSession::Changed, this, [this] {
+        if (!session_->Searching())
+            ShowState();
+        else if (!refresh_->isActive())
+            refresh_->start();
+    });
     connect(session_, &FindSession::Wrapped, this, [this](bool forward) {
         wrapNote_ = forward ? QStringLiteral("Wrapped around to the first match")
                             : QStringLiteral("Wrapped around to the last match");
@@ -212,6 +223,7 @@ void FindBar::Step(bool forward) {
 }
 
 void FindBar::ShowState() {
+    refresh_->stop();
     const FindSession& session = *session_;
     QString count, note = wrapNote_, filterNote;
     bool marked = false;
@@ -240,12 +252,15 @@ void FindBar::ShowState() {
     count_->setText(count);
     note_->setText(note);
     filterNote_->setText(filterNote);
-    QPalette colours = textColours_;
-    if (marked) {
-        colours.setColor(QPalette::Base, kMarkedBase);
-        colours.setColor(QPalette::Text, kMarkedText);
+    if (marked != marked_) {
+        marked_ = marked;
+        QPalette colours = textColours_;
+        if (marked) {
+            colours.setColor(QPalette::Base, kMarkedBase);
+            colours.setColor(QPalette::Text, kMarkedText);
+        }
+        text_->setPalette(colours);
     }
-    text_->setPalette(colours);
     const QSignalBlocker quiet(onlyMatches_);
     onlyMatches_->setChecked(session.FilterWanted());
 }

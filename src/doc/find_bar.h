@@ -65,8 +65,10 @@ private:
     TZTreeView& tree_;
     FindSession* session_;
     QTimer* pause_;
+    QTimer* refresh_;
     QLineEdit* text_ = nullptr;
     QPalette textColours_;
+    bool marked_ = false;  // the text is shown as no match or no query
     QComboBox* scope_ = nullptr;
     QCheckBox* matchCase_ = nullptr;
     QCheckBox* wholeWord_ = nullptr;
