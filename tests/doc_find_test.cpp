@@ -450,6 +450,38 @@ private slots:
         window_.reset();
     }
 
+    void deepNestingFindsFiltersAndSkipsRemoved() {
+        // A configure file may nest as deep as it has lines; nothing may
+        // recurse on the depth or walk it once per match.
+        constexpr int kDepth = 100000;
+        std::string file = "configure N0\n";
+        for (int i = 1; i < kDepth; ++i) file += "configure N" + std::to_string(i) + "\n";
+        file += "set depth deepest\n";
+        Open(file);
+        window_->resize(800, 500);
+        window_->show();
+        doc::TZTreeView& tree = *window_->Tree();
+        Find(QStringLiteral("deepest"), Values);
+        QCOMPARE(Count(), QStringLiteral("1 of 1"));
+        QVERIFY(At().endsWith(QStringLiteral(" N99998 N99999|depth")));
+        QCOMPARE(tree.model()->rowCount(), kDepth);
+
+        tree.CollapseAllItems();
+        Control<QCheckBox>("FindShowOnlyMatches").setChecked(true);
+        QCOMPARE(tree.model()->rowCount(), kDepth);
+        Control<QCheckBox>("FindShowOnlyMatches").setChecked(false);
+        QCOMPARE(tree.model()->rowCount(), 1);
+
+        // Every component matches "N"; removing one in the middle drops
+        // the half below it.
+        Find(QStringLiteral("N"), Names);
+        QCOMPARE(Bar().Session().Count(), std::size_t{kDepth});
+        doc::ComponentTreeModel& model = *tree.TreeModel();
+        tree.Select(Component(*window_, "N0 N1"));
+        model.RemoveItem(model.IndexOf(Component(*window_, "N0 N1")));
+        QCOMPARE(Bar().Session().Count(), std::size_t{1});
+    }
+
     void filteredTreeModelPassesTheTester() {
         Open(kNode);
         doc::ComponentTreeModel& model = *window_->Tree()->TreeModel();
