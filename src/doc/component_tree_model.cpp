@@ -207,12 +207,12 @@ bool ComponentTreeModel::IsRemoved(const Node* node) const {
 template <typename Visit, typename Descend>
 void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Visit&& visit,
                                    Descend&& descend) const {
+    // The children of the n-th frame have depth childDepth + n.
     struct Frame {
         Children children;
         std::size_t next;
-        std::size_t childDepth;
     };
-    std::vector<Frame> stack{{ChildrenOf(node), 0, childDepth}};
+    std::vector<Frame> stack{{ChildrenOf(node), 0}};
     while (!stack.empty()) {
         Frame& top = stack.back();
         if (top.next == top.children.size()) {
@@ -220,10 +220,10 @@ void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Vis
             continue;
         }
         const Node* child = top.children[top.next++];
-        const std::size_t depth = top.childDepth;
+        const std::size_t depth = childDepth + stack.size() - 1;
         if (IsHiddenChild(child)) continue;
         visit(child, depth);
-        if (!child->Children().empty() && descend(child)) stack.push_back({ChildrenOf(child), 0, depth + 1});
+        if (!child->Children().empty() && descend(child)) stack.push_back({ChildrenOf(child), 0});
     }
 }
 
