@@ -30,6 +30,15 @@ add_test(NAME compare_screenshot COMMAND oryx_compare_screenshot
   "FrUni/41 Dlci/16" ${CMAKE_CURRENT_BINARY_DIR}/compare.png)
 set_tests_properties(compare_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
+# The find bar at work, the README's docs/find.png:
+#   xvfb-run -a -s "-screen 0 1280x800x24" build/default/tests/oryx_find_screenshot \
+#     examples/node31-startprov.txt Lp/2 values docs/find.png
+add_executable(oryx_find_screenshot shell_find_screenshot.cpp)
+target_link_libraries(oryx_find_screenshot PRIVATE oryx_shell)
+add_test(NAME shell_find_screenshot COMMAND oryx_find_screenshot
+  ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt Lp/2 values ${CMAKE_CURRENT_BINARY_DIR}/find.png)
+set_tests_properties(shell_find_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
 endif()

@@ -71,6 +71,7 @@ private slots:
     void customReportMenuFromConfigBesideProgram();
     void noCustomReportsWithoutConfig();
     void closeSaveExpandCollapseActOnActiveWindow();
+    void findOpensTheBarOfTheActiveWindow();
     void windowMenuListsAndArrangesWindows();
     void tileFillsTheAreaWithoutOverlap_data();
     void tileFillsTheAreaWithoutOverlap();
@@ -138,7 +139,7 @@ void ShellTest::commandsFollowOpenWindows() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const char* const needWindow[] = {"FileCloseItem", "FileSaveItem",   "SaveBtn",          "btnExpand",
                                       "btnCollapse",   "btnPrint",       "WindowCascadeItem", "WindowTileItem",
-                                      "WindowArrangeItem", "WindowMinimizeItem"};
+                                      "WindowArrangeItem", "WindowMinimizeItem", "EditFindItem"};
     const auto expectEnabled = [&](bool enabled) {
         for (const char* name : needWindow)
             QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
@@ -377,6 +378,32 @@ void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
     QTRY_COMPARE(WindowNames(form), QStringList{"MDIChild1"});
 }
 
+void ShellTest::findOpensTheBarOfTheActiveWindow() {
+    TMainForm form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QAction* find = Item(form, "EditFindItem");
+    QCOMPARE(find->text(), QString("&Find..."));
+    QCOMPARE(find->statusTip(), QString("Find in the component tree"));
+    QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QStringList edit;
+    for (QAction* item : form.findChild<QMenu*>("Edit1")->actions())
+        edit << (item->isSeparator() ? "-" : item->text());
+    QCOMPARE(edit, QStringList({"&Find...", "-", "&Options"}));
+
+    Open(form, node_);
+    Open(form, configureNode_);
+    oryx::doc::TMDIChild* active = form.ActiveDocument();
+    QWidget* activeBar = active->findChild<QWidget*>("FindBar");
+    QVERIFY(activeBar && !activeBar->isVisible());
+    QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(activeBar->isVisible());
+    QVERIFY(activeBar->isAncestorOf(QApplication::focusWidget()));
+    for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
+        if (window->widget() != active) QVERIFY(!window->widget()->findChild<QWidget*>("FindBar")->isVisible());
+}
+
 void ShellTest::windowMenuListsAndArrangesWindows() {
     TMainForm form;
     form.resize(900, 700);
@@ -474,7 +501,7 @@ void ShellTest::everyMenuShowsItsItems() {
         file << QStringLiteral("miMRU%1").arg(n);
     file << "-" << "FileExitItem";
     QCOMPARE(itemsOf(form.findChild<QMenu*>("File1")), file);
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"miOptions"}));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"EditFindItem", "-", "miOptions"}));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")), QStringList({"ViewExpandAllItem", "ViewCollapseAllItem"}));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Reports1")), itemsOf(form.findChild<QMenu*>("popReportMenu")));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Window1")),
@@ -499,6 +526,7 @@ void ShellTest::everyCommandsCaptionShortcutAndHint_data() {
         {"FileSaveItem", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), "Save current file"},
         {"FilePrintItem", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P), "Print current file"},
         {"FileExitItem", "E&xit", {}, "Exit the application"},
+        {"EditFindItem", "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F), "Find in the component tree"},
         {"miOptions", "&Options", {}, "Edit ORYX Options"},
         {"ViewExpandAllItem", "&Expand All", {}, "Expand All"},
         {"ViewCollapseAllItem", "&Collapse All", {}, "Collapse All"},

@@ -23,6 +23,7 @@ void ComponentTreeModel::Build(const prov::ComponentStore& store) {
     removed_.clear();
     captions_.clear();
     bold_.clear();
+    ForgetFilter();
     addNode_ = store.AddNode();
     if (addNode_) AppendVisibleRows(addNode_, 0, rows_);
     endResetModel();
@@ -35,6 +36,7 @@ void ComponentTreeModel::Clear() {
     removed_.clear();
     captions_.clear();
     bold_.clear();
+    ForgetFilter();
     addNode_ = nullptr;
     endResetModel();
 }
@@ -112,6 +114,14 @@ std::size_t ComponentTreeModel::Depth(const QModelIndex& index) const {
     return NodeAt(index) ? rows_[static_cast<std::size_t>(index.row())].depth : 0;
 }
 
+bool ComponentTreeModel::HasItems() const {
+    if (!filtered_) return !rows_.empty();
+    if (!addNode_) return false;
+    return std::any_of(addNode_->Children().begin(), addNode_->Children().end(), [this](const Node* child) {
+        return !child->Name().starts_with('&') && !IsRemovedItem(child);
+    });
+}
+
 QString ComponentTreeModel::Caption(const Node* node) const {
     if (!captions_.empty()) {
         const auto it = captions_.find(node);
@@ -123,7 +133,30 @@ QString ComponentTreeModel::Caption(const Node* node) const {
 bool ComponentTreeModel::IsHiddenChild(const Node* child) const {
     const std::string_view name = child->Name();
     if (text::IsHiddenName(name)) return true;
+    if (filtered_ && shown_.count(child) == 0) return true;
     return !removed_.empty() && removed_.count(child) != 0;
+}
+
+ComponentTreeModel::Children ComponentTreeModel::ChildrenOf(const Node* node) const {
+    if (!filtered_) return {node->Children().data(), node->Children().size()};
+    const auto shown = shownChildren_.find(node);
+    if (shown == shownChildren_.end()) return {};
+    return shown->second;
+}
+
+const ComponentTreeModel::Node* ComponentTreeModel::LastShownChild(const Node* node) const {
+    const auto known = lastShownChild_.find(node);
+    if (known != lastShownChild_.end()) return known->second;
+    const Node* last = nullptr;
+    const Children children = ChildrenOf(node);
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (!IsHiddenChild(*it)) {
+            last = *it;
+            break;
+        }
+    }
+    lastShownChild_.emplace(node, last);
+    return last;
 }
 
 const ComponentTreeModel::Node* ComponentTreeModel::TreeParent(const Node* node) const {
@@ -132,6 +165,8 @@ const ComponentTreeModel::Node* ComponentTreeModel::TreeParent(const Node* node)
 }
 
 bool ComponentTreeModel::HasVisibleChildren(const Node* node) const {
+    // The filter hides most children of a large family; the answer is kept.
+    if (filtered_) return LastShownChild(node) != nullptr;
     for (const Node* child : node->Children())
         if (!IsHiddenChild(child)) return true;
     return false;
@@ -140,6 +175,7 @@ bool ComponentTreeModel::HasVisibleChildren(const Node* node) const {
 bool ComponentTreeModel::HasLaterSibling(const Node* node) const {
     const Node* parent = node->Parent();
     if (!parent) return false;
+    if (filtered_) return LastShownChild(parent) != node;
     const auto& siblings = parent->Children();
     // Siblings are in name order, so the item is found by its name.
     auto it = std::lower_bound(siblings.begin(), siblings.end(), node->Name(),
@@ -172,24 +208,23 @@ bool ComponentTreeModel::IsRemoved(const Node* node) const {
 template <typename Visit, typename Descend>
 void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Visit&& visit,
                                    Descend&& descend) const {
+    // The children of the n-th frame have depth childDepth + n.
     struct Frame {
-        const Node* node;
+        Children children;
         std::size_t next;
-        std::size_t childDepth;
     };
-    std::vector<Frame> stack{{node, 0, childDepth}};
+    std::vector<Frame> stack{{ChildrenOf(node), 0}};
     while (!stack.empty()) {
         Frame& top = stack.back();
-        const auto& children = top.node->Children();
-        if (top.next == children.size()) {
+        if (top.next == top.children.size()) {
             stack.pop_back();
             continue;
         }
-        const Node* child = children[top.next++];
-        const std::size_t depth = top.childDepth;
+        const Node* child = top.children[top.next++];
+        const std::size_t depth = childDepth + stack.size() - 1;
         if (IsHiddenChild(child)) continue;
         visit(child, depth);
-        if (!child->Children().empty() && descend(child)) stack.push_back({child, 0, depth + 1});
+        if (!child->Children().empty() && descend(child)) stack.push_back({ChildrenOf(child), 0});
     }
 }
 
@@ -250,6 +285,7 @@ void ComponentTreeModel::Collapse(const QModelIndex& index) {
 
 QModelIndex ComponentTreeModel::Reveal(const Node* node) {
     if (!node || !addNode_ || node == addNode_ || IsRemoved(node)) return {};
+    if (filtered_ && shown_.count(node) == 0) return {};
     bool changed = false;
     for (const Node* above = TreeParent(node); above; above = TreeParent(above)) {
         if (!IsExpanded(above)) {
@@ -261,16 +297,61 @@ QModelIndex ComponentTreeModel::Reveal(const Node* node) {
     return IndexOf(node);
 }
 
-void ComponentTreeModel::ExpandAll() {
-    defaultExpanded_ = true;
+void ComponentTreeModel::ExpandAll() { SetAllExpanded(true); }
+
+void ComponentTreeModel::CollapseAll() { SetAllExpanded(false); }
+
+void ComponentTreeModel::SetAllExpanded(bool expanded) {
+    defaultExpanded_ = expanded;
     expandExceptions_.clear();
+    if (filtered_) {
+        // The whole tree as well, for when the filter goes.
+        unfilteredDefaultExpanded_ = expanded;
+        unfilteredExceptions_.clear();
+    }
     Relayout();
 }
 
-void ComponentTreeModel::CollapseAll() {
-    defaultExpanded_ = false;
+void ComponentTreeModel::ShowOnly(const std::vector<const Node*>& items) {
+    if (!addNode_) return;
+    if (!filtered_) {
+        filtered_ = true;
+        unfilteredDefaultExpanded_ = defaultExpanded_;
+        unfilteredExceptions_.swap(expandExceptions_);
+    }
+    defaultExpanded_ = true;
     expandExceptions_.clear();
+    shown_.clear();
+    shownChildren_.clear();
+    shown_.reserve(items.size() * 2);
+    shownChildren_.reserve(items.size());
+    // Each item with the items above it; a walk up stops where an earlier
+    // one passed. In tree order, each newly shown item follows its shown
+    // siblings, so the lists of shown children come out in tree order too.
+    std::vector<const Node*> added;
+    for (const Node* item : items) {
+        added.clear();
+        for (const Node* n = item; n && n != addNode_ && shown_.insert(n).second; n = n->Parent()) added.push_back(n);
+        for (auto n = added.rbegin(); n != added.rend(); ++n) shownChildren_[(*n)->Parent()].push_back(*n);
+    }
+    lastShownChild_.clear();
     Relayout();
+}
+
+void ComponentTreeModel::ClearFilter() {
+    if (!filtered_) return;
+    defaultExpanded_ = unfilteredDefaultExpanded_;
+    expandExceptions_.swap(unfilteredExceptions_);
+    ForgetFilter();
+    Relayout();
+}
+
+void ComponentTreeModel::ForgetFilter() {
+    filtered_ = false;
+    std::unordered_set<const Node*>().swap(shown_);
+    std::unordered_map<const Node*, std::vector<const Node*>>().swap(shownChildren_);
+    std::unordered_set<const Node*>().swap(unfilteredExceptions_);
+    lastShownChild_.clear();
 }
 
 void ComponentTreeModel::Relayout() {
@@ -320,9 +401,11 @@ void ComponentTreeModel::RemoveItem(const QModelIndex& index) {
     endRemoveRows();
     // A removed item is gone for good, and so is its display state.
     std::erase_if(bold_, [this](const Node* bold) { return IsRemoved(bold); });
+    lastShownChild_.clear();
     // The item above may have lost its last child, and the sibling before it
     // its connecting line.
     if (!rows_.empty()) emit dataChanged(this->index(0, 0), this->index(rowCount() - 1, 0));
+    emit ItemRemoved(node);
 }
 
 void ComponentTreeModel::SetBold(const Node* node, bool bold) {

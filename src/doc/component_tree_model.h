@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -20,7 +21,7 @@ namespace oryx::doc {
 // The component tree as the view sees it. The items are the store's own
 // nodes (each index's internalPointer); the model adds only the tree's state:
 // which items are expanded, the items removed from the tree, captions edited
-// in place and the bold items.
+// in place, the bold items and, while the find bar filters it, the items shown.
 //
 // The rows are the items currently visible (every ancestor expanded), flat,
 // in depth-first order, each with its depth; the view draws the indentation
@@ -59,7 +60,8 @@ public:
     // The row of a visible item; invalid when the item is not visible.
     QModelIndex IndexOf(const Node* node) const;
     std::size_t Depth(const QModelIndex& index) const;
-    bool HasItems() const { return !rows_.empty(); }
+    // The tree holds an item (filtered out or not).
+    bool HasItems() const;
 
     // The item above `node` in the tree; null for a top-level item.
     const Node* TreeParent(const Node* node) const;
@@ -68,8 +70,11 @@ public:
     bool IsExpanded(const Node* node) const;
     // True when the item or one of the items above it was removed.
     bool IsRemoved(const Node* node) const;
-    // Every item below `node` (all of them, collapsed branches included), in
-    // depth-first order, without recursion.
+    bool HasRemovedItems() const { return !removed_.empty(); }
+    // True when the item itself was removed (not one above it).
+    bool IsRemovedItem(const Node* node) const { return removed_.count(node) != 0; }
+    // Every item below `node` (all of them, collapsed branches included; while
+    // filtered, those the filter shows), in depth-first order, without recursion.
     void ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const;
 
     void Expand(const QModelIndex& index);
@@ -81,9 +86,21 @@ public:
     // Removes the item and every item below it from the tree (never from the store).
     void RemoveItem(const QModelIndex& index);
 
+    // Shows only `items` (given in tree order) and the items above them, all
+    // expanded, until ClearFilter brings back the whole tree with the items
+    // expanded as they were. Expand All and Collapse All while filtered act on
+    // both. Calling it again while filtered replaces the items shown.
+    void ShowOnly(const std::vector<const Node*>& items);
+    void ClearFilter();
+    bool IsFiltered() const { return filtered_; }
+
     void SetBold(const Node* node, bool bold);
     bool IsBold(const Node* node) const { return bold_.count(node) != 0; }
     QString Caption(const Node* node) const;
+
+signals:
+    // An item was removed with RemoveItem, and everything below it.
+    void ItemRemoved(const oryx::prov::ComponentNode* item);
 
 private:
     struct Row {
@@ -91,8 +108,16 @@ private:
         std::size_t depth;
     };
 
+    using Children = std::span<const Node* const>;
+
     bool IsHiddenChild(const Node* child) const;
+    // The children of `node` the tree may show: all of them, or those the filter shows.
+    Children ChildrenOf(const Node* node) const;
+    // While filtered: the last child of `node` the filter shows, or null.
+    const Node* LastShownChild(const Node* node) const;
     void SetExpandedFlag(const Node* node, bool expanded);
+    void SetAllExpanded(bool expanded);
+    void ForgetFilter();
     // Appends the visible rows below `node`, whose children have depth `childDepth`.
     void AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const;
     template <typename Visit, typename Descend>
@@ -111,6 +136,13 @@ private:
     std::unordered_set<const Node*> removed_;
     std::unordered_map<const Node*, QString> captions_;
     std::unordered_set<const Node*> bold_;
+    // The filter: the items shown, and the whole tree's expansion kept aside.
+    bool filtered_ = false;
+    std::unordered_set<const Node*> shown_;
+    std::unordered_map<const Node*, std::vector<const Node*>> shownChildren_;
+    bool unfilteredDefaultExpanded_ = false;
+    std::unordered_set<const Node*> unfilteredExceptions_;
+    mutable std::unordered_map<const Node*, const Node*> lastShownChild_;
     QFont boldFont_;
     mutable std::size_t lastFound_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "doc/mdi_child.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -13,6 +12,7 @@
 #include "doc/copy_command.h"
 #include "doc/document_host.h"
 #include "doc/document_icons.h"
+#include "doc/find_bar.h"
 #include "doc/path_strip.h"
 #include "doc/report_panel.h"
 #include "doc/text_codec.h"
@@ -43,6 +43,7 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWi
 }
 
 void TMDIChild::Load() {
+    treeModel_->Clear();  // the views, and a search, let go of the store before it is read into
     prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
     try {
         treeModel_->Build(*store_);
@@ -69,6 +70,7 @@ void TMDIChild::Reload() {
     store_->Swap(*fresh);
     treeModel_->Build(*store_);
     if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
+    findBar_->SearchAgain();
     reportPanel_->Refresh();
 }
 
@@ -79,7 +81,7 @@ TMDIChild::~TMDIChild() {
 }
 
 void TMDIChild::BuildLayout() {
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* treeSplitter = new QSplitter(Qt::Horizontal, this);
     treeSplitter->setObjectName(QStringLiteral("Splitter1"));
@@ -126,6 +128,8 @@ void TMDIChild::BuildLayout() {
 
     copyCommand_ = new CopyCommand(*this, *tree_, *attributes_, *reportPanel_,
                                    [this] { return pathStrip_->Text().mid(kIndexOf.size()); });
+    findBar_ = new FindBar(*tree_, *attributes_, *store_, this);
+    layout->insertWidget(0, findBar_);
 }
 
 QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
@@ -143,6 +147,8 @@ void TMDIChild::CopySelection() { copyCommand_->CopySelection(); }
 void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
 
 void TMDIChild::CollapseAll() { treeActions_->CollapseAll(); }
+
+void TMDIChild::ShowFindBar() { findBar_->Open(); }
 
 void TMDIChild::SaveTreeStructure() { treeActions_->SaveTreeText(); }
 

@@ -19,6 +19,7 @@ class AttributeList;
 class ComponentTreeModel;
 class CopyCommand;
 class DocumentHost;
+class FindBar;
 class PathStrip;
 class ReportPanel;
 class TreeActions;
@@ -49,6 +50,8 @@ public:
     void PrintTreeStructure();
     void ExpandAll();
     void CollapseAll();
+    // "&Find...": the find bar, with the focus in its text.
+    void ShowFindBar();
 
     // Shows the fixed report, or closes it when it is the one on show.
     void ShowReport(reports::ReportId id);
@@ -104,6 +107,7 @@ private:
     AttributeList* attributes_ = nullptr;
     CopyCommand* copyCommand_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
+    FindBar* findBar_ = nullptr;
 };
 
 }  // namespace oryx::doc

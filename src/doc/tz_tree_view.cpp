@@ -147,7 +147,12 @@ void TZTreeView::Select(const Node* item) {
     if (!model_) return;
     const QModelIndex index = model_->Reveal(item);
     if (!index.isValid()) return;
+    // The column is fitted to its contents once, when the selection and the
+    // bold item have moved, rather than at each of the steps between.
+    const QHeaderView::ResizeMode fit = header()->sectionResizeMode(0);
+    header()->setSectionResizeMode(0, QHeaderView::Interactive);
     setCurrentIndex(index);
+    header()->setSectionResizeMode(0, fit);
     scrollTo(index);
 }
 

@@ -45,6 +45,9 @@ void TMainForm::createActions() {
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setEnabled(false);
     AddCommand("FileExitItem", "E&xit", "Exit the application", [this] { this->close(); });
+    QAction* find = AddCommand("EditFindItem", "&Find...", "Find in the component tree",
+                               onDocument(&doc::TMDIChild::ShowFindBar));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     AddCommand("miOptions", "&Options", "Edit ORYX Options", [this] {
         if (optionsForm_->exec() == QDialog::Accepted)
             ApplyOptions();
@@ -75,7 +78,7 @@ void TMainForm::createActions() {
     QAction* expand = AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
     QAction* collapse =
         AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
-    documentCommands_ = {reload, save, compare, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
+    documentCommands_ = {reload, save, compare, find, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
                          findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint"), expand, collapse};
     windowCommands_ = {close};
 }
@@ -96,6 +99,8 @@ void TMainForm::createMenus() {
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("Edit1");
+    edit->addAction(findChild<QAction*>("EditFindItem"));
+    edit->addSeparator();
     edit->addAction(findChild<QAction*>("miOptions"));
 
     QMenu* view = menuBar()->addMenu("&View");
