@@ -18,6 +18,19 @@ namespace {
 using oryx::testing::Crlf;
 using oryx::testing::TempDir;
 
+// The text and CSV forms of a comparison, whole.
+std::string DiffText(const Comparison& comparison) {
+    std::string text;
+    WriteDiffText(comparison, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+std::string DiffCsv(const Comparison& comparison) {
+    std::string text;
+    WriteDiffCsv(comparison, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
 // Two stores read from files with exactly these bytes.
 struct StorePair {
     TempDir dir;

@@ -326,13 +326,6 @@ const CsvCase kCsvCases[] = {
 INSTANTIATE_TEST_SUITE_P(Reports, CsvExport, ::testing::ValuesIn(kCsvCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST(CsvExportSinks, StreamAndSinkGiveTheSameBytes) {
-    const ReportRows rows = {{"a", {"b\"c"}}};
-    std::ostringstream out;
-    WriteCsv(kAttributeValue, rows, out);
-    EXPECT_EQ(out.str(), CsvText(kAttributeValue, rows));
-}
-
 struct FileNameCase {
     const char* path;
     const char* title;

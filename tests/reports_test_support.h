@@ -2,6 +2,7 @@
 
 // Shared helpers of the report tests: a store read from inline provisioning
 // text, and a report's rows as the CSV text the user would export.
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,13 @@ struct LoadedStore {
 
 // The store of a start-prov file holding `lines` after its first line.
 inline std::string StartProv(std::string_view lines) { return "start prov\n" + std::string(lines); }
+
+// The CSV bytes of a report's rows, as the export file holds them.
+inline std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows) {
+    std::string text;
+    WriteCsv(columns, rows, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
 
 // The CSV export of report `id` over a start-prov file holding `lines`.
 inline std::string ReportCsv(ReportId id, std::string_view lines) {

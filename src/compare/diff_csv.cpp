@@ -65,12 +65,6 @@ void WriteDiffCsv(const Comparison& comparison, const DiffSink& sink) {
     out.Flush();
 }
 
-std::string DiffCsv(const Comparison& comparison) {
-    std::string text;
-    WriteDiffCsv(comparison, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
 std::string ProposedDiffCsvFileName(std::string_view firstPath, std::string_view secondPath) {
     std::string name(BaseName(firstPath));
     name += " vs ";

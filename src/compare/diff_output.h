@@ -18,13 +18,11 @@ std::string SummaryLine(const DiffSummary& summary);
 // beneath)" when N > 0), "~ PATH" followed by its attribute differences
 // indented two spaces, and the summary line last.
 void WriteDiffText(const Comparison& comparison, const DiffSink& sink);
-std::string DiffText(const Comparison& comparison);
 
 // The CSV form, CR LF line ends, every field quoted: the header
 // "change","path","attribute","old","new", one row per added or removed
 // component and one per attribute difference of a changed component.
 void WriteDiffCsv(const Comparison& comparison, const DiffSink& sink);
-std::string DiffCsv(const Comparison& comparison);
 
 // The file name offered for the CSV of two files' differences: both names
 // without folder and last extension, joined by " vs ", then ".csv".

@@ -38,10 +38,4 @@ void WriteDiffText(const Comparison& comparison, const DiffSink& sink) {
     out.Flush();
 }
 
-std::string DiffText(const Comparison& comparison) {
-    std::string text;
-    WriteDiffText(comparison, [&text](std::string_view piece) { text += piece; });
-    return text;
-}
-
 }  // namespace oryx::compare

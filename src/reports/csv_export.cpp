@@ -1,7 +1,5 @@
 #include "reports/csv_export.h"
 
-#include <ostream>
-
 namespace oryx::reports {
 
 namespace {
@@ -53,18 +51,6 @@ void WriteCsvRow(const ReportRow& row, const CsvSink& sink) {
 void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink) {
     WriteCsvHeader(columns, sink);
     for (const ReportRow& row : rows) WriteCsvRow(row, sink);
-}
-
-void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out) {
-    WriteCsv(columns, rows, [&out](std::string_view piece) {
-        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-    });
-}
-
-std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows) {
-    std::string text;
-    WriteCsv(columns, rows, [&text](std::string_view piece) { text += piece; });
-    return text;
 }
 
 std::string ProposedCsvFileName(std::string_view documentPath, std::string_view title) {

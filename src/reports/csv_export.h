@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <iosfwd>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,8 +19,6 @@ using CsvSink = std::function<void(std::string_view)>;
 // a double quote, CR or LF. A double quote inside a quoted text is doubled,
 // so every reader gets back the cells as they were.
 void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink);
-void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, std::ostream& out);
-std::string CsvText(std::span<const ColumnInfo> columns, const ReportRows& rows);
 
 // The pieces of WriteCsv, for tables put together from several reports: the
 // header line, one row's line, and a text written as a first cell is.
