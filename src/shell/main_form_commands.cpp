@@ -78,8 +78,9 @@ void TMainForm::createActions() {
     QAction* expand = AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
     QAction* collapse =
         AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
-    documentCommands_ = {reload, save, compare, find, findChild<QAction*>("SaveBtn"), findChild<QAction*>("btnExpand"),
-                         findChild<QAction*>("btnCollapse"), findChild<QAction*>("btnPrint"), expand, collapse};
+    documentCommands_ = {reload, save, compare, find, expand, collapse};
+    for (const char* button : {"SaveBtn", "btnExpand", "btnCollapse", "btnPrint"})
+        documentCommands_ << findChild<QAction*>(button);
     windowCommands_ = {close};
 }
 
