@@ -40,16 +40,15 @@ inline long long PeakRssOfCommand(const std::vector<std::string>& argv, int expe
         ::_exit(127);
     }
     int status = 0;
-    struct rusage usage{};
+    struct rusage usage {};
     ::wait4(pid, &status, 0, &usage);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedExit) return -1;
     return static_cast<long long>(usage.ru_maxrss) * 1024;
 }
 
-inline void Report(const char* what, double value, const char* unit, double ratio, const char* against,
-                   double target) {
-    std::printf("  %-34s %9.3f %-3s %6.2fx %-22s (target <= %.2fx) %s\n", what, value, unit, ratio, against,
-                target, ratio <= target ? "ok" : "MISSED");
+inline void Report(const char* what, double value, const char* unit, double ratio, const char* against, double target) {
+    std::printf("  %-34s %9.3f %-3s %6.2fx %-22s (target <= %.2fx) %s\n", what, value, unit, ratio, against, target,
+                ratio <= target ? "ok" : "MISSED");
 }
 
 }  // namespace oryx::bench

@@ -32,7 +32,9 @@ constexpr int kRuns = 5;
 constexpr int kExitDiffer = 3;
 
 double CpuSeconds(const rusage& usage) {
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -111,17 +113,15 @@ int main(int argc, char** argv) {
         bytes = 0;
         compare::WriteDiffText(compare::Comparison(a, b), [&](std::string_view t) { bytes += t.size(); });
     });
-    std::printf("  %-34s %9.3f s %6.2fx of one load (%zu bytes of text)\n", "comparison with the text written",
-                written, written / load, bytes);
+    std::printf("  %-34s %9.3f s %6.2fx of one load (%zu bytes of text)\n", "comparison with the text written", written,
+                written / load, bytes);
 
     double wholeCpu = 1e300;
-    const double whole =
-        bench::BestOf(kRuns, [&] { wholeCpu = std::min(wholeCpu, CpuOfCommand(diff, kExitDiffer)); });
+    const double whole = bench::BestOf(kRuns, [&] { wholeCpu = std::min(wholeCpu, CpuOfCommand(diff, kExitDiffer)); });
     bench::Report("oryx-cli diff as a whole", whole, "s", whole / load, "of one load", 2.6);
     bench::Report("  the same in processor time", wholeCpu, "s", wholeCpu / loadCpu, "of one load", 2.6);
     bench::Report("peak memory of oryx-cli diff", static_cast<double>(diffRss) / 1e6, "MB",
-                  static_cast<double>(diffRss) / static_cast<double>(loadRss),
-                  "of loading both", 1.1);
+                  static_cast<double>(diffRss) / static_cast<double>(loadRss), "of loading both", 1.1);
     std::printf("  %-34s %9.3f MB\n", "peak memory of loading both", static_cast<double>(loadRss) / 1e6);
     return 0;
 }

@@ -16,8 +16,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "bench_util.h"
@@ -125,8 +125,7 @@ int main(int argc, char** argv) {
     std::printf("%s against %s (%s; %zu rows shown)\n", first.c_str(), second.c_str(), summary.c_str(), rows);
     std::printf("  %-34s %9.3f s\n", "oryx-cli diff as a whole", cli);
     bench::Report("compare window shown", shown, "s", shown / cli, "of oryx-cli diff", 1.5);
-    std::printf("  %-34s %9.3f s   (%zu rows without the filter)\n", "only differences off, then on", filter,
-                allRows);
+    std::printf("  %-34s %9.3f s   (%zu rows without the filter)\n", "only differences off, then on", filter, allRows);
     std::printf("  %-34s %9.3f s\n", "1,000 times Next Difference", stepping);
     return 0;
 }

@@ -181,11 +181,11 @@ int main(int argc, char** argv) {
     std::printf("  %-34s %9.3f s, processor %.3f s\n", "load (ReadProvisioningFile)", load.wall, load.cpu);
     std::printf("  \"%s\" over %s: %zu match\n", lastPath.toLocal8Bit().constData(),
                 lastScope == kAllScope ? "all scopes" : "paths", lastMatches);
-    std::printf("  %-34s %9.3f s %6.2fx of load on the wall clock\n", "last component found and selected",
-                toLast.wall, toLast.wall / load.wall);
+    std::printf("  %-34s %9.3f s %6.2fx of load on the wall clock\n", "last component found and selected", toLast.wall,
+                toLast.wall / load.wall);
     bench::Report("  in processor time", toLast.cpu, "s", toLast.cpu / load.cpu, "of load", 0.3);
-    std::printf("  \"%s\": %zu components match (%.2f%%), %d rows shown\n", onePercent.toLocal8Bit().constData(),
-                shown, components ? 100.0 * static_cast<double>(shown) / static_cast<double>(components) : 0.0, rows);
+    std::printf("  \"%s\": %zu components match (%.2f%%), %d rows shown\n", onePercent.toLocal8Bit().constData(), shown,
+                components ? 100.0 * static_cast<double>(shown) / static_cast<double>(components) : 0.0, rows);
     std::printf("  %-34s %9.3f s %6.2fx of load on the wall clock\n", "filtered tree shown", filtered.wall,
                 filtered.wall / load.wall);
     bench::Report("  in processor time", filtered.cpu, "s", filtered.cpu / load.cpu, "of load", 0.5);

@@ -177,7 +177,6 @@ struct Interfaces {
 };
 
 Interfaces Generate(Writer& w, long target) {
-
     w.Component({"Shelf"}, {"shelfType mss15000", "nodeName node17"});
     for (int c = 0; c < 16; ++c)
         w.Component({"Shelf", "Card/" + N(c)},
@@ -186,17 +185,16 @@ Interfaces Generate(Writer& w, long target) {
     for (int lp = 0; lp < 16; ++lp)
         w.Component({"Lp/" + N(lp)}, {"mainCard Shelf Card/" + N(lp), "spareCard Shelf Card/" + N((lp + 8) % 16),
                                       "logicalProcessorType Sw Lpt/" + N(lp % 3)});
-    for (int t = 0; t < 4; ++t)
-        w.Component({"Lpt/" + N(t)}, {"feature atmNetworking, frameRelay, ipiVc"});
+    for (int t = 0; t < 4; ++t) w.Component({"Lpt/" + N(t)}, {"feature atmNetworking, frameRelay, ipiVc"});
     w.Component({"Sw"}, {"avList mss17.2"});
     for (int t = 0; t < 3; ++t)
         w.Component({"Sw", "Lpt/" + N(t)}, {"featureList (atmNetworking frameRelay ipiVc" + N(t) + ")"});
     w.Component({"ModuleData"}, {"nodeId 17", "nodePrefix 47.0091.8100.0000.0017", "softwareVersion mss17.2"});
-    w.Component({"Mod"}, {"nodeId 17", "nodeName node17", "namsId 1017", "regionId 4",
-                          "nodePrefix 47.0091.8100.0000.0017"});
+    w.Component({"Mod"},
+                {"nodeId 17", "nodeName node17", "namsId 1017", "regionId 4", "nodePrefix 47.0091.8100.0000.0017"});
     w.Component({"Mod", "Vcs"}, {"networkIdCode 3021", "defaultNumberingPlan e164"});
-    w.Component({"Ns"}, {"primaryReference Lp/0 Sonet/0", "secondaryReference Lp/1 Sonet/0",
-                         "tertiaryReference internal"});
+    w.Component({"Ns"},
+                {"primaryReference Lp/0 Sonet/0", "secondaryReference Lp/1 Sonet/0", "tertiaryReference internal"});
     w.Component({"Rtg"}, {});
     w.Component({"Rtg", "Dpn"}, {"routingId 217", "moduleId 17"});
 
@@ -223,14 +221,12 @@ Interfaces Generate(Writer& w, long target) {
                 w.Component({a, vcc, v % 12 == 5 ? "Nep" : "Src"}, {"adminState unlocked"});
             } else {
                 w.Component({a, vcc, "Nrp"}, {"nextHop AtmIf/" + N((atm + 1) % 1000) + " Vcc/0." + N(40 + v),
-                                               "atmConnection Lp/" + N(v % 16), "vpiVci 0." + N(32 + v)});
+                                              "atmConnection Lp/" + N(v % 16), "vpiVci 0." + N(32 + v)});
             }
-            w.Component({a, vcc, "Vcd"}, {"atmServiceCategory cbr", "txTrafficDescType 3",
-                                           "rxTrafficDescType 3", "qosClass 1", "cellTransferDelay 250",
-                                           "usageParameterControl enabled"});
-            w.Component({a, vcc, "Vcd", "Tm"},
-                        {"txTrafficDescParm pc" + N(1000 + v) + " scr0 rsr0 mbs32 cdv250",
-                         "rxTrafficDescParm pc" + N(2000 + v) + " scr0 rsr0 mbs32 cdv250"});
+            w.Component({a, vcc, "Vcd"}, {"atmServiceCategory cbr", "txTrafficDescType 3", "rxTrafficDescType 3",
+                                          "qosClass 1", "cellTransferDelay 250", "usageParameterControl enabled"});
+            w.Component({a, vcc, "Vcd", "Tm"}, {"txTrafficDescParm pc" + N(1000 + v) + " scr0 rsr0 mbs32 cdv250",
+                                                "rxTrafficDescParm pc" + N(2000 + v) + " scr0 rsr0 mbs32 cdv250"});
         }
         if (atm % 4 == 0) {
             const std::string trunk = "Trk/" + N(atm / 4);
@@ -277,10 +273,9 @@ Interfaces Generate(Writer& w, long target) {
             for (int p = 0; p < 4; ++p) {
                 const std::string pp = "Pp/port" + N(p);
                 const std::string address = "10." + N(vr % 250) + "." + N(p);
-                w.Component({v, pp},
-                            {"linkToMedia FrUni/" + N(fr > 0 ? fr - 1 : 0) + " Dlci/" + N(100 + p),
-                             "ipAddress " + address + ".1", "netMask 255.255.255.0",
-                             "broadcastAddress " + address + ".255", "areaId 0.0.0.0"});
+                w.Component({v, pp}, {"linkToMedia FrUni/" + N(fr > 0 ? fr - 1 : 0) + " Dlci/" + N(100 + p),
+                                      "ipAddress " + address + ".1", "netMask 255.255.255.0",
+                                      "broadcastAddress " + address + ".255", "areaId 0.0.0.0"});
                 const std::string logicalIf = "LogicalIf/" + address + ".1";
                 w.Component({v, pp, "IpPort"}, {});
                 w.Component({v, pp, "IpPort", logicalIf},
@@ -320,10 +315,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }
-    std::printf("%s: %ld lines, %ld ATM interfaces, %ld frame relay interfaces\n", argv[3], w.Written(),
-                interfaces.atm, interfaces.fr);
+    std::printf("%s: %ld lines, %ld ATM interfaces, %ld frame relay interfaces\n", argv[3], w.Written(), interfaces.atm,
+                interfaces.fr);
     if (modified)
-        std::printf("  modified: %ld values changed, %ld components added, %ld removed\n", w.ChangedValues(),
-                    w.Added(), w.Removed());
+        std::printf("  modified: %ld values changed, %ld components added, %ld removed\n", w.ChangedValues(), w.Added(),
+                    w.Removed());
     return 0;
 }

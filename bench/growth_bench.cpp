@@ -6,8 +6,8 @@
 //
 // Times are processor time of this process, best of three, so they stay
 // meaningful when other programs share the machine.
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -51,9 +51,7 @@ double BestCpuOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-void Write(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+void Write(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Times `work` on the input `make` builds for n and for 8n.
 void Growth(const char* what, long n, const std::function<std::string(long)>& make,
@@ -108,9 +106,11 @@ std::string ConfigureMix(long lines) {
 void ConfigureContext(const Scratch& dir) {
     std::printf("configure context:\n");
     const auto read = [&dir](const std::string& bytes) { ReadNode(dir, bytes); };
-    Growth("configuredX a lines", 40000L * scale, [](long n) { return Repeated("configuredX a\n", n); }, read);
-    Growth("configure a lines, configuredX b, set lines", 100000L * scale,
-           [](long n) { return Repeated("configure a\n", n) + "configuredX b\n" + Repeated("set k v\n", n); }, read);
+    Growth(
+        "configuredX a lines", 40000L * scale, [](long n) { return Repeated("configuredX a\n", n); }, read);
+    Growth(
+        "configure a lines, configuredX b, set lines", 100000L * scale,
+        [](long n) { return Repeated("configure a\n", n) + "configuredX b\n" + Repeated("set k v\n", n); }, read);
     Growth("mix of configure, configured, return, set", 100000L * scale, ConfigureMix, read);
 }
 
@@ -139,12 +139,11 @@ void Settings(const Scratch& dir) {
                    if (reg.ReadValue("Value" + std::to_string(i), 0) != settings::SettingValue(std::to_string(i)))
                        std::printf("  wrong value read!\n");
            });
-    Growth("a close's writes, file of n keys and n values", 21000L * scale, SettingsFile,
-           [&](const std::string& text) {
-               Write(folder / "HKEY_LOCAL_MACHINE.reg", text);
-               for (int i = 1; i <= 14; ++i)
-                   if (!reg.WriteValue("Value" + std::to_string(i), "changed")) std::printf("  write failed!\n");
-           });
+    Growth("a close's writes, file of n keys and n values", 21000L * scale, SettingsFile, [&](const std::string& text) {
+        Write(folder / "HKEY_LOCAL_MACHINE.reg", text);
+        for (int i = 1; i <= 14; ++i)
+            if (!reg.WriteValue("Value" + std::to_string(i), "changed")) std::printf("  write failed!\n");
+    });
 
     // Another process holds the lock: a close's fourteen writes.
     Write(folder / "HKEY_LOCAL_MACHINE.reg", SettingsFile(10));
@@ -208,7 +207,8 @@ void ErrorTexts(const Scratch& dir) {
     std::printf("  %-50s %zu bytes for a 6 MB name, %zu for a 48 MB one\n", "report error message", lengths[0],
                 lengths[1]);
     bench::Report("report error message, 48 MB name", static_cast<double>(lengths[1]), "B",
-                  static_cast<double>(lengths[1]) / static_cast<double>(std::max<std::size_t>(lengths[0], 1)), "of 6 MB name", 1.0);
+                  static_cast<double>(lengths[1]) / static_cast<double>(std::max<std::size_t>(lengths[0], 1)),
+                  "of 6 MB name", 1.0);
 }
 
 }  // namespace

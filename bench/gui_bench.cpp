@@ -11,9 +11,9 @@
 #include <QMdiSubWindow>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "bench_util.h"
@@ -30,9 +30,7 @@ namespace {
 
 constexpr int kRuns = 3;
 
-double Seconds(const std::function<void()>& work) {
-    return bench::BestOf(1, work);
-}
+double Seconds(const std::function<void()>& work) { return bench::BestOf(1, work); }
 
 // Lets the window system lay out and paint what the last step changed: the
 // layout requests and then the paint request they post in turn.
@@ -137,7 +135,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     shell::OryxApplication app(argc, argv);
-    if (hold)
-        return HoldFileOpen(QString::fromLocal8Bit(argv[2]));
+    if (hold) return HoldFileOpen(QString::fromLocal8Bit(argv[2]));
     return Measure(argv[1]);
 }

@@ -42,7 +42,7 @@ Outcome RunCommand(const std::vector<std::string>& argv) {
         ::_exit(127);
     }
     int status = 0;
-    struct rusage usage{};
+    struct rusage usage {};
     ::wait4(pid, &status, 0, &usage);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {

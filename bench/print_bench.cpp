@@ -34,8 +34,8 @@ double CpuSeconds() {
 
 double PrintTime(const QTemporaryDir& dir, long length) {
     const std::string file = dir.filePath(QStringLiteral("long.txt")).toStdString();
-    std::ofstream(file, std::ios::binary) << "start prov\nadd Shelf\nset Shelf note " << std::string(static_cast<std::size_t>(length), 'v')
-                                          << "\n";
+    std::ofstream(file, std::ios::binary)
+        << "start prov\nadd Shelf\nset Shelf note " << std::string(static_cast<std::size_t>(length), 'v') << "\n";
     prov::ComponentStore store;
     prov::ReadProvisioningFile(file, store);
     double best = 1e300;

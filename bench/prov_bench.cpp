@@ -25,7 +25,7 @@ namespace {
 constexpr int kRuns = 5;
 
 long long FileSize(const std::string& file) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(file.c_str(), &st) == 0 ? st.st_size : 0;
 }
 
@@ -64,8 +64,7 @@ void BenchFile(const std::string& file, long long rss) {
     bench::Report("tree text", tree, "s", tree / load, "of load", 1.0);
 
     bench::Report("peak memory of oryx-cli tree", static_cast<double>(rss) / 1e6, "MB",
-                  static_cast<double>(rss) / static_cast<double>(size),
-                  "of file size", 2.5);
+                  static_cast<double>(rss) / static_cast<double>(size), "of file size", 2.5);
     std::printf("  %-34s %9.3f us\n", "load per line", load / static_cast<double>(lines) * 1e6);
 }
 

@@ -17,8 +17,8 @@
 //     window that has built reports before), which shows the report's own work.
 #include <malloc.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -180,8 +180,8 @@ void PrintGrowth(const Timing& full, const Timing& half) {
             std::printf("  %-34s %9.3f s  too fast to judge\n", name.c_str(), full.rebuild[i]);
             continue;
         }
-        bench::Report(name.c_str(), full.rebuild[i], "s", full.rebuild[i] / half.rebuild[i],
-                      "of the half-size node", 2.2);
+        bench::Report(name.c_str(), full.rebuild[i], "s", full.rebuild[i] / half.rebuild[i], "of the half-size node",
+                      2.2);
     }
 }
 

@@ -32,11 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::vector<std::string> names = config.SectionNames();
     std::vector<std::string> menu = oryx::reports::CustomReportMenuNames(config);
-    Require(std::is_sorted(menu.begin(), menu.end(),
-                           [](const std::string& a, const std::string& b) {
-                               return oryx::prov::CompareNames(a, b) < 0;
-                           }),
-            "menu names in order");
+    Require(
+        std::is_sorted(menu.begin(), menu.end(),
+                       [](const std::string& a, const std::string& b) { return oryx::prov::CompareNames(a, b) < 0; }),
+        "menu names in order");
     std::vector<std::string> sortedNames = names;
     std::sort(sortedNames.begin(), sortedNames.end());
     std::sort(menu.begin(), menu.end());

@@ -28,8 +28,7 @@ constexpr std::size_t kMostSections = 16;
 
 // What the panel and the export do with a report's rows.
 void UseRows(std::span<const ColumnInfo> columns, const ReportRows& rows) {
-    for (const ReportRow& row : rows)
-        Require(row.CellCount() + 1 == columns.size(), "every row fills every column");
+    for (const ReportRow& row : rows) Require(row.CellCount() + 1 == columns.size(), "every row fills every column");
     std::size_t bytes = 0;
     WriteCsv(columns, rows, [&](std::string_view piece) { bytes += piece.size(); });
     AutoSizeColumns(rows, columns.size(), [](std::string_view text) { return static_cast<int>(text.size()); });

@@ -109,7 +109,8 @@ TEST(Cli, FileWhoseSizeReadsZeroIsReadToItsEnd) {
 TEST(Cli, NotEnoughMemoryToRead) {
     if (!kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";
     TempDir dir;
-    const std::string file = dir.Write("big.txt", "start prov\nadd Shelf\nset Shelf a " + std::string(16u << 20, 'x') + "\n");
+    const std::string file =
+        dir.Write("big.txt", "start prov\nadd Shelf\nset Shelf a " + std::string(16u << 20, 'x') + "\n");
     EXPECT_EQ(RunCli({"attrs", file, "Shelf"}).exitCode, 0);  // fits without the limit
     for (const char* command : {"tree", "attrs"}) {
         std::vector<std::string> args{command, file};
@@ -132,8 +133,10 @@ TEST(Cli, FileNamesInErrorsAreCleaned) {
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {{"tree", folder + "/a\nb\x1b[2J.txt"}, "oryx-cli: cannot read '" + folder + "/a\\x0Ab\\x1B[2J.txt': No such file or directory\n"},
-        {{"attrs", folder + "/\t\x7f", "Shelf"}, "oryx-cli: cannot read '" + folder + "/\\x09\\x7F': No such file or directory\n"},
+        {{"tree", folder + "/a\nb\x1b[2J.txt"},
+         "oryx-cli: cannot read '" + folder + "/a\\x0Ab\\x1B[2J.txt': No such file or directory\n"},
+        {{"attrs", folder + "/\t\x7f", "Shelf"},
+         "oryx-cli: cannot read '" + folder + "/\\x09\\x7F': No such file or directory\n"},
         {{"tree", folder + "/" + longName},
          "oryx-cli: cannot read '" + (folder + "/" + longName).substr(0, 96) + "..." + std::string(96, 'z') +
              "': is a directory\n"},
@@ -151,7 +154,8 @@ TEST(Cli, FileNamesInErrorsAreCleaned) {
 TEST(Cli, WriteErrorIsAFailure) {
     TempDir dir;
     const std::string file = dir.Write("node.txt", kNode);
-    const int status = std::system((ShellQuote(ORYX_CLI_PATH) + " tree " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
+    const int status =
+        std::system((ShellQuote(ORYX_CLI_PATH) + " tree " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 

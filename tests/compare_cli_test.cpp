@@ -44,7 +44,8 @@ TEST(DiffCli, TextAndCsv) {
         int exitCode;
         std::string out;
     } cases[] = {
-        {{"diff", before, after}, 3,
+        {{"diff", before, after},
+         3,
          "- Lp/3  (3 components beneath)\n"
          "~ Mod\n"
          "  - nodeName=Haly31\n"
@@ -57,7 +58,8 @@ TEST(DiffCli, TextAndCsv) {
          "  + note=say \"hi\"\n"
          "+ Shelf Card/4\n"
          "1 added, 1 removed, 2 changed\n"},
-        {{"diff", "--ignore-case", before, "--ignore", "STAMP", after, "--format", "text"}, 3,
+        {{"diff", "--ignore-case", before, "--ignore", "STAMP", after, "--format", "text"},
+         3,
          "- Lp/3  (3 components beneath)\n"
          "~ Shelf Card/3\n"
          "  - cardType=aal1Ces\n"
@@ -65,13 +67,15 @@ TEST(DiffCli, TextAndCsv) {
          "  + note=say \"hi\"\n"
          "+ Shelf Card/4\n"
          "1 added, 1 removed, 1 changed\n"},
-        {{"diff", "--format", "csv", before, after, "--ignore", "stamp", "--ignore", "note"}, 3,
+        {{"diff", "--format", "csv", before, after, "--ignore", "stamp", "--ignore", "note"},
+         3,
          "\"change\",\"path\",\"attribute\",\"old\",\"new\"\r\n"
          "\"removed\",\"Lp/3\",\"\",\"\",\"\"\r\n"
          "\"changed\",\"Mod\",\"nodeName\",\"Haly31\",\"HALY31\"\r\n"
          "\"changed\",\"Shelf Card/3\",\"cardType\",\"aal1Ces\",\"e3Atm\"\r\n"
          "\"added\",\"Shelf Card/4\",\"\",\"\",\"\"\r\n"},
-        {{"diff", after, before, "--format", "csv"}, 3,
+        {{"diff", after, before, "--format", "csv"},
+         3,
          "\"change\",\"path\",\"attribute\",\"old\",\"new\"\r\n"
          "\"added\",\"Lp/3\",\"\",\"\",\"\"\r\n"
          "\"changed\",\"Mod\",\"nodeName\",\"HALY31\",\"Haly31\"\r\n"

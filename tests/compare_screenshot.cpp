@@ -14,9 +14,9 @@
 #include "doc/compare_tree_view.h"
 #include "doc/compare_window.h"
 #include "doc/text_codec.h"
+#include "fake_dialogs.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
-#include "fake_dialogs.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {

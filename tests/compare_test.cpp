@@ -6,8 +6,8 @@
 
 #include "compare/attribute_comparison.h"
 #include "compare/comparison.h"
-#include "compare/difference_walk.h"
 #include "compare/diff_output.h"
+#include "compare/difference_walk.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "test_files.h"
@@ -100,9 +100,15 @@ void RunCases(const std::vector<DiffCase>& cases) {
 TEST(Compare, WholeNodes) {
     RunCases({
         {"the same file", std::string(kStartProvNode), std::string(kStartProvNode), {}, std::string(kEqual)},
-        {"start-prov against configure", std::string(kStartProvNode), std::string(kConfigureNode), {},
+        {"start-prov against configure",
+         std::string(kStartProvNode),
+         std::string(kConfigureNode),
+         {},
          std::string(kEqual)},
-        {"configure against start-prov", std::string(kConfigureNode), std::string(kStartProvNode), {},
+        {"configure against start-prov",
+         std::string(kConfigureNode),
+         std::string(kStartProvNode),
+         {},
          std::string(kEqual)},
         {"CR LF against LF", Crlf(kStartProvNode), std::string(kConfigureNode), {}, std::string(kEqual)},
         {"reordered dump",
@@ -135,12 +141,18 @@ TEST(Compare, WholeNodes) {
                    "set atmif/31 vcc/0.100 nrp atmConnection Lp/3\n"),
          {},
          std::string(kEqual)},
-        {"an empty file against a full one", "", std::string(kStartProvNode), {},
+        {"an empty file against a full one",
+         "",
+         std::string(kStartProvNode),
+         {},
          "+ AtmIf/31  (2 components beneath)\n"
          "+ Lp/3\n"
          "+ Shelf  (1 components beneath)\n"
          "3 added, 0 removed, 0 changed\n"},
-        {"a full file against an empty one", std::string(kConfigureNode), "", {},
+        {"a full file against an empty one",
+         std::string(kConfigureNode),
+         "",
+         {},
          "- AtmIf/31  (2 components beneath)\n"
          "- Lp/3\n"
          "- Shelf  (1 components beneath)\n"
@@ -205,8 +217,11 @@ TEST(Compare, AddedRemovedAndChangedComponents) {
          StartProv("add Lp/3\nset Lp/3 mainCard x, &hidden y\n"),
          {},
          std::string(kEqual)},
-        {"the add node's own attributes take no part", "saved\nset nodeId 1\nconfigure Lp/3\n",
-         "saved\nset nodeId 2\nconfigure Lp/3\n", {}, std::string(kEqual)},
+        {"the add node's own attributes take no part",
+         "saved\nset nodeId 1\nconfigure Lp/3\n",
+         "saved\nset nodeId 2\nconfigure Lp/3\n",
+         {},
+         std::string(kEqual)},
         {"empty component names",
          StartProv("add Lp/3\n"),
          StartProv("add Lp/3\nadd  Odd\nadd Lp/3  Odd\n"),
@@ -274,15 +289,12 @@ TEST(Compare, Options) {
                "  - a=1\n  + a=9\n0 added, 0 removed, 1 changed\n", Ignoring({"b", "zzz"})),
         LpCase("--ignore of a repeated name", "a 1, a 2, b 1", "b 1, a 7", "", Ignoring({"A"})),
         LpCase("--ignore-case", "a Up, b DOWN", "a up, b down", "", Ignoring({}, true)),
-        LpCase("--ignore-case keeps other differences and shows the values as written", "a Up, b 1",
-               "a UP, b 2", "  - b=1\n  + b=2\n0 added, 0 removed, 1 changed\n", Ignoring({}, true)),
+        LpCase("--ignore-case keeps other differences and shows the values as written", "a Up, b 1", "a UP, b 2",
+               "  - b=1\n  + b=2\n0 added, 0 removed, 1 changed\n", Ignoring({}, true)),
         LpCase("--ignore-case leaves names and values apart", "a x", "A X, b y",
                "  + b=y\n0 added, 0 removed, 1 changed\n", Ignoring({}, true)),
-        {"--ignore never hides components",
-         StartProv("add Lp/3\nadd Lp/4\nset Lp/4 stamp 1\n"),
-         StartProv("add Lp/3\nset Lp/3 stamp 1\n"),
-         Ignoring({"stamp"}),
-         "- Lp/4\n0 added, 1 removed, 0 changed\n"},
+        {"--ignore never hides components", StartProv("add Lp/3\nadd Lp/4\nset Lp/4 stamp 1\n"),
+         StartProv("add Lp/3\nset Lp/3 stamp 1\n"), Ignoring({"stamp"}), "- Lp/4\n0 added, 1 removed, 0 changed\n"},
     });
 }
 
@@ -498,8 +510,7 @@ TEST(Compare, CsvQuotesEveryField) {
 }
 
 TEST(Compare, ProposedCsvFileName) {
-    EXPECT_EQ(ProposedDiffCsvFileName("/data/node31.txt", "C:\\prov\\node31-after.cfg"),
-              "node31 vs node31-after.csv");
+    EXPECT_EQ(ProposedDiffCsvFileName("/data/node31.txt", "C:\\prov\\node31-after.cfg"), "node31 vs node31-after.csv");
     EXPECT_EQ(ProposedDiffCsvFileName("a", "b.1.txt"), "a vs b.1.csv");
 }
 

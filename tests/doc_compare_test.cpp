@@ -91,7 +91,8 @@ QStringList SideBySideRows(const QAbstractItemModel& model) {
         QStringList cells;
         for (int column = 0; column < 3; ++column) cells << model.index(row, column).data().toString();
         const QString tip = model.index(row, 0).data(Qt::ToolTipRole).toString();
-        rows << cells.join(QLatin1Char('|')) + (tip.isEmpty() ? QString() : QStringLiteral(" [") + tip + QLatin1Char(']'));
+        rows << cells.join(QLatin1Char('|')) +
+                    (tip.isEmpty() ? QString() : QStringLiteral(" [") + tip + QLatin1Char(']'));
     }
     return rows;
 }
@@ -165,7 +166,8 @@ private slots:
             }
         }
         for (int a = 0; a < 4; ++a)
-            for (int b = a + 1; b < 4; ++b) QVERIFY2(icons[a] != icons[b], qPrintable(QStringLiteral("%1 %2").arg(a).arg(b)));
+            for (int b = a + 1; b < 4; ++b)
+                QVERIFY2(icons[a] != icons[b], qPrintable(QStringLiteral("%1 %2").arg(a).arg(b)));
         QVERIFY(icons[static_cast<int>(Change::Same)].size() == icons[static_cast<int>(Change::Added)].size());
 
         // The first difference is selected from the start.
@@ -192,17 +194,17 @@ private slots:
 
         window->OnlyDifferencesBox()->click();
         QCOMPARE(TreeRows(*tree.TreeModel()), QStringList({
-                                                   "AtmIf/1 [Differences below]",
-                                                   "  Vcc/0.100 [Removed (1 components beneath)]",
-                                                   "  Vcc/0.200",
-                                                   "FrUni/2 [Differences below]",
-                                                   "  Dlci/100 [Changed]",
-                                                   "Lp/0 [Changed]",
-                                                   "Shelf [Differences below]",
-                                                   "  Card/0",
-                                                   "  Card/1 [Changed]",
-                                                   "Vr/1 [Added (1 components beneath)]",
-                                               }));
+                                                  "AtmIf/1 [Differences below]",
+                                                  "  Vcc/0.100 [Removed (1 components beneath)]",
+                                                  "  Vcc/0.200",
+                                                  "FrUni/2 [Differences below]",
+                                                  "  Dlci/100 [Changed]",
+                                                  "Lp/0 [Changed]",
+                                                  "Shelf [Differences below]",
+                                                  "  Card/0",
+                                                  "  Card/1 [Changed]",
+                                                  "Vr/1 [Added (1 components beneath)]",
+                                              }));
         QCOMPARE(tree.currentIndex().data().toString(), QStringLiteral("Card/1"));
         QCOMPARE(Selected(*window), QStringLiteral("Shelf Card/1"));
 
@@ -288,8 +290,10 @@ private slots:
     void attributesSideBySideWithDifferingRowsMarked() {
         auto window = Open();
         doc::CompareTreeView& tree = *window->Tree();
-        QCOMPARE(window->Attributes()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("node 7 before.txt"));
-        QCOMPARE(window->Attributes()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("node 7 after.txt"));
+        QCOMPARE(window->Attributes()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QStringLiteral("node 7 before.txt"));
+        QCOMPARE(window->Attributes()->model()->headerData(2, Qt::Horizontal).toString(),
+                 QStringLiteral("node 7 after.txt"));
         const struct {
             const char* path;
             QStringList rows;
@@ -297,7 +301,8 @@ private slots:
             {"Shelf Card/1",
              {"cardType|eth|ethernet [Changed]", "vlan|10|10", "vlan|20|30 [Changed]",
               "vlan||40 [Added: only in the second file]"}},
-            {"Lp/0", {"mainCard|Shelf Card/0|Shelf Card/0", "spareCard||Shelf Card/1 [Added: only in the second file]"}},
+            {"Lp/0",
+             {"mainCard|Shelf Card/0|Shelf Card/0", "spareCard||Shelf Card/1 [Added: only in the second file]"}},
             {"FrUni/2 Dlci/100", {"state|Locked|locked [Changed]"}},
             {"AtmIf/1 Vcc/0.100", {}},
             {"Vr/1", {}},
@@ -354,9 +359,9 @@ private slots:
 
         window->IgnoreCaseBox()->click();
         QCOMPARE(window->Summary()->text(), QStringLiteral("1 added, 1 removed, 1 changed"));
-        QCOMPARE(TreeRows(*tree.TreeModel()), QStringList({"AtmIf/1 [Differences below]",
-                                                          "  Vcc/0.100 [Removed (1 components beneath)]",
-                                                          "Lp/0 [Changed]", "Vr/1 [Added (1 components beneath)]"}));
+        QCOMPARE(TreeRows(*tree.TreeModel()),
+                 QStringList({"AtmIf/1 [Differences below]", "  Vcc/0.100 [Removed (1 components beneath)]",
+                              "Lp/0 [Changed]", "Vr/1 [Added (1 components beneath)]"}));
         window->IgnoreCaseBox()->click();
         window->IgnoredAttributesField()->clear();
         emit window->IgnoredAttributesField()->editingFinished();

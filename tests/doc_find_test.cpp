@@ -99,7 +99,9 @@ private:
         QTRY_VERIFY(Bar().Session().HasQuery() && !Bar().Session().Searching());
     }
 
-    void Enter(Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&Text(), Qt::Key_Return, modifiers); }
+    void Enter(Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&Text(), Qt::Key_Return, modifiers);
+    }
 
     // Where the window is: the component's path, with "|" and the attribute
     // of the selected row of the attribute list when one is selected.
@@ -141,17 +143,16 @@ private slots:
             << "card" << int(All) << QStringList()
             << QStringList({"Lp/3|mainCard", "Shelf Card/3", "Shelf Card/3|cardType", "Shelf Card/3|spareCard",
                             "Shelf Card/4", "Shelf Card/4|cardType"});
-        QTest::newRow("names") << "card" << int(Names) << QStringList() << QStringList({"Shelf Card/3", "Shelf Card/4"});
+        QTest::newRow("names") << "card" << int(Names) << QStringList()
+                               << QStringList({"Shelf Card/3", "Shelf Card/4"});
         QTest::newRow("paths end in the name")
             << "31 vcc" << int(Paths) << QStringList() << QStringList({"AtmIf/31 Vcc/0.100"});
-        QTest::newRow("attribute names, match case")
-            << "Card" << int(AttributeNames) << QStringList({"FindMatchCase"})
-            << QStringList({"Lp/3|mainCard", "Shelf Card/3|spareCard"});
-        QTest::newRow("values, whole word")
-            << "Lp" << int(Values) << QStringList({"FindWholeWord"})
-            << QStringList({"AtmIf/31 Vcc/0.100 Nrp|atmConnection"});
-        QTest::newRow("regular expression")
-            << "^card/\\d$" << int(Names) << QStringList({"FindRegex"}) << QStringList({"Shelf Card/3", "Shelf Card/4"});
+        QTest::newRow("attribute names, match case") << "Card" << int(AttributeNames) << QStringList({"FindMatchCase"})
+                                                     << QStringList({"Lp/3|mainCard", "Shelf Card/3|spareCard"});
+        QTest::newRow("values, whole word") << "Lp" << int(Values) << QStringList({"FindWholeWord"})
+                                            << QStringList({"AtmIf/31 Vcc/0.100 Nrp|atmConnection"});
+        QTest::newRow("regular expression") << "^card/\\d$" << int(Names) << QStringList({"FindRegex"})
+                                            << QStringList({"Shelf Card/3", "Shelf Card/4"});
     }
 
     void countAndOrderOfMatches() {
@@ -265,8 +266,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("at");
-        QTest::newRow("latin-1 name") << QByteArray("start prov\nadd Caf\xe9\nadd Cafe\n") << QStringLiteral("caf\u00e9")
-                                      << QStringLiteral("Caf\u00e9");
+        QTest::newRow("latin-1 name") << QByteArray("start prov\nadd Caf\xe9\nadd Cafe\n")
+                                      << QStringLiteral("caf\u00e9") << QStringLiteral("Caf\u00e9");
         QTest::newRow("utf-8 value") << QByteArray("start prov\nadd A\nadd B\nset B name Na\xc3\xafve\n")
                                      << QStringLiteral("\u00efve") << QStringLiteral("B|name");
         QTest::newRow("latin-1 value, letter case ignored")
@@ -301,7 +302,8 @@ private slots:
 
         Control<QCheckBox>("FindShowOnlyMatches").setChecked(true);
         QCOMPARE(Captions(*tree.model()), QStringList({"Shelf", "Card/3", "Card/4"}));
-        QCOMPARE(Control<QLabel>("FindFilterNote").text(), QStringLiteral("Tree filtered: 2 matching components shown"));
+        QCOMPARE(Control<QLabel>("FindFilterNote").text(),
+                 QStringLiteral("Tree filtered: 2 matching components shown"));
         QCOMPARE(At(), QStringLiteral("Shelf Card/3"));  // the match, as Lp/3 is filtered out
         Enter();
         QCOMPARE(At(), QStringLiteral("Shelf Card/4"));
@@ -340,7 +342,8 @@ private slots:
         window_->Reload();
         QTRY_VERIFY(Bar().Session().HasQuery() && !Bar().Session().Searching());
         QCOMPARE(Captions(*window_->Tree()->model()), QStringList({"Shelf", "Card/3", "Card/4", "Card/5"}));
-        QCOMPARE(Control<QLabel>("FindFilterNote").text(), QStringLiteral("Tree filtered: 3 matching components shown"));
+        QCOMPARE(Control<QLabel>("FindFilterNote").text(),
+                 QStringLiteral("Tree filtered: 3 matching components shown"));
         QCOMPARE(At(), QStringLiteral("Shelf Card/4"));
         Enter();
         QCOMPARE(Count(), QStringLiteral("1 of 3"));
@@ -415,10 +418,13 @@ private slots:
         QTest::addColumn<QString>("countThere");
         QTest::addColumn<QString>("next");
         // No name holds the path; the component is there all the same.
-        QTest::newRow("names") << int(Names) << "No match" << "Shelf Card/3";
+        QTest::newRow("names") << int(Names) << "No match"
+                               << "Shelf Card/3";
         // A match of its own elsewhere: the count says the component is none.
-        QTest::newRow("values") << int(Values) << "1 match" << "Lp/3|mainCard";
-        QTest::newRow("all") << int(All) << "2 of 2" << "Lp/3|mainCard";
+        QTest::newRow("values") << int(Values) << "1 match"
+                                << "Lp/3|mainCard";
+        QTest::newRow("all") << int(All) << "2 of 2"
+                             << "Lp/3|mainCard";
     }
 
     void exactPathGoesStraightThere() {

@@ -20,8 +20,7 @@ namespace {
 
 // As many characters as fit, at least one, found the slow way: shrinking from
 // the whole text, then growing one character at a time.
-qsizetype FittingByShrinkingAndGrowing(QStringView text, int width,
-                                       const std::function<int(QStringView)>& widthOf) {
+qsizetype FittingByShrinkingAndGrowing(QStringView text, int width, const std::function<int(QStringView)>& widthOf) {
     qsizetype fit = text.size();
     while (fit > 1 && widthOf(text.left(fit)) > width) fit = fit * 3 / 4;
     while (fit < text.size() && widthOf(text.left(fit + 1)) <= width) ++fit;
@@ -113,8 +112,8 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         const QString name = dir_.filePath(QStringLiteral("missing/a\nb.pdf"));
         printer.setOutputFileName(name);
-        const QString expected = QStringLiteral("Cannot create file \"") + dir_.path() +
-                                 QStringLiteral("/missing/a\\x0Ab.pdf\"");
+        const QString expected =
+            QStringLiteral("Cannot create file \"") + dir_.path() + QStringLiteral("/missing/a\\x0Ab.pdf\"");
         QCOMPARE(doc::PrintTreeText(printer, store), expected);
     }
 };

@@ -137,7 +137,8 @@ private slots:
         const FixedReport& r = kReports[report];
         auto window = Open();
         doc::ReportPanel& panel = *window->Reports();
-        const QString count = r.counted ? QStringLiteral("Number of Records : %1").arg(r.rows) : QStringLiteral("(hidden)");
+        const QString count =
+            r.counted ? QStringLiteral("Number of Records : %1").arg(r.rows) : QStringLiteral("(hidden)");
 
         (window.get()->*r.show)();
         QCOMPARE(window->CurrentReportNumber(), r.code);
@@ -186,9 +187,10 @@ private slots:
         const QString csv = dir_.filePath(QStringLiteral("routers.csv"));
         dialogs_.saveAnswers = {csv};
         panel.ExportAction()->trigger();
-        QCOMPARE(doctest::ReadFile(csv),
-                 QByteArray("\"Vr\",\"Pp\",\"linkToMedia\",\"logicalIf\",\"netMask\",\"broadcastAddress\",\"areaId\"\r\n"
-                            "Router A,\"eth0\",\"Lp/1 Eth/0\",\"10.0.0.1\",\"255.0.0.0\",\"10.255.255.255\",\"\"\r\n"));
+        QCOMPARE(
+            doctest::ReadFile(csv),
+            QByteArray("\"Vr\",\"Pp\",\"linkToMedia\",\"logicalIf\",\"netMask\",\"broadcastAddress\",\"areaId\"\r\n"
+                       "Router A,\"eth0\",\"Lp/1 Eth/0\",\"10.0.0.1\",\"255.0.0.0\",\"10.255.255.255\",\"\"\r\n"));
     }
 
     void closeButtonHidesReportAndKeepsRows() {
@@ -214,7 +216,7 @@ private slots:
 
         window->ShowFrUniDlciReport();
         panel.ListView(4)->selectionModel()->select(panel.ListModel(4)->index(1, 0),
-                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
         const QString csv = doctest::WriteFile(dir_, QStringLiteral("dlci.csv"), "earlier");
         dialogs_.saveAnswers = {csv};
         panel.ExportAction()->trigger();
@@ -235,8 +237,8 @@ private slots:
         dialogs_.saveAnswers = {empty};
         panel.ExportReportCsv();
         QCOMPARE(dialogs_.saves.back().proposedName, QStringLiteral("node17 - FrAtm Report - UNDER CONSTRUCTION.csv"));
-        QCOMPARE(doctest::ReadFile(empty),
-                 QByteArray("\"FrAtm\",\"Interface Name\",\"Other Virtual Framer\",\"LP\",\"Procedures\",\"Side\",\"Address\"\r\n"));
+        QCOMPARE(doctest::ReadFile(empty), QByteArray("\"FrAtm\",\"Interface Name\",\"Other Virtual "
+                                                      "Framer\",\"LP\",\"Procedures\",\"Side\",\"Address\"\r\n"));
         panel.ExportReportCsv();
         QCOMPARE(dialogs_.saves.size(), std::size_t{3});
         QVERIFY(dialogs_.messages.empty());
@@ -264,7 +266,8 @@ private slots:
         QHeaderView& header = *panel.ListView(4)->header();
         QCOMPARE(header.sectionSize(0), metrics.horizontalAdvance(QStringLiteral("3")) + 5);
         QCOMPARE(header.sectionSize(1), std::max(metrics.horizontalAdvance(QStringLiteral("100")),
-                                                 metrics.horizontalAdvance(QStringLiteral("16"))) + 5);
+                                                 metrics.horizontalAdvance(QStringLiteral("16"))) +
+                                            5);
         QCOMPARE(header.sectionSize(2), 35);
         QCOMPARE(header.sectionSize(4), metrics.horizontalAdvance(QStringLiteral("permanent")) + 5);
     }

@@ -16,21 +16,21 @@
 #include <memory>
 #include <string>
 
+#include "doc/attribute_list.h"
 #include "doc/attribute_list_model.h"
+#include "doc/column_sizer.h"
 #include "doc/component_tree_model.h"
 #include "doc/file_filter.h"
 #include "doc/io_error.h"
-#include "doc/attribute_list.h"
 #include "doc/mdi_child.h"
 #include "doc/text_codec.h"
-#include "doc/column_sizer.h"
 #include "doc/text_measure.h"
-#include "reports/column_widths.h"
 #include "doc/tree_printer.h"
 #include "doc/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "reports/column_widths.h"
 
 using namespace oryx;
 using doctest::FakeDialogs;
@@ -158,7 +158,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("ownIcon");
         QTest::newRow("configure") << QByteArray("configure Shelf\nset shelfType x\n") << true;
-        QTest::newRow("configuration is not configure") << QByteArray("saved configuration\nconfigure Shelf\n") << false;
+        QTest::newRow("configuration is not configure")
+            << QByteArray("saved configuration\nconfigure Shelf\n") << false;
         QTest::newRow("no configure") << QByteArray("saved\nconfigure Shelf\n") << false;
         QTest::newRow("start prov") << QByteArray(kStartProv.data(), kStartProv.size()) << false;
     }
@@ -171,9 +172,10 @@ private slots:
     }
 
     void selectingShowsOwnValuesPathAndBold() {
-        auto window = Open("start prov\nadd Shelf\nadd Shelf Card/3\n"
-                           "set Shelf Card/3 cardType aal1Ces, spareCard 0, cardType second\n"
-                           "add Lp/3\nset Lp/3 mainCard Shelf Card/3\n");
+        auto window = Open(
+            "start prov\nadd Shelf\nadd Shelf Card/3\n"
+            "set Shelf Card/3 cardType aal1Ces, spareCard 0, cardType second\n"
+            "add Lp/3\nset Lp/3 mainCard Shelf Card/3\n");
         doc::TZTreeView& tree = *window->Tree();
         const auto* lp = Component(*window, "add Lp/3");
         const auto* card = Component(*window, "add Shelf Card/3");
@@ -191,8 +193,7 @@ private slots:
         QCOMPARE(changes[2][0].value<const prov::ComponentNode*>(), card);
 
         QCOMPARE(window->PathLabel()->text(), QStringLiteral("Index Of: Shelf Card/3"));
-        QCOMPARE(AttributeRows(*window),
-                 QStringList({"cardType|aal1Ces", "spareCard|0", "cardType|second"}));
+        QCOMPARE(AttributeRows(*window), QStringList({"cardType|aal1Ces", "spareCard|0", "cardType|second"}));
         QVERIFY(tree.TreeModel()->IsBold(card));
         QVERIFY(!tree.TreeModel()->IsBold(lp));
         QVERIFY(tree.currentIndex().data(Qt::FontRole).value<QFont>().bold());
@@ -210,7 +211,8 @@ private slots:
 
     void latin1AndUtf8NamesDisplay() {
         auto window = Open("start prov\nadd Caf\xe9\nset Caf\xe9 name Jos\xe9\nadd Na\xc3\xafve\n");
-        QCOMPARE(Captions(*window->Tree()->model()), QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Na\u00efve")}));
+        QCOMPARE(Captions(*window->Tree()->model()),
+                 QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Na\u00efve")}));
         window->Tree()->Select(Component(*window, "add Caf\xe9"));
         QCOMPARE(AttributeRows(*window), QStringList({QStringLiteral("name|Jos\u00e9")}));
     }
@@ -387,8 +389,7 @@ private slots:
         window->show();
         window->ExpandAll();
         QCOMPARE(window->Tree()->model()->rowCount(), kDepth);
-        const auto* deepest = window->Tree()->TreeModel()->NodeAt(
-            window->Tree()->model()->index(kDepth - 1, 0));
+        const auto* deepest = window->Tree()->TreeModel()->NodeAt(window->Tree()->model()->index(kDepth - 1, 0));
         window->Tree()->Select(deepest);
         QCOMPARE(AttributeRows(*window), QStringList({"depth|deepest"}));
         QVERIFY(window->PathLabel()->text().endsWith(QStringLiteral(" N99998 N99999")));

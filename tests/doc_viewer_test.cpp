@@ -177,7 +177,8 @@ private slots:
     }
 
     void reloadBuildsTheCustomReportOnShowAgain() {
-        const QString config = doctest::WriteFile(dir_, QStringLiteral("reports.cfg"), "[Cards]\nOne=Shelf Card/1 &cardtype\n");
+        const QString config =
+            doctest::WriteFile(dir_, QStringLiteral("reports.cfg"), "[Cards]\nOne=Shelf Card/1 &cardtype\n");
         auto window = Open(kNode);
         window->ShowCustomReport(QStringLiteral("Cards"), config);
         QCOMPARE(Cells(*window->Reports()->ListModel(10), 1), QStringList({"typeB"}));
@@ -195,8 +196,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("none") << QList<int>{} << QString();
         QTest::newRow("one") << QList<int>{1} << QStringLiteral("Name\tValue\r\nb\t2\r\n");
-        QTest::newRow("list order, empty cell") << QList<int>{2, 0}
-                                                << QStringLiteral("Name\tValue\r\na\t1\r\nc\t\r\n");
+        QTest::newRow("list order, empty cell") << QList<int>{2, 0} << QStringLiteral("Name\tValue\r\na\t1\r\nc\t\r\n");
         QTest::newRow("quoted where a cell would split")
             << QList<int>{3, 4, 5}
             << QStringLiteral("Name\tValue\r\n\"t\tab\"\tx\"y\r\n\"\"\"q\"\"\"\tend\"\r\n\"two\nlines\"\t\"cr\r\"\r\n");
@@ -207,10 +207,9 @@ private slots:
         QFETCH(QString, expected);
         QStandardItemModel model(0, 2);
         model.setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value")});
-        const QStringList cells[] = {{"a", "1"}, {"b", "2"}, {"c", ""}, {"t\tab", "x\"y"}, {"\"q\"", "end\""},
-                                     {"two\nlines", "cr\r"}};
-        for (const QStringList& row : cells)
-            model.appendRow({new QStandardItem(row[0]), new QStandardItem(row[1])});
+        const QStringList cells[] = {{"a", "1"},        {"b", "2"},         {"c", ""},
+                                     {"t\tab", "x\"y"}, {"\"q\"", "end\""}, {"two\nlines", "cr\r"}};
+        for (const QStringList& row : cells) model.appendRow({new QStandardItem(row[0]), new QStandardItem(row[1])});
         QTreeView view;
         view.setModel(&model);
         view.setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -232,16 +231,14 @@ private slots:
         list->selectionModel()->select(list->model()->index(1, 0),
                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(),
-                 QStringLiteral("FrUni\tDlci\trdna\trdlci\ttype\ttp\tdp\tre\tcir\r\n"
-                                "3\t16\t\t44\tpermanent\t\t\t\t\r\n"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("FrUni\tDlci\trdna\trdlci\ttype\ttp\tdp\tre\tcir\r\n"
+                                                                   "3\t16\t\t44\tpermanent\t\t\t\t\r\n"));
 
         QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QApplication::clipboard()->text(),
-                 QStringLiteral("FrUni\tDlci\trdna\trdlci\ttype\ttp\tdp\tre\tcir\r\n"
-                                "3\t100\t\t\t\t\t\t\t\r\n"
-                                "3\t16\t\t44\tpermanent\t\t\t\t\r\n"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("FrUni\tDlci\trdna\trdlci\ttype\ttp\tdp\tre\tcir\r\n"
+                                                                   "3\t100\t\t\t\t\t\t\t\r\n"
+                                                                   "3\t16\t\t44\tpermanent\t\t\t\t\r\n"));
 
         // The tree copies its path as before, whatever the report list holds.
         window->Tree()->Select(Component(*window, "add Shelf Card/0"));
@@ -274,8 +271,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tip");
         QTest::newRow("plain") << QStringLiteral("a < b") << QStringLiteral("a < b");
-        QTest::newRow("looks like markup") << QStringLiteral("<b>x</b>")
-                                           << QStringLiteral("<p style='white-space:pre-wrap'>&lt;b&gt;x&lt;/b&gt;</p>");
+        QTest::newRow("looks like markup")
+            << QStringLiteral("<b>x</b>") << QStringLiteral("<p style='white-space:pre-wrap'>&lt;b&gt;x&lt;/b&gt;</p>");
         const QString huge = QString(3000, QLatin1Char('a')) + QString(3000, QLatin1Char('z'));
         QTest::newRow("huge") << huge
                               << QString(2000, QLatin1Char('a')) + QChar(0x2026) + QString(2000, QLatin1Char('z'));
@@ -295,7 +292,9 @@ private slots:
         QHeaderView& header = *list.header();
         QCOMPARE(header.sectionPosition(1) + header.sectionSize(1), list.viewport()->width());
 
-        const auto cellCentre = [&](int row, int column) { return list.visualRect(list.model()->index(row, column)).center(); };
+        const auto cellCentre = [&](int row, int column) {
+            return list.visualRect(list.model()->index(row, column)).center();
+        };
         QCOMPARE(list.model()->index(1, 0).data().toString(), QStringLiteral("long"));
         QCOMPARE(ToolTipAt(list.viewport(), cellCentre(1, 1)), QString::fromStdString(longValue));
         QCOMPARE(ToolTipAt(list.viewport(), cellCentre(0, 1)), QString());  // "1" fits
@@ -310,7 +309,8 @@ private slots:
         QTreeView& list = *window->Reports()->ListView(kFrUniDlci);
         QHeaderView& header = *list.header();
         const auto headerCentre = [&](int section) {
-            return QPoint(header.sectionViewportPosition(section) + header.sectionSize(section) / 2, header.height() / 2);
+            return QPoint(header.sectionViewportPosition(section) + header.sectionSize(section) / 2,
+                          header.height() / 2);
         };
         // Sized by the rule: to the widest cell (here "permanent"), the header not measured.
         const int typeColumn = 4;

@@ -105,7 +105,7 @@ public:
 
     QStringList openAnswers;  // taken front first; none left means Cancel
     QStringList openTitles;
-    QStringList openFolders;  // the initial folder of each Open dialog
+    QStringList openFolders;          // the initial folder of each Open dialog
     std::deque<QString> saveAnswers;  // taken front first; none left means Cancel
     std::vector<SaveRequest> saves;
     std::deque<bool> questionAnswers;  // taken front first; none left means No

@@ -68,8 +68,8 @@ private slots:
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x)
                 if (qAlpha(enabled.pixel(x, y)) != qAlpha(disabled.pixel(x, y)))
-                    QFAIL(qPrintable(QString("the looks differ in shape at %1,%2; run scripts/render-icons.sh")
-                                         .arg(x).arg(y)));
+                    QFAIL(qPrintable(
+                        QString("the looks differ in shape at %1,%2; run scripts/render-icons.sh").arg(x).arg(y)));
     }
 
     void programIcon() {
@@ -87,7 +87,8 @@ private slots:
     void programIconSizes() {
         QFETCH(int, size);
         const QString folder = QString("%1x%1").arg(size);
-        const QString path = QDir(qEnvironmentVariable("ORYX_RESOURCES")).filePath("icons/hicolor/" + folder + "/apps/oryx.png");
+        const QString path =
+            QDir(qEnvironmentVariable("ORYX_RESOURCES")).filePath("icons/hicolor/" + folder + "/apps/oryx.png");
         QImage png(path);
         QVERIFY2(!png.isNull(), qPrintable(path + " does not load"));
         QCOMPARE(png.size(), QSize(size, size));

@@ -88,12 +88,11 @@ TEST(Reader, StartProvExampleStore) {
     EXPECT_EQ(root.Entry(1).name, "add");
     EXPECT_EQ(ChildNames(f.store.AddNode()), (std::vector<std::string>{"AtmIf/31", "Lp/3", "Shelf"}));
     EXPECT_EQ(f.Lines("add"), (std::vector<std::string>{"&FULLPATH=add", "&NAME=add"}));
-    EXPECT_EQ(f.Lines("add AtmIf/31 Vcc/0.100 Nrp"),
-              (std::vector<std::string>{"&FULLPATH=add AtmIf/31 Vcc/0.100 Nrp", "&NAME=Nrp",
-                                        "atmConnection=Lp/3", "="}));
-    EXPECT_EQ(f.Lines("add Shelf Card/3"),
-              (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3", "cardType=aal1Ces",
-                                        "spareCard=0"}));
+    EXPECT_EQ(
+        f.Lines("add AtmIf/31 Vcc/0.100 Nrp"),
+        (std::vector<std::string>{"&FULLPATH=add AtmIf/31 Vcc/0.100 Nrp", "&NAME=Nrp", "atmConnection=Lp/3", "="}));
+    EXPECT_EQ(f.Lines("add Shelf Card/3"), (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3",
+                                                                     "cardType=aal1Ces", "spareCard=0"}));
     EXPECT_EQ(f.Lines("add Lp/3"),
               (std::vector<std::string>{"&FULLPATH=add Lp/3", "&NAME=Lp/3", "mainCard=Shelf Card/3"}));
     EXPECT_EQ(f.Lines("add Shelf"), (std::vector<std::string>{"&FULLPATH=add Shelf", "&NAME=Shelf"}));
@@ -132,11 +131,9 @@ Shelf
 TEST(Reader, ConfigureExample) {
     Loaded f(kConfigureExample);
     EXPECT_EQ(ChildNames(f.store.AddNode()), (std::vector<std::string>{"AtmIf/31_Vcc/0.100", "Shelf"}));
-    EXPECT_EQ(f.Lines("add Shelf"),
-              (std::vector<std::string>{"&FULLPATH=add Shelf", "&NAME=Shelf", "shelfType=xyz"}));
-    EXPECT_EQ(f.Lines("add Shelf Card/3"),
-              (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3", "cardType=aal1Ces",
-                                        "spareCard=0"}));
+    EXPECT_EQ(f.Lines("add Shelf"), (std::vector<std::string>{"&FULLPATH=add Shelf", "&NAME=Shelf", "shelfType=xyz"}));
+    EXPECT_EQ(f.Lines("add Shelf Card/3"), (std::vector<std::string>{"&FULLPATH=add Shelf Card/3", "&NAME=Card/3",
+                                                                     "cardType=aal1Ces", "spareCard=0"}));
     EXPECT_EQ(f.Lines("add AtmIf/31_Vcc/0.100"),
               (std::vector<std::string>{"&FULLPATH=add AtmIf/31_Vcc/0.100", "&NAME=AtmIf/31_Vcc/0.100",
                                         "atmConnection=Lp/3"}));
@@ -266,10 +263,10 @@ void ExpectSameTree(const PlainConfigureReader::Node& expected, const ComponentN
 // plain reading.
 TEST(Reader, ConfigureMixesReadAsOneWalkPerLine) {
     const std::vector<std::string> kinds = {
-        "configure a",   "configure A",     "configure b",      "configure a b",  "configure",
-        "configure \tc", "configure d\x01", "configured a",     "configuredX b",  "configuredx B",
-        "configuredX",   "configuredY a",   "configuredX\t a",  "return",         "return",
-        "return",        "set k v",         "set k2 v2, k3",    "set",            "configure C",
+        "configure a",   "configure A",     "configure b",     "configure a b", "configure",
+        "configure \tc", "configure d\x01", "configured a",    "configuredX b", "configuredx B",
+        "configuredX",   "configuredY a",   "configuredX\t a", "return",        "return",
+        "return",        "set k v",         "set k2 v2, k3",   "set",           "configure C",
     };
     std::mt19937 random(11);
     for (int round = 0; round < 150; ++round) {
@@ -381,8 +378,7 @@ const TreeCase kTreeCases[] = {
     // still gets Card/1, which the next configure line then creates.
     {"ConfigureRunIntoLetters", "configure Shelf\nreturn\nconfigured Card/1\nset a 1\nconfigure X\nset b 2\n",
      "\nCard/1\n |\n |--b = 2\n\nShelf\n"},
-    {"HiddenAmpersandNames", "start prov\nadd &PROP\nadd Shelf\nset Shelf &x 1, y 2\n",
-     "\nShelf\n |\n |--y = 2\n"},
+    {"HiddenAmpersandNames", "start prov\nadd &PROP\nadd Shelf\nset Shelf &x 1, y 2\n", "\nShelf\n |\n |--y = 2\n"},
     {"DeepPrefix", "configure A\nconfigure B\nconfigure C\nconfigure D\nset x 1\n",
      "\nA\n |\n |--B\n |   |\n |   |--C\n |   |   |\n |   |   |--D\n |   |   |   |\n |   |   |   |--x = 1\n"},
 };
@@ -422,7 +418,7 @@ TEST(Reader, AmpersandPieceIsAnOrdinaryChild) {
     EXPECT_EQ(prop->Name(), "&PROP");
     EXPECT_NE(GetChild(prop, "x"), nullptr);
     EXPECT_NE(GetChild(add, "&PARENT"), nullptr);
-    EXPECT_EQ(add->EntryCount(), 3u);  // "&PROP" bookkeeping entry + two children
+    EXPECT_EQ(add->EntryCount(), 3u);   // "&PROP" bookkeeping entry + two children
     EXPECT_EQ(prop->EntryCount(), 3u);  // "&PARENT", "&PROP", x
     EXPECT_EQ(GetChild(f.Find("add Lp/1"), "&PROP"), nullptr);
 }
@@ -506,8 +502,7 @@ TEST(Reader, FileChangedWhileReadIsAnError) {
         ASSERT_TRUE(lines.ReadLine(line));
         c.change(file);
         try {
-            while (lines.ReadLine(line)) {
-            }
+            while (lines.ReadLine(line)) {}
             ADD_FAILURE() << c.name << ": no error";
         } catch (const FileError& e) {
             EXPECT_EQ(std::string(e.what()), "cannot read '" + file + "': changed while it was read") << c.name;
@@ -543,8 +538,7 @@ TEST(Reader, MillionDeepNestingLoadsAndReleases) {
             bytes += t.size();
             if (bytes > (8u << 20)) throw std::runtime_error("enough");
         });
-    } catch (const std::runtime_error&) {
-    }
+    } catch (const std::runtime_error&) {}
     EXPECT_GT(bytes, 8u << 20);
     ReleaseNode(f.store);
     EXPECT_EQ(f.store.Root().EntryCount(), 0u);
@@ -598,8 +592,9 @@ TEST(Lookups, FindComponent) {
 }
 
 TEST(Lookups, PathsValuesAndCounts) {
-    Loaded f("start prov\nadd Shelf\nadd Shelf Card/3\nset Shelf Card/3 cardType a, CARDTYPE b, x=y z\n"
-             "add Lp/1\nset Lp/1\nadd Lp/2\nset Lp/2 &hidden 1\n");
+    Loaded f(
+        "start prov\nadd Shelf\nadd Shelf Card/3\nset Shelf Card/3 cardType a, CARDTYPE b, x=y z\n"
+        "add Lp/1\nset Lp/1\nadd Lp/2\nset Lp/2 &hidden 1\n");
     EXPECT_EQ(GetFullPath(f.store.AddNode()), "add");
     EXPECT_EQ(GetFullPath(&f.store.Root()), "");
     EXPECT_EQ(GetFullPath(nullptr), "");
@@ -634,7 +629,8 @@ TEST(Lookups, EntriesCountBookkeeping) {
 }
 
 TEST(Lookups, FindSameComponentInAStoreReadAgain) {
-    Loaded before("start prov\nadd Shelf\nadd Shelf Card/3\nadd Lp/1\nadd Lp/1 Eth\nadd Lp/1 Eth Port/1\nadd AtmIf/31\n");
+    Loaded before(
+        "start prov\nadd Shelf\nadd Shelf Card/3\nadd Lp/1\nadd Lp/1 Eth\nadd Lp/1 Eth Port/1\nadd AtmIf/31\n");
     Loaded after("start prov\nadd SHELF\nadd SHELF card/3\nadd AtmIf/31\nadd Eth\nadd Eth Port/1\n");
     const ComponentNode& root = after.store.Root();
     struct Case {
@@ -685,8 +681,8 @@ TEST(Lookups, ReleaseNodeEmptiesASubtree) {
 TEST(Collation, Order) {
     // Each name sorts before the next.
     const std::vector<std::string> ordered = {
-        "", "&PARENT", "&PROP", "-", ".", "/", "_", "0", "09", "1", "10", "2", "a", "A/1", "a1", "AtmIf/31",
-        "AtmIf/4", "b", "Card/10", "card/2", "Card/2x", "z", "\x80", "\xff"};
+        "",  "&PARENT", "&PROP", "-",        ".",       "/", "_",       "0",      "09",      "1", "10",   "2",
+        "a", "A/1",     "a1",    "AtmIf/31", "AtmIf/4", "b", "Card/10", "card/2", "Card/2x", "z", "\x80", "\xff"};
     for (std::size_t i = 1; i < ordered.size(); ++i)
         EXPECT_LT(CompareNames(ordered[i - 1], ordered[i]), 0) << ordered[i - 1] << " < " << ordered[i];
     EXPECT_EQ(CompareNames("Shelf", "SHELF"), 0);

@@ -31,7 +31,8 @@ constexpr std::string_view kNode =
     "add Mod\r\n"
     "set Mod nodeName HALY1\r\n";
 
-constexpr std::string_view kConfig = "[Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\n[atm]\r\nA=AtmIf/1 &interfacename\r\n";
+constexpr std::string_view kConfig =
+    "[Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\n[atm]\r\nA=AtmIf/1 &interfacename\r\n";
 
 TEST(ReportCli, EveryReportPrintsItsExportBytes) {
     ScratchDir dir;
@@ -56,10 +57,10 @@ TEST(ReportCli, CustomReportAndSections) {
     const std::string file = dir.Write("node.txt", kNode);
     const std::string config = dir.Write("my reports.cfg", kConfig);
     const std::string expected = Crlf("\"Attribute\",\"Value\"\nCard 0,\"\"\"CP\"\"\"\n");
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"custom", "cards", file, "--config", config},
-             {"custom", "--config", config, "Cards", file},
-             {"custom", "Cards", "--config", config, file}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"custom", "cards", file, "--config", config},
+                                               {"custom", "--config", config, "Cards", file},
+                                               {"custom", "Cards", "--config", config, file}}) {
         const CliResult r = RunCli(args);
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_EQ(r.out, expected);
@@ -88,7 +89,8 @@ TEST(ReportCli, ConfigurationAndSectionErrors) {
         {{"custom", "Cards", absentNode, "--config", missing},
          "cannot read '" + missing + "': No such file or directory"},
         {{"sections", "--config", missing}, "cannot read '" + missing + "': No such file or directory"},
-        {{"custom", "Cards", file, "--config", dir.Path().string()}, "cannot read '" + dir.Path().string() + "': is a directory"},
+        {{"custom", "Cards", file, "--config", dir.Path().string()},
+         "cannot read '" + dir.Path().string() + "': is a directory"},
         {{"sections", "--config", dir.Path().string()}, "cannot read '" + dir.Path().string() + "': is a directory"},
         {{"custom", "Cards", file, "--config", fifo}, "cannot read '" + fifo + "': not a regular file"},
         {{"sections", "--config", fifo}, "cannot read '" + fifo + "': not a regular file"},
@@ -120,7 +122,8 @@ CliResult RunCopyIn(const std::filesystem::path& folder, const std::string& args
     const std::filesystem::path program = folder / "oryx-cli";
     std::filesystem::copy_file(ORYX_CLI_PATH, program, std::filesystem::copy_options::overwrite_existing);
     const std::string out = (folder / "out").string();
-    const int status = std::system((ShellQuote(program.string()) + " " + args + " >" + ShellQuote(out) + " 2>/dev/null").c_str());
+    const int status =
+        std::system((ShellQuote(program.string()) + " " + args + " >" + ShellQuote(out) + " 2>/dev/null").c_str());
     CliResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = oryx::testing::ReadBytes(out);
@@ -232,8 +235,8 @@ TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {
 TEST(ReportCli, NotEnoughMemoryToBuild) {
     if (!oryx::testing::kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";
     ScratchDir dir;
-    const std::string file =
-        dir.Write("node.txt", "start prov\nadd AtmIf/1\nset AtmIf/1 interfaceName " + std::string(4u << 20, 'n') + "\n");
+    const std::string file = dir.Write(
+        "node.txt", "start prov\nadd AtmIf/1\nset AtmIf/1 interfaceName " + std::string(4u << 20, 'n') + "\n");
     std::string keys = "[Big]\n";
     for (int i = 0; i < 30; ++i) keys += "k" + std::to_string(i) + "=AtmIf/1 &interfacename\n";
     const std::string one = dir.Write("one.cfg", "[Big]\nk=AtmIf/1 &interfacename\n");

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "reports/custom_report.h"
-#include "reports/report_registry.h"
 #include "reports/report_config.h"
+#include "reports/report_registry.h"
 #include "reports_test_support.h"
 
 namespace oryx::reports::test {
@@ -30,7 +30,9 @@ struct ConfigCase {
 
 class ConfigFile : public ::testing::TestWithParam<ConfigCase> {};
 
-TEST_P(ConfigFile, ReadsLikeAnInitializationFile) { EXPECT_EQ(Dump(ReportConfig::Parse(GetParam().file)), GetParam().expected); }
+TEST_P(ConfigFile, ReadsLikeAnInitializationFile) {
+    EXPECT_EQ(Dump(ReportConfig::Parse(GetParam().file)), GetParam().expected);
+}
 
 const ConfigCase kConfigCases[] = {
     {"WorkedExample",
@@ -43,8 +45,7 @@ const ConfigCase kConfigCases[] = {
      "[Shelf Cards]\nCard 0=Shelf Card/0 &cardtype\n"},
     {"LinesBeforeTheFirstSectionIgnored", "orphan=1\n; note\n[s]\nk=v\n", "[s]\nk=v\n"},
     {"CommentsAndLinesWithoutEquals", "[s]\n;k1=1\n  # k2=2\nno equals here\nk3=3\n", "[s]\nk3=3\n"},
-    {"EnclosingQuotesRemoved",
-     "[s]\na=\"x y\"\nb='z'\nc=\"mixed'\nd=\"\ne=\"in\"side\nf= ' padded ' \n",
+    {"EnclosingQuotesRemoved", "[s]\na=\"x y\"\nb='z'\nc=\"mixed'\nd=\"\ne=\"in\"side\nf= ' padded ' \n",
      "[s]\na=x y\nb=z\nc=\"mixed'\nd=\"\ne=\"in\"side\nf= padded \n"},
     {"ValueMayHoldEqualsAndBrackets", "[s]\nk=a=b [c]\n", "[s]\nk=a=b [c]\n"},
     {"EmptyValue", "[s]\nk=\n", "[s]\nk=\n"},
@@ -133,7 +134,8 @@ TEST_P(CustomMenu, SortedLikeComponentNames) {
 const MenuCase kMenuCases[] = {
     {"WorkedExample", "[Shelf Cards]\n[atm interfaces]\n", {"atm interfaces", "Shelf Cards"}},
     {"DuplicatesKeptInFileOrder", "[b]\n[A]\n[a]\n[B]\n[a]\n", {"A", "a", "a", "b", "B"}},
-    {"PunctuationThenDigitsThenLetters", "[x]\n[1x]\n[_x]\n[Card/10]\n[Card/2]\n",
+    {"PunctuationThenDigitsThenLetters",
+     "[x]\n[1x]\n[_x]\n[Card/10]\n[Card/2]\n",
      {"_x", "1x", "Card/10", "Card/2", "x"}},
     {"NoSections", "k=1\n", {}},
 };

@@ -47,8 +47,7 @@ const ReportCase kNodeSummaryCases[] = {
      "nodeId,\"17\"\nnodeName,\"node17\"\nnamsId,\"4\"\nregionId,\"2\"\nnodePrefix,\"39.840f\"\n"
      "networkIdCode,\"1234\"\ndefaultNumberingPlan,\"e164\"\nprimaryReference,\"Lp/0\"\n"
      "secondaryReference,\"Lp/1\"\ntertiaryReference,\"none\"\nroutingId,\"77\"\nmoduleId,\"12\"\n"},
-    {"LaterLineWinsAndValueKeepsEquals", ReportId::NodeSummary,
-     "add Mod\nset Mod nodeId 1, NodeID 2, nodeName A=B\n",
+    {"LaterLineWinsAndValueKeepsEquals", ReportId::NodeSummary, "add Mod\nset Mod nodeId 1, NodeID 2, nodeName A=B\n",
      "\"Attribute\",\"Value\"\n"
      "nodeId,\"2\"\nnodeName,\"A=B\"\nnamsId,\"\"\nregionId,\"\"\nnodePrefix,\"\"\n"
      "networkIdCode,\"\"\ndefaultNumberingPlan,\"\"\nprimaryReference,\"\"\n"
@@ -126,8 +125,7 @@ const ReportCase kAtmIfCases[] = {
      "\"Ilmi Operating Mode\"\n"
      "31,\"Lp/3 Sonet/0 Path/0\",\"yes\",\"disabled\",\"off\",\"Pnni\",\"v3\",\"unused\",\"automatic\"\n"},
     // Without a Uni, "Uni Ilmi" finds an Ilmi right below the interface.
-    {"IlmiWithoutUni", ReportId::AtmIf,
-     "add AtmIf/4\nadd AtmIf/4 Ilmi\nset AtmIf/4 Ilmi operatingMode manual\n",
+    {"IlmiWithoutUni", ReportId::AtmIf, "add AtmIf/4\nadd AtmIf/4 Ilmi\nset AtmIf/4 Ilmi operatingMode manual\n",
      "\"AtmIf\",\"interfaceName\",\"oamSB\",\"Ts\",\"Upc\",\"Pnni\",\"Uni Version\",\"Uni Side\","
      "\"Ilmi Operating Mode\"\n"
      "4,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"manual\"\n"},
@@ -141,7 +139,7 @@ constexpr const char* kVccHeader =
     "\"AtmIf\",\"VCC\",\"nextHop\",\"txtdt\",\"atmser\",\"txPcr\",\"txScr\",\"txRsr\",\"txMbs\","
     "\"txCdvt\",\"rxPcr\",\"rxScr\",\"rxRsr\",\"rxMbs\",\"rxCdvt\"\n";
 
-#define VCC_HEADER \
+#define VCC_HEADER                                                                                \
     "\"AtmIf\",\"VCC\",\"nextHop\",\"txtdt\",\"atmser\",\"txPcr\",\"txScr\",\"txRsr\",\"txMbs\"," \
     "\"txCdvt\",\"rxPcr\",\"rxScr\",\"rxRsr\",\"rxMbs\",\"rxCdvt\"\n"
 
@@ -170,24 +168,21 @@ const ReportCase kVccCases[] = {
      "add AtmIf/5 Vcc/0.2\nadd AtmIf/5 Vcc/0.2 Nep\nadd AtmIf/5 Vcc/0.2 Loop\n"
      "add AtmIf/5 Vcc/0.3\nadd AtmIf/5 Vcc/0.3 Nrp\nadd AtmIf/5 Vcc/0.3 Src\n"
      "add AtmIf/5 Vcc/0.4\nadd AtmIf/5 Vcc/0.4 Test\nadd AtmIf/5 Vcc/0.4 Mnrp\n",
-     VCC_HEADER
-     "5,\"0.1\",\"hop1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "5,\"0.2\",\"Loop\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "5,\"0.3\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "5,\"0.4\",\"Test\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
+     VCC_HEADER "5,\"0.1\",\"hop1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                "5,\"0.2\",\"Loop\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                "5,\"0.3\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                "5,\"0.4\",\"Test\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
     {"TmHidesVcdKeyByKey", ReportId::AtmIfVcc,
      "add AtmIf/6\nadd AtmIf/6 Vcc/0.9\nadd AtmIf/6 Vcc/0.9 Vcd\n"
      "set AtmIf/6 Vcc/0.9 Vcd atmServiceCategory ubr, txTrafficDescType 8, rxTrafficDescParm xx1 abc2\n"
      "add AtmIf/6 Vcc/0.9 Vcd Tm\n"
      "set AtmIf/6 Vcc/0.9 Vcd Tm txTrafficDescType 1\n",
-     VCC_HEADER
-     "6,\"0.9\",\"\",\"1\",\"ubr\",\"\",\"\",\"\",\"\",\"\",\"1\",\"\",\"\",\"\",\"\"\n"},
+     VCC_HEADER "6,\"0.9\",\"\",\"1\",\"ubr\",\"\",\"\",\"\",\"\",\"\",\"1\",\"\",\"\",\"\",\"\"\n"},
     // Without Vcc children the path ends in "Vcc/", which is skipped, so the
     // end point and traffic components are looked for below the interface.
     {"InterfaceWithoutConnections", ReportId::AtmIfVcc,
      "add AtmIf/7\nadd AtmIf/7 Nep\nadd AtmIf/7 Vcd\nset AtmIf/7 Vcd atmServiceCategory vbr\n",
-     VCC_HEADER
-     "7,\"\",\"Nep\",\"\",\"vbr\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
+     VCC_HEADER "7,\"\",\"Nep\",\"\",\"vbr\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(AtmIfVcc, FixedReport, ::testing::ValuesIn(kVccCases), CaseName);
@@ -252,9 +247,8 @@ const ReportCase kFrAtmDlciCases[] = {
      "add FrAtm/2 Dlci/17\n"
      "add FrAtm/2 Dlci/17 Siwf\n"
      "add FrAtm/2 Dlci/17 Siwf Sd\nset FrAtm/2 Dlci/17 Siwf Sd mode static\n",
-     FRATM_DLCI_HEADER
-     "2,\"16\",\"AtmIf/1 Vcc/0.40\",\"\",\"dynamic\",\"on\",\"\",\"\"\n"
-     "2,\"17\",\"\",\"\",\"static\",\"\",\"\",\"\"\n"},
+     FRATM_DLCI_HEADER "2,\"16\",\"AtmIf/1 Vcc/0.40\",\"\",\"dynamic\",\"on\",\"\",\"\"\n"
+                       "2,\"17\",\"\",\"\",\"static\",\"\",\"\",\"\"\n"},
     {"SoftPvcAndModeFallbacks", ReportId::FrAtmDlci,
      "add FrAtm/3\n"
      "add FrAtm/3 Dlci/100\n"
@@ -265,9 +259,8 @@ const ReportCase kFrAtmDlciCases[] = {
      "add FrAtm/3 Dlci/100 Sp\nset FrAtm/3 Dlci/100 Sp committedInformationRate 64000\n"
      "add FrAtm/3 Dlci/20\n"
      "add FrAtm/3 Dlci/20 Siwf\nadd FrAtm/3 Dlci/20 Siwf Sd\n",
-     FRATM_DLCI_HEADER
-     "3,\"100\",\"\",\"39.840f.0001\",\"static\",\"\",\"64000\",\"dlci 33\"\n"
-     "3,\"20\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
+     FRATM_DLCI_HEADER "3,\"100\",\"\",\"39.840f.0001\",\"static\",\"\",\"64000\",\"dlci 33\"\n"
+                       "3,\"20\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(FrAtmDlci, FixedReport, ::testing::ValuesIn(kFrAtmDlciCases), CaseName);
@@ -284,9 +277,8 @@ const ReportCase kFrUniDlciCases[] = {
      "add FrUni/3 Dlci/16 Dc\nset FrUni/3 Dlci/16 Dc remoteDlci 44, type permanent\n"
      "add FrUni/3 Dlci/16 Sp\nset FrUni/3 Dlci/16 Sp committedInformationRate 64000\n"
      "add FrUni/3 Dlci/100\n",
-     FRUNI_DLCI_HEADER
-     "3,\"100\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "3,\"16\",\"\",\"44\",\"permanent\",\"\",\"\",\"\",\"64000\"\n"},
+     FRUNI_DLCI_HEADER "3,\"100\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                       "3,\"16\",\"\",\"44\",\"permanent\",\"\",\"\",\"\",\"64000\"\n"},
     {"PlacementOfKeys", ReportId::FrUniDlci,
      "add FrUni/4\n"
      "add FrUni/4 Dlci/20\n"
@@ -323,24 +315,21 @@ const ReportCase kOverviewCases[] = {
      "add Trk/5\n"
      "add Trk/5 Atm\n"
      "set Trk/5 Atm atmConnection AtmIf/11 Vcc/0.32\n",
-     OVERVIEW_HEADER
-     "0,\"typeA\",\"0\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "1,\"typeB\",\"1\",\"Lpt/X\",\"11\",\"\",\"\",\"5\",\"alpha, beta)\"\n"},
+     OVERVIEW_HEADER "0,\"typeA\",\"0\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "1,\"typeB\",\"1\",\"Lpt/X\",\"11\",\"\",\"\",\"5\",\"alpha, beta)\"\n"},
     {"CardsInNumericOrder", ReportId::Overview,
      "add Shelf\nadd Shelf Card/3\nadd Shelf Card/10\nadd Shelf Card/2\nadd Shelf Card/0\n",
-     OVERVIEW_HEADER
-     "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "2,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "3,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "10,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
+     OVERVIEW_HEADER "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "2,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "3,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "10,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
     {"CardNumberedBeyondTheShelfsEntries", ReportId::Overview,
      "add Shelf\nadd Shelf Card/0\nadd Shelf Card/1\nadd Shelf Card/9\nset Shelf Card/9 cardType cp\n"
      "add Lp/9\nset Lp/9 mainCard Shelf Card/9\n"
      "add AtmIf/91\nset AtmIf/91 interfaceName Lp/9 Sonet/0\n",
-     OVERVIEW_HEADER
-     "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "1,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "9,\"cp\",\"9\",\"\",\"91\",\"\",\"\",\"\",\"\"\n"},
+     OVERVIEW_HEADER "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "1,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "9,\"cp\",\"9\",\"\",\"91\",\"\",\"\",\"\",\"\"\n"},
     {"CardTypeIsTheLineWithoutNineCharacters", ReportId::Overview,
      "add Shelf\nadd Shelf Card/0\nset Shelf Card/0 cardType x, CardTypes yy, note cardtype\n",
      OVERVIEW_HEADER "0,\"type\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"},
@@ -349,10 +338,9 @@ const ReportCase kOverviewCases[] = {
      "add Lp/1\nset Lp/1 logicalProcessorType Sw Early, mainCard Shelf Card/1\n"
      "add Lp/2\nset Lp/2 mainCard Shelf Card/1, spareCard Shelf Card/2, logicalProcessorType Sw Late\n"
      "add Lp/0\nset Lp/0 mainCard Shelf Card/0!, spareCard Shelf Card/2\n",
-     OVERVIEW_HEADER
-     "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "1,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"
-     "2,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"},
+     OVERVIEW_HEADER "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "1,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "2,\"\",\"2\",\"Late\",\"\",\"\",\"\",\"\",\"\"\n"},
     // A type line reaches every card its LP named before it, and a card the
     // LP names only afterwards keeps the type an earlier LP gave it.
     {"TypeLinesReachTheCardsNamedBeforeThem", ReportId::Overview,
@@ -360,11 +348,10 @@ const ReportCase kOverviewCases[] = {
      "add Lp/0\nset Lp/0 mainCard Shelf Card/3, logicalProcessorType Sw Zero\n"
      "add Lp/1\nset Lp/1 mainCard Shelf Card/0, logicalProcessorType Sw A, spareCard Shelf Card/1, "
      "mainCard Shelf Card/0, logicalProcessorType Sw B, spareCard Shelf Card/2, spareCard Shelf Card/3\n",
-     OVERVIEW_HEADER
-     "0,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
-     "1,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
-     "2,\"\",\"1\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "3,\"\",\"1\",\"Zero\",\"\",\"\",\"\",\"\",\"\"\n"},
+     OVERVIEW_HEADER "0,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "1,\"\",\"1\",\"B\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "2,\"\",\"1\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "3,\"\",\"1\",\"Zero\",\"\",\"\",\"\",\"\",\"\"\n"},
     // One line that names a card and holds the type word gives the card that type.
     {"OneLineNamingACardAndItsType", ReportId::Overview,
      "add Shelf\nadd Shelf Card/0\nadd Lp/0\nset Lp/0 mainCardLogicalProcessorType Sw T Card/0\n",
@@ -387,10 +374,9 @@ const ReportCase kOverviewCases[] = {
      "add Trk/7\nadd Trk/7 Atm\nset Trk/7 Atm atmConnection AtmIf/1 Vcc/0.32\n"
      "add Trk/8\nadd Trk/8 Atm\nset Trk/8 Atm atmConnection AtmIf/12 Vcc/0.32\n"
      "add Trk/9\nadd Trk/9 Atm\nset Trk/9 Atm atmConnection AtmIf/12\n",
-     OVERVIEW_HEADER
-     "1,\"\",\"\",\"\",\"1,11\",\"\",\"\",\"7\",\"\"\n"
-     "2,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-     "3,\"\",\"\",\"\",\"12,21\",\"\",\"\",\"8\",\"\"\n"},
+     OVERVIEW_HEADER "1,\"\",\"\",\"\",\"1,11\",\"\",\"\",\"7\",\"\"\n"
+                     "2,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                     "3,\"\",\"\",\"\",\"12,21\",\"\",\"\",\"8\",\"\"\n"},
     {"FeatureListGetsCommasBeforeBlanks", ReportId::Overview,
      "add Shelf\nadd Shelf Card/5\n"
      "add Lp/5\nset Lp/5 mainCard Shelf Card/5, logicalProcessorType Sw Lpt/cp\n"
@@ -501,10 +487,10 @@ TEST(ConfigureFormat, ReportsReadNestedComponents) {
     ReportRows rows;
     BuildAtmIfVccRows(loaded.store, rows);
     BuildOverviewRows(loaded.store, rows);
-    EXPECT_EQ(CsvText(Report(ReportId::AtmIfVcc).columns, rows),
-              Crlf(VCC_HEADER
-                   "3,\"0.40\",\"AtmIf/4 Vcc/0.41\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-                   "2,\"eth\",\"\",\"\",\"3\",\"\",\"\",\"\",\"\"\n"));
+    EXPECT_EQ(
+        CsvText(Report(ReportId::AtmIfVcc).columns, rows),
+        Crlf(VCC_HEADER "3,\"0.40\",\"AtmIf/4 Vcc/0.41\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
+                        "2,\"eth\",\"\",\"\",\"3\",\"\",\"\",\"\",\"\"\n"));
 }
 
 TEST(ReleasedStore, EveryReportIsEmptyOrFixed) {

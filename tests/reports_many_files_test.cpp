@@ -132,7 +132,8 @@ TEST(ManyFilesCli, OrderOfTheFilesIsKeptUnderJobs) {
     std::vector<std::string> files;
     for (int i = 0; i < 12; ++i) {
         const int interfaces = i % 4 == 0 ? 300 : 1 + i;
-        files.push_back(dir.Write("node" + std::to_string(i) + ".txt", AtmNode(interfaces, 10, "n" + std::to_string(i))));
+        files.push_back(
+            dir.Write("node" + std::to_string(i) + ".txt", AtmNode(interfaces, 10, "n" + std::to_string(i))));
     }
     files.push_back(files[1]);  // a file named twice is reported twice
     const std::string expected = ExpectedTable({"report", "atmif-vcc"}, files);
@@ -160,9 +161,11 @@ TEST(ManyFilesCli, FailedFilesAreReportedAndSkipped) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
 
     const std::string expected = ExpectedTable({"report", "overview"}, {first, last});
-    const std::string errors = "oryx-cli: cannot read '" + missing + "': No such file or directory\n"
+    const std::string errors = "oryx-cli: cannot read '" + missing +
+                               "': No such file or directory\n"
                                "oryx-cli: 'x1' is not a valid integer value\n"
-                               "oryx-cli: cannot read '" + fifo + "': not a regular file\n";
+                               "oryx-cli: cannot read '" +
+                               fifo + "': not a regular file\n";
     for (const char* jobs : {"1", "4"}) {
         const CliResult r = RunCli({"report", "overview", "-j", jobs, first, missing, bad, fifo, last});
         EXPECT_EQ(r.exitCode, 1);
@@ -214,7 +217,8 @@ TEST(ManyFilesCli, FoldersListTheirRegularFilesInByteOrder) {
         {{n, "--recursive"},
          {n + "/B.txt", n + "/a.txt", n + "/b.txt", n + "/link.txt", n + "/Zsub/g.txt", n + "/sub/c.txt",
           n + "/sub/deeper/e.txt", n + "/sub2/f.txt"}},
-        {{n + "/sub", file, "--recursive", n + "/sub2"}, {n + "/sub/c.txt", n + "/sub/deeper/e.txt", file, n + "/sub2/f.txt"}},
+        {{n + "/sub", file, "--recursive", n + "/sub2"},
+         {n + "/sub/c.txt", n + "/sub/deeper/e.txt", file, n + "/sub2/f.txt"}},
         {{n + "/empty"}, {}},
         {{n + "/empty", "--recursive"}, {}},
     };
@@ -227,17 +231,19 @@ TEST(ManyFilesCli, FoldersListTheirRegularFilesInByteOrder) {
     EXPECT_EQ(one.out, expected);
     const CliResult empty = RunCli({"report", "atmif", n + "/empty"});
     EXPECT_EQ(empty.exitCode, 0);
-    EXPECT_EQ(empty.out, "\"File\",\"AtmIf\",\"interfaceName\",\"oamSB\",\"Ts\",\"Upc\",\"Pnni\",\"Uni Version\","
-                         "\"Uni Side\",\"Ilmi Operating Mode\"\r\n");
+    EXPECT_EQ(empty.out,
+              "\"File\",\"AtmIf\",\"interfaceName\",\"oamSB\",\"Ts\",\"Upc\",\"Pnni\",\"Uni Version\","
+              "\"Uni Side\",\"Ilmi Operating Mode\"\r\n");
 }
 
 TEST(ManyFilesCli, TsvSeparatesByTabAndQuotesNothing) {
     ScratchDir dir;
     const std::string plain = dir.Write("plain.txt", kNode);
-    const std::string odd = dir.Write("tab\there\nand \"quote\", comma.txt",
-                                      "start prov\nadd Mod\nset Mod nodeName a\tb, nodeId \"7\"\n");
+    const std::string odd =
+        dir.Write("tab\there\nand \"quote\", comma.txt", "start prov\nadd Mod\nset Mod nodeName a\tb, nodeId \"7\"\n");
     const std::string oddShown = (dir.Path() / "tab here and \"quote\", comma.txt").string();
-    const CliResult r = RunCli({"custom", "Node", plain, odd, "--format", "tsv", "--config", dir.Write("r.cfg", kConfig)});
+    const CliResult r =
+        RunCli({"custom", "Node", plain, odd, "--format", "tsv", "--config", dir.Write("r.cfg", kConfig)});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, Crlf("File\tAttribute\tValue\n" + plain + "\tName\tHALY1\n" + oddShown + "\tName\ta b\n"));
@@ -287,7 +293,8 @@ TEST(ManyFilesCli, JsonIsAnArrayOfRowObjects) {
                     for (std::size_t c = 0; c < info.columns.size(); ++c) {
                         std::string value = cells[c];
                         // The second file's texts are Latin-1: é is byte E9.
-                        for (std::size_t p; (p = value.find('\xe9')) != std::string::npos;) value.replace(p, 1, "\xc3\xa9");
+                        for (std::size_t p; (p = value.find('\xe9')) != std::string::npos;)
+                            value.replace(p, 1, "\xc3\xa9");
                         expected[std::string(info.columns[c].caption)] = value;
                     }
                     EXPECT_EQ(object, expected) << info.cliName << " " << object.dump();
@@ -332,10 +339,13 @@ TEST(ManyFilesCli, SummaryHasOneRowPerFile) {
         "\"File\",\"Format\",\"Lines\",\"Components\",\"nodeId\",\"nodeName\",\"namsId\",\"regionId\",\"nodePrefix\","
         "\"networkIdCode\",\"defaultNumberingPlan\",\"primaryReference\",\"secondaryReference\",\"tertiaryReference\","
         "\"routingId\",\"moduleId\"\n";
-    const std::string rowA = startProv + ",\"start-prov\",\"9\",\"5\",\"7\",\"N7\",\"\",\"\",\"\",\"3021\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
-    const std::string rowB = "\"" + configure +
-                             "\",\"configure\",\"12\",\"4\",\"8\",\"\",\"\",\"\",\"\",\"\",\"e164\",\"\",\"\",\"\",\"208\",\"\"\n";
-    const std::string rowEmpty = empty + ",\"configure\",\"0\",\"0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
+    const std::string rowA =
+        startProv + ",\"start-prov\",\"9\",\"5\",\"7\",\"N7\",\"\",\"\",\"\",\"3021\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
+    const std::string rowB =
+        "\"" + configure +
+        "\",\"configure\",\"12\",\"4\",\"8\",\"\",\"\",\"\",\"\",\"\",\"e164\",\"\",\"\",\"\",\"208\",\"\"\n";
+    const std::string rowEmpty =
+        empty + ",\"configure\",\"0\",\"0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
 
     const CliResult r = RunCli({"summary", startProv, configure, missing, empty, "-j", "2"});
     EXPECT_EQ(r.exitCode, 1);

@@ -40,8 +40,10 @@ TEST(FindCli, PrintsPathsAndLines) {
         {{"--in", "paths", "atmif/31"}, "AtmIf/31\n"},
         {{"31 vcc", "--in", "paths"}, "AtmIf/31 Vcc/0.100\n"},
         {{"state", "--in", "attr-names"},
-         "AtmIf/31 Vcc/0.100\tadminState=locked\nShelf Card/10\tadminState=unlocked\nShelf Card/3\tadminState=locked\n"},
-        {{"locked", "--in", "values", "--word"}, "AtmIf/31 Vcc/0.100\tadminState=locked\nShelf Card/3\tadminState=locked\n"},
+         "AtmIf/31 Vcc/0.100\tadminState=locked\nShelf Card/10\tadminState=unlocked\nShelf "
+         "Card/3\tadminState=locked\n"},
+        {{"locked", "--in", "values", "--word"},
+         "AtmIf/31 Vcc/0.100\tadminState=locked\nShelf Card/3\tadminState=locked\n"},
         {{"Card", "--case", "--in", "values"}, "Lp/3\tmainCard=Shelf Card/3\n"},
         {{"^card/\\d+$", "--regex", "--in", "names"}, "Shelf Card/10\nShelf Card/3\n"},
         {{"^card/\\d+$", "--regex", "--case", "--in", "names"}, ""},
@@ -71,7 +73,9 @@ TEST(FindCli, ErrorsAndUsage) {
         std::string inError;
     } cases[] = {
         {{"find", file, "(card", "--regex"}, 1, "oryx-cli: invalid regular expression: missing ): (card\n"},
-        {{"find", file, "a{2000}", "--regex", "--word"}, 1, "oryx-cli: invalid regular expression: invalid repetition size: {2000}\n"},
+        {{"find", file, "a{2000}", "--regex", "--word"},
+         1,
+         "oryx-cli: invalid regular expression: invalid repetition size: {2000}\n"},
         {{"find", missing, "card"}, 1, "missing.txt"},
         {{"find", dir.Path().string(), "card"}, 1, dir.Path().string()},
         {{"find"}, 2, "find takes FILE and QUERY"},

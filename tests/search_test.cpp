@@ -100,8 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"atmif/31 vcc", Options(Scope::Paths), "AtmIf/31 Vcc/0.100\n"},
         Case{"0.100 N", Options(Scope::Paths), "AtmIf/31 Vcc/0.100 Nrp\n"},
         Case{"f C", Options(Scope::Paths), "Shelf Card/10\nShelf Card/3\n"},
-        Case{"Shelf", Options(Scope::Paths), "Shelf\n"},
-        Case{" ", Options(Scope::Paths), ""},
+        Case{"Shelf", Options(Scope::Paths), "Shelf\n"}, Case{" ", Options(Scope::Paths), ""},
         Case{"state", Options(Scope::AttributeNames),
              "AtmIf/31 Vcc/0.100\tadminState=locked\nShelf Card/10\tadminState=unlocked\n"
              "Shelf Card/3\tadminState=locked\n"},
@@ -113,8 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"LOCKED", Options(Scope::Values, false, false, true), ""},
         Case{"Lp", Options(Scope::Values, false, true), "AtmIf/31 Vcc/0.100 Nrp\tatmConnection=Lp/3\n"},
         // A value never matches in the attribute-names scope, nor a name in the values scope.
-        Case{"atm31", Options(Scope::AttributeNames), ""},
-        Case{"interface", Options(Scope::Values), ""},
+        Case{"atm31", Options(Scope::AttributeNames), ""}, Case{"interface", Options(Scope::Values), ""},
         // All: the component's own match first, then its lines, each once
         // (mainCard=Shelf Card/3 matches in both name and value).
         Case{"card", Options(Scope::All),
@@ -125,11 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Bookkeeping is never searched: "&" lines, "&" names and their
         // subtrees, the add node, entries beside it, the "&FULLPATH" and
         // "&NAME" lines; the empty line "=" has neither name nor value to match.
-        Case{"hidden", Options(Scope::All), ""},
-        Case{"FULLPATH", Options(Scope::All), ""},
-        Case{"add", Options(Scope::All), ""},
-        Case{"&", Options(Scope::All), ""},
-        Case{"=", Options(Scope::All), ""},
+        Case{"hidden", Options(Scope::All), ""}, Case{"FULLPATH", Options(Scope::All), ""},
+        Case{"add", Options(Scope::All), ""}, Case{"&", Options(Scope::All), ""}, Case{"=", Options(Scope::All), ""},
         // The empty query occurs everywhere.
         Case{"", Options(Scope::Names),
              "AtmIf/31\nAtmIf/31 Vcc/0.100\nAtmIf/31 Vcc/0.100 Nrp\nLp/3\nShelf\nShelf Card/10\nShelf Card/3\n"}));
@@ -166,11 +161,8 @@ TEST(SearchQuery, InvalidPatternNamesRe2sReason) {
         const char* pattern;
         const char* reason;
     } cases[] = {
-        {"(abc", "missing )"},
-        {"a{1001}", "invalid repetition size"},
-        {"[z-a]", "invalid character class range"},
-        {"a\\", "trailing \\"},
-        {"(?<x>a)", "invalid perl operator: (?<"},
+        {"(abc", "missing )"},  {"a{1001}", "invalid repetition size"},    {"[z-a]", "invalid character class range"},
+        {"a\\", "trailing \\"}, {"(?<x>a)", "invalid perl operator: (?<"},
     };
     for (const Bad& c : cases) {
         for (const bool word : {false, true}) {
@@ -241,7 +233,8 @@ TEST(SearchCursor, StreamsAndResumesAfterCancel) {
     EXPECT_EQ(calls, 2);
     // So does a flag set before the search starts.
     cancel = true;
-    EXPECT_FALSE(ForEachHit(loaded.store, query, [](const SearchHit&) { return true; }, &cancel));
+    EXPECT_FALSE(ForEachHit(
+        loaded.store, query, [](const SearchHit&) { return true; }, &cancel));
 }
 
 TEST(SearchCursor, EmptyAndReleasedStores) {
@@ -313,10 +306,18 @@ TEST(DisplayText, DecodesLikeTheWindow) {
         const char* bytes;
         bool utf8;
     } cases[] = {
-        {"\xC3\xA9", true},         {"\xE2\x82\xAC", true},  {"\xF0\x9F\x98\x80", true},
-        {"\xEF\xBF\xBE", true},     {"\xC3", false},         {"\xC0\x80", false},
-        {"\xE0\x80\xAF", false},    {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
-        {"\xF8\x88\x80\x80\x80", false}, {"\x80", false},    {"a\xE9z", false},
+        {"\xC3\xA9", true},
+        {"\xE2\x82\xAC", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xEF\xBF\xBE", true},
+        {"\xC3", false},
+        {"\xC0\x80", false},
+        {"\xE0\x80\xAF", false},
+        {"\xED\xA0\x80", false},
+        {"\xF4\x90\x80\x80", false},
+        {"\xF8\x88\x80\x80\x80", false},
+        {"\x80", false},
+        {"a\xE9z", false},
     };
     for (const Bytes& c : cases) EXPECT_EQ(IsUtf8(c.bytes), c.utf8) << c.bytes;
     EXPECT_EQ(Latin1FromUtf8("Caf\xC3\xA9"), std::optional<std::string>("Caf\xE9"));
@@ -350,7 +351,8 @@ TEST(DisplayText, QueriesMatchWhatTheWindowShows) {
         {"^Caf.$", Options(Scope::Names, true), "Caf\xE9\n"},
         {"^Caf..$", Options(Scope::Names, true), "Caf\xC3\xA9\n"},
         {"Caf\xC3\xA9 na.ve$", display(Scope::Paths, true), "Caf\xC3\xA9 na\xC3\xAFve\n"},
-        {"[^\xE2\x82\xAC]$", display(Scope::Names, true), "Caf\xC3\xA9\nCaf\xC3\xA9 na\xC3\xAFve\nCaf\xE9\nCaf\xE9 K\xC3\xBChl\n"},
+        {"[^\xE2\x82\xAC]$", display(Scope::Names, true),
+         "Caf\xC3\xA9\nCaf\xC3\xA9 na\xC3\xAFve\nCaf\xE9\nCaf\xE9 K\xC3\xBChl\n"},
         // A non-ASCII letter is no word character.
         {"Caf", display(Scope::Names, false, true), "Caf\xC3\xA9\nCaf\xE9\n"},
         {"K", display(Scope::Names, false, true), "Caf\xE9 K\xC3\xBChl\n"},
@@ -410,8 +412,7 @@ TEST(SearchQuery, PlainTextAndQuotedPatternAgree) {
             EXPECT_EQ(plain.Matches(text), contains) << '"' << query << "\" in \"" << text << '"';
             EXPECT_EQ(pattern.Matches(text), contains) << '"' << query << "\" in \"" << text << '"';
             EXPECT_EQ(plain.MatchesEndIn(text, nameStart), endsInName) << '"' << query << "\" in \"" << text << '"';
-            EXPECT_EQ(pattern.MatchesEndIn(text, nameStart), endsInName)
-                << '"' << query << "\" in \"" << text << '"';
+            EXPECT_EQ(pattern.MatchesEndIn(text, nameStart), endsInName) << '"' << query << "\" in \"" << text << '"';
         }
     }
 }
@@ -423,8 +424,8 @@ TEST(SearchQuery, PlainTextAndQuotedPatternAgree) {
 TEST(SearchCursor, AgreesWithOneStringAtATime) {
     std::mt19937 random(14);
     // Pieces of UTF-8, of Latin-1, and a byte-order mark.
-    const std::vector<std::string> nameBytes = {"a", "b", "A", "B", "0", "1", "/", ".", "_",
-                                                "\xE9", "\xC3\xA9", "\xEF\xBB\xBF"};
+    const std::vector<std::string> nameBytes = {"a", "b", "A", "B",    "0",        "1",
+                                                "/", ".", "_", "\xE9", "\xC3\xA9", "\xEF\xBB\xBF"};
     std::vector<std::string> valueBytes = nameBytes;
     valueBytes.insert(valueBytes.end(), {" ", "="});
     const auto pick = [&](const std::vector<std::string>& from, std::size_t most) {
@@ -440,7 +441,8 @@ TEST(SearchCursor, AgreesWithOneStringAtATime) {
         path += pick(nameBytes, 5);
         paths.push_back(path);
         file += "add " + path + "\n";
-        for (int line = 0; line < 3; ++line) file += "set " + path + " " + pick(nameBytes, 4) + " " + pick(valueBytes, 8) + "\n";
+        for (int line = 0; line < 3; ++line)
+            file += "set " + path + " " + pick(nameBytes, 4) + " " + pick(valueBytes, 8) + "\n";
     }
     const Loaded loaded(file);
 
@@ -449,15 +451,35 @@ TEST(SearchCursor, AgreesWithOneStringAtATime) {
         bool regex;
     } queries[] = {
         // Batched in one pass: no literals to look for.
-        {R"(^\d$)", true}, {"a*", true}, {"^$", true}, {R"(\bb)", true}, {"[^a]$", true}, {"^.", true},
-        {R"(\d\s\w)", true}, {R"(\B1)", true}, {"(?i)b.A", true}, {"^.a$", true},
+        {R"(^\d$)", true},
+        {"a*", true},
+        {"^$", true},
+        {R"(\bb)", true},
+        {"[^a]$", true},
+        {"^.", true},
+        {R"(\d\s\w)", true},
+        {R"(\B1)", true},
+        {"(?i)b.A", true},
+        {"^.a$", true},
         // With literals ("aba", "b_1").
-        {"aba", true}, {R"(b_1|^ab\.)", true}, {R"(\Qb_1\E$)", true},
+        {"aba", true},
+        {R"(b_1|^ab\.)", true},
+        {R"(\Qb_1\E$)", true},
         // One string at a time: they name the whole text or any byte.
-        {R"(\Aa)", true}, {R"(b\z)", true}, {"(?-m:^a)", true}, {R"(a\Cb)", true},
+        {R"(\Aa)", true},
+        {R"(b\z)", true},
+        {"(?-m:^a)", true},
+        {R"(a\Cb)", true},
         // Plain text, ASCII or not.
-        {"a", false}, {"ab", false}, {"b_1", false}, {"A/", false}, {"", false}, {"\xC3\xA9", false},
-        {"\xC3\xA9" "a", false},
+        {"a", false},
+        {"ab", false},
+        {"b_1", false},
+        {"A/", false},
+        {"", false},
+        {"\xC3\xA9", false},
+        {"\xC3\xA9"
+         "a",
+         false},
     };
     for (const QueryText form : {QueryText::Bytes, QueryText::Display}) {
         const auto shown = [&](std::string_view bytes) {
@@ -481,15 +503,14 @@ TEST(SearchCursor, AgreesWithOneStringAtATime) {
                         for (auto child = below.rbegin(); child != below.rend(); ++child)
                             pending.emplace_back(*child, path + " " + shown((*child)->Name()));
                         const std::string name = shown(node->Name());
-                        const bool own =
-                            ((scope == Scope::Names || scope == Scope::All) && query.Matches(name)) ||
-                            ((scope == Scope::Paths || scope == Scope::All) &&
-                             query.MatchesEndIn(path, path.size() - name.size()));
+                        const bool own = ((scope == Scope::Names || scope == Scope::All) && query.Matches(name)) ||
+                                         ((scope == Scope::Paths || scope == Scope::All) &&
+                                          query.MatchesEndIn(path, path.size() - name.size()));
                         if (own) expected += ComponentPath(*node) + "\n";
                         for (std::string_view line : node->Attributes().FileLines()) {
                             const std::string lineName = shown(prov::LineName(line));
                             const std::string value = shown(prov::LineValue(line));
-                            const bool hit = scope == Scope::All              ? query.MatchesLine(lineName + "=" + value)
+                            const bool hit = scope == Scope::All ? query.MatchesLine(lineName + "=" + value)
                                              : scope == Scope::AttributeNames ? query.Matches(lineName)
                                              : scope == Scope::Values         ? query.Matches(value)
                                                                               : false;
@@ -511,7 +532,10 @@ TEST(SearchQuery, LiteralsNeverHideAMatch) {
     const std::string alphabet = "kKsSaA\xE9\xC9\xC3\xA9\x89_ =";
     for (const bool utf8 : {false, true}) {
         // "éa=" in the pattern's own encoding: a literal RE2 folds beyond ASCII.
-        const char* accented = utf8 ? "\xC3\xA9" "a=" : "\xE9" "a=";
+        const char* accented = utf8 ? "\xC3\xA9"
+                                      "a="
+                                    : "\xE9"
+                                      "a=";
         for (const char* pattern : {"kas", "ska", accented, "aka|sas", "k[as]{2}k", "^s.as$"}) {
             for (const bool matchCase : {false, true}) {
                 RE2::Options options;
@@ -519,8 +543,8 @@ TEST(SearchQuery, LiteralsNeverHideAMatch) {
                 options.set_case_sensitive(matchCase);
                 const RE2 plain(pattern, options);
                 ASSERT_TRUE(plain.ok());
-                const SearchQuery query(pattern, Options(Scope::All, true, false, matchCase,
-                                                         utf8 ? QueryText::Display : QueryText::Bytes));
+                const SearchQuery query(
+                    pattern, Options(Scope::All, true, false, matchCase, utf8 ? QueryText::Display : QueryText::Bytes));
                 for (int t = 0; t < 3000; ++t) {
                     std::string text(std::uniform_int_distribution<std::size_t>(0, 10)(random), ' ');
                     for (char& c : text) c = alphabet[random() % alphabet.size()];
@@ -536,9 +560,19 @@ TEST(SearchQuery, LiteralsNeverHideAMatch) {
     const auto caseless = [](const char* pattern, QueryText text) {
         return SearchQuery(pattern, Options(Scope::All, true, false, false, text));
     };
-    EXPECT_TRUE(caseless("kas", QueryText::Display).Matches("\xE2\x84\xAA" "a\xC5\xBF"));
-    EXPECT_TRUE(caseless("\xC3\xA9" "a=", QueryText::Display).Matches("x\xC3\x89" "A="));
-    EXPECT_TRUE(caseless("\xE9" "a=", QueryText::Bytes).Matches("x\xC9" "A="));
+    EXPECT_TRUE(caseless("kas", QueryText::Display)
+                    .Matches("\xE2\x84\xAA"
+                             "a\xC5\xBF"));
+    EXPECT_TRUE(caseless("\xC3\xA9"
+                         "a=",
+                         QueryText::Display)
+                    .Matches("x\xC3\x89"
+                             "A="));
+    EXPECT_TRUE(caseless("\xE9"
+                         "a=",
+                         QueryText::Bytes)
+                    .Matches("x\xC9"
+                             "A="));
 }
 
 TEST(SearchQuery, LongRepetitiveTextsStayLinear) {

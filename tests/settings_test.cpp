@@ -28,8 +28,7 @@
 namespace oryx::settings {
 
 // Readable failure messages: the kind and the value.
-void PrintTo(const SettingValue& v, std::ostream* os)
-{
+void PrintTo(const SettingValue& v, std::ostream* os) {
     std::visit(
         [os](const auto& x) {
             using T = std::decay_t<decltype(x)>;
@@ -60,36 +59,28 @@ namespace {
 
 const std::string kHeader = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\n";
 
-std::string ReadAll(const fs::path& file)
-{
+std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
-void WriteAll(const fs::path& file, const std::string& text)
-{
-    std::ofstream(file, std::ios::binary) << text;
-}
+void WriteAll(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
-std::vector<std::string> FolderEntries(const fs::path& folder)
-{
+std::vector<std::string> FolderEntries(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
 // Runs `body` in a child process, without root's rights when the tests run
 // as root, and returns its exit code (-signal when it was killed).
-int InChild(const std::function<int()>& body, bool dropRoot = false)
-{
+int InChild(const std::function<int()>& body, bool dropRoot = false) {
     const pid_t pid = fork();
     if (pid == 0) {
-        if (dropRoot && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(90);
+        if (dropRoot && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
         _exit(body());
     }
     int status = 0;
@@ -100,8 +91,7 @@ int InChild(const std::function<int()>& body, bool dropRoot = false)
 // A settings folder of the test's own, missing until something creates it.
 class SettingsStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "oryx-settings-XXXXXX").string();
         base_ = mkdtemp(pattern.data());
         folder_ = base_ / "ORYX";
@@ -109,24 +99,20 @@ protected:
         reg_.RootKey = TRootKey::hkLocalMachine;
         reg_.Key = "\\SOFTWARE\\Corvex\\ORYX\\";
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         OverrideSettingsFolder({});
         std::error_code ec;
         fs::permissions(folder_, fs::perms::owner_all, ec);
         fs::remove_all(base_, ec);
     }
     fs::path File() const { return folder_ / "HKEY_LOCAL_MACHINE.reg"; }
-    void Seed(const std::string& text)
-    {
+    void Seed(const std::string& text) {
         fs::create_directories(folder_);
         WriteAll(File(), text);
     }
     // Lets the unprivileged user of InChild own the folder.
-    void HandFolderToChild()
-    {
-        if (geteuid() != 0)
-            return;
+    void HandFolderToChild() {
+        if (geteuid() != 0) return;
         fs::permissions(base_, fs::perms::owner_all | fs::perms::others_exec);
         for (const fs::path& p : {folder_, File(), folder_ / ".lock"})
             if (fs::exists(p)) {
@@ -139,8 +125,7 @@ protected:
     TRegistryEnhanced reg_;
 };
 
-TEST(BrkApart, SplitsAtTheSeparator)
-{
+TEST(BrkApart, SplitsAtTheSeparator) {
     struct Case {
         std::string base, separator;
         bool allowEmpty;
@@ -168,8 +153,7 @@ TEST(BrkApart, SplitsAtTheSeparator)
     }
 }
 
-TEST(RegistryEnhanced, KeyAndValueNames)
-{
+TEST(RegistryEnhanced, KeyAndValueNames) {
     const std::pair<std::string, std::string> trims[] = {
         {R"(\SOFTWARE\Corvex\ORYX\)", R"(SOFTWARE\Corvex\ORYX)"},
         {R"(SOFTWARE\Corvex\ORYX)", R"(SOFTWARE\Corvex\ORYX)"},
@@ -178,19 +162,14 @@ TEST(RegistryEnhanced, KeyAndValueNames)
         {R"(\\a\\)", R"(\a\)"},
         {"", ""},
     };
-    for (const auto& [in, out] : trims)
-        EXPECT_EQ(TRegistryEnhanced::TrimKey(in), out) << in;
+    for (const auto& [in, out] : trims) EXPECT_EQ(TRegistryEnhanced::TrimKey(in), out) << in;
 
     struct Case {
         std::string name, path, value;
     };
     const Case cases[] = {
-        {"MRU1", "", "MRU1"},
-        {R"(a\b\c)", R"(\a\b)", "c"},
-        {R"(\\a\\\b\)", R"(\a)", "b"},
-        {R"(\MRU1\)", "", R"(\MRU1\)"},
-        {R"(\)", "", R"(\)"},
-        {"", "", ""},
+        {"MRU1", "", "MRU1"},           {R"(a\b\c)", R"(\a\b)", "c"}, {R"(\\a\\\b\)", R"(\a)", "b"},
+        {R"(\MRU1\)", "", R"(\MRU1\)"}, {R"(\)", "", R"(\)"},         {"", "", ""},
     };
     TRegistryEnhanced reg;
     for (const Case& c : cases) {
@@ -199,18 +178,15 @@ TEST(RegistryEnhanced, KeyAndValueNames)
     }
 }
 
-TEST_F(SettingsStore, FirstStartReadsDefaultsAndCreatesNothing)
-{
+TEST_F(SettingsStore, FirstStartReadsDefaultsAndCreatesNothing) {
     EXPECT_EQ(reg_.ReadValue("Maximized", 0), SettingValue(0));
     EXPECT_EQ(reg_.ReadValue("View Taskbar", 1), SettingValue(1));
     EXPECT_EQ(reg_.ReadValue("Button Width", 75), SettingValue(75));
-    for (int i = 1; i <= 13; ++i)
-        EXPECT_EQ(reg_.ReadValue("MRU" + std::to_string(i), ""), SettingValue("")) << i;
+    for (int i = 1; i <= 13; ++i) EXPECT_EQ(reg_.ReadValue("MRU" + std::to_string(i), ""), SettingValue("")) << i;
     EXPECT_FALSE(fs::exists(folder_));
 }
 
-TEST_F(SettingsStore, MainWindowSettingsFileReadsAsText)
-{
+TEST_F(SettingsStore, MainWindowSettingsFileReadsAsText) {
     reg_.WriteValue("MRU1", "/home/me/node17.txt");
     reg_.WriteValue("MRU2", R"(C:\Prov\"big" node.txt)");
     reg_.WriteValue("Maximized", true);
@@ -227,8 +203,7 @@ TEST_F(SettingsStore, MainWindowSettingsFileReadsAsText)
     EXPECT_EQ(fs::status(folder_).permissions(), fs::perms::owner_all);
 }
 
-TEST_F(SettingsStore, RoundTripsOfEveryKind)
-{
+TEST_F(SettingsStore, RoundTripsOfEveryKind) {
     struct Case {
         std::string name;
         SettingValue written, expected;
@@ -263,8 +238,7 @@ TEST_F(SettingsStore, RoundTripsOfEveryKind)
     EXPECT_TRUE(reg_.ReadValue("True", false).IsInteger());
 }
 
-TEST_F(SettingsStore, HandEditedFiles)
-{
+TEST_F(SettingsStore, HandEditedFiles) {
     struct Case {
         std::string file, name;
         SettingValue expected;
@@ -295,26 +269,27 @@ TEST_F(SettingsStore, HandEditedFiles)
     }
 }
 
-TEST_F(SettingsStore, DamagedLinesSurviveWrites)
-{
-    const std::string damaged = "REGEDIT4\n\n; kept by hand\nnot a setting\n"
-                                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\r\n"
-                                "\"MRU1\"=\"/a.txt\"\r\n"
-                                "\"Broken=dword:1\n"
-                                "garbage \x01\x02 bytes\n\n\n"
-                                "\"maximized\"  =  DWORD:0000000\n"
-                                "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n";
+TEST_F(SettingsStore, DamagedLinesSurviveWrites) {
+    const std::string damaged =
+        "REGEDIT4\n\n; kept by hand\nnot a setting\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\r\n"
+        "\"MRU1\"=\"/a.txt\"\r\n"
+        "\"Broken=dword:1\n"
+        "garbage \x01\x02 bytes\n\n\n"
+        "\"maximized\"  =  DWORD:0000000\n"
+        "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n";
     Seed(damaged);
     reg_.WriteValue("MRU2", "/b.txt");
     reg_.WriteValue("Maximized", 1);
-    EXPECT_EQ(ReadAll(File()), "REGEDIT4\n\n; kept by hand\nnot a setting\n\n"
-                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\n"
-                               "\"MRU1\"=\"/a.txt\"\r\n"
-                               "\"Broken=dword:1\n"
-                               "garbage \x01\x02 bytes\n"
-                               "\"maximized\"=dword:00000001\n"
-                               "\"MRU2\"=\"/b.txt\"\n\n"
-                               "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n\n");
+    EXPECT_EQ(ReadAll(File()),
+              "REGEDIT4\n\n; kept by hand\nnot a setting\n\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\n"
+              "\"MRU1\"=\"/a.txt\"\r\n"
+              "\"Broken=dword:1\n"
+              "garbage \x01\x02 bytes\n"
+              "\"maximized\"=dword:00000001\n"
+              "\"MRU2\"=\"/b.txt\"\n\n"
+              "[HKEY_CURRENT_USER\\Other]\n\"Y\"=\"kept\"\n\n");
     EXPECT_EQ(reg_.ReadValue("MRU1", ""), SettingValue("/a.txt"));
 
     // Only a blank line keeps a line that ends in "\" from going on in the
@@ -328,8 +303,7 @@ TEST_F(SettingsStore, DamagedLinesSurviveWrites)
               kHeader + "\"B\"=hex(4):01,\\\n\n00,00,00\n\"X\"=dword:00000001\n\"Y\"=dword:00000001\n\n");
 }
 
-TEST_F(SettingsStore, ValueNamesWithBackslashAddressSubKeys)
-{
+TEST_F(SettingsStore, ValueNamesWithBackslashAddressSubKeys) {
     reg_.WriteValue(R"(\MRU1\)", "odd");
     reg_.WriteValue(R"(Window\Left)", 10);
     EXPECT_EQ(reg_.ReadValue(R"(Window\Left)", 0), SettingValue(10));
@@ -348,11 +322,10 @@ TEST_F(SettingsStore, ValueNamesWithBackslashAddressSubKeys)
 )");
 }
 
-TEST_F(SettingsStore, EachRootHasItsOwnFile)
-{
+TEST_F(SettingsStore, EachRootHasItsOwnFile) {
     const std::pair<TRootKey, std::string> roots[] = {
-        {TRootKey::hkClassesRoot, "HKEY_CLASSES_ROOT"}, {TRootKey::hkCurrentConfig, "HKEY_CURRENT_CONFIG"},
-        {TRootKey::hkCurrentUser, "HKEY_CURRENT_USER"}, {TRootKey::hkDynData, "HKEY_DYN_DATA"},
+        {TRootKey::hkClassesRoot, "HKEY_CLASSES_ROOT"},   {TRootKey::hkCurrentConfig, "HKEY_CURRENT_CONFIG"},
+        {TRootKey::hkCurrentUser, "HKEY_CURRENT_USER"},   {TRootKey::hkDynData, "HKEY_DYN_DATA"},
         {TRootKey::hkLocalMachine, "HKEY_LOCAL_MACHINE"}, {TRootKey::hkUsers, "HKEY_USERS"},
     };
     EXPECT_EQ(TRegistryEnhanced().RootKey, TRootKey::hkCurrentUser);
@@ -360,15 +333,15 @@ TEST_F(SettingsStore, EachRootHasItsOwnFile)
     for (const auto& [root, name] : roots) {
         reg_.RootKey = root;
         reg_.WriteValue("N", ++n);
-        EXPECT_EQ(ReadAll(folder_ / (name + ".reg")),
-                  "REGEDIT4\n\n[" + name + "\\SOFTWARE\\Corvex\\ORYX]\n\"N\"=dword:0000000" + std::to_string(n) + "\n\n");
+        EXPECT_EQ(
+            ReadAll(folder_ / (name + ".reg")),
+            "REGEDIT4\n\n[" + name + "\\SOFTWARE\\Corvex\\ORYX]\n\"N\"=dword:0000000" + std::to_string(n) + "\n\n");
     }
     reg_.RootKey = TRootKey::hkCurrentUser;
     EXPECT_EQ(reg_.ReadValue("N", 0), SettingValue(3));
 }
 
-TEST_F(SettingsStore, EmptyKeyDoesNothingAndBackslashKeyIsTheRoot)
-{
+TEST_F(SettingsStore, EmptyKeyDoesNothingAndBackslashKeyIsTheRoot) {
     reg_.Key = "";
     reg_.WriteValue("X", 1);
     EXPECT_EQ(reg_.ReadValue("X", 7), SettingValue(7));
@@ -384,8 +357,7 @@ TEST_F(SettingsStore, EmptyKeyDoesNothingAndBackslashKeyIsTheRoot)
     EXPECT_EQ(reg_.ReadValue("Y", 7), SettingValue(7));
 }
 
-TEST_F(SettingsStore, RegistryConnection)
-{
+TEST_F(SettingsStore, RegistryConnection) {
     Seed(kHeader + "\"S\"=\"s\"\n\"E\"=hex(2):25,00\n\"I\"=dword:00000001\n\"B\"=hex:01\n\"Q\"=hex(b):01\n");
     Registry registry(TRootKey::hkLocalMachine);
     EXPECT_FALSE(registry.OpenKey(R"(\SOFTWARE\Corvex\ORYX\Missing)", false));
@@ -404,8 +376,7 @@ TEST_F(SettingsStore, RegistryConnection)
     EXPECT_FALSE(registry.OpenKey("a\nb", true));
 }
 
-TEST_F(SettingsStore, UnchangedValueLeavesTheFileAlone)
-{
+TEST_F(SettingsStore, UnchangedValueLeavesTheFileAlone) {
     // Every replacement is a new file, so the inode tells whether one happened.
     const auto inode = [this] {
         struct stat st {};
@@ -419,8 +390,7 @@ TEST_F(SettingsStore, UnchangedValueLeavesTheFileAlone)
     EXPECT_NE(inode(), first);
 }
 
-TEST_F(SettingsStore, MissingParentsAreCreatedAndSymlinksFollowed)
-{
+TEST_F(SettingsStore, MissingParentsAreCreatedAndSymlinksFollowed) {
     folder_ = base_ / "config" / "deeper" / "ORYX";
     OverrideSettingsFolder(folder_);
     reg_.WriteValue("X", "made");
@@ -435,8 +405,7 @@ TEST_F(SettingsStore, MissingParentsAreCreatedAndSymlinksFollowed)
     EXPECT_EQ(reg_.ReadValue("Y", ""), SettingValue("through link"));
 }
 
-TEST_F(SettingsStore, UnusableFolderOrFileGivesDefaultsAndWritesNothing)
-{
+TEST_F(SettingsStore, UnusableFolderOrFileGivesDefaultsAndWritesNothing) {
     // Something else where the folder should be.
     WriteAll(folder_, "not a folder");
     reg_.WriteValue("X", 1);
@@ -456,8 +425,7 @@ TEST_F(SettingsStore, UnusableFolderOrFileGivesDefaultsAndWritesNothing)
     EXPECT_TRUE(fs::is_fifo(File()));
 }
 
-TEST_F(SettingsStore, FolderAndFileWithoutRights)
-{
+TEST_F(SettingsStore, FolderAndFileWithoutRights) {
     const std::string stored = kHeader + "\"X\"=dword:00000002\n\n";
     Seed(stored);
     reg_.WriteValue("X", 2);  // leaves the lock file behind, as a run would
@@ -483,16 +451,14 @@ TEST_F(SettingsStore, FolderAndFileWithoutRights)
 // A read-only settings file keeps its content, rights and owner: the write
 // is refused as in a folder that cannot be written, also for root, whom
 // the rights would not stop.
-TEST_F(SettingsStore, ReadOnlyFileIsNeverReplaced)
-{
+TEST_F(SettingsStore, ReadOnlyFileIsNeverReplaced) {
     const std::string stored = kHeader + "\"X\"=dword:00000002\n\n";
     Seed(stored);
     reg_.ReadValue("X", 0);  // leaves the lock file behind, as a run would
     HandFolderToChild();
     const auto closeAfterWrite = [] {
         Registry registry(TRootKey::hkLocalMachine);
-        if (!registry.OpenKey(R"(\SOFTWARE\Corvex\ORYX)", true))
-            return 2;
+        if (!registry.OpenKey(R"(\SOFTWARE\Corvex\ORYX)", true)) return 2;
         registry.WriteInteger("X", 3);
         registry.WriteInteger("New", 3);
         return registry.CloseKey() ? 0 : 1;
@@ -531,8 +497,7 @@ TEST_F(SettingsStore, ReadOnlyFileIsNeverReplaced)
     EXPECT_EQ(reg_.ReadValue("X", 7), SettingValue(2));
 }
 
-TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth)
-{
+TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth) {
     reg_.WriteValue("Start", 1);
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
@@ -545,8 +510,7 @@ TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth)
             const bool started = read(gate[0], &c, 1) == 0;
             // A write that gives up on the other process's lock is made again.
             for (int i = 0; i < 40; ++i)
-                while (!reg_.WriteValue(prefix + std::to_string(i), i)) {
-                }
+                while (!reg_.WriteValue(prefix + std::to_string(i), i)) {}
             _exit(started ? 0 : 1);
         }
         children.push_back(pid);
@@ -565,8 +529,7 @@ TEST_F(SettingsStore, TwoProcessesWritingAtOnceKeepBoth)
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{".lock", "HKEY_LOCAL_MACHINE.reg"}));
 }
 
-TEST_F(SettingsStore, WriteFailingPartWayKeepsThePreviousFile)
-{
+TEST_F(SettingsStore, WriteFailingPartWayKeepsThePreviousFile) {
     reg_.WriteValue("MRU1", "/home/me/node17.txt");
     reg_.WriteValue("Button Width", 80);
     const std::string before = ReadAll(File());
@@ -580,9 +543,10 @@ TEST_F(SettingsStore, WriteFailingPartWayKeepsThePreviousFile)
 
     // The disk fills up: the write fails and is given up.
     EXPECT_EQ(InChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        return writeLongPath();
-    }), 0);
+                  signal(SIGXFSZ, SIG_IGN);
+                  return writeLongPath();
+              }),
+              0);
     EXPECT_EQ(ReadAll(File()), before);
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{".lock", "HKEY_LOCAL_MACHINE.reg"}));
 
@@ -596,10 +560,9 @@ TEST_F(SettingsStore, WriteFailingPartWayKeepsThePreviousFile)
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{".lock", "HKEY_LOCAL_MACHINE.reg"}));
 }
 
-TEST_F(SettingsStore, WritesTellWhetherTheyStoredTheirValue)
-{
+TEST_F(SettingsStore, WritesTellWhetherTheyStoredTheirValue) {
     EXPECT_TRUE(reg_.WriteValue("X", 1));
-    EXPECT_TRUE(reg_.WriteValue("X", 1));  // unchanged
+    EXPECT_TRUE(reg_.WriteValue("X", 1));                  // unchanged
     EXPECT_TRUE(reg_.WriteValue("F", SettingValue(1.5)));  // stores nothing, as asked
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
     if (geteuid() != 0) {
@@ -620,8 +583,7 @@ TEST_F(SettingsStore, WritesTellWhetherTheyStoredTheirValue)
 // Only the test's time limit watches the time.
 class SettingsHeldLock : public SettingsStore {};
 
-TEST_F(SettingsHeldLock, ReadsDoNotWaitAndWritesGiveUpSoon)
-{
+TEST_F(SettingsHeldLock, ReadsDoNotWaitAndWritesGiveUpSoon) {
     ASSERT_TRUE(reg_.WriteValue("MRU1", "/a.txt"));
     ASSERT_TRUE(reg_.WriteValue("Button Width", 80));
     const std::string before = ReadAll(File());
@@ -635,8 +597,7 @@ TEST_F(SettingsHeldLock, ReadsDoNotWaitAndWritesGiveUpSoon)
         EXPECT_EQ(reg_.ReadValue("Button Width", 75), SettingValue(80));
         EXPECT_FALSE(reg_.WriteValue("View Taskbar", true));
         EXPECT_FALSE(reg_.WriteValue("Button Width", 90));
-        for (int i = 1; i <= 13; ++i)
-            EXPECT_FALSE(reg_.WriteValue("MRU" + std::to_string(i), "/b.txt"));
+        for (int i = 1; i <= 13; ++i) EXPECT_FALSE(reg_.WriteValue("MRU" + std::to_string(i), "/b.txt"));
         EXPECT_FALSE(reg_.WriteValue("Maximized", 1));
     }
     EXPECT_EQ(ReadAll(File()), before);
@@ -647,12 +608,10 @@ TEST_F(SettingsHeldLock, ReadsDoNotWaitAndWritesGiveUpSoon)
 
 // A settings file of many keys and values, read and written as a start-up
 // and a close would. Only the test's time limit watches the time.
-TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime)
-{
+TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime) {
     constexpr int kKeys = 10'000, kValues = 2'000;
     std::string file = kHeader;
-    for (int i = 0; i < kValues; ++i)
-        file += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
+    for (int i = 0; i < kValues; ++i) file += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
     file += "\"value7\"=dword:00000007\n";  // the later line wins
     for (int i = 0; i < kKeys; ++i)
         file += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:00000001\n";
@@ -675,8 +634,8 @@ TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime)
         expected += "\"Value" + std::to_string(i) + "\"=\"" + (i == 3 ? "three" : std::to_string(i)) + "\"\n";
     expected += "\"value7\"=dword:00000007\n\"Late\"=\"merged\"\n\"New\"=dword:00000001\n\n";
     for (int i = 0; i < kKeys; ++i)
-        expected += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:0000000"
-            + (i == kKeys - 1 ? "2" : "1") + "\n\n";
+        expected += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Key" + std::to_string(i) + "]\n\"V\"=dword:0000000" +
+                    (i == kKeys - 1 ? "2" : "1") + "\n\n";
     EXPECT_EQ(ReadAll(File()), expected);
     EXPECT_EQ(reg_.ReadValue("VALUE3", ""), SettingValue("three"));
     EXPECT_EQ(reg_.ReadValue("New", 0), SettingValue(1));
@@ -685,8 +644,7 @@ TEST_F(SettingsStore, LargeFileReadsAndWritesInLinearTime)
 
 // Reading one key straight from the text finds what the whole document
 // finds, whatever the text holds.
-TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument)
-{
+TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument) {
     const std::vector<std::string> pieces = {
         "REGEDIT4",
         "",
@@ -707,15 +665,17 @@ TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument)
         "garbage \x01",
         "  \"X\"  =  \"spaced\"  \r",
     };
-    const std::vector<std::vector<std::string>> paths = {
-        {}, {"SOFTWARE"}, {"software", "corvex"}, {"SOFTWARE", "Corvex", "ORYX"}, {"SOFTWARE", "Corvex", "ORYX", "Sub"},
-        {"Other"}};
+    const std::vector<std::vector<std::string>> paths = {{},
+                                                         {"SOFTWARE"},
+                                                         {"software", "corvex"},
+                                                         {"SOFTWARE", "Corvex", "ORYX"},
+                                                         {"SOFTWARE", "Corvex", "ORYX", "Sub"},
+                                                         {"Other"}};
     std::mt19937 random(5);
     for (int round = 0; round < 400; ++round) {
         std::string text;
         const int lines = static_cast<int>(random() % 25);
-        for (int i = 0; i < lines; ++i)
-            text += pieces[random() % pieces.size()] + (random() % 4 ? "\n" : "\r\n");
+        for (int i = 0; i < lines; ++i) text += pieces[random() % pieces.size()] + (random() % 4 ? "\n" : "\r\n");
         const RegDocument document("HKEY_LOCAL_MACHINE", text);
         for (const auto& path : paths) {
             const RegDocument::KeyRead read = RegDocument::ReadKey("HKEY_LOCAL_MACHINE", text, path);
@@ -733,8 +693,7 @@ TEST(RegDocumentText, ReadingOneKeyAgreesWithTheDocument)
     }
 }
 
-TEST(SettingsFolder, FollowsTheBaseDirectoryConvention)
-{
+TEST(SettingsFolder, FollowsTheBaseDirectoryConvention) {
     const auto keep = [](const char* name) {
         const char* v = std::getenv(name);
         return v ? std::optional<std::string>(v) : std::nullopt;

@@ -57,17 +57,17 @@ QStringList Buttons(TMainForm& form) {
 
 QStringList EnabledItems(TMainForm& form) {
     QStringList names;
-    for (const char* name : {"FileCompareItem", "FileCloseItem", "FileSaveItem", "SaveBtn", "btnExpand", "btnCollapse",
-                             "btnPrint", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
-                             "WindowMinimizeItem"})
+    for (const char* name :
+         {"FileCompareItem", "FileCloseItem", "FileSaveItem", "SaveBtn", "btnExpand", "btnCollapse", "btnPrint",
+          "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem"})
         if (Item(form, name)->isEnabled()) names << name;
     if (form.findChild<QToolButton*>("btnReports")->isEnabled()) names << "btnReports";
     return names;
 }
 
-const QStringList kAllDocumentItems = {"FileCompareItem", "FileCloseItem",     "FileSaveItem",   "SaveBtn",
-                                       "btnExpand",       "btnCollapse",       "btnPrint",       "WindowCascadeItem",
-                                       "WindowTileItem",  "WindowArrangeItem", "WindowMinimizeItem", "btnReports"};
+const QStringList kAllDocumentItems = {
+    "FileCompareItem", "FileCloseItem",     "FileSaveItem",   "SaveBtn",           "btnExpand",          "btnCollapse",
+    "btnPrint",        "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem", "btnReports"};
 const QStringList kWindowItems = {"FileCloseItem", "WindowCascadeItem", "WindowTileItem", "WindowArrangeItem",
                                   "WindowMinimizeItem"};
 
@@ -135,9 +135,9 @@ private slots:
         QCOMPARE(window->windowTitle(), before_ + " vs " + after_);
         QCOMPARE(comparison->Summary()->text(), QStringLiteral("1 added, 0 removed, 1 changed"));
         QCOMPARE(form.DocumentCount(), 1);
-        QCOMPARE(Buttons(form), QStringList({"MyButton1 1+75 before.txt", "MyButton2 77+75 before.txt vs after.txt (pressed)"}));
-        QCOMPARE(WindowMenuEntries(form),
-                 QStringList({"&1 " + before_, "&2 " + before_ + " vs " + after_ + " *"}));
+        QCOMPARE(Buttons(form),
+                 QStringList({"MyButton1 1+75 before.txt", "MyButton2 77+75 before.txt vs after.txt (pressed)"}));
+        QCOMPARE(WindowMenuEntries(form), QStringList({"&1 " + before_, "&2 " + before_ + " vs " + after_ + " *"}));
 
         // The document commands wait while the compare window is active; the window commands do not.
         QCOMPARE(EnabledItems(form), kWindowItems);
@@ -202,7 +202,8 @@ private slots:
         const QString missing = filesDir_.filePath("no such node.txt");
         dialogs_.openAnswers << missing;
         // As an event, so the error travels the way a user's would.
-        QMetaObject::invokeMethod(&form, [&] { Item(form, "FileCompareItem")->trigger(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &form, [&] { Item(form, "FileCompareItem")->trigger(); }, Qt::QueuedConnection);
         QCoreApplication::sendPostedEvents(&form, QEvent::MetaCall);
         QCOMPARE(dialogs_.messages.size(), std::size_t(1));
         QCOMPARE(dialogs_.messages[0].kind, MessageKind::Error);

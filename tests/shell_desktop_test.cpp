@@ -1,15 +1,15 @@
 // Desktop behaviour of the main window as a user meets it: the active
 // window across dialogs and popups, window sizes, captions while loading,
 // tree lines, and minimised windows.
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -17,9 +17,9 @@
 #include "doc/mdi_child.h"
 #include "doc/report_panel.h"
 #include "doc/tz_tree_view.h"
+#include "sample_node.h"
 #include "settings/settings_folder.h"
 #include "shell/options_form.h"
-#include "sample_node.h"
 #include "shell_test_support.h"
 
 using namespace oryx;
@@ -71,8 +71,7 @@ private slots:
     void init() {
         dialogs_.Reset();
         QDir settings(settingsDir_.path());
-        for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
-            settings.remove(file);
+        for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
     }
 
     void activeWindowStaysAfterDialogs() {
@@ -204,8 +203,7 @@ private slots:
         const QColor background = tree->palette().color(QPalette::Base);
         int linePixels = 0;
         for (int y = first.center().y() + 6; y <= first.bottom() + 4; ++y)
-            if (picture.pixelColor(x, y) != background)
-                ++linePixels;
+            if (picture.pixelColor(x, y) != background) ++linePixels;
         QVERIFY2(linePixels >= 2, qPrintable(QString::number(linePixels)));
     }
 

@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
     for (int i = 0; argc == 5 && i < 5; ++i)
         if (std::strcmp(argv[3], scopes[i]) == 0) scope = i;
     if (scope < 0) {
-        std::fprintf(stderr, "usage: oryx_find_screenshot PROVISIONING_FILE QUERY "
-                             "names|paths|attr-names|values|all OUTPUT.png\n");
+        std::fprintf(stderr,
+                     "usage: oryx_find_screenshot PROVISIONING_FILE QUERY "
+                     "names|paths|attr-names|values|all OUTPUT.png\n");
         return 2;
     }
     oryx::shell::OryxApplication app(argc, argv);

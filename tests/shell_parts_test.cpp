@@ -54,9 +54,7 @@ QStringList Buttons(const shell::Taskbar& taskbar) {
     return buttons;
 }
 
-SettingValue Stored(const char* name) {
-    return SettingsStore().ReadValue(name, SettingValue());
-}
+SettingValue Stored(const char* name) { return SettingsStore().ReadValue(name, SettingValue()); }
 
 }  // namespace
 
@@ -73,8 +71,7 @@ private slots:
     void init() {
         dialogs_.Reset();
         QDir folder(settingsDir_.path());
-        for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden))
-            folder.remove(file);
+        for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden)) folder.remove(file);
     }
 
     void reportMenuItemsRunTheirReports() {
@@ -101,7 +98,8 @@ private slots:
 
     void reportMenuMarksFollowCodes() {
         QWidget window;
-        shell::ReportMenu menu(&window, [](reports::ReportId) {}, [](const QString&) {});
+        shell::ReportMenu menu(
+            &window, [](reports::ReportId) {}, [](const QString&) {});
         menu.SetChecked(2, true);
         menu.SetChecked(7, true);
         menu.SetChecked(10, true);  // the custom report has no item
@@ -119,8 +117,8 @@ private slots:
         QTest::newRow("no file") << QByteArray() << QStringList() << QStringList();
         QTest::newRow("no sections") << QByteArray("; nothing\n") << QStringList() << QStringList();
         QTest::newRow("sections in menu order")
-            << QByteArray("[b]\nx=Shelf &a\n[R&D]\ny=Shelf &b\n[A]\n")
-            << QStringList({"-", "A", "b", "R&&D"}) << QStringList({"A", "b", "R&D"});
+            << QByteArray("[b]\nx=Shelf &a\n[R&D]\ny=Shelf &b\n[A]\n") << QStringList({"-", "A", "b", "R&&D"})
+            << QStringList({"A", "b", "R&D"});
     }
 
     void reportMenuCustomReports() {
@@ -136,11 +134,11 @@ private slots:
         }
         QWidget window;
         QStringList runs;
-        shell::ReportMenu menu(&window, [](reports::ReportId) {}, [&](const QString& section) { runs << section; });
+        shell::ReportMenu menu(
+            &window, [](reports::ReportId) {}, [&](const QString& section) { runs << section; });
         menu.AddCustomReports(file);
         QCOMPARE(Captions(*menu.Menu()).mid(int(reports::kFixedReportCount)), after);
-        for (QAction* item : menu.Menu()->actions().mid(int(reports::kFixedReportCount) + 1))
-            item->trigger();
+        for (QAction* item : menu.Menu()->actions().mid(int(reports::kFixedReportCount) + 1)) item->trigger();
         QCOMPARE(runs, sections);
     }
 
@@ -218,8 +216,7 @@ private slots:
                                         << 120;
         QTest::newRow("numbers as text") << SettingValue("1") << SettingValue("0") << SettingValue("90") << false
                                          << false << 90;
-        QTest::newRow("unreadable") << SettingValue(2) << SettingValue("no") << SettingValue(-3) << false << true
-                                    << 75;
+        QTest::newRow("unreadable") << SettingValue(2) << SettingValue("no") << SettingValue(-3) << false << true << 75;
     }
 
     void settingsReadTheirDefaultsAndStoredValues() {
@@ -255,8 +252,7 @@ private slots:
         list.Remember("/FILES/LAST.TXT");  // listed already, whatever the case
         QCOMPARE(list.Paths(), QStringList({"/other/b.txt", "/files/A.txt", "42", "/files/last.txt"}));
         QCOMPARE(list.OpenDialogFolder(), QString("/other"));
-        for (int i = 0; i < 20; ++i)
-            list.Remember(QStringLiteral("/many/%1.txt").arg(i));
+        for (int i = 0; i < 20; ++i) list.Remember(QStringLiteral("/many/%1.txt").arg(i));
         QCOMPARE(list.Paths().size(), 13);
         QCOMPARE(list.Paths().first(), QString("/many/19.txt"));
 
@@ -318,7 +314,8 @@ private slots:
         auto* area = new QMdiArea(&window);
         window.setCentralWidget(area);
         window.show();
-        shell::WindowMenu menu(window.menuBar()->addMenu("&Window"), *area, [area] { return area->currentSubWindow(); });
+        shell::WindowMenu menu(window.menuBar()->addMenu("&Window"), *area,
+                               [area] { return area->currentSubWindow(); });
         QCOMPARE(Captions(*window.findChild<QMenu*>("Window1")),
                  QStringList({"&Cascade", "&Tile", "&Arrange Icons", "&Minimize All"}));
         QList<QMdiSubWindow*> windows;

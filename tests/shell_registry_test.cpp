@@ -14,8 +14,8 @@
 #include "doc/report_panel.h"
 #include "doc/report_window_info.h"
 #include "reports/report_registry.h"
-#include "settings/settings_folder.h"
 #include "sample_node.h"
+#include "settings/settings_folder.h"
 #include "shell_test_support.h"
 
 using namespace oryx;
@@ -31,8 +31,7 @@ struct CliRun {
 CliRun RunCli(const QStringList& arguments) {
     QProcess cli;
     cli.start(ORYX_CLI_PATH, arguments);
-    if (!cli.waitForFinished(60000))
-        qFatal("oryx-cli did not finish");
+    if (!cli.waitForFinished(60000)) qFatal("oryx-cli did not finish");
     return {cli.exitCode(), cli.readAllStandardOutput()};
 }
 
@@ -40,7 +39,8 @@ CliRun RunCli(const QStringList& arguments) {
 QByteArray CsvHeader(const reports::ReportInfo& report) {
     QByteArray header;
     for (const reports::ColumnInfo& column : report.columns)
-        header += (header.isEmpty() ? "\"" : ",\"") + QByteArray(column.caption.data(), qsizetype(column.caption.size())) + "\"";
+        header += (header.isEmpty() ? "\"" : ",\"") +
+                  QByteArray(column.caption.data(), qsizetype(column.caption.size())) + "\"";
     return header + "\r\n";
 }
 
@@ -135,8 +135,9 @@ private slots:
             QVERIFY(at > helpAt);
             helpAt = at;
         }
-        QVERIFY(help.contains("NAME is overview, node-summary, virtual-router, atmif, atmif-vcc, fratm, fratm-dlci "
-                              "or fruni-dlci\n"));
+        QVERIFY(
+            help.contains("NAME is overview, node-summary, virtual-router, atmif, atmif-vcc, fratm, fratm-dlci "
+                          "or fruni-dlci\n"));
     }
 
 private:

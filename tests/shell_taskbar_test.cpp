@@ -52,16 +52,14 @@ QStringList Buttons(TMainForm& form) {
 
 QPushButton* Button(TMainForm& form, const QString& name) {
     auto* button = form.findChild<QWidget*>("Taskbar")->findChild<QPushButton*>(name);
-    if (!button)
-        qFatal("no button %s", qPrintable(name));
+    if (!button) qFatal("no button %s", qPrintable(name));
     return button;
 }
 
 QStringList PressedButtons(TMainForm& form) {
     QStringList names;
     for (QPushButton* button : form.findChild<QWidget*>("Taskbar")->findChildren<QPushButton*>())
-        if (button->isChecked())
-            names << button->objectName();
+        if (button->isChecked()) names << button->objectName();
     return names;
 }
 
@@ -79,9 +77,7 @@ QStringList Slots(TMainForm& form, const char* prefix) {
     return paths;
 }
 
-SettingValue Stored(const char* name) {
-    return SettingsStore().ReadValue(name, SettingValue());
-}
+SettingValue Stored(const char* name) { return SettingsStore().ReadValue(name, SettingValue()); }
 
 }  // namespace
 
@@ -137,13 +133,10 @@ void ShellTaskbarTest::initTestCase() {
 void ShellTaskbarTest::init() {
     dialogs_.Reset();
     QDir settings(settingsDir_.path());
-    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
-        settings.remove(file);
+    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
 }
 
-void ShellTaskbarTest::cleanup() {
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
+void ShellTaskbarTest::cleanup() { QCOMPARE(QApplication::overrideCursor(), nullptr); }
 
 QString ShellTaskbarTest::WriteFile(const QString& name, const QByteArray& bytes) {
     const QString path = filesDir_.filePath(name);
@@ -169,8 +162,7 @@ void ShellTaskbarTest::RunOptions(TMainForm& form, const std::function<void(TOpt
     QTimer::singleShot(0, [&] {
         auto* dialog = form.findChild<TOptionsForm*>();
         const bool modal = QApplication::activeModalWidget() == dialog;
-        if (modal)
-            edit(*dialog);
+        if (modal) edit(*dialog);
         (ok && modal ? Control<QPushButton>(*dialog, "Button1") : Control<QPushButton>(*dialog, "Button2"))->click();
         closed = modal;
     });
@@ -196,8 +188,7 @@ void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose() {
     QFETCH(QStringList, afterNextOpen);
     TMainForm form;
     form.show();
-    for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt"})
-        Open(form, WriteFile(name));
+    for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt"}) Open(form, WriteFile(name));
     QCOMPARE(Buttons(form), QStringList({"MyButton1 1+75", "MyButton2 77+75", "MyButton3 153+75"}));
     QCOMPARE(Button(form, "MyButton2")->text(), QString("beta.txt"));
     QCOMPARE(Button(form, "MyButton2")->statusTip(), QString("beta.txt"));
@@ -325,9 +316,8 @@ void ShellTaskbarTest::optionsDialog_data() {
     // "View Taskbar" is stored before the width is read; nothing else changes.
     QTest::newRow("empty width") << false << "" << true << "'' is not a valid integer value" << 0 << 75 << true
                                  << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
-    QTest::newRow("width beyond 32 bits") << true << "2147483648" << true
-                                          << "'2147483648' is not a valid integer value" << 1 << 75 << true
-                                          << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
+    QTest::newRow("width beyond 32 bits") << true << "2147483648" << true << "'2147483648' is not a valid integer value"
+                                          << 1 << 75 << true << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
 }
 
 void ShellTaskbarTest::optionsDialog() {
@@ -345,20 +335,22 @@ void ShellTaskbarTest::optionsDialog() {
     Open(form, WriteFile("beta.txt"));
     auto* taskbar = form.findChild<QWidget*>("Taskbar");
 
-    RunOptions(form, [&](TOptionsForm& dialog) {
-        QCOMPARE(dialog.windowTitle(), QString("Options..."));
-        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), QString("75"));
-        Control<QCheckBox>(dialog, "chkViewTaskbar")->setChecked(view);
-        // The width follows the box at once, the taskbar only after OK.
-        QCOMPARE(Control<QLabel>(dialog, "lblButtonWidth")->isEnabled(), view);
-        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->isEnabled(), view);
-        QVERIFY(taskbar->isVisible());
-        Control<QLineEdit>(dialog, "edButtonWidth")->setText(typed);
-    }, ok);
+    RunOptions(
+        form,
+        [&](TOptionsForm& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("Options..."));
+            QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), QString("75"));
+            Control<QCheckBox>(dialog, "chkViewTaskbar")->setChecked(view);
+            // The width follows the box at once, the taskbar only after OK.
+            QCOMPARE(Control<QLabel>(dialog, "lblButtonWidth")->isEnabled(), view);
+            QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->isEnabled(), view);
+            QVERIFY(taskbar->isVisible());
+            Control<QLineEdit>(dialog, "edButtonWidth")->setText(typed);
+        },
+        ok);
 
     QStringList errors;
-    for (const auto& message : dialogs_.messages)
-        errors << message.text;
+    for (const auto& message : dialogs_.messages) errors << message.text;
     QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{error});
     QCOMPARE(Stored("View Taskbar"), SettingValue(storedView));
     QCOMPARE(Stored("Button Width"), SettingValue(storedWidth));
@@ -366,10 +358,13 @@ void ShellTaskbarTest::optionsDialog() {
     QCOMPARE(Buttons(form), buttons);
 
     // The dialog is made once: next time it shows what was typed, also after Cancel.
-    RunOptions(form, [&](TOptionsForm& dialog) {
-        QCOMPARE(Control<QCheckBox>(dialog, "chkViewTaskbar")->isChecked(), view);
-        QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), typed);
-    }, false);
+    RunOptions(
+        form,
+        [&](TOptionsForm& dialog) {
+            QCOMPARE(Control<QCheckBox>(dialog, "chkViewTaskbar")->isChecked(), view);
+            QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->text(), typed);
+        },
+        false);
 }
 
 void ShellTaskbarTest::widthKeysFiltered_data() {
@@ -438,8 +433,7 @@ void ShellTaskbarTest::recentFilesOrderLimitAndCase() {
     TMainForm form;
     form.show();
     QStringList opened;
-    for (int i = 1; i <= 14; ++i)
-        Open(form, opened.emplaceBack(WriteFile(QStringLiteral("node%1.txt").arg(i))));
+    for (int i = 1; i <= 14; ++i) Open(form, opened.emplaceBack(WriteFile(QStringLiteral("node%1.txt").arg(i))));
     QStringList expected;
     for (int i = 14; i >= 2; --i)  // the first file dropped off the end
         expected << opened[i - 1];
@@ -497,13 +491,11 @@ void ShellTaskbarTest::vanishedRecentFileReportedAndDropped() {
 
 void ShellTaskbarTest::recentFilesPersistAcrossRuns() {
     QStringList files;
-    for (int i = 1; i <= 13; ++i)
-        files.prepend(WriteFile(QStringLiteral("run%1.txt").arg(i)));
+    for (int i = 1; i <= 13; ++i) files.prepend(WriteFile(QStringLiteral("run%1.txt").arg(i)));
     {
         TMainForm form;
         form.show();
-        for (auto it = files.rbegin(); it != files.rend(); ++it)
-            Open(form, *it);
+        for (auto it = files.rbegin(); it != files.rend(); ++it) Open(form, *it);
         QVERIFY(form.close());
     }
     QCOMPARE(Stored("MRU1"), SettingValue(files[0].toStdString()));
@@ -545,7 +537,10 @@ void ShellTaskbarTest::printingSendsTreeTextToPrinter() {
         expected << QStringLiteral("Lp/%1").arg(i);
     }
     std::sort(expected.begin(), expected.end());
-    expected << "Shelf" << " |" << " |--Card/0" << " |   |";
+    expected << "Shelf"
+             << " |"
+             << " |--Card/0"
+             << " |   |";
     TMainForm form;
     form.show();
     Open(form, WriteFile("print.txt", node));
@@ -565,10 +560,8 @@ void ShellTaskbarTest::printingSendsTreeTextToPrinter() {
     // The spaces of a proportional font come back approximately.
     QStringList lines;
     for (const QString& line : text.split('\n'))
-        if (!line.simplified().isEmpty() && line != "\f")
-            lines << QString(line).remove('\f').simplified();
-    for (QString& line : expected)
-        line = line.simplified();
+        if (!line.simplified().isEmpty() && line != "\f") lines << QString(line).remove('\f').simplified();
+    for (QString& line : expected) line = line.simplified();
     QCOMPARE(lines.mid(0, expected.size()), expected);
     // The long line goes on over the next printed lines.
     const QStringList wrapped = lines.mid(expected.size());

@@ -2,30 +2,30 @@
 // "Maximized" setting, report commands and check marks, custom reports, the
 // Window menu, the default error display and the About box.
 #include <QDialog>
-#include <QMenuBar>
-#include <QTreeView>
-#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
+#include <algorithm>
 
 #include "doc/dialogs.h"
 #include "doc/mdi_child.h"
 #include "doc/tz_tree_view.h"
+#include "sample_node.h"
 #include "settings/registry_enhanced.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
-#include "sample_node.h"
 #include "shell_test_support.h"
 
 Q_DECLARE_METATYPE(oryx::settings::SettingValue)
@@ -43,8 +43,7 @@ return
 
 int VisibleRows(const QTreeView& tree) {
     int rows = 0;
-    for (QModelIndex index = tree.model()->index(0, 0); index.isValid(); index = tree.indexBelow(index))
-        ++rows;
+    for (QModelIndex index = tree.model()->index(0, 0); index.isValid(); index = tree.indexBelow(index)) ++rows;
     return rows;
 }
 
@@ -106,8 +105,7 @@ void ShellTest::initTestCase() {
 void ShellTest::init() {
     dialogs_.Reset();
     QDir settings(settingsDir_.path());
-    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden))
-        settings.remove(file);
+    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
     QFile::remove(TMainForm::ReportConfigFile());
 }
 
@@ -137,12 +135,11 @@ void ShellTest::commandsFollowOpenWindows() {
     TMainForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const char* const needWindow[] = {"FileCloseItem", "FileSaveItem",   "SaveBtn",          "btnExpand",
-                                      "btnCollapse",   "btnPrint",       "WindowCascadeItem", "WindowTileItem",
+    const char* const needWindow[] = {"FileCloseItem",     "FileSaveItem",       "SaveBtn",           "btnExpand",
+                                      "btnCollapse",       "btnPrint",           "WindowCascadeItem", "WindowTileItem",
                                       "WindowArrangeItem", "WindowMinimizeItem", "EditFindItem"};
     const auto expectEnabled = [&](bool enabled) {
-        for (const char* name : needWindow)
-            QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
+        for (const char* name : needWindow) QVERIFY2(Item(form, name)->isEnabled() == enabled, name);
         QCOMPARE(form.findChild<QToolButton*>("btnReports")->isEnabled(), enabled);
         for (const char* name : {"FileOpenItem", "OpenBtn", "FileExitItem", "ExitBtn", "miOptions", "HelpAboutItem"})
             QVERIFY2(Item(form, name)->isEnabled(), name);
@@ -175,8 +172,7 @@ void ShellTest::commandsFollowOpenWindows() {
 void ShellTest::windowNamesKeepTheirNumbers() {
     TMainForm form;
     form.show();
-    for (int i = 0; i < 3; ++i)
-        Open(form, node_);  // the same file three times: three windows
+    for (int i = 0; i < 3; ++i) Open(form, node_);  // the same file three times: three windows
     QCOMPARE(WindowNames(form), QStringList({"MDIChild1", "MDIChild2", "MDIChild3"}));
     QCOMPARE(form.ActiveDocument()->objectName(), QString("MDIChild3"));
     QCOMPARE(form.ActiveDocumentWindow()->windowTitle(), node_);
@@ -231,10 +227,8 @@ void ShellTest::maximizedStoredAtClose() {
     {
         TMainForm form;
         form.show();
-        for (int i = 0; i < windows; ++i)
-            Open(form, node_);
-        if (maximize)
-            form.ActiveDocumentWindow()->showMaximized();
+        for (int i = 0; i < windows; ++i) Open(form, node_);
+        if (maximize) form.ActiveDocumentWindow()->showMaximized();
         QVERIFY(form.close());
     }
     QCOMPARE(SettingsStore().ReadValue("Maximized", oryx::settings::SettingValue()),
@@ -316,9 +310,10 @@ void ShellTest::openingDocumentClearsCheckMarks() {
 void ShellTest::customReportMenuFromConfigBesideProgram() {
     QFile config(TMainForm::ReportConfigFile());
     QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write("[Shelf Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\nCard 1=Shelf Card/1 &cardtype\r\n\r\n"
-                 "[atm interfaces]\r\nFirst AtmIf=AtmIf/1 &interfacename\r\n"
-                 "[R&D]\r\nNode=Lp/0 &maincard\r\n");
+    config.write(
+        "[Shelf Cards]\r\nCard 0=Shelf Card/0 &cardtype\r\nCard 1=Shelf Card/1 &cardtype\r\n\r\n"
+        "[atm interfaces]\r\nFirst AtmIf=AtmIf/1 &interfacename\r\n"
+        "[R&D]\r\nNode=Lp/0 &maincard\r\n");
     config.close();
 
     TMainForm form;
@@ -388,8 +383,7 @@ void ShellTest::findOpensTheBarOfTheActiveWindow() {
     QCOMPARE(find->statusTip(), QString("Find in the component tree"));
     QCOMPARE(find->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     QStringList edit;
-    for (QAction* item : form.findChild<QMenu*>("Edit1")->actions())
-        edit << (item->isSeparator() ? "-" : item->text());
+    for (QAction* item : form.findChild<QMenu*>("Edit1")->actions()) edit << (item->isSeparator() ? "-" : item->text());
     QCOMPARE(edit, QStringList({"&Find...", "-", "&Options"}));
 
     Open(form, node_);
@@ -457,8 +451,7 @@ void ShellTest::tileFillsTheAreaWithoutOverlap() {
     form.resize(1000, 800);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    for (int i = 0; i < windows; ++i)
-        Open(form, configureNode_);
+    for (int i = 0; i < windows; ++i) Open(form, configureNode_);
     form.ActiveDocumentWindow()->showMaximized();
     Item(form, "WindowTileItem")->trigger();
 
@@ -491,15 +484,15 @@ void ShellTest::everyMenuShowsItsItems() {
     QStringList menus;
     for (const QAction* menu : form.menuBar()->actions())
         menus << menu->menu()->objectName() + " " + menu->text() + " | " + menu->statusTip();
-    QCOMPARE(menus, QStringList({"File1 &File | File related commands", "Edit1 &Edit | ", "View1 &View | ",
-                                 "Reports1 &Reports | ",
-                                 "Window1 &Window | Window related commands such as Tile and Cascade",
-                                 "Help1 &Help | Help topics"}));
-    QStringList file = {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem",
-                        "FilePrintItem", "-"};
-    for (int n = 1; n <= 13; ++n)
-        file << QStringLiteral("miMRU%1").arg(n);
-    file << "-" << "FileExitItem";
+    QCOMPARE(menus,
+             QStringList({"File1 &File | File related commands", "Edit1 &Edit | ", "View1 &View | ",
+                          "Reports1 &Reports | ", "Window1 &Window | Window related commands such as Tile and Cascade",
+                          "Help1 &Help | Help topics"}));
+    QStringList file = {
+        "FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem", "FilePrintItem", "-"};
+    for (int n = 1; n <= 13; ++n) file << QStringLiteral("miMRU%1").arg(n);
+    file << "-"
+         << "FileExitItem";
     QCOMPARE(itemsOf(form.findChild<QMenu*>("File1")), file);
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"EditFindItem", "-", "miOptions"}));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")), QStringList({"ViewExpandAllItem", "ViewCollapseAllItem"}));
@@ -633,13 +626,11 @@ void ShellTest::aboutBox() {
     bool okIsDefault = false, versionBold = false;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+        if (!box) return;
         title = box->windowTitle();
         for (QLabel* label : box->findChildren<QLabel*>()) {
             texts << label->text();
-            if (label->text() == "Verson 1.4 (BETA)")
-                versionBold = label->font().bold();
+            if (label->text() == "Verson 1.4 (BETA)") versionBold = label->font().bold();
         }
         for (QPushButton* button : box->findChildren<QPushButton*>())
             if (button->text() == "OK") {

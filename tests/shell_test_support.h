@@ -30,15 +30,13 @@ inline oryx::settings::TRegistryEnhanced SettingsStore() {
 inline QStringList WindowNames(TMainForm& form) {
     QStringList names;
     for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
-        if (!window->isHidden())
-            names << window->objectName();
+        if (!window->isHidden()) names << window->objectName();
     return names;
 }
 
 inline QAction* Item(TMainForm& form, const char* name) {
     auto* item = form.findChild<QAction*>(name);
-    if (!item)
-        qFatal("no item %s", name);
+    if (!item) qFatal("no item %s", name);
     return item;
 }
 
@@ -46,8 +44,7 @@ inline QAction* Item(TMainForm& form, const char* name) {
 template <typename Widget>
 Widget* Control(QObject& window, const char* name) {
     auto* control = window.findChild<Widget*>(name);
-    if (!control)
-        qFatal("no control %s", name);
+    if (!control) qFatal("no control %s", name);
     return control;
 }
 
@@ -55,8 +52,7 @@ Widget* Control(QObject& window, const char* name) {
 inline QStringList CheckedReportItems(TMainForm& form) {
     QStringList names;
     for (QAction* item : form.findChild<QMenu*>("popReportMenu")->actions())
-        if (item->isChecked())
-            names << item->objectName();
+        if (item->isChecked()) names << item->objectName();
     return names;
 }
 

@@ -18,11 +18,11 @@
 #include "doc/report_panel.h"
 #include "doc/tz_tree_view.h"
 #include "prov/component_store.h"
+#include "sample_node.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/file_opener.h"
 #include "shell/window_geometry.h"
-#include "sample_node.h"
 #include "shell_test_support.h"
 
 using namespace oryx;
@@ -39,7 +39,8 @@ QStringList MenuTexts(const QList<QAction*>& actions) {
 QStringList TaskbarButtons(TMainForm& form) {
     QStringList captions;
     for (int n = 1; n <= 9; ++n)
-        if (auto* button = form.findChild<QPushButton*>(QStringLiteral("MyButton%1").arg(n))) captions << button->text();
+        if (auto* button = form.findChild<QPushButton*>(QStringLiteral("MyButton%1").arg(n)))
+            captions << button->text();
     return captions;
 }
 
@@ -85,9 +86,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("files");
         QTest::newRow("none") << QStringList{"oryx"} << QStringList{};
-        QTest::newRow("relative and absolute")
-            << QStringList{"oryx", "node.txt", "sub/../other.txt", "/data/x.txt"}
-            << QStringList{"/home/u/node.txt", "/home/u/other.txt", "/data/x.txt"};
+        QTest::newRow("relative and absolute") << QStringList{"oryx", "node.txt", "sub/../other.txt", "/data/x.txt"}
+                                               << QStringList{"/home/u/node.txt", "/home/u/other.txt", "/data/x.txt"};
         QTest::newRow("after --") << QStringList{"oryx", "--", "-odd name.txt", "--"}
                                   << QStringList{"/home/u/-odd name.txt", "/home/u/--"};
         QTest::newRow("file URL and empty argument")

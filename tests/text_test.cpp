@@ -39,12 +39,10 @@ const Case kCases[] = {
          return head + "..." + std::string(96, 'x');
      }()},
     // The 97th byte is inside a three-byte sequence: the head ends before it.
-    {"HeadDoesNotSplitASequence", Filler(95) + kEuro + Filler(200),
-     Filler(95) + "..." + Filler(96)},
+    {"HeadDoesNotSplitASequence", Filler(95) + kEuro + Filler(200), Filler(95) + "..." + Filler(96)},
     {"HeadEndsAfterAWholeSequence", Filler(93) + kEuro + Filler(200), Filler(93) + kEuro + "..." + Filler(96)},
     // The tail would start inside a sequence: it starts after it.
-    {"TailDoesNotSplitASequence", Filler(200) + kEuro + Filler(94),
-     Filler(96) + "..." + Filler(94)},
+    {"TailDoesNotSplitASequence", Filler(200) + kEuro + Filler(94), Filler(96) + "..." + Filler(94)},
     {"TailStartsAtAWholeSequence", Filler(200) + kEuro + Filler(93), Filler(96) + "..." + kEuro + Filler(93)},
     // Bytes that are no UTF-8 are cut where the count falls.
     {"StrayContinuationBytesCutAnywhere", std::string(300, '\x80'),

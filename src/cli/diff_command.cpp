@@ -40,8 +40,7 @@ DiffRequest ParseDiffArgs(const Args& args) {
             if (formatGiven) throw UsageError{"--format given twice"};
             formatGiven = true;
             const std::string& format = args[++i];
-            if (format != "text" && format != "csv")
-                throw UsageError{"unknown format '" + format + "' (text or csv)"};
+            if (format != "text" && format != "csv") throw UsageError{"unknown format '" + format + "' (text or csv)"};
             request.csv = format == "csv";
         } else {
             throw UsageError{"unknown option '" + arg + "' for diff"};

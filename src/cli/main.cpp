@@ -38,8 +38,7 @@ std::string ReportNameList() {
 }
 
 const Command kCommands[] = {
-    {"tree", "tree FILE", "the tree text of FILE, as a saved tree text file holds it",
-     oryx::cli::RunTree},
+    {"tree", "tree FILE", "the tree text of FILE, as a saved tree text file holds it", oryx::cli::RunTree},
     {"attrs", "attrs FILE PATH",
      "the attribute rows of the component at PATH (such as \"Shelf Card/3\"), one \"name = value\" line each",
      oryx::cli::RunAttrs},
@@ -49,8 +48,7 @@ const Command kCommands[] = {
      "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
-    {"report", "report NAME FILE",
-     "the CSV export of a report of FILE; NAME is " + ReportNameList(),
+    {"report", "report NAME FILE", "the CSV export of a report of FILE; NAME is " + ReportNameList(),
      oryx::cli::RunReport},
     {"custom", "custom SECTION FILE [--config CFG]",
      "the CSV export of the custom report SECTION of FILE; CFG defaults to \"ORYX Reports.cfg\" beside oryx-cli",
@@ -75,13 +73,16 @@ struct Option {
 
 // Options of the commands that make one table over many files.
 constexpr Option kTableOptions[] = {
-    {"FILE... and folders", "many files give one table whose rows begin with a \"File\" column; a folder stands "
-                            "for every regular file directly in it, names in byte order"},
+    {"FILE... and folders",
+     "many files give one table whose rows begin with a \"File\" column; a folder stands "
+     "for every regular file directly in it, names in byte order"},
     {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
-    {"--format csv|tsv|json", "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
-                              "objects keyed by the column captions)"},
-    {"-j N", "read N files at once (default: one per core); the rows keep the order of the files, a file that "
-             "fails is reported and skipped"},
+    {"--format csv|tsv|json",
+     "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
+     "objects keyed by the column captions)"},
+    {"-j N",
+     "read N files at once (default: one per core); the rows keep the order of the files, a file that "
+     "fails is reported and skipped"},
 };
 
 constexpr std::string_view kUsage =

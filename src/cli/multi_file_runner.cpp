@@ -70,7 +70,8 @@ public:
         if (!enabled_) return;
         // Redrawn ten times a second at most: a terminal is slow to write to.
         const Clock::time_point now = Clock::now();
-        if (now - start_ < std::chrono::seconds(1) || (!shown_.empty() && now - drawn_ < std::chrono::milliseconds(100)))
+        if (now - start_ < std::chrono::seconds(1) ||
+            (!shown_.empty() && now - drawn_ < std::chrono::milliseconds(100)))
             return;
         std::string text = std::to_string(done) + "/" + std::to_string(total_) + " files";
         if (text == shown_) return;
@@ -113,8 +114,12 @@ class ParallelTable final {
 public:
     ParallelTable(const std::vector<InputFile>& files, const TableFormatter& formatter, const TableRun& run,
                   std::size_t jobs)
-        : files_(files), formatter_(formatter), run_(run), jobs_(std::max<std::size_t>(1, std::min(jobs, files.size()))),
-          results_(files.size()), progress_(files.size()) {}
+        : files_(files),
+          formatter_(formatter),
+          run_(run),
+          jobs_(std::max<std::size_t>(1, std::min(jobs, files.size()))),
+          results_(files.size()),
+          progress_(files.size()) {}
     ParallelTable(const ParallelTable&) = delete;
     ParallelTable& operator=(const ParallelTable&) = delete;
     ~ParallelTable() { StopWorkers(); }
@@ -208,9 +213,8 @@ void ParallelTable::Work() {
         std::size_t i;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] {
-                return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window;
-            });
+            changed_.wait(lock,
+                          [&] { return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window; });
             if (stopping_ || nextToRead_ == files_.size()) return;
             i = nextToRead_++;
         }

@@ -4,17 +4,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "cli/multi_file_runner.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "reports/custom_report.h"
-#include "reports/report_registry.h"
 #include "reports/report_config.h"
 #include "reports/report_error.h"
+#include "reports/report_registry.h"
 
 namespace oryx::cli {
 
@@ -62,7 +62,7 @@ Args TakeConfigOption(const Args& args, ConfigFile& config) {
 // be missing, which means no custom reports, as in the window. Anything else
 // that is not a readable regular file raises prov::FileError.
 reports::ReportConfig ReadConfig(const ConfigFile& config) {
-    struct stat st{};
+    struct stat st {};
     if (!config.given && ::stat(config.name.c_str(), &st) != 0 && errno == ENOENT) return {};
     return reports::ReportConfig::Read(config.name);
 }

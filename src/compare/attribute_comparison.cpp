@@ -25,8 +25,7 @@ bool AttributeMatcher::NameEqual::operator()(std::string_view a, std::string_vie
 }
 
 AttributeMatcher::AttributeMatcher(const CompareOptions& options)
-    : ignored_(options.ignoredNames.begin(), options.ignoredNames.end()),
-      ignoreValueCase_(options.ignoreValueCase) {}
+    : ignored_(options.ignoredNames.begin(), options.ignoredNames.end()), ignoreValueCase_(options.ignoreValueCase) {}
 
 bool AttributeMatcher::Takes(std::string_view line) const {
     if (text::IsHiddenName(line)) return false;

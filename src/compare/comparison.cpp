@@ -23,8 +23,7 @@ bool IsWhole(Change change) { return change == Change::Added || change == Change
 
 }  // namespace
 
-Comparison::Comparison(const prov::ComponentStore& first, const prov::ComponentStore& second,
-                       CompareOptions options)
+Comparison::Comparison(const prov::ComponentStore& first, const prov::ComponentStore& second, CompareOptions options)
     : options_(std::move(options)) {
     const std::size_t most = first.NodeCount() + second.NodeCount() + 1;
     if (most >= (std::size_t{1} << 29)) throw std::length_error("too many components to compare");
@@ -56,9 +55,7 @@ void Comparison::AddChildren(Index i, AttributeMatcher& matcher) {
         while (x < a.size() && IsHidden(a[x])) ++x;
         while (y < b.size() && IsHidden(b[y])) ++y;
         if (x == a.size() && y == b.size()) break;
-        const int order = x == a.size()   ? 1
-                          : y == b.size() ? -1
-                                          : prov::CompareNames(a[x]->Name(), b[y]->Name());
+        const int order = x == a.size() ? 1 : y == b.size() ? -1 : prov::CompareNames(a[x]->Name(), b[y]->Name());
         Entry child{nullptr, nullptr, i, 0, 0, 0, 0, 0};
         Change change;
         if (order < 0) {
@@ -90,10 +87,10 @@ void Comparison::SumSubtrees() {
         if (reported || entry.differenceBelow) parent.differenceBelow = 1;
         if (!reported) continue;
         switch (static_cast<Change>(entry.change)) {
-            case Change::Added: ++summary_.added; break;
-            case Change::Removed: ++summary_.removed; break;
-            case Change::Changed: ++summary_.changed; break;
-            case Change::Same: break;
+        case Change::Added: ++summary_.added; break;
+        case Change::Removed: ++summary_.removed; break;
+        case Change::Changed: ++summary_.changed; break;
+        case Change::Same: break;
         }
     }
 }
@@ -152,8 +149,7 @@ Comparison::Index Comparison::NextDifference(Index from) const {
 Comparison::Index Comparison::LastDifferenceWithin(Index i) const {
     while (entries_[i].differenceBelow) {
         Index k = ChildEnd(i);
-        while (!Leads(--k)) {
-        }
+        while (!Leads(--k)) {}
         i = k;
     }
     return i;

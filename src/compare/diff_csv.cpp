@@ -30,11 +30,11 @@ void Row(ChunkedOutput& out, std::string_view change, std::string_view path, std
 
 std::string_view ChangeWord(AttributeChange change) {
     switch (change) {
-        case AttributeChange::Changed: return "changed";
-        case AttributeChange::Removed: return "removed";
-        case AttributeChange::Added: return "added";
-        case AttributeChange::Same:
-        case AttributeChange::Ignored: break;
+    case AttributeChange::Changed: return "changed";
+    case AttributeChange::Removed: return "removed";
+    case AttributeChange::Added: return "added";
+    case AttributeChange::Same:
+    case AttributeChange::Ignored: break;
     }
     return {};
 }

@@ -63,7 +63,8 @@ void BackgroundSearch::Start(const prov::ComponentStore& store, const search::Se
 }
 
 void BackgroundSearch::Post(const std::shared_ptr<Job>& job) {
-    QMetaObject::invokeMethod(this, [this, job] { Deliver(job); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, job] { Deliver(job); }, Qt::QueuedConnection);
 }
 
 void BackgroundSearch::Deliver(const std::shared_ptr<Job>& job) {

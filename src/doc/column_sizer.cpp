@@ -14,7 +14,10 @@ constexpr int kPrintableCount = 95;
 }  // namespace
 
 ColumnSizer::ColumnSizer(const QFont& font, const reports::ReportRows& rows, std::size_t columnCount)
-    : measure_(font), rows_(rows), widest_(columnCount, 0), font_(font),
+    : measure_(font),
+      rows_(rows),
+      widest_(columnCount, 0),
+      font_(font),
       pairGap_(static_cast<std::size_t>(kPrintableCount * kPrintableCount), -1) {
     const QFontMetricsF metrics(font_);
     for (int c = kFirstPrintable; c < kFirstPrintable + kPrintableCount; ++c)

@@ -118,10 +118,8 @@ QVariant CompareTreeModel::data(const QModelIndex& index, int role) const {
     if (entry == kNone) return {};
     const compare::ComparedComponent node = (*comparison_)[entry];
     switch (role) {
-    case Qt::DisplayRole:
-        return DisplayText(comparison_->Name(entry));
-    case Qt::DecorationRole:
-        return marks_.Icon(node.change);
+    case Qt::DisplayRole: return DisplayText(comparison_->Name(entry));
+    case Qt::DecorationRole: return marks_.Icon(node.change);
     case Qt::ForegroundRole:
         return node.change == Change::Same ? QVariant() : QVariant(QBrush(ChangeMarks::Colour(node.change)));
     case Qt::ToolTipRole:
@@ -131,8 +129,7 @@ QVariant CompareTreeModel::data(const QModelIndex& index, int role) const {
                 .arg(node.beneath);
         if (node.change != Change::Same) return Capitalized(ChangeMarks::Word(node.change));
         return node.differenceBelow ? QStringLiteral("Differences below") : QVariant();
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -156,14 +156,9 @@ void CompareTreeView::keyPressEvent(QKeyEvent* event) {
             else if (const Entry above = model_->TreeParent(entry); above != CompareTreeModel::kNone)
                 setCurrentIndex(model_->IndexOf(above));
             return;
-        case Qt::Key_Plus:
-            model_->Expand(current);
-            return;
-        case Qt::Key_Minus:
-            model_->Collapse(current);
-            return;
-        default:
-            break;
+        case Qt::Key_Plus: model_->Expand(current); return;
+        case Qt::Key_Minus: model_->Collapse(current); return;
+        default: break;
         }
     }
     QTreeView::keyPressEvent(event);

@@ -47,8 +47,12 @@ QToolButton* CommandButton(QAction* action, QWidget* parent) {
 }  // namespace
 
 CompareWindow::CompareWindow(DocumentHost* host, const QString& firstFile, const QString& secondFile, QWidget* parent)
-    : QWidget(parent), host_(host), firstFile_(firstFile), secondFile_(secondFile),
-      firstStore_(std::make_unique<prov::ComponentStore>()), secondStore_(std::make_unique<prov::ComponentStore>()) {
+    : QWidget(parent),
+      host_(host),
+      firstFile_(firstFile),
+      secondFile_(secondFile),
+      firstStore_(std::make_unique<prov::ComponentStore>()),
+      secondStore_(std::make_unique<prov::ComponentStore>()) {
     prov::ReadProvisioningFile(FileNameBytes(firstFile), *firstStore_);
     prov::ReadProvisioningFile(FileNameBytes(secondFile), *secondStore_);
     comparison_ = std::make_unique<compare::Comparison>(*firstStore_, *secondStore_);
@@ -90,13 +94,12 @@ QWidget* CompareWindow::BuildCommandBar() {
     rows->setContentsMargins(4, 2, 4, 2);
     rows->setSpacing(2);
 
-    QAction* previous =
-        AddWindowAction(QStringLiteral("&Previous Difference"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
-                        &CompareWindow::PreviousDifference);
+    QAction* previous = AddWindowAction(QStringLiteral("&Previous Difference"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+                                        &CompareWindow::PreviousDifference);
     previous->setObjectName(QStringLiteral("PreviousDifferenceAction"));
     previous->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    QAction* next = AddWindowAction(QStringLiteral("&Next Difference"), QKeySequence(Qt::Key_F8),
-                                    &CompareWindow::NextDifference);
+    QAction* next =
+        AddWindowAction(QStringLiteral("&Next Difference"), QKeySequence(Qt::Key_F8), &CompareWindow::NextDifference);
     next->setObjectName(QStringLiteral("NextDifferenceAction"));
     next->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     exportAction_ = AddWindowAction(QStringLiteral("&Export Differences to CSV..."), QKeySequence(),
@@ -207,7 +210,8 @@ void CompareWindow::BuildLayout() {
 
     auto* exportMenu = new QMenu(this);
     exportMenu->addAction(exportAction_);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(attributes_)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(tree_), static_cast<QAbstractItemView*>(attributes_)}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
                 [exportMenu, view](const QPoint& pos) { exportMenu->popup(view->viewport()->mapToGlobal(pos)); });

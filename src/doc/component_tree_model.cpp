@@ -59,20 +59,13 @@ QVariant ComponentTreeModel::data(const QModelIndex& index, int role) const {
     if (!node) return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return Caption(node);
-    case Qt::FontRole:
-        return IsBold(node) ? QVariant(boldFont_) : QVariant();
-    case DepthRole:
-        return static_cast<qlonglong>(rows_[static_cast<std::size_t>(index.row())].depth);
-    case HasChildrenRole:
-        return HasVisibleChildren(node);
-    case ExpandedRole:
-        return IsExpanded(node) && HasVisibleChildren(node);
-    case LaterSiblingRole:
-        return HasLaterSibling(node);
-    default:
-        return {};
+    case Qt::EditRole: return Caption(node);
+    case Qt::FontRole: return IsBold(node) ? QVariant(boldFont_) : QVariant();
+    case DepthRole: return static_cast<qlonglong>(rows_[static_cast<std::size_t>(index.row())].depth);
+    case HasChildrenRole: return HasVisibleChildren(node);
+    case ExpandedRole: return IsExpanded(node) && HasVisibleChildren(node);
+    case LaterSiblingRole: return HasLaterSibling(node);
+    default: return {};
     }
 }
 
@@ -117,9 +110,8 @@ std::size_t ComponentTreeModel::Depth(const QModelIndex& index) const {
 bool ComponentTreeModel::HasItems() const {
     if (!filtered_) return !rows_.empty();
     if (!addNode_) return false;
-    return std::any_of(addNode_->Children().begin(), addNode_->Children().end(), [this](const Node* child) {
-        return !child->Name().starts_with('&') && !IsRemovedItem(child);
-    });
+    return std::any_of(addNode_->Children().begin(), addNode_->Children().end(),
+                       [this](const Node* child) { return !child->Name().starts_with('&') && !IsRemovedItem(child); });
 }
 
 QString ComponentTreeModel::Caption(const Node* node) const {
@@ -178,10 +170,9 @@ bool ComponentTreeModel::HasLaterSibling(const Node* node) const {
     if (filtered_) return LastShownChild(parent) != node;
     const auto& siblings = parent->Children();
     // Siblings are in name order, so the item is found by its name.
-    auto it = std::lower_bound(siblings.begin(), siblings.end(), node->Name(),
-                               [](const Node* child, std::string_view name) {
-                                   return prov::CompareNames(child->Name(), name) < 0;
-                               });
+    auto it = std::lower_bound(
+        siblings.begin(), siblings.end(), node->Name(),
+        [](const Node* child, std::string_view name) { return prov::CompareNames(child->Name(), name) < 0; });
     while (it != siblings.end() && *it != node && prov::CompareNames((*it)->Name(), node->Name()) == 0) ++it;
     if (it == siblings.end() || *it != node) it = std::find(siblings.begin(), siblings.end(), node);
     if (it == siblings.end()) return false;
@@ -206,8 +197,7 @@ bool ComponentTreeModel::IsRemoved(const Node* node) const {
 // going below a child only when `descend` says so. An explicit stack: files
 // nest components a million deep.
 template <typename Visit, typename Descend>
-void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Visit&& visit,
-                                   Descend&& descend) const {
+void ComponentTreeModel::WalkShown(const Node* node, std::size_t childDepth, Visit&& visit, Descend&& descend) const {
     // The children of the n-th frame have depth childDepth + n.
     struct Frame {
         Children children;
@@ -242,7 +232,10 @@ void ComponentTreeModel::SetExpandedFlag(const Node* node, bool expanded) {
 
 void ComponentTreeModel::AppendVisibleRows(const Node* node, std::size_t childDepth, std::vector<Row>& out) const {
     WalkShown(
-        node, childDepth, [&](const Node* child, std::size_t depth) { out.push_back({child, depth}); },
+        node, childDepth,
+        [&](const Node* child, std::size_t depth) {
+            out.push_back({child, depth});
+        },
         [&](const Node* child) { return IsExpanded(child); });
 }
 

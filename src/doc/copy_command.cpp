@@ -14,8 +14,12 @@ namespace oryx::doc {
 
 CopyCommand::CopyCommand(QWidget& window, TZTreeView& tree, AttributeList& attributes, const ReportPanel& reports,
                          std::function<QString()> componentPath)
-    : QObject(&window), tree_(tree), attributes_(attributes), reports_(reports),
-      componentPath_(std::move(componentPath)), menu_(new QMenu(&window)) {
+    : QObject(&window),
+      tree_(tree),
+      attributes_(attributes),
+      reports_(reports),
+      componentPath_(std::move(componentPath)),
+      menu_(new QMenu(&window)) {
     menu_->setObjectName(QStringLiteral("menuPropertyPopup"));
     QAction* copy = menu_->addAction(QStringLiteral("&Copy"));
     copy->setObjectName(QStringLiteral("MenuItem1"));
@@ -23,7 +27,8 @@ CopyCommand::CopyCommand(QWidget& window, TZTreeView& tree, AttributeList& attri
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QAction::triggered, this, &CopyCommand::CopySelection);
     window.addAction(copy);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(&tree_), static_cast<QAbstractItemView*>(&attributes_)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(&tree_), static_cast<QAbstractItemView*>(&attributes_)}) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& pos) { menu_->popup(view->viewport()->mapToGlobal(pos)); });

@@ -41,8 +41,7 @@ private:
 
 class QtDialogs final : public Dialogs {
 public:
-    QString OpenFile(QWidget* parent, const QString& title, const QString& filter,
-                     const QString& initialDir) override {
+    QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& initialDir) override {
         return QFileDialog::getOpenFileName(parent, title, initialDir, filter);
     }
 
@@ -60,15 +59,11 @@ public:
 
     bool Message(QWidget* parent, MessageKind kind, const QString& caption, const QString& text) override {
         switch (kind) {
-        case MessageKind::Information:
-            QMessageBox::information(parent, caption, text);
-            return true;
-        case MessageKind::Error:
-            QMessageBox::critical(parent, caption, text);
-            return true;
+        case MessageKind::Information: QMessageBox::information(parent, caption, text); return true;
+        case MessageKind::Error: QMessageBox::critical(parent, caption, text); return true;
         case MessageKind::Question:
-            return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                         QMessageBox::Yes) == QMessageBox::Yes;
+            return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+                   QMessageBox::Yes;
         }
         return false;
     }

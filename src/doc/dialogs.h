@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 #include <memory>
-class QWidget; class QPrinter;
+class QWidget;
+class QPrinter;
 namespace oryx::doc {
 enum class MessageKind { Information, Error, Question };
 // The progress window of a long piece of work, with a Cancel button; it goes
@@ -19,7 +20,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // Chosen path, or empty on cancel. filter uses Qt's "Text Files (*.txt);;All Files (*)" form.
-    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& initialDir) = 0;
+    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& filter,
+                             const QString& initialDir) = 0;
     // proposedName may be a bare file name; defaultSuffix without dot; confirmOverwrite asks before replacing.
     virtual QString SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix,
                              const QString& proposedName, bool confirmOverwrite) = 0;
@@ -32,4 +34,4 @@ public:
 };
 Dialogs& CurrentDialogs();          // the installed implementation (Qt default)
 void SetDialogs(Dialogs* dialogs);  // tests install theirs; nullptr restores the default
-}
+}  // namespace oryx::doc

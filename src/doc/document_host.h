@@ -10,4 +10,4 @@ public:
     // The document window named windowName is closing (its taskbar button goes).
     virtual void DocumentClosing(const QString& windowName) = 0;
 };
-}
+}  // namespace oryx::doc

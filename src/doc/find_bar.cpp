@@ -46,7 +46,10 @@ QString Sentence(QString text) {
 }  // namespace
 
 FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::ComponentStore& store, QWidget* window)
-    : QFrame(window), tree_(tree), session_(new FindSession(tree, attributes, store, this)), pause_(new QTimer(this)),
+    : QFrame(window),
+      tree_(tree),
+      session_(new FindSession(tree, attributes, store, this)),
+      pause_(new QTimer(this)),
       refresh_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
@@ -115,15 +118,17 @@ void FindBar::BuildControls() {
         queryRow->addWidget(b);
         return b;
     };
-    button("FindPrevious", QStringLiteral("Previous match (Shift+F3)"), [this] { Step(false); })
-        ->setArrowType(Qt::UpArrow);
+    button("FindPrevious", QStringLiteral("Previous match (Shift+F3)"), [this] {
+        Step(false);
+    })->setArrowType(Qt::UpArrow);
     button("FindNext", QStringLiteral("Next match (F3)"), [this] { Step(true); })->setArrowType(Qt::DownArrow);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("FindCount"));
     count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("0000000 of 0000000")));
     queryRow->addWidget(count_);
-    button("FindClose", QStringLiteral("Close the find bar (Esc)"), [this] { Close(); })
-        ->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    button("FindClose", QStringLiteral("Close the find bar (Esc)"), [this] {
+        Close();
+    })->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
 
     scope_ = new QComboBox(this);
     scope_->setObjectName(QStringLiteral("FindScope"));
@@ -241,8 +246,8 @@ void FindBar::ShowState() {
         if (session.Count() > 0 && session.Current() != MatchList::kNone)
             count = QStringLiteral("%1 of %2").arg(session.Current() + 1).arg(session.Count());
         else if (session.Count() > 0)
-            count = session.Count() == 1 ? QStringLiteral("1 match")
-                                         : QStringLiteral("%1 matches").arg(session.Count());
+            count =
+                session.Count() == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(session.Count());
         else if (!session.Searching())
             count = QStringLiteral("No match");
         marked = session.Count() == 0 && !session.Searching();

@@ -12,7 +12,11 @@ namespace oryx::doc {
 
 FindSession::FindSession(TZTreeView& tree, QAbstractItemView& attributes, const prov::ComponentStore& store,
                          QObject* parent)
-    : QObject(parent), tree_(tree), model_(*tree.TreeModel()), attributes_(attributes), store_(store),
+    : QObject(parent),
+      tree_(tree),
+      model_(*tree.TreeModel()),
+      attributes_(attributes),
+      store_(store),
       removed_(model_) {
     connect(&search_, &BackgroundSearch::Found, this, &FindSession::OnFound);
     connect(&search_, &BackgroundSearch::Finished, this, &FindSession::OnFinished);

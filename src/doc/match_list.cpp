@@ -64,8 +64,8 @@ MatchList::Step MatchList::Previous(bool complete) {
 }
 
 std::size_t MatchList::FirstOf(const prov::ComponentNode* node) const {
-    const auto found = std::find_if(matches_.begin(), matches_.end(),
-                                    [node](const FoundMatch& match) { return match.node == node; });
+    const auto found =
+        std::find_if(matches_.begin(), matches_.end(), [node](const FoundMatch& match) { return match.node == node; });
     return found == matches_.end() ? kNone : static_cast<std::size_t>(found - matches_.begin());
 }
 

@@ -136,7 +136,6 @@ QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
 
 const QString& TMDIChild::IndexOfText() const { return pathStrip_->Text(); }
 
-
 void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
     attributes_->ShowComponent(item);
     pathStrip_->Show(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());

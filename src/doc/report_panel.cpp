@@ -14,6 +14,7 @@
 #include <exception>
 #include <functional>
 
+#include "doc/column_sizer.h"
 #include "doc/dialogs.h"
 #include "doc/document_host.h"
 #include "doc/file_filter.h"
@@ -21,13 +22,12 @@
 #include "doc/report_rows_text.h"
 #include "doc/report_table_model.h"
 #include "doc/text_codec.h"
-#include "doc/column_sizer.h"
 #include "doc/whole_text_tips.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
-#include "reports/report_registry.h"
 #include "reports/report_config.h"
+#include "reports/report_registry.h"
 
 namespace oryx::doc {
 namespace {
@@ -45,7 +45,11 @@ QString Text(std::string_view text) { return DisplayText(text); }
 
 ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, const QString& documentPath,
                          QWidget* window, QWidget* mainRight, QSplitter* splitter)
-    : host_(host), store_(store), documentPath_(documentPath), window_(window), mainRight_(mainRight),
+    : host_(host),
+      store_(store),
+      documentPath_(documentPath),
+      window_(window),
+      mainRight_(mainRight),
       splitter_(splitter) {
     setObjectName(QStringLiteral("pnlReport"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -110,8 +114,7 @@ void ReportPanel::AddList(int code, const char* name, std::span<const reports::C
     // Sized columns may be narrower than the header's usual minimum.
     view->header()->setMinimumSectionSize(0);
     for (std::size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].designWidth > 0)
-            view->header()->resizeSection(static_cast<int>(i), columns[i].designWidth);
+        if (columns[i].designWidth > 0) view->header()->resizeSection(static_cast<int>(i), columns[i].designWidth);
     if (editable) {
         // Only the first cell can be edited; the edit stays in the list.
         view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -149,7 +152,8 @@ ReportTableModel* ReportPanel::ListModel(int reportCode) const {
 
 QTreeView* ReportPanel::ListHolding(const QWidget* widget) const {
     for (const ReportList& list : lists_)
-        if (widget && !list.view->isHidden() && (widget == list.view || list.view->isAncestorOf(widget))) return list.view;
+        if (widget && !list.view->isHidden() && (widget == list.view || list.view->isAncestorOf(widget)))
+            return list.view;
     return nullptr;
 }
 
@@ -162,7 +166,8 @@ void ReportPanel::ResetReportPanel() {
     countLabel_->setText(kRecordCountPrefix);
     countLabel_->show();
     if (host_)
-        for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(reports::Report(id).code, false);
+        for (reports::ReportId id : reports::CheckMarkClearingOrder())
+            host_->SetReportChecked(reports::Report(id).code, false);
     // A hidden widget cannot keep the focus; left to itself the focus would
     // move on along the focus chain, into another document window, which
     // then becomes the active one. It stays in this document.
@@ -291,9 +296,8 @@ void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
     const ReportList* list = Find(reportCode);
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
-    const QString fileName =
-        CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
-                                  kCsvDefaultExtension, proposed, true);
+    const QString fileName = CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
+                                                       kCsvDefaultExtension, proposed, true);
     if (fileName.isEmpty()) return;
 
     AtomicFileWriter writer(fileName);

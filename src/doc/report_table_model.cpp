@@ -32,9 +32,7 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ReportTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!IsCell(index) || role != Qt::EditRole || index.column() != 0 ||
-        !editableFirstColumn_)
-        return false;
+    if (!IsCell(index) || role != Qt::EditRole || index.column() != 0 || !editableFirstColumn_) return false;
     rows_[static_cast<std::size_t>(index.row())].SetFirst(TextBytes(value.toString()));
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     return true;

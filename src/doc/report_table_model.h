@@ -17,8 +17,7 @@ class ReportTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    ReportTableModel(std::span<const reports::ColumnInfo> columns, bool editableFirstColumn,
-                     QObject* parent = nullptr);
+    ReportTableModel(std::span<const reports::ColumnInfo> columns, bool editableFirstColumn, QObject* parent = nullptr);
 
     void SetRows(reports::ReportRows rows);
     const reports::ReportRows& Rows() const { return rows_; }

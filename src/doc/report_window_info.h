@@ -11,13 +11,13 @@ namespace oryx::doc {
 // entry of reports::FixedReports(), in the same order.
 struct ReportWindowInfo {
     reports::ReportId id;
-    const char* menuItemName;   // object name of the report menu's item
-    const char* menuCaption;    // the item's text
-    const char* menuHint;       // the item's status-bar hint
-    const char* listViewName;   // object name of the report's list
-    bool showsRecordCount;      // "Number of Records : n" under the title
-    bool editableFirstCell;     // the list lets the user edit its first cells
-    const char* busyCaption;    // the document window's caption while the rows are built, or null
+    const char* menuItemName;  // object name of the report menu's item
+    const char* menuCaption;   // the item's text
+    const char* menuHint;      // the item's status-bar hint
+    const char* listViewName;  // object name of the report's list
+    bool showsRecordCount;     // "Number of Records : n" under the title
+    bool editableFirstCell;    // the list lets the user edit its first cells
+    const char* busyCaption;   // the document window's caption while the rows are built, or null
 };
 
 std::span<const ReportWindowInfo> ReportWindowTable();

@@ -48,8 +48,7 @@ QVariant SideBySideModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         if (index.column() == 0) return DisplayText(row.name);
         return DisplayText(index.column() == 1 ? row.first : row.second);
-    case Qt::DecorationRole:
-        return index.column() == 0 ? QVariant(marks_.Icon(change)) : QVariant();
+    case Qt::DecorationRole: return index.column() == 0 ? QVariant(marks_.Icon(change)) : QVariant();
     case Qt::ForegroundRole:
         if (row.change == compare::AttributeChange::Ignored)
             return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
@@ -58,8 +57,7 @@ QVariant SideBySideModel::data(const QModelIndex& index, int role) const {
         const QString tip = RowTip(row);
         return tip.isEmpty() ? QVariant() : QVariant(tip);
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -20,13 +20,10 @@ namespace {
 bool IsDeleteKey(const QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Delete:
-    case Qt::Key_Clear:
-        return true;
+    case Qt::Key_Clear: return true;
     case Qt::Key_Period:
-    case Qt::Key_Comma:
-        return (event->modifiers() & Qt::KeypadModifier) != 0;
-    default:
-        return false;
+    case Qt::Key_Comma: return (event->modifiers() & Qt::KeypadModifier) != 0;
+    default: return false;
     }
 }
 
@@ -50,17 +47,16 @@ void TreeActions::CollapseAll() {
 
 void TreeActions::SaveTreeText() {
     if (!tree_.TreeModel()->HasItems()) return;
-    const QString fileName = CurrentDialogs().SaveFile(
-        dialogParent_, QStringLiteral("Save Tree Structure..."),
-        QtFileFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"), QStringLiteral("txt"), QString(), true);
+    const QString fileName = CurrentDialogs().SaveFile(dialogParent_, QStringLiteral("Save Tree Structure..."),
+                                                       QtFileFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"),
+                                                       QStringLiteral("txt"), QString(), true);
     if (fileName.isEmpty()) return;
     AtomicFileWriter writer(fileName);
     {
         WaitCursor wait;
         if (writer.Open()) {
-            prov::WriteTreeText(store_, [&](std::string_view bytes) {
-                writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
-            });
+            prov::WriteTreeText(
+                store_, [&](std::string_view bytes) { writer.Write(bytes.data(), static_cast<qint64>(bytes.size())); });
             writer.Commit();
         }
     }

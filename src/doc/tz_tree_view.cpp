@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTimer>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -23,10 +23,10 @@ constexpr long long kMaxLineWalk = 4096;
 // One level's column of an item's row: the dotted lines joining the item to
 // its parent and siblings, and the box that shows whether it is expanded.
 struct Branch {
-    bool item = false;         // the item's own level: a line across to it
-    bool laterSibling = false; // a line on down to the next sibling
-    bool firstRoot = false;    // the first top-level item: no line above it
-    bool children = false;     // the expand box
+    bool item = false;          // the item's own level: a line across to it
+    bool laterSibling = false;  // a line on down to the next sibling
+    bool firstRoot = false;     // the first top-level item: no line above it
+    bool children = false;      // the expand box
     bool open = false;
 };
 
@@ -57,7 +57,8 @@ void DrawBranch(QPainter& painter, const QRect& rect, const Branch& branch, cons
 // level that is on screen.
 class TreeItemDelegate final : public QStyledItemDelegate {
 public:
-    TreeItemDelegate(TZTreeView* view, ComponentTreeModel* model) : QStyledItemDelegate(view), view_(view), model_(model) {}
+    TreeItemDelegate(TZTreeView* view, ComponentTreeModel* model)
+        : QStyledItemDelegate(view), view_(view), model_(model) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const auto* node = model_->NodeAt(index);
@@ -251,14 +252,9 @@ void TZTreeView::keyPressEvent(QKeyEvent* event) {
                 }
             }
             return;
-        case Qt::Key_Plus:
-            model_->Expand(current);
-            return;
-        case Qt::Key_Minus:
-            model_->Collapse(current);
-            return;
-        default:
-            break;
+        case Qt::Key_Plus: model_->Expand(current); return;
+        case Qt::Key_Minus: model_->Collapse(current); return;
+        default: break;
         }
     }
     QTreeView::keyPressEvent(event);
@@ -269,8 +265,7 @@ QModelIndex TZTreeView::ButtonAt(const QPoint& pos) const {
     const QModelIndex index = indexAt(pos);
     const Node* node = model_->NodeAt(index);
     if (!node || !model_->HasVisibleChildren(node)) return {};
-    const long long left =
-        visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
+    const long long left = visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
     if (pos.x() < left || pos.x() >= left + indentation()) return {};
     return index;
 }

@@ -56,7 +56,8 @@ protected:
         option.initFrom(&header_);
         option.section = section;
         option.text = text;
-        const int needed = header_.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header_).width();
+        const int needed =
+            header_.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header_).width();
         if (text.isEmpty() || needed <= header_.sectionSize(section)) return false;
         const QRect rect(header_.sectionViewportPosition(section), 0, header_.sectionSize(section), header_.height());
         QToolTip::showText(help->globalPos(), WholeTextTip(text), header_.viewport(), rect);

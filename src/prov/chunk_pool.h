@@ -49,8 +49,7 @@ private:
 
     void AddChunk() {
         const std::size_t bytes =
-            chunks_.empty() ? kFirstChunkBytes
-                            : std::min(kLargestChunkBytes, 2 * chunks_.back().capacity * sizeof(T));
+            chunks_.empty() ? kFirstChunkBytes : std::min(kLargestChunkBytes, 2 * chunks_.back().capacity * sizeof(T));
         const std::size_t capacity = std::max<std::size_t>(1, bytes / sizeof(T));
         chunks_.push_back({MakeChunk<T>(capacity), capacity, 0});
     }

@@ -18,8 +18,7 @@ constexpr std::string_view kNameName = "&NAME";
 
 }  // namespace
 
-static_assert(std::is_trivially_destructible_v<ComponentNode>,
-              "node chunks are freed without running destructors");
+static_assert(std::is_trivially_destructible_v<ComponentNode>, "node chunks are freed without running destructors");
 
 const char kSpliceMark[1] = {};
 
@@ -344,10 +343,9 @@ const AttributeList* GetAttributes(const ComponentNode* node) {
 const ComponentNode* GetChild(const ComponentNode* node, std::string_view name) {
     if (!node) return nullptr;
     const auto children = node->Children();
-    const auto it = std::lower_bound(children.begin(), children.end(), name,
-                                     [](const ComponentNode* child, std::string_view n) {
-                                         return CompareNames(child->Name(), n) < 0;
-                                     });
+    const auto it = std::lower_bound(
+        children.begin(), children.end(), name,
+        [](const ComponentNode* child, std::string_view n) { return CompareNames(child->Name(), n) < 0; });
     if (it != children.end() && SameName((*it)->Name(), name)) return *it;
     return nullptr;
 }
@@ -378,15 +376,12 @@ std::string GetAttributeValue(const AttributeList* list, std::string_view name) 
     }
     for (std::string_view line : list->FileLines()) {
         const std::size_t eq = line.find('=');
-        if (eq != std::string_view::npos && SameName(line.substr(0, eq), name))
-            return std::string(line.substr(eq + 1));
+        if (eq != std::string_view::npos && SameName(line.substr(0, eq), name)) return std::string(line.substr(eq + 1));
     }
     return {};
 }
 
-std::string GetFullPath(const ComponentNode* node) {
-    return GetAttributeValue(GetAttributes(node), kFullPathName);
-}
+std::string GetFullPath(const ComponentNode* node) { return GetAttributeValue(GetAttributes(node), kFullPathName); }
 
 const ComponentNode* FindSameComponent(const ComponentNode& root, const ComponentNode* node) {
     // Names, not the full path: a name may hold a space, and a path whose

@@ -143,8 +143,8 @@ enum class EntryKind { Parent, Prop, Child };
 struct NodeEntry {
     std::string_view name;
     EntryKind kind = EntryKind::Child;
-    const ComponentNode* child = nullptr;        // Child: the child node; Parent: the parent node
-    const AttributeList* attributes = nullptr;   // Prop: the node's attribute list
+    const ComponentNode* child = nullptr;       // Child: the child node; Parent: the parent node
+    const AttributeList* attributes = nullptr;  // Prop: the node's attribute list
 };
 
 // A component: sorted, case-insensitive child entries plus an attribute list.

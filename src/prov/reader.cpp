@@ -22,9 +22,7 @@ std::string_view TrimRight(std::string_view text) {
     return text;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // Cuts `rest` at its first space: returns the text before it and leaves the
 // text after it in `rest`. The caller makes sure a space is there.
@@ -38,9 +36,7 @@ std::string_view NextPiece(std::string_view& rest) {
 // One read of one file into one store.
 class Reader final {
 public:
-    explicit Reader(ComponentStore& store) : store_(store) {
-        target_ = store.MutableAddNode();
-    }
+    explicit Reader(ComponentStore& store) : store_(store) { target_ = store.MutableAddNode(); }
 
     void StartProvLine(std::string_view working) {
         if (StartsWith(working, "add")) {
@@ -345,9 +341,8 @@ private:
     // The place of the context's first i + 1 pieces in the trie.
     std::uint32_t TrieId(std::size_t i) {
         for (; triesKnown_ <= i; ++triesKnown_)
-            context_[triesKnown_].trie =
-                trie_.Child(triesKnown_ == 0 ? PathTrie::kRoot : context_[triesKnown_ - 1].trie,
-                            context_[triesKnown_].piece);
+            context_[triesKnown_].trie = trie_.Child(
+                triesKnown_ == 0 ? PathTrie::kRoot : context_[triesKnown_ - 1].trie, context_[triesKnown_].piece);
         return context_[i].trie;
     }
 

@@ -37,8 +37,8 @@ private:
     RegularFile file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0, end_ = 0;
-    bool eof_ = false;       // no more bytes from the file (or Ctrl-Z met)
-    bool pendingCr_ = false; // last line ended with CR at the end of a buffer
+    bool eof_ = false;        // no more bytes from the file (or Ctrl-Z met)
+    bool pendingCr_ = false;  // last line ended with CR at the end of a buffer
     std::size_t nextLf_ = kUnknown, nextCr_ = kUnknown;
     std::string longLine_;
 };

@@ -25,7 +25,7 @@ RegularFile::RegularFile(const std::string& fileName) : fileName_(fileName) {
     // O_NONBLOCK keeps open() of a FIFO from waiting for a writer.
     fd_ = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd_ < 0) throw ReadError(fileName, std::strerror(errno));
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) {
         const int err = errno;
         ::close(fd_);
@@ -55,7 +55,7 @@ void RegularFile::Rewind() {
 }
 
 void RegularFile::CheckUnchanged() const {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) throw ReadError(fileName_, std::strerror(errno));
     if (st.st_size != size_ || st.st_mtim.tv_sec != modified_.tv_sec || st.st_mtim.tv_nsec != modified_.tv_nsec)
         throw ReadError(fileName_, "changed while it was read");

@@ -111,9 +111,8 @@ void WriteTreeText(const ComponentStore& store, const TextSink& sink) {
 }
 
 void WriteTreeText(const ComponentStore& store, std::ostream& out) {
-    WriteTreeText(store, [&out](std::string_view text) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    });
+    WriteTreeText(store,
+                  [&out](std::string_view text) { out.write(text.data(), static_cast<std::streamsize>(text.size())); });
 }
 
 void WriteTreeText(const std::string& fileName, const ComponentStore& store) {

@@ -21,8 +21,7 @@ std::string FindAttributeValue(const prov::AttributeList* list, std::string_view
 
 // As FindAttributeValue, but tells a matching line with an empty value apart
 // from no match at all.
-std::optional<std::string> FindMatchingAttributeValue(const prov::AttributeList* list,
-                                                      std::string_view key);
+std::optional<std::string> FindMatchingAttributeValue(const prov::AttributeList* list, std::string_view key);
 
 class LowerWordFinder;
 

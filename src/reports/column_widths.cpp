@@ -4,8 +4,7 @@
 
 namespace oryx::reports {
 
-std::vector<int> AutoSizeColumns(const ReportRows& rows, std::size_t columnCount,
-                                 const TextWidthMeasure& textWidth) {
+std::vector<int> AutoSizeColumns(const ReportRows& rows, std::size_t columnCount, const TextWidthMeasure& textWidth) {
     std::vector<int> widest(columnCount, 0);
     for (const ReportRow& row : rows) {
         if (columnCount > 0) widest[0] = std::max(widest[0], textWidth(row.First()));

@@ -17,7 +17,6 @@ inline constexpr int kColumnPadding = 5;
 // The widths AutoSizeColumns gives the `columnCount` columns of a list holding
 // `rows`: the widest cell plus 5 pixels, or 35 pixels for a column without a
 // non-empty cell. Headers are not measured, so a narrow column cuts its header.
-std::vector<int> AutoSizeColumns(const ReportRows& rows, std::size_t columnCount,
-                                 const TextWidthMeasure& textWidth);
+std::vector<int> AutoSizeColumns(const ReportRows& rows, std::size_t columnCount, const TextWidthMeasure& textWidth);
 
 }  // namespace oryx::reports

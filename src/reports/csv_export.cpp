@@ -7,8 +7,7 @@ namespace {
 void WriteQuoted(std::string_view text, const CsvSink& sink) {
     sink("\"");
     std::size_t start = 0;
-    for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
-         quote = text.find('"', start)) {
+    for (std::size_t quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"', start)) {
         sink(text.substr(start, quote + 1 - start));
         sink("\"");
         start = quote + 1;
@@ -17,9 +16,7 @@ void WriteQuoted(std::string_view text, const CsvSink& sink) {
     sink("\"");
 }
 
-bool NeedsQuotes(std::string_view text) {
-    return text.find_first_of(",\"\r\n") != std::string_view::npos;
-}
+bool NeedsQuotes(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
 
 }  // namespace
 

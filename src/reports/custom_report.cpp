@@ -15,14 +15,13 @@ namespace oryx::reports {
 
 std::vector<std::string> CustomReportMenuNames(const ReportConfig& config) {
     std::vector<std::string> names = config.SectionNames();
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return prov::CompareNames(a, b) < 0;
-    });
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return prov::CompareNames(a, b) < 0; });
     return names;
 }
 
-void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig& config,
-                           std::string_view section, ReportRows& rows) try {
+void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig& config, std::string_view section,
+                           ReportRows& rows) try {
     const prov::ComponentNode* add = prov::FindComponent(&store.Root(), "add");
     for (auto& [key, definition] : config.KeysAndValues(section)) {
         // "path" + one separator + "&" + attribute text: the character before

@@ -25,7 +25,7 @@ std::vector<std::string> CustomReportMenuNames(const ReportConfig& config);
 // is looked up with FindComponent from the add node. Running out of memory
 // leaves `rows` empty and throws ReportError("not enough memory to build the
 // SECTION report").
-void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig& config,
-                           std::string_view section, ReportRows& rows);
+void BuildCustomReportRows(const prov::ComponentStore& store, const ReportConfig& config, std::string_view section,
+                           ReportRows& rows);
 
 }  // namespace oryx::reports

@@ -8,8 +8,7 @@
 
 namespace oryx::reports {
 
-std::vector<DlciKey> CollectDlcis(const prov::ComponentNode* root, std::string_view kind,
-                                  std::string_view upperKind) {
+std::vector<DlciKey> CollectDlcis(const prov::ComponentNode* root, std::string_view kind, std::string_view upperKind) {
     std::vector<DlciKey> keys;
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return keys;

@@ -24,7 +24,6 @@ struct DlciKey {
 // characters), looked up again as "add <kind>/<instance>"; then each child
 // whose upper-cased name contains "DLCI/", its number being the name without
 // its first five characters.
-std::vector<DlciKey> CollectDlcis(const prov::ComponentNode* root, std::string_view kind,
-                                  std::string_view upperKind);
+std::vector<DlciKey> CollectDlcis(const prov::ComponentNode* root, std::string_view kind, std::string_view upperKind);
 
 }  // namespace oryx::reports

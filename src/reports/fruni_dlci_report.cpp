@@ -7,9 +7,8 @@
 namespace oryx::reports {
 
 void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
-    static const LowerWordFinder remoteDna("remotedna"), remoteDlci("remotedlci"),
-        transferPriority("transferpriority"), rateEnforcement("rateenforcement"),
-        committedInformationRate("committedinformationrate");
+    static const LowerWordFinder remoteDna("remotedna"), remoteDlci("remotedlci"), transferPriority("transferpriority"),
+        rateEnforcement("rateenforcement"), committedInformationRate("committedinformationrate");
     for (const DlciKey& key : CollectDlcis(&store.Root(), "FrUni", "FRUNI")) {
         const prov::ComponentNode* dc = prov::GetChild(key.at, "Dc");
         const prov::ComponentNode* sp = prov::GetChild(key.at, "Sp");

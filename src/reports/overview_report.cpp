@@ -34,8 +34,8 @@ std::int32_t ParseNumber(std::string_view text) {
         negative = digits[0] == '-';
         digits.remove_prefix(1);
     }
-    const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(),
-                                                          [](char c) { return c >= '0' && c <= '9'; });
+    const bool allDigits =
+        !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
     std::int64_t value = 0;
     if (allDigits) {
         for (char c : digits) {
@@ -77,9 +77,7 @@ std::optional<std::int32_t> ReferencedLp(std::string_view line) {
 }
 
 // The instance of a top-level entry: its name after the first "/".
-std::string_view Instance(const prov::ComponentNode* entry) {
-    return TextAfterFirst(entry->Name(), '/');
-}
+std::string_view Instance(const prov::ComponentNode* entry) { return TextAfterFirst(entry->Name(), '/'); }
 
 // Pass 1: the shelf's cards, by number.
 void CollectCards(const prov::ComponentNode* root, const prov::ComponentNode* shelf, SlotTable& slots) {
@@ -88,10 +86,9 @@ void CollectCards(const prov::ComponentNode* root, const prov::ComponentNode* sh
         if (text::IsHiddenName(name) || name.find("Card/") == std::string_view::npos) continue;
         const std::string_view number = DropFront(name, 5);
         std::string cardType;
-        ForEachLine(prov::FindComponent(root, "add Shelf Card/" + std::string(number)),
-                    [&](std::string_view line) {
-                        if (ContainsUpper(line, "CARDTYPE")) cardType = DropFront(line, 9);
-                    });
+        ForEachLine(prov::FindComponent(root, "add Shelf Card/" + std::string(number)), [&](std::string_view line) {
+            if (ContainsUpper(line, "CARDTYPE")) cardType = DropFront(line, 9);
+        });
         const std::int32_t card = ParseNumber(number);
         if (card < 0) continue;  // a negative card number makes no row
         Slot& slot = slots[card];
@@ -280,9 +277,9 @@ void BuildOverviewRows(const prov::ComponentStore& store, ReportRows& rows) {
 
     for (auto& [index, slot] : slots) {
         if (slot.cardNumber.empty()) continue;
-        rows.push_back({slot.cardNumber,
-                        {slot.cardType, slot.lp, slot.lpt, slot.atmIf, slot.frUni, slot.frAtm, slot.trk,
-                         slot.features}});
+        rows.push_back(
+            {slot.cardNumber,
+             {slot.cardType, slot.lp, slot.lpt, slot.atmIf, slot.frUni, slot.frAtm, slot.trk, slot.features}});
     }
 }
 

@@ -16,9 +16,9 @@ constexpr ColumnInfo kOverviewColumns[] = {
 };
 
 constexpr ColumnInfo kAtmIfVccColumns[] = {
-    {"AtmIf", 0},   {"VCC", 0},     {"nextHop", 30}, {"txtdt", 30}, {"atmser", 30},
-    {"txPcr", 30},  {"txScr", 30},  {"txRsr", 30},   {"txMbs", 30}, {"txCdvt", 30},
-    {"rxPcr", 30},  {"rxScr", 30},  {"rxRsr", 30},   {"rxMbs", 30}, {"rxCdvt", 30},
+    {"AtmIf", 0},  {"VCC", 0},    {"nextHop", 30}, {"txtdt", 30}, {"atmser", 30},
+    {"txPcr", 30}, {"txScr", 30}, {"txRsr", 30},   {"txMbs", 30}, {"txCdvt", 30},
+    {"rxPcr", 30}, {"rxScr", 30}, {"rxRsr", 30},   {"rxMbs", 30}, {"rxCdvt", 30},
 };
 
 constexpr ColumnInfo kFrAtmDlciColumns[] = {
@@ -27,26 +27,25 @@ constexpr ColumnInfo kFrAtmDlciColumns[] = {
 };
 
 constexpr ColumnInfo kFrUniDlciColumns[] = {
-    {"FrUni", 0}, {"Dlci", 0}, {"rdna", 0}, {"rdlci", 0}, {"type", 0},
-    {"tp", 0},    {"dp", 0},   {"re", 0},   {"cir", 0},
+    {"FrUni", 0}, {"Dlci", 0}, {"rdna", 0}, {"rdlci", 0}, {"type", 0}, {"tp", 0}, {"dp", 0}, {"re", 0}, {"cir", 0},
 };
 
 constexpr ColumnInfo kFrAtmColumns[] = {
-    {"FrAtm", 40},      {"Interface Name", 75}, {"Other Virtual Framer", 25}, {"LP", 70},
-    {"Procedures", 81}, {"Side", 81},           {"Address", 0},
+    {"FrAtm", 40}, {"Interface Name", 75}, {"Other Virtual Framer", 25}, {"LP", 70}, {"Procedures", 81},
+    {"Side", 81},  {"Address", 0},
 };
 
 constexpr ColumnInfo kAtmIfColumns[] = {
-    {"AtmIf", 40}, {"interfaceName", 75}, {"oamSB", 25},     {"Ts", 70},
-    {"Upc", 81},   {"Pnni", 81},          {"Uni Version", 0}, {"Uni Side", 0},
-    {"Ilmi Operating Mode", 0},
+    {"AtmIf", 40},      {"interfaceName", 75}, {"oamSB", 25},
+    {"Ts", 70},         {"Upc", 81},           {"Pnni", 81},
+    {"Uni Version", 0}, {"Uni Side", 0},       {"Ilmi Operating Mode", 0},
 };
 
 constexpr ColumnInfo kAttributeValueColumns[] = {{"Attribute", 150}, {"Value", 150}};
 
 constexpr ColumnInfo kVirtualRouterColumns[] = {
-    {"Vr", 40},      {"Pp", 90},  {"linkToMedia", 0}, {"logicalIf", 0},
-    {"netMask", 0},  {"broadcastAddress", 100}, {"areaId", 100},
+    {"Vr", 40},      {"Pp", 90}, {"linkToMedia", 0}, {"logicalIf", 0}, {"netMask", 0}, {"broadcastAddress", 100},
+    {"areaId", 100},
 };
 
 constexpr ReportInfo kReports[] = {
@@ -55,8 +54,7 @@ constexpr ReportInfo kReports[] = {
     {ReportId::FrAtm, 5, "fratm", "FrAtm Report - UNDER CONSTRUCTION", kFrAtmColumns, BuildFrAtmRows},
     {ReportId::FrAtmDlci, 3, "fratm-dlci", "FrAtm DLCI Report", kFrAtmDlciColumns, BuildFrAtmDlciRows},
     {ReportId::FrUniDlci, 4, "fruni-dlci", "FrUni DLCI Report", kFrUniDlciColumns, BuildFrUniDlciRows},
-    {ReportId::NodeSummary, 7, "node-summary", "Node Summary Report", kAttributeValueColumns,
-     BuildNodeSummaryRows},
+    {ReportId::NodeSummary, 7, "node-summary", "Node Summary Report", kAttributeValueColumns, BuildNodeSummaryRows},
     {ReportId::Overview, 1, "overview", "Halyard Overview Report", kOverviewColumns, BuildOverviewRows},
     {ReportId::VirtualRouter, 8, "virtual-router", "Virtual Router Report", kVirtualRouterColumns,
      BuildVirtualRouterRows},
@@ -68,9 +66,8 @@ constexpr ReportId kCliHelpOrder[] = {
 };
 
 constexpr ReportId kClearingOrder[] = {
-    ReportId::Overview,    ReportId::FrAtmDlci, ReportId::FrUniDlci,
-    ReportId::FrAtm,       ReportId::AtmIfVcc,  ReportId::AtmIf,
-    ReportId::NodeSummary, ReportId::VirtualRouter,
+    ReportId::Overview, ReportId::FrAtmDlci, ReportId::FrUniDlci,   ReportId::FrAtm,
+    ReportId::AtmIfVcc, ReportId::AtmIf,     ReportId::NodeSummary, ReportId::VirtualRouter,
 };
 
 // Each row stands at the place of its id, each code and name is used once,

@@ -47,8 +47,7 @@ void ReportRow::SetFirst(std::string_view first) {
 }
 
 bool ReportRow::operator==(const ReportRow& other) const {
-    return First() == other.First() && CellCount() == other.CellCount() &&
-           std::ranges::equal(Cells(), other.Cells());
+    return First() == other.First() && CellCount() == other.CellCount() && std::ranges::equal(Cells(), other.Cells());
 }
 
 }  // namespace oryx::reports

@@ -46,13 +46,9 @@ bool ContainsFolded(std::string_view text, std::string_view word, Fold fold) {
 
 }  // namespace
 
-bool ContainsUpper(std::string_view text, std::string_view upperWord) {
-    return ContainsFolded(text, upperWord, Upper);
-}
+bool ContainsUpper(std::string_view text, std::string_view upperWord) { return ContainsFolded(text, upperWord, Upper); }
 
-bool ContainsLower(std::string_view text, std::string_view lowerWord) {
-    return ContainsFolded(text, lowerWord, Lower);
-}
+bool ContainsLower(std::string_view text, std::string_view lowerWord) { return ContainsFolded(text, lowerWord, Lower); }
 
 bool StartsWithLower(std::string_view text, std::string_view lowerWord) {
     return lowerWord.size() <= text.size() && MatchesAt(text, 0, lowerWord, Lower);

@@ -27,8 +27,7 @@ void BuildVirtualRouterRows(const prov::ComponentStore& store, ReportRows& rows)
         for (const prov::ComponentNode* ppEntry : router->Children()) {
             if (!ContainsUpper(ppEntry->Name(), "PP/")) continue;
             const std::string pp(DropFront(ppEntry->Name(), 3));
-            const prov::ComponentNode* ipPort =
-                prov::FindComponent(root, "add Vr/" + vr + " Pp/" + pp + " IpPort");
+            const prov::ComponentNode* ipPort = prov::FindComponent(root, "add Vr/" + vr + " Pp/" + pp + " IpPort");
             if (ipPort == nullptr) continue;
             for (const prov::ComponentNode* ifEntry : ipPort->Children()) {
                 if (!ContainsLower(ifEntry->Name(), "logicalif/")) continue;

@@ -23,8 +23,10 @@ bool SameView(std::string_view a, std::string_view b) { return a.data() == b.dat
 }  // namespace
 
 SearchCursor::SearchCursor(const prov::ComponentStore& store, SearchQuery query)
-    : query_(std::move(query)), matcher_(query_.Matcher()),
-      display_(query_.Options().text == QueryText::Display), batched_(matcher_.PrefersBatches()) {
+    : query_(std::move(query)),
+      matcher_(query_.Matcher()),
+      display_(query_.Options().text == QueryText::Display),
+      batched_(matcher_.PrefersBatches()) {
     const SearchScope scope = query_.Options().scope;
     const bool all = scope == SearchScope::All;
     nameScope_ = all || scope == SearchScope::Names;

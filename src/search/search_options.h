@@ -6,7 +6,7 @@ namespace oryx::search {
 // "&" (with everything below them) and lines beginning with "&" are never
 // searched.
 enum class SearchScope {
-    Names,           // a component's own name
+    Names,  // a component's own name
     // Its path (see ComponentPath); a match must end inside the component's
     // own name. A regular expression sees at most 256 bytes of the path
     // before that name.

@@ -14,35 +14,27 @@ class HashIndex final {
 public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-    void Reserve(std::size_t count)
-    {
-        if (count * 2 > slots_.size())
-            Rebuild(count * 2);
+    void Reserve(std::size_t count) {
+        if (count * 2 > slots_.size()) Rebuild(count * 2);
     }
 
     // The position whose thing `matches`, or kNone.
     template <typename Matches>
-    std::size_t Find(std::uint64_t hash, Matches matches) const
-    {
-        if (slots_.empty())
-            return kNone;
+    std::size_t Find(std::uint64_t hash, Matches matches) const {
+        if (slots_.empty()) return kNone;
         const std::uint64_t mixed = Mix(hash);
         for (std::size_t i = mixed & Mask();; i = (i + 1) & Mask()) {
             const Slot& slot = slots_[i];
-            if (slot.position == kNone)
-                return kNone;
-            if (slot.hash == mixed && matches(slot.position))
-                return slot.position;
+            if (slot.position == kNone) return kNone;
+            if (slot.hash == mixed && matches(slot.position)) return slot.position;
         }
     }
 
     // Points the entry whose thing `matches` at `position`, adding one if
     // there is none.
     template <typename Matches>
-    void Set(std::uint64_t hash, Matches matches, std::size_t position)
-    {
-        if ((count_ + 1) * 2 > slots_.size())
-            Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
+    void Set(std::uint64_t hash, Matches matches, std::size_t position) {
+        if ((count_ + 1) * 2 > slots_.size()) Rebuild(slots_.empty() ? 16 : slots_.size() * 2);
         const std::uint64_t mixed = Mix(hash);
         for (std::size_t i = mixed & Mask();; i = (i + 1) & Mask()) {
             Slot& slot = slots_[i];
@@ -64,8 +56,7 @@ private:
         std::size_t position = kNone;
     };
 
-    static std::uint64_t Mix(std::uint64_t h)
-    {
+    static std::uint64_t Mix(std::uint64_t h) {
         h ^= h >> 33;
         h *= 0xFF51AFD7ED558CCDULL;
         h ^= h >> 33;
@@ -73,19 +64,15 @@ private:
     }
     std::size_t Mask() const { return slots_.size() - 1; }
 
-    void Rebuild(std::size_t atLeast)
-    {
+    void Rebuild(std::size_t atLeast) {
         std::size_t size = 16;
-        while (size < atLeast)
-            size *= 2;
+        while (size < atLeast) size *= 2;
         std::vector<Slot> old(size);
         old.swap(slots_);
         for (const Slot& slot : old) {
-            if (slot.position == kNone)
-                continue;
+            if (slot.position == kNone) continue;
             std::size_t i = slot.hash & Mask();
-            while (slots_[i].position != kNone)
-                i = (i + 1) & Mask();
+            while (slots_[i].position != kNone) i = (i + 1) & Mask();
             slots_[i] = slot;
         }
     }

@@ -10,35 +10,23 @@ namespace {
 
 constexpr std::string_view kSignature = "REGEDIT4";
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
-bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix)
-{
+bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && text::EqualIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (text::AsciiLower(c) >= 'a' && text::AsciiLower(c) <= 'f');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (text::AsciiLower(c) >= 'a' && text::AsciiLower(c) <= 'f'); }
 
 // A whole field of 1 to `maxDigits` hex digits.
-std::optional<std::uint32_t> ParseHex(std::string_view s, std::size_t maxDigits)
-{
-    if (s.empty() || s.size() > maxDigits || !std::all_of(s.begin(), s.end(), IsHexDigit))
-        return std::nullopt;
+std::optional<std::uint32_t> ParseHex(std::string_view s, std::size_t maxDigits) {
+    if (s.empty() || s.size() > maxDigits || !std::all_of(s.begin(), s.end(), IsHexDigit)) return std::nullopt;
     std::uint32_t v = 0;
     std::from_chars(s.data(), s.data() + s.size(), v, 16);
     return v;
@@ -47,10 +35,8 @@ std::optional<std::uint32_t> ParseHex(std::string_view s, std::size_t maxDigits)
 // A quoted name or string at the start of `s`; `rest` gets what follows the
 // closing quote. Only \\ \" \n and \r are escapes: any other backslash stays
 // as typed, so a hand-written C:\temp reads as written.
-bool ParseQuoted(std::string_view s, std::string& out, std::string_view& rest)
-{
-    if (s.empty() || s.front() != '"')
-        return false;
+bool ParseQuoted(std::string_view s, std::string& out, std::string_view& rest) {
+    if (s.empty() || s.front() != '"') return false;
     out.clear();
     for (std::size_t i = 1; i < s.size(); ++i) {
         const char c = s[i];
@@ -68,16 +54,13 @@ bool ParseQuoted(std::string_view s, std::string& out, std::string_view& rest)
         case '"': out += '"'; break;
         case 'n': out += '\n'; break;
         case 'r': out += '\r'; break;
-        default:
-            out += '\\';
-            out += next;
+        default: out += '\\'; out += next;
         }
     }
     return false;
 }
 
-void AppendQuoted(std::string& out, std::string_view s)
-{
+void AppendQuoted(std::string& out, std::string_view s) {
     out += '"';
     for (const char c : s) {
         switch (c) {
@@ -92,26 +75,21 @@ void AppendQuoted(std::string& out, std::string_view s)
 }
 
 // "01,02,ff" with blanks allowed around each byte; empty for no bytes.
-bool ParseHexBytes(std::string_view s, std::string& out)
-{
+bool ParseHexBytes(std::string_view s, std::string& out) {
     out.clear();
     s = Trim(s);
-    if (s.empty())
-        return true;
+    if (s.empty()) return true;
     for (;;) {
         const std::size_t comma = s.find(',');
         const auto byte = ParseHex(Trim(s.substr(0, comma)), 2);
-        if (!byte)
-            return false;
+        if (!byte) return false;
         out += static_cast<char>(*byte);
-        if (comma == std::string_view::npos)
-            return true;
+        if (comma == std::string_view::npos) return true;
         s.remove_prefix(comma + 1);
     }
 }
 
-bool ParseData(std::string_view s, RegValue& value)
-{
+bool ParseData(std::string_view s, RegValue& value) {
     std::string_view rest;
     if (ParseQuoted(s, value.data, rest)) {
         value.type = kRegString;
@@ -119,12 +97,10 @@ bool ParseData(std::string_view s, RegValue& value)
     }
     if (StartsWithIgnoringCase(s, "dword:")) {
         const auto v = ParseHex(Trim(s.substr(6)), 8);
-        if (!v)
-            return false;
+        if (!v) return false;
         value.type = kRegDword;
         value.data.clear();
-        for (int shift = 0; shift < 32; shift += 8)
-            value.data += static_cast<char>((*v >> shift) & 0xff);
+        for (int shift = 0; shift < 32; shift += 8) value.data += static_cast<char>((*v >> shift) & 0xff);
         return true;
     }
     if (StartsWithIgnoringCase(s, "hex:")) {
@@ -133,11 +109,9 @@ bool ParseData(std::string_view s, RegValue& value)
     }
     if (StartsWithIgnoringCase(s, "hex(")) {
         const std::size_t close = s.find("):");
-        if (close == std::string_view::npos)
-            return false;
+        if (close == std::string_view::npos) return false;
         const auto type = ParseHex(s.substr(4, close - 4), 8);
-        if (!type)
-            return false;
+        if (!type) return false;
         value.type = *type;
         return ParseHexBytes(s.substr(close + 2), value.data);
     }
@@ -145,8 +119,7 @@ bool ParseData(std::string_view s, RegValue& value)
 }
 
 // `line` with continuation lines already joined, blanks trimmed.
-bool ParseValueLine(std::string_view line, RegValue& value)
-{
+bool ParseValueLine(std::string_view line, RegValue& value) {
     std::string_view rest;
     if (!line.empty() && line.front() == '@') {
         value.name.clear();
@@ -155,23 +128,17 @@ bool ParseValueLine(std::string_view line, RegValue& value)
         return false;
     }
     rest = Trim(rest);
-    if (rest.empty() || rest.front() != '=')
-        return false;
+    if (rest.empty() || rest.front() != '=') return false;
     return ParseData(Trim(rest.substr(1)), value);
 }
 
-bool IsValueStart(std::string_view line)
-{
-    return !line.empty() && (line.front() == '"' || line.front() == '@');
-}
+bool IsValueStart(std::string_view line) { return !line.empty() && (line.front() == '"' || line.front() == '@'); }
 
 // Binary data may go on over several lines, each but the last ending in "\".
 // A following line belongs to it only if it starts with a hex digit, so a
 // damaged value cannot swallow the header or value after it.
-bool ContinuesOnNextLine(std::string_view joined, std::string_view next)
-{
-    if (joined.empty() || joined.back() != '\\')
-        return false;
+bool ContinuesOnNextLine(std::string_view joined, std::string_view next) {
+    if (joined.empty() || joined.back() != '\\') return false;
     next = Trim(next);
     return !next.empty() && IsHexDigit(next.front());
 }
@@ -179,8 +146,7 @@ bool ContinuesOnNextLine(std::string_view joined, std::string_view next)
 // True when the entry read from `text` was kept apart from the one read from
 // `next` by blank lines alone: written one after the other they would read
 // as one, so a damaged line ending in "\" would swallow the line after it.
-bool JoinsNextEntry(std::string_view text, std::string_view next)
-{
+bool JoinsNextEntry(std::string_view text, std::string_view next) {
     const std::size_t lastLine = text.rfind('\n');
     const std::string_view last = Trim(lastLine == std::string_view::npos ? text : text.substr(lastLine + 1));
     return ContinuesOnNextLine(last, next.substr(0, next.find('\n')));
@@ -188,25 +154,21 @@ bool JoinsNextEntry(std::string_view text, std::string_view next)
 
 // The names below the root of a header "[ROOT\a\b]"; none when the header
 // names another root or has an empty name in it.
-std::optional<std::vector<std::string>> ParseHeader(std::string_view inner, std::string_view rootName)
-{
+std::optional<std::vector<std::string>> ParseHeader(std::string_view inner, std::string_view rootName) {
     std::vector<std::string> path;
     std::size_t slash = inner.find('\\');
-    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName))
-        return std::nullopt;
+    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName)) return std::nullopt;
     while (slash != std::string_view::npos) {
         inner.remove_prefix(slash + 1);
         slash = inner.find('\\');
         const std::string_view name = inner.substr(0, slash);
-        if (name.empty())
-            return std::nullopt;
+        if (name.empty()) return std::nullopt;
         path.emplace_back(name);
     }
     return path;
 }
 
-std::string HexText(std::uint32_t v, int minDigits)
-{
+std::string HexText(std::uint32_t v, int minDigits) {
     char buf[16];
     const auto end = std::to_chars(buf, buf + sizeof buf, v, 16).ptr;
     std::string digits(buf, end);
@@ -215,8 +177,7 @@ std::string HexText(std::uint32_t v, int minDigits)
     return digits;
 }
 
-std::string FormatValue(const RegValue& value)
-{
+std::string FormatValue(const RegValue& value) {
     std::string out;
     if (value.name.empty())
         out += '@';
@@ -229,15 +190,13 @@ std::string FormatValue(const RegValue& value)
     }
     if (value.type == kRegDword && value.data.size() == 4) {
         std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i)
-            v = (v << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
         out += "dword:" + HexText(v, 8);
         return out;
     }
     out += value.type == kRegBinary ? std::string("hex:") : "hex(" + HexText(value.type, 1) + "):";
     for (std::size_t i = 0; i < value.data.size(); ++i) {
-        if (i > 0)
-            out += ',';
+        if (i > 0) out += ',';
         out += HexText(static_cast<unsigned char>(value.data[i]), 2);
     }
     return out;
@@ -245,19 +204,15 @@ std::string FormatValue(const RegValue& value)
 
 constexpr std::uint64_t kHashStart = 1469598103934665603ULL;  // FNV-1a
 
-std::uint64_t HashName(std::uint64_t h, std::string_view name)
-{
-    for (const char c : name)
-        h = (h ^ static_cast<unsigned char>(text::AsciiLower(c))) * 1099511628211ULL;
+std::uint64_t HashName(std::uint64_t h, std::string_view name) {
+    for (const char c : name) h = (h ^ static_cast<unsigned char>(text::AsciiLower(c))) * 1099511628211ULL;
     return h;
 }
 
 // A hash of a key path that ignores letter case, as key names compare.
-std::uint64_t PathHash(const std::vector<std::string>& path)
-{
+std::uint64_t PathHash(const std::vector<std::string>& path) {
     std::uint64_t h = kHashStart;
-    for (const std::string& name : path)
-        h = (HashName(h, name) ^ '\\') * 1099511628211ULL;  // "\\" after each name
+    for (const std::string& name : path) h = (HashName(h, name) ^ '\\') * 1099511628211ULL;  // "\\" after each name
     return h;
 }
 
@@ -265,19 +220,16 @@ std::uint64_t PathHash(const std::vector<std::string>& path)
 constexpr std::size_t kSearchedEntries = 8;
 constexpr std::size_t kNoEntry = HashIndex::kNone;
 
-bool HoldsValue(const RegSection& key, std::size_t entry, std::string_view name)
-{
+bool HoldsValue(const RegSection& key, std::size_t entry, std::string_view name) {
     const std::optional<RegValue>& value = key.entries[entry].value;
     return value && text::EqualIgnoringAsciiCase(value->name, name);
 }
 
 // The entry of the value in force that has the name, or kNoEntry.
-std::size_t ValueEntry(const RegSection& key, std::string_view name)
-{
+std::size_t ValueEntry(const RegSection& key, std::string_view name) {
     if (key.entries.size() <= kSearchedEntries) {
         for (std::size_t i = 0; i < key.entries.size(); ++i)
-            if (HoldsValue(key, i, name))
-                return i;
+            if (HoldsValue(key, i, name)) return i;
         return kNoEntry;
     }
     return key.valueAt.Find(HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); });
@@ -285,33 +237,27 @@ std::size_t ValueEntry(const RegSection& key, std::string_view name)
 
 // Points the index at the entry for its value's name. An entry that held
 // the name before must still hold it while this runs, to be found and replaced.
-void IndexValue(RegSection& key, std::size_t entry)
-{
+void IndexValue(RegSection& key, std::size_t entry) {
     const std::string& name = key.entries[entry].value->name;
-    key.valueAt.Set(HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
+    key.valueAt.Set(
+        HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
 }
 
 // Keeps the index up to date after the key's last entry was added.
-void NoteLastEntry(RegSection& key)
-{
+void NoteLastEntry(RegSection& key) {
     const std::size_t count = key.entries.size();
-    if (count <= kSearchedEntries)
-        return;
+    if (count <= kSearchedEntries) return;
     if (count > kSearchedEntries + 1) {
-        if (key.entries.back().value)
-            IndexValue(key, count - 1);
+        if (key.entries.back().value) IndexValue(key, count - 1);
         return;
     }
     for (std::size_t i = 0; i < count; ++i)
-        if (key.entries[i].value)
-            IndexValue(key, i);
+        if (key.entries[i].value) IndexValue(key, i);
 }
 
-bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count)
-{
+bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>& b, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
-        if (!text::EqualIgnoringAsciiCase(a[i], b[i]))
-            return false;
+        if (!text::EqualIgnoringAsciiCase(a[i], b[i])) return false;
     return true;
 }
 
@@ -320,8 +266,7 @@ bool SamePath(const std::vector<std::string>& a, const std::vector<std::string>&
 // each header line as read and the text between its brackets, onEntry(text,
 // joined) every other line with its continuation lines, as read and joined.
 template <typename OnHeader, typename OnEntry>
-void ScanText(std::string_view text, OnHeader onHeader, OnEntry onEntry)
-{
+void ScanText(std::string_view text, OnHeader onHeader, OnEntry onEntry) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -332,8 +277,7 @@ void ScanText(std::string_view text, OnHeader onHeader, OnEntry onEntry)
     std::string continued;  // the joined lines, when there are several
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = Trim(lines[i]);
-        if (line.empty())
-            continue;
+        if (line.empty()) continue;
         if (!started && line == kSignature) {
             started = true;
             continue;
@@ -346,8 +290,7 @@ void ScanText(std::string_view text, OnHeader onHeader, OnEntry onEntry)
         std::string_view joined = line;
         const char* const first = lines[i].data();
         while (i + 1 < lines.size() && ContinuesOnNextLine(joined, lines[i + 1])) {
-            if (joined.data() != continued.data())
-                continued = joined;
+            if (joined.data() != continued.data()) continued = joined;
             continued.pop_back();
             continued += Trim(lines[++i]);
             joined = continued;
@@ -362,34 +305,27 @@ enum class HeaderMatch { None, Below, Exact };
 // How the header's text between the brackets relates to the key `path`:
 // it names the key itself, a key below it, or neither (also when it is no
 // key of this root), without building the header's path.
-HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const std::vector<std::string>& path)
-{
+HeaderMatch MatchHeader(std::string_view inner, std::string_view rootName, const std::vector<std::string>& path) {
     std::size_t slash = inner.find('\\');
-    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName))
-        return HeaderMatch::None;
+    if (!text::EqualIgnoringAsciiCase(inner.substr(0, slash), rootName)) return HeaderMatch::None;
     std::size_t names = 0;
     bool matches = true;
     while (slash != std::string_view::npos) {
         inner.remove_prefix(slash + 1);
         slash = inner.find('\\');
         const std::string_view name = inner.substr(0, slash);
-        if (name.empty())
-            return HeaderMatch::None;
-        if (names < path.size() && !text::EqualIgnoringAsciiCase(name, path[names]))
-            matches = false;
+        if (name.empty()) return HeaderMatch::None;
+        if (names < path.size() && !text::EqualIgnoringAsciiCase(name, path[names])) matches = false;
         ++names;
     }
-    if (!matches || names < path.size())
-        return HeaderMatch::None;
+    if (!matches || names < path.size()) return HeaderMatch::None;
     return names == path.size() ? HeaderMatch::Exact : HeaderMatch::Below;
 }
 
 }  // namespace
 
 RegDocument::RegDocument(std::string_view rootName, std::string text)
-    : rootName_(rootName)
-    , source_(std::make_unique<const std::string>(std::move(text)))
-{
+    : rootName_(rootName), source_(std::make_unique<const std::string>(std::move(text))) {
     // Room for every section at once: a large file then never moves its
     // sections or rebuilds the index while it is read.
     const std::size_t headers = static_cast<std::size_t>(std::count(source_->begin(), source_->end(), '['));
@@ -425,15 +361,13 @@ RegDocument::RegDocument(std::string_view rootName, std::string text)
         NoteLastEntry(section);
         // When a name comes twice the later line wins, as it would on
         // import; the earlier one stays in the file as plain text.
-        if (earlier != kNoEntry)
-            section.entries[earlier].value.reset();
+        if (earlier != kNoEntry) section.entries[earlier].value.reset();
     };
     ScanText(*source_, onHeader, onEntry);
 }
 
 RegDocument::KeyRead RegDocument::ReadKey(std::string_view rootName, std::string_view text,
-                                          const std::vector<std::string>& path)
-{
+                                          const std::vector<std::string>& path) {
     KeyRead read;
     read.exists = path.empty();
     bool inKey = false;
@@ -444,24 +378,20 @@ RegDocument::KeyRead RegDocument::ReadKey(std::string_view rootName, std::string
     };
     const auto onEntry = [&](std::string_view, std::string_view joined) {
         RegValue value;
-        if (inKey && IsValueStart(joined) && ParseValueLine(joined, value))
-            read.values.push_back(std::move(value));
+        if (inKey && IsValueStart(joined) && ParseValueLine(joined, value)) read.values.push_back(std::move(value));
     };
     ScanText(text, onHeader, onEntry);
     return read;
 }
 
-const RegValue* RegDocument::KeyRead::Find(std::string_view name) const
-{
+const RegValue* RegDocument::KeyRead::Find(std::string_view name) const {
     // The later line wins, as in a document.
     for (auto value = values.rbegin(); value != values.rend(); ++value)
-        if (text::EqualIgnoringAsciiCase(value->name, name))
-            return &*value;
+        if (text::EqualIgnoringAsciiCase(value->name, name)) return &*value;
     return nullptr;
 }
 
-std::string RegDocument::Format() const
-{
+std::string RegDocument::Format() const {
     std::string out(kSignature);
     out += "\n\n";
     for (const RegSection& section : sections_) {
@@ -483,23 +413,20 @@ std::string RegDocument::Format() const
             const RegEntry& entry = section.entries[i];
             out += entry.text.empty() && entry.value ? FormatValue(*entry.value) : entry.text;
             out += '\n';
-            if (i + 1 < section.entries.size() && JoinsNextEntry(entry.text, section.entries[i + 1].text))
-                out += '\n';
+            if (i + 1 < section.entries.size() && JoinsNextEntry(entry.text, section.entries[i + 1].text)) out += '\n';
         }
         out += '\n';
     }
     return out;
 }
 
-bool RegDocument::KeyExists(const std::vector<std::string>& path) const
-{
+bool RegDocument::KeyExists(const std::vector<std::string>& path) const {
     return path.empty() || std::any_of(sections_.begin(), sections_.end(), [&](const RegSection& s) {
                return s.isKey && s.path.size() >= path.size() && SamePath(s.path, path, path.size());
            });
 }
 
-RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path)
-{
+RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path) {
     const std::size_t at = keyAt_.Find(PathHash(path), [&](std::size_t i) {
         const RegSection& section = sections_[i];
         return section.path.size() == path.size() && SamePath(section.path, path, path.size());
@@ -507,33 +434,28 @@ RegSection* RegDocument::FindKeySection(const std::vector<std::string>& path)
     return at == HashIndex::kNone ? nullptr : &sections_[at];
 }
 
-RegSection& RegDocument::AddKeySection(std::vector<std::string> path)
-{
+RegSection& RegDocument::AddKeySection(std::vector<std::string> path) {
     // No section has this path yet, so no slot matches it.
-    keyAt_.Set(PathHash(path), [](std::size_t) { return false; }, sections_.size());
+    keyAt_.Set(
+        PathHash(path), [](std::size_t) { return false; }, sections_.size());
     return sections_.emplace_back(RegSection{true, std::move(path), {}, {}, {}});
 }
 
-const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) const
-{
+const RegSection* RegDocument::FindKey(const std::vector<std::string>& path) const {
     return const_cast<RegDocument*>(this)->FindKeySection(path);
 }
 
-RegSection& RegDocument::ProvideKey(const std::vector<std::string>& path)
-{
-    if (RegSection* existing = FindKeySection(path))
-        return *existing;
+RegSection& RegDocument::ProvideKey(const std::vector<std::string>& path) {
+    if (RegSection* existing = FindKeySection(path)) return *existing;
     return AddKeySection(path);
 }
 
-const RegValue* RegDocument::FindValue(const RegSection& key, std::string_view name)
-{
+const RegValue* RegDocument::FindValue(const RegSection& key, std::string_view name) {
     const std::size_t at = ValueEntry(key, name);
     return at == kNoEntry ? nullptr : &*key.entries[at].value;
 }
 
-bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data)
-{
+bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t type, std::string_view data) {
     const std::size_t at = ValueEntry(key, name);
     if (at == kNoEntry) {
         key.entries.push_back(RegEntry{RegValue{std::string(name), type, std::string(data)}, {}});
@@ -541,8 +463,7 @@ bool RegDocument::SetValue(RegSection& key, std::string_view name, std::uint32_t
         return true;
     }
     RegEntry& entry = key.entries[at];
-    if (entry.value->type == type && entry.value->data == data)
-        return false;
+    if (entry.value->type == type && entry.value->data == data) return false;
     entry.value->type = type;
     entry.value->data = data;
     entry.text = {};

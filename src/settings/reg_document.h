@@ -102,8 +102,8 @@ private:
 
     std::string rootName_;
     std::unique_ptr<const std::string> source_;  // what entries' text views look into
-    std::vector<RegSection> sections_;  // the first one holds the lines before any header
-    HashIndex keyAt_;  // key sections by their path
+    std::vector<RegSection> sections_;           // the first one holds the lines before any header
+    HashIndex keyAt_;                            // key sections by their path
 };
 
 }  // namespace oryx::settings

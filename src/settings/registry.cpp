@@ -8,39 +8,29 @@ namespace oryx::settings {
 
 namespace {
 
-std::string_view UpToNul(std::string_view s)
-{
-    return s.substr(0, s.find('\0'));
-}
+std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 // The key's names below the root; none for a path the registry would refuse:
 // an empty name, or a line break that the file's header line cannot hold.
-std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path)
-{
+std::optional<std::vector<std::string>> SplitKeyPath(std::string_view path) {
     path = UpToNul(path);
-    if (!path.empty() && path.front() == '\\')
-        path.remove_prefix(1);
-    if (!path.empty() && path.back() == '\\')
-        path.remove_suffix(1);
+    if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
     std::vector<std::string> names;
-    if (path.empty())
-        return names;
+    if (path.empty()) return names;
     for (;;) {
         const std::size_t slash = path.find('\\');
         const std::string_view name = path.substr(0, slash);
-        if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos)
-            return std::nullopt;
+        if (name.empty() || name.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
         names.emplace_back(name);
-        if (slash == std::string_view::npos)
-            return names;
+        if (slash == std::string_view::npos) return names;
         path.remove_prefix(slash + 1);
     }
 }
 
 }  // namespace
 
-std::string_view RootKeyName(TRootKey root)
-{
+std::string_view RootKeyName(TRootKey root) {
     switch (root) {
     case TRootKey::hkClassesRoot: return "HKEY_CLASSES_ROOT";
     case TRootKey::hkCurrentConfig: return "HKEY_CURRENT_CONFIG";
@@ -52,34 +42,23 @@ std::string_view RootKeyName(TRootKey root)
     return "HKEY_CURRENT_USER";
 }
 
-std::filesystem::path Registry::RootFile(TRootKey root)
-{
+std::filesystem::path Registry::RootFile(TRootKey root) {
     const std::filesystem::path folder = SettingsFolder();
-    if (folder.empty())
-        return {};
+    if (folder.empty()) return {};
     return folder / (std::string(RootKeyName(root)) + ".reg");
 }
 
-Registry::Registry(TRootKey root)
-    : root_(root)
-{
-}
+Registry::Registry(TRootKey root) : root_(root) {}
 
-Registry::~Registry()
-{
-    CloseKey();
-}
+Registry::~Registry() { CloseKey(); }
 
-bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::steady_clock::duration lockPatience)
-{
+bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::steady_clock::duration lockPatience) {
     CloseKey();
     lockWaited_ = {};
     auto names = SplitKeyPath(path);
     file_ = RootFile(root_);
-    if (!names || file_.empty())
-        return false;
-    if (canCreate)
-        MakeFolder(file_.parent_path());
+    if (!names || file_.empty()) return false;
+    if (canCreate) MakeFolder(file_.parent_path());
     lock_ = std::make_unique<FolderLock>(file_.parent_path(), lockPatience);
     lockWaited_ = lock_->Waited();
 
@@ -100,13 +79,11 @@ bool Registry::OpenKey(std::string_view path, bool canCreate, std::chrono::stead
     return true;
 }
 
-bool Registry::OpenKeyToRead(std::string_view path)
-{
+bool Registry::OpenKeyToRead(std::string_view path) {
     CloseKey();
     auto names = SplitKeyPath(path);
     file_ = RootFile(root_);
-    if (!names || file_.empty())
-        return false;
+    if (!names || file_.empty()) return false;
     std::string text;
     ReadSettingsFile(file_, text);
     auto read = std::make_unique<RegDocument::KeyRead>(RegDocument::ReadKey(RootKeyName(root_), text, *names));
@@ -120,8 +97,7 @@ bool Registry::OpenKeyToRead(std::string_view path)
     return true;
 }
 
-bool Registry::CloseKey()
-{
+bool Registry::CloseKey() {
     bool ok = !refused_;
     if (changed_ && writable_) {
         RemoveStaleTemporaries(file_);
@@ -135,21 +111,16 @@ bool Registry::CloseKey()
     return ok;
 }
 
-const RegValue* Registry::Find(std::string_view name) const
-{
-    if (!keyOpen_)
-        return nullptr;
-    if (readKey_)
-        return readKey_->Find(UpToNul(name));
+const RegValue* Registry::Find(std::string_view name) const {
+    if (!keyOpen_) return nullptr;
+    if (readKey_) return readKey_->Find(UpToNul(name));
     const RegSection* key = document_->FindKey(keyPath_);
     return key ? RegDocument::FindValue(*key, UpToNul(name)) : nullptr;
 }
 
-RegDataType Registry::GetDataType(std::string_view name) const
-{
+RegDataType Registry::GetDataType(std::string_view name) const {
     const RegValue* value = Find(name);
-    if (!value)
-        return RegDataType::Unknown;
+    if (!value) return RegDataType::Unknown;
     switch (value->type) {
     case kRegString: return RegDataType::String;
     case kRegExpandString: return RegDataType::ExpandString;
@@ -159,61 +130,47 @@ RegDataType Registry::GetDataType(std::string_view name) const
     }
 }
 
-std::optional<std::string> Registry::ReadString(std::string_view name) const
-{
+std::optional<std::string> Registry::ReadString(std::string_view name) const {
     const RegValue* value = Find(name);
-    if (!value || (value->type != kRegString && value->type != kRegExpandString))
-        return std::nullopt;
+    if (!value || (value->type != kRegString && value->type != kRegExpandString)) return std::nullopt;
     // Written in hex(1) form the data may carry its terminating NUL.
     return std::string(UpToNul(value->data));
 }
 
-std::optional<std::int32_t> Registry::ReadInteger(std::string_view name) const
-{
+std::optional<std::int32_t> Registry::ReadInteger(std::string_view name) const {
     const RegValue* value = Find(name);
-    if (!value || value->type != kRegDword || value->data.size() != 4)
-        return std::nullopt;
+    if (!value || value->type != kRegDword || value->data.size() != 4) return std::nullopt;
     std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
     return static_cast<std::int32_t>(v);
 }
 
-std::optional<std::string> Registry::ReadBinary(std::string_view name) const
-{
+std::optional<std::string> Registry::ReadBinary(std::string_view name) const {
     const RegValue* value = Find(name);
-    if (!value || value->type != kRegBinary)
-        return std::nullopt;
+    if (!value || value->type != kRegBinary) return std::nullopt;
     return value->data;
 }
 
-bool Registry::Write(std::string_view name, std::uint32_t type, std::string_view data)
-{
+bool Registry::Write(std::string_view name, std::uint32_t type, std::string_view data) {
     if (!keyOpen_ || !writable_) {
         refused_ = keyOpen_;
         return false;
     }
-    if (RegDocument::SetValue(document_->ProvideKey(keyPath_), UpToNul(name), type, data))
-        changed_ = true;
+    if (RegDocument::SetValue(document_->ProvideKey(keyPath_), UpToNul(name), type, data)) changed_ = true;
     return true;
 }
 
-bool Registry::WriteString(std::string_view name, std::string_view value)
-{
+bool Registry::WriteString(std::string_view name, std::string_view value) {
     return Write(name, kRegString, UpToNul(value));
 }
 
-bool Registry::WriteInteger(std::string_view name, std::int32_t value)
-{
+bool Registry::WriteInteger(std::string_view name, std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
     const char bytes[4] = {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
                            static_cast<char>((v >> 16) & 0xff), static_cast<char>(v >> 24)};
     return Write(name, kRegDword, std::string_view(bytes, 4));
 }
 
-bool Registry::WriteBinary(std::string_view name, std::string_view bytes)
-{
-    return Write(name, kRegBinary, bytes);
-}
+bool Registry::WriteBinary(std::string_view name, std::string_view bytes) { return Write(name, kRegBinary, bytes); }
 
 }  // namespace oryx::settings

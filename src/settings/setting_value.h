@@ -66,9 +66,10 @@ private:
     Variant data_;
 };
 
-static_assert(std::is_same_v<std::variant_alternative_t<static_cast<std::size_t>(SettingKind::String), SettingValue::Variant>,
-                             std::string>);
-static_assert(std::is_same_v<std::variant_alternative_t<static_cast<std::size_t>(SettingKind::Float), SettingValue::Variant>,
-                             double>);
+static_assert(
+    std::is_same_v<std::variant_alternative_t<static_cast<std::size_t>(SettingKind::String), SettingValue::Variant>,
+                   std::string>);
+static_assert(std::is_same_v<
+              std::variant_alternative_t<static_cast<std::size_t>(SettingKind::Float), SettingValue::Variant>, double>);
 
 }  // namespace oryx::settings

@@ -21,42 +21,32 @@ constexpr std::string_view kLockFileName = ".lock";
 constexpr off_t kLargestFile = 16 * 1024 * 1024;
 constexpr std::string_view kTempSuffix = "XXXXXX";  // filled in by mkostemp
 
-std::string TempPrefix(const std::filesystem::path& file)
-{
-    return "." + file.filename().string() + ".";
-}
+std::string TempPrefix(const std::filesystem::path& file) { return "." + file.filename().string() + "."; }
 
-bool WriteAll(int fd, std::string_view text)
-{
+bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t n = write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         text.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
 }
 
-void SyncFolder(const std::filesystem::path& folder)
-{
+void SyncFolder(const std::filesystem::path& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
+    if (fd < 0) return;
     fsync(fd);
     close(fd);
 }
 
 }  // namespace
 
-FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::steady_clock::duration patience)
-{
+FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::steady_clock::duration patience) {
     // A read-only descriptor is enough for flock, so an existing lock file
     // that is not ours to write still serves.
     const int fd = open((folder / kLockFileName).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return;
+    if (fd < 0) return;
     // Poll rather than block: a process stopped while holding the lock must
     // not freeze this one.
     const auto start = std::chrono::steady_clock::now();
@@ -68,8 +58,8 @@ FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::steady_
             held = false;
             break;
         }
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(std::chrono::milliseconds(5),
-                                                                                   giveUp - now));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(std::chrono::milliseconds(5), giveUp - now));
     }
     waited_ = std::chrono::steady_clock::now() - start;
     if (held)
@@ -78,19 +68,15 @@ FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::steady_
         close(fd);
 }
 
-FolderLock::~FolderLock()
-{
-    if (fd_ >= 0)
-        close(fd_);  // closing the only descriptor releases the lock
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) close(fd_);  // closing the only descriptor releases the lock
 }
 
-ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text)
-{
+ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text) {
     text.clear();
     // O_NONBLOCK: opening a FIFO put in the file's place must not wait for a writer.
     const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
     ReadResult result = ReadResult::Failed;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargestFile) {
@@ -98,10 +84,8 @@ ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text
         char buffer[65536];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kLargestFile))
-                break;
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kLargestFile)) break;
             if (n == 0) {
                 result = ReadResult::Read;
                 break;
@@ -110,34 +94,27 @@ ReadResult ReadSettingsFile(const std::filesystem::path& file, std::string& text
         }
     }
     close(fd);
-    if (result != ReadResult::Read)
-        text.clear();
+    if (result != ReadResult::Read) text.clear();
     return result;
 }
 
-bool MakeFolder(const std::filesystem::path& folder)
-{
-    if (mkdir(folder.c_str(), 0700) == 0)
-        return true;
+bool MakeFolder(const std::filesystem::path& folder) {
+    if (mkdir(folder.c_str(), 0700) == 0) return true;
     if (errno == ENOENT) {
         const std::filesystem::path parent = folder.parent_path();
-        if (parent.empty() || parent == folder || !MakeFolder(parent))
-            return false;
-        if (mkdir(folder.c_str(), 0700) == 0)
-            return true;
+        if (parent.empty() || parent == folder || !MakeFolder(parent)) return false;
+        if (mkdir(folder.c_str(), 0700) == 0) return true;
     }
     struct stat st {};
     return errno == EEXIST && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
-{
+bool ReplaceFile(const std::filesystem::path& file, std::string_view text) {
     std::filesystem::path target = file;
     std::error_code ec;
     if (std::filesystem::is_symlink(file, ec)) {
         target = std::filesystem::weakly_canonical(file, ec);
-        if (ec)
-            return false;
+        if (ec) return false;
     }
 
     // The rename needs only the folder's rights: a file that is read-only,
@@ -150,13 +127,11 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
     std::string temp = (target.parent_path() / TempPrefix(target)).string();
     temp += kTempSuffix;
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     bool ok = true;
     if (exists) {
         // Keeps the owner where the rights allow it (root writing a user's file).
-        if (old.st_uid != geteuid() || old.st_gid != getegid())
-            (void)!fchown(fd, old.st_uid, old.st_gid);
+        if (old.st_uid != geteuid() || old.st_gid != getegid()) (void)!fchown(fd, old.st_uid, old.st_gid);
         ok = fchmod(fd, old.st_mode & 07777) == 0;
     }
     ok = ok && WriteAll(fd, text) && fsync(fd) == 0;
@@ -170,8 +145,7 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
     return true;
 }
 
-void RemoveStaleTemporaries(const std::filesystem::path& file)
-{
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
     const std::string prefix = TempPrefix(file);
     const std::size_t length = prefix.size() + kTempSuffix.size();
     std::error_code ec;

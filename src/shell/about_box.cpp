@@ -12,8 +12,7 @@ namespace oryx::shell {
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
     setWindowTitle("About...");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(281, 246);
 
     auto* panel = new QFrame(this);
@@ -62,8 +61,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
 void TAboutBox::showEvent(QShowEvent* event) {
     // Centred on the screen, not on the main window.
-    if (QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
 }
 

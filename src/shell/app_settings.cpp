@@ -24,19 +24,15 @@ constexpr auto kWindowWidth = "Window Width";
 constexpr auto kWindowHeight = "Window Height";
 constexpr auto kWindowMaximized = "Window Maximized";
 
-std::string RecentFileSlot(int number) {
-    return "MRU" + std::to_string(number);
-}
+std::string RecentFileSlot(int number) { return "MRU" + std::to_string(number); }
 
 // A stored value as a number: integers as they are, text when it holds one.
 std::optional<qint32> StoredNumber(const settings::SettingValue& value) {
-    if (value.IsInteger())
-        return value.AsInteger();
+    if (value.IsInteger()) return value.AsInteger();
     if (value.IsString()) {
         bool ok = false;
         const qint32 number = QString::fromStdString(value.AsString()).toInt(&ok, 10);
-        if (ok)
-            return number;
+        if (ok) return number;
     }
     return std::nullopt;
 }
@@ -51,22 +47,17 @@ AppSettings::AppSettings() : store_(std::make_unique<settings::TRegistryEnhanced
 AppSettings::~AppSettings() = default;
 
 void AppSettings::Write(std::string_view name, const settings::SettingValue& value) {
-    if (!store_->WriteValue(name, value))
-        writeFailed_ = true;
+    if (!store_->WriteValue(name, value)) writeFailed_ = true;
 }
 
-bool AppSettings::TakeWriteFailure() {
-    return std::exchange(writeFailed_, false);
-}
+bool AppSettings::TakeWriteFailure() { return std::exchange(writeFailed_, false); }
 
 bool AppSettings::OpenDocumentsMaximized() {
     const settings::SettingValue value = store_->ReadValue(kMaximized, 0);
     return value.IsInteger() && value.AsInteger() == 1;
 }
 
-void AppSettings::StoreOpenDocumentsMaximized(bool maximized) {
-    Write(kMaximized, maximized ? 1 : 0);
-}
+void AppSettings::StoreOpenDocumentsMaximized(bool maximized) { Write(kMaximized, maximized ? 1 : 0); }
 
 std::optional<AppSettings::WindowPlacement> AppSettings::MainWindowPlacement() {
     const auto number = [this](const char* name) { return StoredNumber(store_->ReadValue(name, "")); };
@@ -84,22 +75,16 @@ void AppSettings::StoreMainWindowPlacement(const WindowPlacement& placement) {
     store_->WriteValue(kWindowMaximized, placement.maximized ? 1 : 0);
 }
 
-bool AppSettings::ViewTaskbar() {
-    return StoredNumber(store_->ReadValue(kViewTaskbar, 1)).value_or(1) != 0;
-}
+bool AppSettings::ViewTaskbar() { return StoredNumber(store_->ReadValue(kViewTaskbar, 1)).value_or(1) != 0; }
 
-void AppSettings::StoreViewTaskbar(bool shown) {
-    Write(kViewTaskbar, shown);
-}
+void AppSettings::StoreViewTaskbar(bool shown) { Write(kViewTaskbar, shown); }
 
 int AppSettings::ButtonWidth() {
     const std::optional<qint32> width = StoredNumber(store_->ReadValue(kButtonWidth, kDefaultButtonWidth));
     return width && *width >= 0 ? *width : kDefaultButtonWidth;
 }
 
-void AppSettings::StoreButtonWidth(int width) {
-    Write(kButtonWidth, width);
-}
+void AppSettings::StoreButtonWidth(int width) { Write(kButtonWidth, width); }
 
 QStringList AppSettings::RecentFileSlots() {
     QStringList paths;
@@ -114,11 +99,9 @@ QStringList AppSettings::RecentFileSlots() {
 
 void AppSettings::StoreRecentFiles(const QStringList& paths) {
     const int count = static_cast<int>(std::min<qsizetype>(paths.size(), kRecentFileSlots));
-    for (int n = 1; n <= count; ++n)
-        Write(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
+    for (int n = 1; n <= count; ++n) Write(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
     for (int n = count + 1; n <= kRecentFileSlots; ++n)
-        if (store_->ReadValue(RecentFileSlot(n), "") != settings::SettingValue(""))
-            Write(RecentFileSlot(n), "");
+        if (store_->ReadValue(RecentFileSlot(n), "") != settings::SettingValue("")) Write(RecentFileSlot(n), "");
 }
 
 }  // namespace oryx::shell

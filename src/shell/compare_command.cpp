@@ -26,9 +26,8 @@ void CompareCommand::CompareActiveDocument() {
     if (!document) return;
     const QString first = document->FileName();
     // The file to compare with is most often beside the first one.
-    const QString second = doc::CurrentDialogs().OpenFile(&form_, QStringLiteral("Compare With"),
-                                                          QStringLiteral("All files (*)"),
-                                                          QFileInfo(first).absolutePath());
+    const QString second = doc::CurrentDialogs().OpenFile(
+        &form_, QStringLiteral("Compare With"), QStringLiteral("All files (*)"), QFileInfo(first).absolutePath());
     if (second.isEmpty()) return;
     Open(first, second);
 }

@@ -64,8 +64,7 @@ bool DocumentArea::eventFilter(QObject* watched, QEvent* event) {
 int DocumentArea::DocumentCount() const {
     int count = 0;
     for (QMdiSubWindow* window : area_->subWindowList())
-        if (!window->isHidden() && qobject_cast<doc::TMDIChild*>(window->widget()))
-            ++count;
+        if (!window->isHidden() && qobject_cast<doc::TMDIChild*>(window->widget())) ++count;
     return count;
 }
 
@@ -85,10 +84,8 @@ doc::TMDIChild* DocumentArea::Activate(const QString& name) {
     const QList<QMdiSubWindow*> windows = area_->subWindowList();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         auto* document = qobject_cast<doc::TMDIChild*>((*it)->widget());
-        if (!document || (*it)->objectName() != name)
-            continue;
-        if ((*it)->isMinimized())
-            (*it)->showNormal();
+        if (!document || (*it)->objectName() != name) continue;
+        if ((*it)->isMinimized()) (*it)->showNormal();
         area_->setActiveSubWindow(*it);
         return document;
     }

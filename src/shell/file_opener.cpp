@@ -20,7 +20,7 @@ namespace {
 // manager delete the file it thinks was moved here.
 bool TakeAsCopy(QDropEvent& drag) {
     const Qt::DropActions possible = drag.possibleActions();
-    const Qt::DropAction action = possible & Qt::CopyAction ? Qt::CopyAction
+    const Qt::DropAction action = possible & Qt::CopyAction   ? Qt::CopyAction
                                   : possible & Qt::LinkAction ? Qt::LinkAction
                                                               : Qt::IgnoreAction;
     if (action == Qt::IgnoreAction || FileOpener::DraggedFiles(drag.mimeData()).isEmpty()) return false;
@@ -81,8 +81,7 @@ bool FileOpener::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &window_) return false;
     switch (event->type()) {
     case QEvent::DragEnter:
-    case QEvent::DragMove:
-        return TakeAsCopy(*static_cast<QDropEvent*>(event));
+    case QEvent::DragMove: return TakeAsCopy(*static_cast<QDropEvent*>(event));
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         if (!TakeAsCopy(*drop)) return false;
@@ -92,8 +91,7 @@ bool FileOpener::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [this, files] { OpenFiles(files); });
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

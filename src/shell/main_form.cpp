@@ -73,8 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
 
 void TMainForm::ApplyOptions() {
     taskbar_->ApplyOptions(*optionsForm_, *settings_);
-    if (settings_->TakeWriteFailure())
-        statusBar()->showMessage(kSettingsNotSaved);
+    if (settings_->TakeWriteFailure()) statusBar()->showMessage(kSettingsNotSaved);
 }
 
 TMainForm::~TMainForm() {
@@ -89,8 +88,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // With no document window open the stored state stays as it was.
-    if (QMdiSubWindow* window = ActiveDocumentWindow())
-        settings_->StoreOpenDocumentsMaximized(window->isMaximized());
+    if (QMdiSubWindow* window = ActiveDocumentWindow()) settings_->StoreOpenDocumentsMaximized(window->isMaximized());
     StoreWindowGeometry(*this, *settings_);
     recentFiles_->Save();
     recentFiles_->Clear();
@@ -111,17 +109,11 @@ void TMainForm::DisplayHint(const QString& hint) { statusBar()->showMessage(hint
 
 QString TMainForm::ReportConfigFile() { return ReportMenu::ConfigFile(); }
 
-int TMainForm::DocumentCount() const {
-    return documents_->DocumentCount();
-}
+int TMainForm::DocumentCount() const { return documents_->DocumentCount(); }
 
-QMdiSubWindow* TMainForm::ActiveDocumentWindow() const {
-    return documents_->ActiveWindow();
-}
+QMdiSubWindow* TMainForm::ActiveDocumentWindow() const { return documents_->ActiveWindow(); }
 
-doc::TMDIChild* TMainForm::ActiveDocument() const {
-    return documents_->ActiveDocument();
-}
+doc::TMDIChild* TMainForm::ActiveDocument() const { return documents_->ActiveDocument(); }
 
 void TMainForm::OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command) {
     if (doc::TMDIChild* document = ActiveDocument()) command(*document);
@@ -129,10 +121,8 @@ void TMainForm::OnActiveDocument(const std::function<void(doc::TMDIChild&)>& com
 
 void TMainForm::UpdateMenuItems() {
     const bool open = DocumentCount() > 0 && !CompareCommand::IsCompareWindow(ActiveDocumentWindow());
-    for (QAction* command : documentCommands_)
-        command->setEnabled(open);
-    for (QAction* command : windowCommands_)
-        command->setEnabled(DocumentCount() > 0 || compare_->WindowCount() > 0);
+    for (QAction* command : documentCommands_) command->setEnabled(open);
+    for (QAction* command : windowCommands_) command->setEnabled(DocumentCount() > 0 || compare_->WindowCount() > 0);
     reportsButton_->setEnabled(open);
 }
 
@@ -146,7 +136,8 @@ void TMainForm::OpenDocument(const QString& path) {
 
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
-    QPushButton* button = taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, taskbar_->ButtonCount());
+    QPushButton* button =
+        taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, taskbar_->ButtonCount());
     try {
         OpenDocument(path);
     } catch (...) {
@@ -155,13 +146,10 @@ void TMainForm::OpenWithTaskbarButton(const QString& path) {
     }
 }
 
-void TMainForm::OpenFiles(const QStringList& paths) {
-    fileOpener_->OpenFiles(paths);
-}
+void TMainForm::OpenFiles(const QStringList& paths) { fileOpener_->OpenFiles(paths); }
 
 void TMainForm::ActivateDocument(const QString& windowName) {
-    if (doc::TMDIChild* document = documents_->Activate(windowName))
-        reportMenu_->ShowChecksOf(*document);
+    if (doc::TMDIChild* document = documents_->Activate(windowName)) reportMenu_->ShowChecksOf(*document);
 }
 
 void TMainForm::SetReportChecked(int reportCode, bool checked) { reportMenu_->SetChecked(reportCode, checked); }

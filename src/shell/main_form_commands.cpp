@@ -30,27 +30,31 @@ void TMainForm::createActions() {
     const auto onDocument = [this](void (doc::TMDIChild::*command)()) {
         return [this, command] { OnActiveDocument([command](doc::TMDIChild& document) { (document.*command)(); }); };
     };
-    const auto closeDocument = [this] { if (QMdiSubWindow* window = ActiveDocumentWindow()) window->close(); };
-    QAction* open = AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { fileOpener_->OpenChosenFile(); });
+    const auto closeDocument = [this] {
+        if (QMdiSubWindow* window = ActiveDocumentWindow()) window->close();
+    };
+    QAction* open =
+        AddCommand("FileOpenItem", "&Open", "Open an existing file", [this] { fileOpener_->OpenChosenFile(); });
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     QAction* compare = AddCommand("FileCompareItem", "Compare &With...", "Compare the active file with another file",
                                   [this] { compare_->CompareActiveDocument(); });
     QAction* close = AddCommand("FileCloseItem", "&Close", "Close current file", closeDocument);
-    QAction* reload = AddCommand("FileReloadItem", "&Reload", "Reload current file", onDocument(&doc::TMDIChild::Reload));
+    QAction* reload =
+        AddCommand("FileReloadItem", "&Reload", "Reload current file", onDocument(&doc::TMDIChild::Reload));
     reload->setShortcut(QKeySequence(Qt::Key_F5));
-    QAction* save = AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
+    QAction* save =
+        AddCommand("FileSaveItem", "&Save", "Save current file", onDocument(&doc::TMDIChild::SaveTreeStructure));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     // Printing is reached through the toolbar's print button only.
     QAction* print = AddCommand("FilePrintItem", "&Print", "Print current file", [] {});
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     print->setEnabled(false);
     AddCommand("FileExitItem", "E&xit", "Exit the application", [this] { this->close(); });
-    QAction* find = AddCommand("EditFindItem", "&Find...", "Find in the component tree",
-                               onDocument(&doc::TMDIChild::ShowFindBar));
+    QAction* find =
+        AddCommand("EditFindItem", "&Find...", "Find in the component tree", onDocument(&doc::TMDIChild::ShowFindBar));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     AddCommand("miOptions", "&Options", "Edit ORYX Options", [this] {
-        if (optionsForm_->exec() == QDialog::Accepted)
-            ApplyOptions();
+        if (optionsForm_->exec() == QDialog::Accepted) ApplyOptions();
     });
     AddCommand("HelpAboutItem", "&About...", QString(), [this] { aboutBox_->exec(); });
 
@@ -75,7 +79,8 @@ void TMainForm::createActions() {
         action->setToolTip(action->statusTip());
     }
     // The View menu's items do what the toolbar's buttons do, under texts with access keys.
-    QAction* expand = AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
+    QAction* expand =
+        AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
     QAction* collapse =
         AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
     documentCommands_ = {reload, save, compare, find, expand, collapse};
@@ -88,12 +93,11 @@ void TMainForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
     file->menuAction()->setStatusTip("File related commands");
-    for (const char* name : {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem",
-                             "FilePrintItem"})
+    for (const char* name :
+         {"FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem", "FilePrintItem"})
         file->addAction(findChild<QAction*>(name));
     file->addSeparator();
-    for (QAction* item : recentFiles_->MenuItems())
-        file->addAction(item);
+    for (QAction* item : recentFiles_->MenuItems()) file->addAction(item);
     file->addSeparator();
     file->addAction(findChild<QAction*>("FileExitItem"));
     connect(file, &QMenu::aboutToShow, recentFiles_, &RecentFileList::RefreshItems);
@@ -112,9 +116,9 @@ void TMainForm::createMenus() {
     reportMenu_->ShareWith(reports);
     documentCommands_ << reports->menuAction();
 
-    windowMenu_ = new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
-    for (QAction* item : windowMenu_->ArrangeItems())
-        windowCommands_ << item;
+    windowMenu_ =
+        new WindowMenu(menuBar()->addMenu("&Window"), *documents_->Area(), [this] { return ActiveDocumentWindow(); });
+    for (QAction* item : windowMenu_->ArrangeItems()) windowCommands_ << item;
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");

@@ -73,16 +73,13 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     widthEdit_->setText(QString::number(buttonWidth));
 }
 
-bool TOptionsForm::ViewTaskbar() const {
-    return viewTaskbar_->isChecked();
-}
+bool TOptionsForm::ViewTaskbar() const { return viewTaskbar_->isChecked(); }
 
 int TOptionsForm::ButtonWidth() const {
     const QString text = widthEdit_->text();
     bool ok = false;
     const int width = text.toInt(&ok, 10);
-    if (!ok)
-        throw std::invalid_argument(("'" + text + "' is not a valid integer value").toStdString());
+    if (!ok) throw std::invalid_argument(("'" + text + "' is not a valid integer value").toStdString());
     return width;
 }
 
@@ -92,15 +89,12 @@ void TOptionsForm::EnableWidthWithTaskbar() {
 }
 
 bool TOptionsForm::IsDiscardedWidthKey(const QKeyEvent& key) {
-    if (key.key() == Qt::Key_Backspace)
-        return true;
+    if (key.key() == Qt::Key_Backspace) return true;
     // Ctrl with a letter types a control character (Ctrl+V, Ctrl+X, ...).
-    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
-        return true;
+    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return true;
     // Return, Escape and Tab belong to the dialog; Delete and the arrows type nothing.
     const QString text = key.text();
-    if (text.size() != 1 || text[0].category() == QChar::Other_Control)
-        return false;
+    if (text.size() != 1 || text[0].category() == QChar::Other_Control) return false;
     return text[0] < '0' || text[0] > '9';
 }
 
@@ -112,8 +106,7 @@ bool TOptionsForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TOptionsForm::showEvent(QShowEvent* event) {
     // Centred on the screen, not on the main window.
-    if (QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
 }
 

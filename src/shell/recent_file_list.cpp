@@ -16,8 +16,7 @@ namespace {
 // Where the list holds the path, letter case ignored; -1 when it does not.
 qsizetype IndexOf(const QStringList& list, const QString& path) {
     for (qsizetype i = 0; i < list.size(); ++i)
-        if (list[i].compare(path, Qt::CaseInsensitive) == 0)
-            return i;
+        if (list[i].compare(path, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -43,30 +42,23 @@ RecentFileList::RecentFileList(AppSettings& settings, QWidget* window, std::func
 void RecentFileList::Remember(const QString& path) {
     if (!paths_.contains(path, Qt::CaseInsensitive)) {
         paths_.prepend(path);
-        while (paths_.size() > AppSettings::kRecentFileSlots)
-            paths_.removeLast();
+        while (paths_.size() > AppSettings::kRecentFileSlots) paths_.removeLast();
     }
     openDialogFolder_ = QFileInfo(paths_.first()).absolutePath();
 }
 
 void RecentFileList::Load() {
     for (const QString& path : settings_.RecentFileSlots())
-        if (!path.isEmpty() && !paths_.contains(path, Qt::CaseInsensitive))
-            paths_.append(path);
-    if (!paths_.isEmpty())
-        openDialogFolder_ = QFileInfo(paths_.first()).absolutePath();
+        if (!path.isEmpty() && !paths_.contains(path, Qt::CaseInsensitive)) paths_.append(path);
+    if (!paths_.isEmpty()) openDialogFolder_ = QFileInfo(paths_.first()).absolutePath();
 }
 
-void RecentFileList::Save() {
-    settings_.StoreRecentFiles(paths_);
-}
+void RecentFileList::Save() { settings_.StoreRecentFiles(paths_); }
 
 void RecentFileList::RefreshItems() {
-    for (QAction* item : menuItems_)
-        item->setVisible(false);
+    for (QAction* item : menuItems_) item->setVisible(false);
     if (paths_.isEmpty()) {
-        for (QAction* item : popupItems_)
-            item->setVisible(false);
+        for (QAction* item : popupItems_) item->setVisible(false);
         return;
     }
     for (std::size_t i = 0; i < menuItems_.size(); ++i) {
@@ -90,19 +82,16 @@ void RecentFileList::OpenItem(const QAction& item) {
     const QString path = item.data().toString();
     const QFileInfo file(path);
     if (file.exists() && !file.isDir()) {
-        if (const qsizetype at = IndexOf(paths_, path); at >= 0)
-            paths_.removeAt(at);
+        if (const qsizetype at = IndexOf(paths_, path); at >= 0) paths_.removeAt(at);
         paths_.prepend(path);
         open_(path);
         openDialogFolder_ = file.absolutePath();
         return;
     }
-    doc::CurrentDialogs().Message(window_, doc::MessageKind::Error, "Error",
-                                  "Error opening file:\n" +
-                                      doc::DisplayText(text::MessageValue(doc::FileNameBytes(path))) +
-                                      "\nFile Not Found!");
-    if (const qsizetype at = IndexOf(paths_, path); at >= 0)
-        paths_.removeAt(at);
+    doc::CurrentDialogs().Message(
+        window_, doc::MessageKind::Error, "Error",
+        "Error opening file:\n" + doc::DisplayText(text::MessageValue(doc::FileNameBytes(path))) + "\nFile Not Found!");
+    if (const qsizetype at = IndexOf(paths_, path); at >= 0) paths_.removeAt(at);
     RefreshItems();
 }
 

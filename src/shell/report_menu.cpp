@@ -59,8 +59,7 @@ QString ReportMenu::ConfigFile() {
 }
 
 void ReportMenu::AddCustomReports(const QString& configFile) {
-    if (!QFile::exists(configFile))
-        return;
+    if (!QFile::exists(configFile)) return;
     const auto config = reports::ReportConfig::Load(doc::FileNameBytes(configFile));
     const std::vector<std::string> names = reports::CustomReportMenuNames(config);
     separator_->setVisible(!names.empty());
@@ -77,18 +76,15 @@ void ReportMenu::AddCustomReports(const QString& configFile) {
 }
 
 void ReportMenu::SetChecked(int reportCode, bool checked) {
-    if (const auto id = reports::ReportByCode(reportCode))
-        items_.at(*id)->setChecked(checked);
+    if (const auto id = reports::ReportByCode(reportCode)) items_.at(*id)->setChecked(checked);
 }
 
 void ReportMenu::ClearChecks() {
-    for (const auto& [id, item] : items_)
-        item->setChecked(false);
+    for (const auto& [id, item] : items_) item->setChecked(false);
 }
 
 void ReportMenu::ShowChecksOf(const doc::TMDIChild& document) {
-    for (const auto& [id, item] : items_)
-        item->setChecked(document.IsReportListVisible(reports::Report(id).code));
+    for (const auto& [id, item] : items_) item->setChecked(document.IsReportListVisible(reports::Report(id).code));
 }
 
 }  // namespace oryx::shell

@@ -20,9 +20,7 @@ Taskbar::Taskbar(QWidget* parent) : QWidget(parent), group_(new QButtonGroup(thi
     group_->setExclusive(true);
 }
 
-QString Taskbar::WindowName(int number) {
-    return kWindowPrefix + QString::number(number);
-}
+QString Taskbar::WindowName(int number) { return kWindowPrefix + QString::number(number); }
 
 QPushButton* Taskbar::AddButton(const QString& caption, int number, int openWindows) {
     auto* button = new QPushButton(caption, this);
@@ -49,33 +47,26 @@ bool Taskbar::RemoveButton(const QString& windowName) {
     const QString name = kButtonPrefix + windowName.mid(kWindowPrefix.size());
     qsizetype found = -1;
     for (qsizetype i = 0; i < buttons_.size(); ++i)
-        if (buttons_[i]->objectName() == name)
-            found = i;
-    if (found < 0)
-        return false;
+        if (buttons_[i]->objectName() == name) found = i;
+    if (found < 0) return false;
     delete buttons_.takeAt(found);
-    for (qsizetype i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->move(static_cast<int>(i) * (buttonWidth_ + 1) + 8, 1);
+    for (qsizetype i = 0; i < buttons_.size(); ++i) buttons_[i]->move(static_cast<int>(i) * (buttonWidth_ + 1) + 8, 1);
     return true;
 }
 
 void Taskbar::DiscardButton(QPushButton* button, QAbstractButton* previouslyPressed) {
     buttons_.removeOne(button);
     delete button;
-    if (previouslyPressed)
-        previouslyPressed->setChecked(true);
+    if (previouslyPressed) previouslyPressed->setChecked(true);
 }
 
-QAbstractButton* Taskbar::PressedButton() const {
-    return group_->checkedButton();
-}
+QAbstractButton* Taskbar::PressedButton() const { return group_->checkedButton(); }
 
 void Taskbar::ApplyOptions(const TOptionsForm& options, AppSettings& settings) {
     settings.StoreViewTaskbar(options.ViewTaskbar());
     buttonWidth_ = options.ButtonWidth();
     settings.StoreButtonWidth(buttonWidth_);
-    for (QPushButton* button : buttons_)
-        button->resize(buttonWidth_, button->height());
+    for (QPushButton* button : buttons_) button->resize(buttonWidth_, button->height());
     setVisible(options.ViewTaskbar());
 }
 

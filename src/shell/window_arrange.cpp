@@ -14,8 +14,7 @@ void ArrangeIcons(QMdiArea& area) {
     int bottom = space.bottom() + 1;
     int rowHeight = 0;
     for (QMdiSubWindow* window : area.subWindowList()) {
-        if (window->isHidden() || !window->isMinimized())
-            continue;
+        if (window->isHidden() || !window->isMinimized()) continue;
         const QSize size = window->size();
         if (left > 0 && left + size.width() > space.width()) {
             left = 0;
@@ -31,11 +30,9 @@ void ArrangeIcons(QMdiArea& area) {
 void TileHorizontally(QMdiArea& area) {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* window : area.subWindowList())
-        if (!window->isHidden() && !window->isMinimized())
-            windows << window;
+        if (!window->isHidden() && !window->isMinimized()) windows << window;
     const int count = static_cast<int>(windows.size());
-    if (count == 0)
-        return;
+    if (count == 0) return;
     const QRect space = area.viewport()->rect();
     const int columns = count <= 3 ? 1 : static_cast<int>(std::sqrt(count));
     int next = 0;
@@ -48,8 +45,7 @@ void TileHorizontally(QMdiArea& area) {
             const int top = space.height() * row / rows;
             const int bottom = space.height() * (row + 1) / rows;
             QMdiSubWindow* window = windows[next];
-            if (window->isMaximized())
-                window->showNormal();
+            if (window->isMaximized()) window->showNormal();
             window->setGeometry(left, top, right - left, bottom - top);
         }
     }
@@ -57,8 +53,7 @@ void TileHorizontally(QMdiArea& area) {
 
 void MinimizeAll(QMdiArea& area) {
     const QList<QMdiSubWindow*> windows = area.subWindowList();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-        (*it)->showMinimized();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->showMinimized();
 }
 
 }  // namespace oryx::shell

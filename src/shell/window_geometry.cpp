@@ -40,7 +40,8 @@ void RestoreWindowGeometry(QWidget& window, AppSettings& settings) {
 
 void StoreWindowGeometry(const QWidget& window, AppSettings& settings) {
     const QRect normal = window.normalGeometry();
-    if (normal.isValid()) settings.StoreMainWindowPlacement({normal, window.windowState().testFlag(Qt::WindowMaximized)});
+    if (normal.isValid())
+        settings.StoreMainWindowPlacement({normal, window.windowState().testFlag(Qt::WindowMaximized)});
 }
 
 }  // namespace oryx::shell

@@ -40,15 +40,12 @@ WindowMenu::WindowMenu(QMenu* menu, QMdiArea& area, std::function<QMdiSubWindow*
 
 void WindowMenu::Rebuild() {
     menu_->clear();
-    for (QAction* item : arrangeItems_)
-        menu_->addAction(item);
+    for (QAction* item : arrangeItems_) menu_->addAction(item);
     QMdiSubWindow* active = activeWindow_();
     int number = 0;
     for (QMdiSubWindow* window : area_.subWindowList()) {
-        if (window->isHidden())
-            continue;
-        if (number == 0)
-            menu_->addSeparator();
+        if (window->isHidden()) continue;
+        if (number == 0) menu_->addSeparator();
         ++number;
         // A minimised window shows only its file name; the menu names the whole title.
         const QString title = window->widget() && !window->widget()->windowTitle().isEmpty()
@@ -60,8 +57,7 @@ void WindowMenu::Rebuild() {
         item->setCheckable(true);
         item->setChecked(window == active);
         connect(item, &QAction::triggered, window, [this, window] {
-            if (window->isMinimized())
-                window->showNormal();
+            if (window->isMinimized()) window->showNormal();
             area_.setActiveSubWindow(window);
         });
     }
