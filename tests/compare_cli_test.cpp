@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -110,10 +111,14 @@ TEST(DiffCli, ErrorsAndUsage) {
     TempDir dir;
     const std::string file = dir.Write("node.txt", kBefore);
     const std::string missing = (dir.Path() / "missing.txt").string();
+    const std::string alsoMissing = (dir.Path() / "also-missing.txt").string();
+    const std::string fifo = (dir.Path() / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> args;
         int exitCode;
         std::string errorNames;  // what the one error line names, for exit status 1
+        std::string errorOmits = "\x01";
     } cases[] = {
         {{"diff"}, 2, ""},
         {{"diff", file}, 2, ""},
@@ -127,6 +132,10 @@ TEST(DiffCli, ErrorsAndUsage) {
         {{"diff", missing, file}, 1, missing},
         {{"diff", file, missing}, 1, missing},
         {{"diff", file, dir.Path().string()}, 1, dir.Path().string()},
+        // The files are read at once: the first file's error is the one
+        // reported, and a second file nobody writes to is not waited for.
+        {{"diff", missing, alsoMissing}, 1, missing, alsoMissing},
+        {{"diff", missing, fifo}, 1, missing},
     };
     for (const Case& c : cases) {
         const CliResult r = RunCli(c.args);
@@ -137,6 +146,7 @@ TEST(DiffCli, ErrorsAndUsage) {
         if (c.exitCode == 1) {
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
             EXPECT_NE(r.err.find(c.errorNames), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find(c.errorOmits), std::string::npos) << r.err;
         } else {
             EXPECT_NE(r.err.find("usage: oryx-cli"), std::string::npos) << r.err;
         }
