@@ -2,13 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <future>
-#include <system_error>
 
 #include "compare/comparison.h"
 #include "compare/diff_output.h"
+#include "compare/read_pair.h"
 #include "prov/component_store.h"
-#include "prov/reader.h"
 
 namespace oryx::cli {
 namespace {
@@ -52,30 +50,12 @@ DiffRequest ParseDiffArgs(const Args& args) {
     return request;
 }
 
-// Both files are read at once, which on two cores nearly halves the wait.
-// The reader takes only regular files, so neither read can wait on a writer.
-void ReadBoth(const std::string (&files)[2], prov::ComponentStore& first, prov::ComponentStore& second) {
-    std::future<void> secondRead;
-    try {
-        secondRead = std::async(std::launch::async, [&] { prov::ReadProvisioningFile(files[1], second); });
-    } catch (const std::system_error&) {
-        // No thread to be had: read them in turn.
-        prov::ReadProvisioningFile(files[0], first);
-        prov::ReadProvisioningFile(files[1], second);
-        return;
-    }
-    // The future's destructor waits for the second read even when the first
-    // throws, and get() hands its error over: the first file's error wins.
-    prov::ReadProvisioningFile(files[0], first);
-    secondRead.get();
-}
-
 }  // namespace
 
 int RunDiff(const Args& args) {
     const DiffRequest request = ParseDiffArgs(args);
     prov::ComponentStore first, second;
-    ReadBoth(request.files, first, second);
+    compare::ReadPair(request.files[0], first, request.files[1], second);
     const compare::Comparison comparison(first, second, request.options);
 
     bool ok = true;

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "compare/diff_output.h"
+#include "compare/read_pair.h"
 #include "doc/compare_marks.h"
 #include "doc/compare_tree_model.h"
 #include "doc/compare_tree_view.h"
@@ -29,7 +30,6 @@
 #include "doc/text_codec.h"
 #include "doc/wait_cursor.h"
 #include "prov/component_store.h"
-#include "prov/reader.h"
 
 namespace oryx::doc {
 namespace {
@@ -53,8 +53,7 @@ CompareWindow::CompareWindow(DocumentHost* host, const QString& firstFile, const
       secondFile_(secondFile),
       firstStore_(std::make_unique<prov::ComponentStore>()),
       secondStore_(std::make_unique<prov::ComponentStore>()) {
-    prov::ReadProvisioningFile(FileNameBytes(firstFile), *firstStore_);
-    prov::ReadProvisioningFile(FileNameBytes(secondFile), *secondStore_);
+    compare::ReadPair(FileNameBytes(firstFile), *firstStore_, FileNameBytes(secondFile), *secondStore_);
     comparison_ = std::make_unique<compare::Comparison>(*firstStore_, *secondStore_);
 
     setAttribute(Qt::WA_DeleteOnClose);
