@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +14,7 @@
 #include <QTreeView>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -418,6 +420,50 @@ private slots:
         dialogs_.saveAnswers = {saved};
         window->SaveTreeStructure();
         QCOMPARE(doctest::ReadFile(saved), QByteArray(kStartProvTreeText.data(), kStartProvTreeText.size()));
+    }
+
+    // The column fits its widest item through every kind of change, as a
+    // view that has measured nothing yet fits it.
+    void treeColumnFitsItsItemsAfterEachChange() {
+        auto window = Open(kStartProv);
+        window->resize(600, 400);
+        window->show();
+        doc::TZTreeView& tree = *window->Tree();
+        QAbstractItemModel& model = *tree.model();
+        const auto* atmIf = Component(*window, "add AtmIf/31");
+        const auto* lp = Component(*window, "add Lp/3");
+        struct Step {
+            const char* what;
+            std::function<void()> change;
+        } steps[] = {
+            {"opened", [] {}},
+            {"widest item bold", [&] { tree.Select(atmIf); }},
+            {"expanded", [&] { window->ExpandAll(); }},
+            {"renamed longer", [&] { model.setData(model.index(1, 0), QStringLiteral("A much longer caption here")); }},
+            {"renamed shorter", [&] { model.setData(model.index(1, 0), QStringLiteral("x")); }},
+            {"bold moved", [&] { tree.Select(lp); }},
+            {"larger font",
+             [&] {
+                 QFont larger = tree.font();
+                 larger.setPointSizeF(larger.pointSizeF() * 2);
+                 tree.setFont(larger);
+             }},
+            {"collapsed", [&] { window->CollapseAll(); }},
+        };
+        QSet<int> widths;
+        for (const Step& step : steps) {
+            step.change();
+            QApplication::processEvents();
+            doc::TZTreeView fresh;
+            fresh.SetTreeModel(tree.TreeModel());
+            fresh.setFont(tree.font());
+            fresh.resize(tree.size());
+            fresh.show();
+            QApplication::processEvents();
+            QVERIFY2(tree.header()->sectionSize(0) == fresh.header()->sectionSize(0), step.what);
+            widths << tree.header()->sectionSize(0);
+        }
+        QVERIFY(widths.size() >= 4);
     }
 
     void saveTreeStructureAsksBeforeOverwritingAndReports() {

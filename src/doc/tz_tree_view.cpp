@@ -1,5 +1,6 @@
 #include "doc/tz_tree_view.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -58,7 +59,10 @@ void DrawBranch(QPainter& painter, const QRect& rect, const Branch& branch, cons
 class TreeItemDelegate final : public QStyledItemDelegate {
 public:
     TreeItemDelegate(TZTreeView* view, ComponentTreeModel* model)
-        : QStyledItemDelegate(view), view_(view), model_(model) {}
+        : QStyledItemDelegate(view), view_(view), model_(model) {
+        // Only to let go of what a new tree no longer shows.
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { measured_.clear(); });
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const auto* node = model_->NodeAt(index);
@@ -93,7 +97,7 @@ public:
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QSize size = Measure(option, index);
         const long long extra = (static_cast<long long>(model_->Depth(index)) + 1) * view_->indentation();
         size.setWidth(static_cast<int>(std::min<long long>(size.width() + extra, 1 << 30)));
         return size;
@@ -107,12 +111,41 @@ public:
     }
 
 private:
+    // Measuring an item's text is the costly part of fitting the column to
+    // its contents, which the header does over a thousand rows whenever the
+    // selection moves. A measure is kept with what it depends on (the
+    // caption, the weight and the view's font) and used while they hold.
+    QSize Measure(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+        const auto* node = model_->NodeAt(index);
+        const QString caption = index.data(Qt::DisplayRole).toString();
+        const bool bold = model_->IsBold(node);
+        if (option.font != measuredFont_ || measured_.size() >= kMaxMeasured) {
+            measured_.clear();
+            measuredFont_ = option.font;
+        }
+        if (const auto kept = measured_.constFind(node);
+            kept != measured_.cend() && kept->bold == bold && kept->caption == caption)
+            return kept->size;
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        measured_.insert(node, {caption, bold, size});
+        return size;
+    }
+
+    struct Measured {
+        QString caption;
+        bool bold;
+        QSize size;
+    };
+    static constexpr qsizetype kMaxMeasured = 1 << 16;
+
     int TextLeft(const QRect& cell, long long depth) const {
         return static_cast<int>(std::min<long long>(cell.left() + (depth + 1) * view_->indentation(), 1 << 30));
     }
 
     TZTreeView* view_;
     ComponentTreeModel* model_;
+    mutable QHash<const ComponentTreeModel::Node*, Measured> measured_;
+    mutable QFont measuredFont_;
 };
 
 }  // namespace
