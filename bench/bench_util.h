@@ -26,9 +26,16 @@ inline double BestOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-// Peak resident memory in bytes of a command run with stdout to /dev/null;
-// -1 when it fails or exits with another status than `expectedExit`.
-inline long long PeakRssOfCommand(const std::vector<std::string>& argv, int expectedExit = 0) {
+// What a command run with stdout to /dev/null took.
+struct CommandRun {
+    int exitCode = -1;      // -1 when it did not exit normally
+    double seconds = 0;     // on the wall clock
+    double cpuSeconds = 0;  // user and system
+    long long peakRss = 0;  // resident memory at the peak, in bytes
+};
+
+inline CommandRun RunCommand(const std::vector<std::string>& argv) {
+    const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int devnull = ::open("/dev/null", O_WRONLY);
@@ -42,8 +49,19 @@ inline long long PeakRssOfCommand(const std::vector<std::string>& argv, int expe
     int status = 0;
     struct rusage usage {};
     ::wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedExit) return -1;
-    return static_cast<long long>(usage.ru_maxrss) * 1024;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, took.count(),
+            seconds(usage.ru_utime) + seconds(usage.ru_stime), static_cast<long long>(usage.ru_maxrss) * 1024};
+}
+
+// Peak resident memory in bytes of a command run with stdout to /dev/null;
+// -1 when it fails or exits with another status than `expectedExit`.
+inline long long PeakRssOfCommand(const std::vector<std::string>& argv, int expectedExit = 0) {
+    const CommandRun run = RunCommand(argv);
+    return run.exitCode == expectedExit ? run.peakRss : -1;
 }
 
 inline void Report(const char* what, double value, const char* unit, double ratio, const char* against, double target) {

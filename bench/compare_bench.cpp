@@ -9,14 +9,9 @@
 // time, which a busy machine disturbs less than the wall time, against a
 // process that only loads FIRST: a new process pays the kernel for every
 // page it touches, which the in-process load, reusing freed memory, does not.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <vector>
 
@@ -33,31 +28,11 @@ namespace {
 constexpr int kRuns = 5;
 constexpr int kExitDiffer = 3;
 
-double CpuSeconds(const rusage& usage) {
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // Processor time (user and system) of a command run with stdout to
 // /dev/null; -1 when it exits with another status than `expectedExit`.
 double CpuOfCommand(const std::vector<std::string>& argv, int expectedExit) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devnull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devnull, STDOUT_FILENO);
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedExit) return -1;
-    return CpuSeconds(usage);
+    const bench::CommandRun run = bench::RunCommand(argv);
+    return run.exitCode == expectedExit ? run.cpuSeconds : -1;
 }
 
 // The processes the diff is measured against: loading one or both files.

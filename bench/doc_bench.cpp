@@ -18,29 +18,16 @@
 
 #include "bench_util.h"
 #include "doc/component_tree_model.h"
-#include "doc/document_host.h"
 #include "doc/mdi_child.h"
 #include "doc/tz_tree_view.h"
+#include "document_window_bench.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 
 using namespace oryx;
 
-namespace {
-
-class NoHost final : public doc::DocumentHost {
-public:
-    void SetReportChecked(int, bool) override {}
-    void DocumentClosing(const QString&) override {}
-};
-
-void Settle(QWidget& window) {
-    QApplication::processEvents();
-    window.repaint();
-    QApplication::processEvents();
-}
-
-}  // namespace
+using bench::NoHost;
+using bench::Settle;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

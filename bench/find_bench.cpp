@@ -27,12 +27,12 @@
 
 #include "bench_util.h"
 #include "doc/component_tree_model.h"
-#include "doc/document_host.h"
 #include "doc/find_bar.h"
 #include "doc/find_session.h"
 #include "doc/mdi_child.h"
 #include "doc/text_codec.h"
 #include "doc/tz_tree_view.h"
+#include "document_window_bench.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "search/component_path.h"
@@ -47,17 +47,8 @@ constexpr int kRuns = 5;
 constexpr int kPathsScope = 1;
 constexpr int kAllScope = 4;
 
-class NoHost final : public doc::DocumentHost {
-public:
-    void SetReportChecked(int, bool) override {}
-    void DocumentClosing(const QString&) override {}
-};
-
-void Settle(QWidget& window) {
-    QApplication::processEvents();
-    window.repaint();
-    QApplication::processEvents();
-}
+using bench::NoHost;
+using bench::Settle;
 
 // Waits, without spinning, for the search to hand over what `done` waits for.
 template <typename Done>

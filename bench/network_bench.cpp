@@ -5,14 +5,8 @@
 // Runs `oryx-cli report atmif-vcc FOLDER` with -j 1 and with -j 2 (stdout to
 // /dev/null), best wall time of three runs each, and compares the peak memory
 // of the -j 2 run with that of the same report on the largest file alone.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,40 +17,21 @@ namespace {
 
 constexpr int kRuns = 3;
 
-struct Outcome {
-    double seconds = 0;
-    long long peakRss = 0;  // bytes
-};
-
 // Runs the command with stdout to /dev/null; a failed run ends the benchmark.
-Outcome RunCommand(const std::vector<std::string>& argv) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devnull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devnull, STDOUT_FILENO);
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execv(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+oryx::bench::CommandRun RunOrEnd(const std::vector<std::string>& argv) {
+    const oryx::bench::CommandRun run = oryx::bench::RunCommand(argv);
+    if (run.exitCode != 0) {
         std::fprintf(stderr, "network_bench: %s failed\n", argv[0].c_str());
         std::exit(1);
     }
-    return {took.count(), static_cast<long long>(usage.ru_maxrss) * 1024};
+    return run;
 }
 
 // The best time and the highest peak of `kRuns` runs.
-Outcome Best(const std::vector<std::string>& argv) {
-    Outcome best{1e300, 0};
+oryx::bench::CommandRun Best(const std::vector<std::string>& argv) {
+    oryx::bench::CommandRun best{0, 1e300, 0, 0};
     for (int i = 0; i < kRuns; ++i) {
-        const Outcome run = RunCommand(argv);
+        const oryx::bench::CommandRun run = RunOrEnd(argv);
         best.seconds = std::min(best.seconds, run.seconds);
         best.peakRss = std::max(best.peakRss, run.peakRss);
     }
@@ -88,9 +63,9 @@ int main(int argc, char** argv) {
     }
 
     const std::string cli = ORYX_CLI_PATH;
-    const Outcome single = Best({cli, "report", "atmif-vcc", largest});
-    const Outcome serial = Best({cli, "report", "atmif-vcc", "-j", "1", folder});
-    const Outcome parallel = Best({cli, "report", "atmif-vcc", "-j", "2", folder});
+    const oryx::bench::CommandRun single = Best({cli, "report", "atmif-vcc", largest});
+    const oryx::bench::CommandRun serial = Best({cli, "report", "atmif-vcc", "-j", "1", folder});
+    const oryx::bench::CommandRun parallel = Best({cli, "report", "atmif-vcc", "-j", "2", folder});
 
     std::printf("report atmif-vcc over %zu files in %s (largest %.1f MB)\n", files, folder.c_str(),
                 static_cast<double>(largestSize) / 1e6);
