@@ -2,8 +2,6 @@
 
 #include <QBrush>
 
-#include <unordered_map>
-
 #include "doc/text_codec.h"
 
 namespace oryx::doc {
@@ -20,7 +18,7 @@ QString Capitalized(QString word) {
 
 }  // namespace
 
-CompareTreeModel::CompareTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
+CompareTreeModel::CompareTreeModel(QObject* parent) : FlatTreeModel(parent) {}
 
 void CompareTreeModel::Show(const compare::Comparison* comparison) {
     beginResetModel();
@@ -162,6 +160,16 @@ std::size_t CompareTreeModel::Depth(const QModelIndex& index) const {
     return EntryAt(index) == kNone ? 0 : rows_[static_cast<std::size_t>(index.row())].depth;
 }
 
+bool CompareTreeModel::HasChildrenToShow(const QModelIndex& index) const {
+    const Entry entry = EntryAt(index);
+    return entry != kNone && HasShownChildren(entry);
+}
+
+bool CompareTreeModel::IsExpandedAt(const QModelIndex& index) const {
+    const Entry entry = EntryAt(index);
+    return entry != kNone && IsExpanded(entry);
+}
+
 void CompareTreeModel::Expand(const QModelIndex& index) {
     const Entry entry = EntryAt(index);
     if (entry == kNone || expanded_[entry]) return;
@@ -218,27 +226,7 @@ void CompareTreeModel::Relayout() {
     std::vector<Row>().swap(rows);
     lastFound_ = 0;
 
-    const QModelIndexList before = persistentIndexList();
-    if (!before.isEmpty()) {
-        std::unordered_map<Entry, int> newRow;
-        for (const QModelIndex& old : before) newRow.emplace(static_cast<Entry>(old.internalId()), -1);
-        std::size_t missing = newRow.size();
-        for (std::size_t i = 0; i < rows_.size() && missing > 0; ++i) {
-            const auto it = newRow.find(rows_[i].entry);
-            if (it != newRow.end() && it->second < 0) {
-                it->second = static_cast<int>(i);
-                --missing;
-            }
-        }
-        QModelIndexList after;
-        after.reserve(before.size());
-        for (const QModelIndex& old : before) {
-            const auto entry = static_cast<Entry>(old.internalId());
-            const int row = newRow[entry];
-            after.append(row < 0 ? QModelIndex() : createIndex(row, 0, static_cast<quintptr>(entry)));
-        }
-        changePersistentIndexList(before, after);
-    }
+    MovePersistentIndexes(rows_.size(), [this](std::size_t row) { return static_cast<quintptr>(rows_[row].entry); });
     emit layoutChanged();
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QAbstractItemModel>
-
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "compare/comparison.h"
 #include "doc/compare_marks.h"
+#include "doc/flat_tree_model.h"
 
 namespace oryx::doc {
 
@@ -15,10 +14,9 @@ namespace oryx::doc {
 // items are the comparison's entries (each index's internalId); the model
 // adds only which items are expanded and whether unchanged items are shown.
 //
-// As in the document window's tree the rows are the visible items, flat, in
-// depth-first order, each with its depth, and the view draws the indentation:
-// nothing here recurses on the depth of the tree.
-class CompareTreeModel final : public QAbstractItemModel {
+// As in the document window's tree the rows are the visible items, flat (see
+// FlatTreeModel).
+class CompareTreeModel final : public FlatTreeModel {
     Q_OBJECT
 
 public:
@@ -50,7 +48,9 @@ public:
     Entry EntryAt(const QModelIndex& index) const;
     // The row of a visible item; invalid when the item is not visible.
     QModelIndex IndexOf(Entry entry) const;
-    std::size_t Depth(const QModelIndex& index) const;
+    std::size_t Depth(const QModelIndex& index) const override;
+    bool HasChildrenToShow(const QModelIndex& index) const override;
+    bool IsExpandedAt(const QModelIndex& index) const override;
 
     // The item above `entry` in the tree; kNone for a top-level item.
     Entry TreeParent(Entry entry) const;
@@ -59,8 +59,8 @@ public:
     bool HasLaterSibling(Entry entry) const { return laterSibling_[entry]; }
     bool IsExpanded(Entry entry) const { return expanded_[entry]; }
 
-    void Expand(const QModelIndex& index);
-    void Collapse(const QModelIndex& index);
+    void Expand(const QModelIndex& index) override;
+    void Collapse(const QModelIndex& index) override;
     // Makes a shown item visible by expanding the items above it; invalid
     // when the filter hides it.
     QModelIndex Reveal(Entry entry);

@@ -1,12 +1,8 @@
 #include "doc/compare_tree_view.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -84,18 +80,9 @@ private:
 
 }  // namespace
 
-CompareTreeView::CompareTreeView(CompareTreeModel* model, QWidget* parent) : QTreeView(parent), model_(model) {
-    setUniformRowHeights(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setIndentation(19);
-    setHeaderHidden(true);
-    header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+CompareTreeView::CompareTreeView(CompareTreeModel* model, QWidget* parent) : FlatTreeView(parent), model_(model) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setModel(model_);
+    SetFlatModel(model_);
     setItemDelegate(new CompareItemDelegate(this, model_));
 }
 
@@ -112,29 +99,7 @@ bool CompareTreeView::SelectEntry(Entry entry) {
 void CompareTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTreeView::currentChanged(current, previous);
     emit CurrentEntryChanged(model_->EntryAt(current));
-    if (current.isValid()) {
-        // Once the column has its new width, bring the item's indentation
-        // into view, as a deep item's text may start right of the pane.
-        QTimer::singleShot(0, this, [this, index = QPersistentModelIndex(current)] {
-            if (index.isValid() && index == currentIndex()) ShowIndented(index);
-        });
-    }
-}
-
-void CompareTreeView::ShowIndented(const QModelIndex& index) {
-    const long long left = static_cast<long long>(model_->Depth(index)) * indentation();
-    QScrollBar* bar = horizontalScrollBar();
-    if (left < bar->value() || left + 2 * indentation() > bar->value() + viewport()->width())
-        bar->setValue(static_cast<int>(std::clamp<long long>(left - indentation(), 0, bar->maximum())));
-}
-
-void CompareTreeView::Toggle(const QModelIndex& index) {
-    const Entry entry = model_->EntryAt(index);
-    if (entry == CompareTreeModel::kNone || !model_->HasShownChildren(entry)) return;
-    if (model_->IsExpanded(entry))
-        model_->Collapse(index);
-    else
-        model_->Expand(index);
+    ShowIndentedLater(current);
 }
 
 void CompareTreeView::keyPressEvent(QKeyEvent* event) {
@@ -162,39 +127,6 @@ void CompareTreeView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTreeView::keyPressEvent(event);
-}
-
-QModelIndex CompareTreeView::ButtonAt(const QPoint& pos) const {
-    const QModelIndex index = indexAt(pos);
-    const Entry entry = model_->EntryAt(index);
-    if (entry == CompareTreeModel::kNone || !model_->HasShownChildren(entry)) return {};
-    const long long left = visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
-    if (pos.x() < left || pos.x() >= left + indentation()) return {};
-    return index;
-}
-
-void CompareTreeView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        const QModelIndex button = ButtonAt(event->position().toPoint());
-        if (button.isValid()) {
-            Toggle(button);
-            event->accept();
-            return;
-        }
-    }
-    QTreeView::mousePressEvent(event);
-}
-
-void CompareTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && ButtonAt(pos).isValid()) {
-        Toggle(ButtonAt(pos));
-        event->accept();
-        return;
-    }
-    const QModelIndex index = indexAt(pos);
-    QTreeView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && index.isValid()) Toggle(index);
 }
 
 }  // namespace oryx::doc

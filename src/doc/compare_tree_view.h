@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QTreeView>
-
 #include "compare/comparison.h"
+#include "doc/flat_tree_view.h"
 
 namespace oryx::doc {
 
@@ -12,7 +11,7 @@ class CompareTreeModel;
 // their depths; the view draws the indentation, the lines and the expand
 // buttons and expands and collapses through the model, as the document
 // window's tree does, so a tree of any depth costs no recursion.
-class CompareTreeView final : public QTreeView {
+class CompareTreeView final : public FlatTreeView {
     Q_OBJECT
 
 public:
@@ -34,16 +33,8 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void Toggle(const QModelIndex& index);
-    // The item whose expand button is at `pos`.
-    QModelIndex ButtonAt(const QPoint& pos) const;
-    // Scrolls sideways so the item's branch and text are on screen.
-    void ShowIndented(const QModelIndex& index);
-
     CompareTreeModel* model_;
 };
 

@@ -10,7 +10,7 @@
 
 namespace oryx::doc {
 
-ComponentTreeModel::ComponentTreeModel(QObject* parent) : QAbstractItemModel(parent) {
+ComponentTreeModel::ComponentTreeModel(QObject* parent) : FlatTreeModel(parent) {
     // Only the weight is set, so the view's own font supplies the rest.
     boldFont_.setBold(true);
 }
@@ -105,6 +105,16 @@ QModelIndex ComponentTreeModel::IndexOf(const Node* node) const {
 
 std::size_t ComponentTreeModel::Depth(const QModelIndex& index) const {
     return NodeAt(index) ? rows_[static_cast<std::size_t>(index.row())].depth : 0;
+}
+
+bool ComponentTreeModel::HasChildrenToShow(const QModelIndex& index) const {
+    const Node* node = NodeAt(index);
+    return node && HasVisibleChildren(node);
+}
+
+bool ComponentTreeModel::IsExpandedAt(const QModelIndex& index) const {
+    const Node* node = NodeAt(index);
+    return node && IsExpanded(node);
 }
 
 bool ComponentTreeModel::HasItems() const {
@@ -355,29 +365,8 @@ void ComponentTreeModel::Relayout() {
     rows_.swap(rows);
     std::vector<Row>().swap(rows);
 
-    // The persistent indexes (current item, selection, open editor) follow
-    // their items; an item that is no longer visible loses its index.
-    const QModelIndexList before = persistentIndexList();
-    if (!before.isEmpty()) {
-        std::unordered_map<const Node*, int> newRow;
-        for (const QModelIndex& old : before) newRow.emplace(static_cast<const Node*>(old.internalPointer()), -1);
-        std::size_t missing = newRow.size();
-        for (std::size_t i = 0; i < rows_.size() && missing > 0; ++i) {
-            const auto it = newRow.find(rows_[i].node);
-            if (it != newRow.end() && it->second < 0) {
-                it->second = static_cast<int>(i);
-                --missing;
-            }
-        }
-        QModelIndexList after;
-        after.reserve(before.size());
-        for (const QModelIndex& old : before) {
-            const Node* node = static_cast<const Node*>(old.internalPointer());
-            const int row = newRow[node];
-            after.append(row < 0 ? QModelIndex() : createIndex(row, 0, const_cast<Node*>(node)));
-        }
-        changePersistentIndexList(before, after);
-    }
+    MovePersistentIndexes(rows_.size(),
+                          [this](std::size_t row) { return reinterpret_cast<quintptr>(rows_[row].node); });
     emit layoutChanged();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAbstractItemModel>
 #include <QFont>
 #include <QString>
 
@@ -10,6 +9,8 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "doc/flat_tree_model.h"
 
 namespace oryx::prov {
 class ComponentNode;
@@ -23,12 +24,10 @@ namespace oryx::doc {
 // which items are expanded, the items removed from the tree, captions edited
 // in place, the bold items and, while the find bar filters it, the items shown.
 //
-// The rows are the items currently visible (every ancestor expanded), flat,
-// in depth-first order, each with its depth; the view draws the indentation
-// and the branches. So neither this model nor the view ever recurses on the
-// depth of the tree, and a file that nests a million components expands and
+// The rows are the items currently visible (every ancestor expanded), flat
+// (see FlatTreeModel), so a file that nests a million components expands and
 // collapses like a flat one.
-class ComponentTreeModel final : public QAbstractItemModel {
+class ComponentTreeModel final : public FlatTreeModel {
     Q_OBJECT
 
 public:
@@ -59,7 +58,9 @@ public:
     const Node* NodeAt(const QModelIndex& index) const;
     // The row of a visible item; invalid when the item is not visible.
     QModelIndex IndexOf(const Node* node) const;
-    std::size_t Depth(const QModelIndex& index) const;
+    std::size_t Depth(const QModelIndex& index) const override;
+    bool HasChildrenToShow(const QModelIndex& index) const override;
+    bool IsExpandedAt(const QModelIndex& index) const override;
     // The tree holds an item (filtered out or not).
     bool HasItems() const;
 
@@ -77,8 +78,8 @@ public:
     // filtered, those the filter shows), in depth-first order, without recursion.
     void ForEachDescendant(const Node* node, const std::function<void(const Node*)>& visit) const;
 
-    void Expand(const QModelIndex& index);
-    void Collapse(const QModelIndex& index);
+    void Expand(const QModelIndex& index) override;
+    void Collapse(const QModelIndex& index) override;
     // Makes the item visible by expanding the items above it.
     QModelIndex Reveal(const Node* node);
     void ExpandAll();

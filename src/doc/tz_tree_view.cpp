@@ -3,11 +3,8 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -150,16 +147,7 @@ private:
 
 }  // namespace
 
-TZTreeView::TZTreeView(QWidget* parent) : QTreeView(parent) {
-    setUniformRowHeights(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setExpandsOnDoubleClick(false);
-    setIndentation(19);
-    setHeaderHidden(true);
-    header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+TZTreeView::TZTreeView(QWidget* parent) : FlatTreeView(parent) {
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     // Without the focus the selection is not highlighted; the bold item
     // still marks the component shown.
@@ -171,7 +159,7 @@ TZTreeView::TZTreeView(QWidget* parent) : QTreeView(parent) {
 
 void TZTreeView::SetTreeModel(ComponentTreeModel* model) {
     model_ = model;
-    setModel(model);
+    SetFlatModel(model);
     setItemDelegate(new TreeItemDelegate(this, model));
 }
 
@@ -206,16 +194,6 @@ void TZTreeView::SetBoldState(const Node* item, bool bold) {
     }
 }
 
-void TZTreeView::Toggle(const QModelIndex& index) {
-    if (!model_) return;
-    const Node* node = model_->NodeAt(index);
-    if (!node || !model_->HasVisibleChildren(node)) return;
-    if (model_->IsExpanded(node))
-        model_->Collapse(index);
-    else
-        model_->Expand(index);
-}
-
 void TZTreeView::ExpandAllItems() {
     if (model_) model_->ExpandAll();
 }
@@ -236,20 +214,7 @@ void TZTreeView::currentChanged(const QModelIndex& current, const QModelIndex& p
     emit Changing(item);
     QTreeView::currentChanged(current, previous);
     emit Change(item);
-    if (item) {
-        // Once the column has its new width, bring the item's indentation
-        // into view, as a deep item's text may start right of the pane.
-        QTimer::singleShot(0, this, [this, index = QPersistentModelIndex(current)] {
-            if (index.isValid() && index == currentIndex()) ShowIndented(index);
-        });
-    }
-}
-
-void TZTreeView::ShowIndented(const QModelIndex& index) {
-    const long long left = static_cast<long long>(model_->Depth(index)) * indentation();
-    QScrollBar* bar = horizontalScrollBar();
-    if (left < bar->value() || left + 2 * indentation() > bar->value() + viewport()->width())
-        bar->setValue(static_cast<int>(std::clamp<long long>(left - indentation(), 0, bar->maximum())));
+    if (item) ShowIndentedLater(current);
 }
 
 void TZTreeView::keyPressEvent(QKeyEvent* event) {
@@ -291,41 +256,6 @@ void TZTreeView::keyPressEvent(QKeyEvent* event) {
         }
     }
     QTreeView::keyPressEvent(event);
-}
-
-QModelIndex TZTreeView::ButtonAt(const QPoint& pos) const {
-    if (!model_) return {};
-    const QModelIndex index = indexAt(pos);
-    const Node* node = model_->NodeAt(index);
-    if (!node || !model_->HasVisibleChildren(node)) return {};
-    const long long left = visualRect(index).left() + static_cast<long long>(model_->Depth(index)) * indentation();
-    if (pos.x() < left || pos.x() >= left + indentation()) return {};
-    return index;
-}
-
-void TZTreeView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        const QModelIndex button = ButtonAt(event->position().toPoint());
-        if (button.isValid()) {
-            Toggle(button);
-            event->accept();
-            return;
-        }
-    }
-    QTreeView::mousePressEvent(event);
-}
-
-void TZTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPoint pos = event->position().toPoint();
-    const QModelIndex button = ButtonAt(pos);
-    if (event->button() == Qt::LeftButton && button.isValid()) {
-        Toggle(button);
-        event->accept();
-        return;
-    }
-    const QModelIndex index = indexAt(pos);
-    QTreeView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && index.isValid()) Toggle(index);
 }
 
 }  // namespace oryx::doc

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTreeView>
+#include "doc/flat_tree_view.h"
 
 namespace oryx::prov {
 class ComponentNode;
@@ -18,7 +18,7 @@ class ComponentTreeModel;
 // SetNodeBold and ClearNodeBold set an item's display state and report the
 // item through Change, as the window's change handler expects; with
 // Recursive they do the same for every item below it.
-class TZTreeView final : public QTreeView {
+class TZTreeView final : public FlatTreeView {
     Q_OBJECT
     Q_PROPERTY(bool Recursive READ Recursive WRITE SetRecursive)
 
@@ -56,16 +56,9 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void SetBoldState(const Node* item, bool bold);
-    void Toggle(const QModelIndex& index);
-    // Scrolls sideways so the item's branch and text are on screen.
-    void ShowIndented(const QModelIndex& index);
-    // The item whose expand button is at `pos`.
-    QModelIndex ButtonAt(const QPoint& pos) const;
 
     ComponentTreeModel* model_ = nullptr;
     bool recursive_ = false;
