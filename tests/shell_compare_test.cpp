@@ -221,18 +221,9 @@ private slots:
     }
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = filesDir_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString WriteFile(const QString& name, const QByteArray& bytes) { return WriteTestFile(filesDir_, name, bytes); }
 
-    void Open(TMainForm& form, const QString& path) {
-        dialogs_.openAnswers << path;
-        Item(form, "FileOpenItem")->trigger();
-    }
+    void Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
 
     void CompareWith(TMainForm& form, const QString& path) {
         dialogs_.openAnswers << path;

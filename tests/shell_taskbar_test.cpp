@@ -139,17 +139,10 @@ void ShellTaskbarTest::init() {
 void ShellTaskbarTest::cleanup() { QCOMPARE(QApplication::overrideCursor(), nullptr); }
 
 QString ShellTaskbarTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    const QString path = filesDir_.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return WriteTestFile(filesDir_, name, bytes);
 }
 
-void ShellTaskbarTest::Open(TMainForm& form, const QString& path) {
-    dialogs_.openAnswers << path;
-    Item(form, "FileOpenItem")->trigger();
-}
+void ShellTaskbarTest::Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
 
 void ShellTaskbarTest::Deliver(TMainForm& form, const std::function<void()>& command) {
     QMetaObject::invokeMethod(&form, command, Qt::QueuedConnection);

@@ -115,17 +115,10 @@ void ShellTest::cleanup() {
 }
 
 QString ShellTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    const QString path = filesDir_.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return WriteTestFile(filesDir_, name, bytes);
 }
 
-void ShellTest::Open(TMainForm& form, const QString& path) {
-    dialogs_.openAnswers << path;
-    Item(form, "FileOpenItem")->trigger();
-}
+void ShellTest::Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
 
 void ShellTest::StoreSetting(const char* name, const oryx::settings::SettingValue& value) {
     SettingsStore().WriteValue(name, value);

@@ -2,11 +2,13 @@
 // What the main window's tests share: dialogs answered by the test, the
 // settings store as the program sees it, and finding windows and items.
 #include <QAction>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPrinter>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <vector>
 
 #include "fake_dialogs.h"
@@ -27,6 +29,15 @@ inline oryx::settings::TRegistryEnhanced SettingsStore() {
     return reg;
 }
 
+// Writes a file of the test into `dir`; one that cannot be written ends the run.
+inline QString WriteTestFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 inline QStringList WindowNames(TMainForm& form) {
     QStringList names;
     for (QMdiSubWindow* window : form.findChild<QMdiArea*>()->subWindowList())
@@ -38,6 +49,12 @@ inline QAction* Item(TMainForm& form, const char* name) {
     auto* item = form.findChild<QAction*>(name);
     if (!item) qFatal("no item %s", name);
     return item;
+}
+
+// Opens `path` with File | Open, the dialog answered with it.
+inline void OpenWithDialog(TMainForm& form, FakeDialogs& dialogs, const QString& path) {
+    dialogs.openAnswers << path;
+    Item(form, "FileOpenItem")->trigger();
 }
 
 // A control of a window or dialog, by its object name.

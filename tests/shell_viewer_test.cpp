@@ -379,13 +379,7 @@ private slots:
     }
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = filesDir_.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString WriteFile(const QString& name, const QByteArray& bytes) { return WriteTestFile(filesDir_, name, bytes); }
 
     QTemporaryDir settingsDir_;
     QTemporaryDir filesDir_;
