@@ -31,6 +31,7 @@ using namespace oryx;
 using compare::Change;
 using doctest::FakeDialogs;
 using doctest::FakeHost;
+using doctest::ShowActive;
 
 namespace {
 
@@ -112,12 +113,6 @@ private:
     QString second_;
 
     std::unique_ptr<doc::CompareWindow> Open() { return std::make_unique<doc::CompareWindow>(&host_, first_, second_); }
-
-    void ShowActive(QWidget& window) {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-    }
 
     QString Selected(const doc::CompareWindow& window) { return window.PathLabel()->text(); }
 

@@ -37,6 +37,7 @@
 using namespace oryx;
 using doctest::FakeDialogs;
 using doctest::FakeHost;
+using doctest::ShowActive;
 
 namespace {
 
@@ -110,12 +111,6 @@ private:
 
     std::unique_ptr<doc::TMDIChild> Open(std::string_view bytes, const QString& name = QStringLiteral("node17.txt")) {
         return std::make_unique<doc::TMDIChild>(&host_, doctest::WriteFile(dir_, name, bytes));
-    }
-
-    void ShowActive(QWidget& window) {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
 private slots:

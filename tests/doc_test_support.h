@@ -1,11 +1,14 @@
 #pragma once
 
 // A fake that stands in for the main window, and sample provisioning files written to a temporary folder.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 #include <deque>
 #include <map>
@@ -41,6 +44,13 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name, std::str
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     return path;
+}
+
+// Shows the window as the active one and waits until it is.
+inline void ShowActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
 inline QByteArray ReadFile(const QString& path) {

@@ -31,6 +31,7 @@
 using namespace oryx;
 using doctest::FakeDialogs;
 using doctest::FakeHost;
+using doctest::ShowActive;
 
 namespace {
 
@@ -106,12 +107,6 @@ private:
         window->resize(783, 514);
         window->show();
         return window;
-    }
-
-    void ShowActive(QWidget& window) {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
 private slots:
