@@ -154,9 +154,7 @@ TEST(Cli, FileNamesInErrorsAreCleaned) {
 TEST(Cli, WriteErrorIsAFailure) {
     TempDir dir;
     const std::string file = dir.Write("node.txt", kNode);
-    const int status =
-        std::system((ShellQuote(ORYX_CLI_PATH) + " tree " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ExitStatusOnFullDisk({"tree", file}), 1);
 }
 
 }  // namespace

@@ -161,10 +161,7 @@ TEST(DiffCli, ErrorsAndUsage) {
 TEST(DiffCli, WriteErrorIsAFailure) {
     TempDir dir;
     const std::string file = dir.Write("node.txt", kBefore);
-    const int status = std::system(
-        (ShellQuote(ORYX_CLI_PATH) + " diff " + ShellQuote(file) + " " + ShellQuote(file) + " >/dev/full 2>/dev/null")
-            .c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ExitStatusOnFullDisk({"diff", file, file}), 1);
 }
 
 }  // namespace

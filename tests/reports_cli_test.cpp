@@ -18,6 +18,7 @@ namespace oryx::reports::test {
 namespace {
 
 using oryx::testing::CliResult;
+using oryx::testing::ExitStatusOnFullDisk;
 using oryx::testing::RunCli;
 using oryx::testing::ShellQuote;
 
@@ -252,9 +253,7 @@ TEST(ReportCli, NotEnoughMemoryToBuild) {
 TEST(ReportCli, WriteErrorIsAFailure) {
     ScratchDir dir;
     const std::string file = dir.Write("node.txt", kNode);
-    const int status = std::system(
-        (ShellQuote(ORYX_CLI_PATH) + " report atmif " + ShellQuote(file) + " >/dev/full 2>/dev/null").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ExitStatusOnFullDisk({"report", "atmif", file}), 1);
 }
 
 }  // namespace

@@ -113,9 +113,7 @@ TEST(FindCli, InHelpAndWriteErrors) {
 
     TempDir dir;
     const std::string file = dir.Write("node.txt", kNode);
-    const int status =
-        std::system((ShellQuote(ORYX_CLI_PATH) + " find " + ShellQuote(file) + " card >/dev/full 2>/dev/null").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ExitStatusOnFullDisk({"find", file, "card"}), 1);
 }
 
 }  // namespace
