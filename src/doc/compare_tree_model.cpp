@@ -177,11 +177,7 @@ void CompareTreeModel::Expand(const QModelIndex& index) {
     const int row = index.row();
     std::vector<Row> added;
     if (HasShownChildren(entry)) AppendVisibleRows(entry, rows_[static_cast<std::size_t>(row)].depth + 1, added);
-    if (!added.empty()) {
-        beginInsertRows({}, row + 1, row + static_cast<int>(added.size()));
-        rows_.insert(rows_.begin() + row + 1, added.begin(), added.end());
-        endInsertRows();
-    }
+    InsertRowsBelow(rows_, row, added);
     emit dataChanged(index, index);
 }
 
@@ -189,16 +185,7 @@ void CompareTreeModel::Collapse(const QModelIndex& index) {
     const Entry entry = EntryAt(index);
     if (entry == kNone || !expanded_[entry]) return;
     expanded_[entry] = false;
-    const auto row = static_cast<std::size_t>(index.row());
-    const std::uint32_t depth = rows_[row].depth;
-    std::size_t end = row + 1;
-    while (end < rows_.size() && rows_[end].depth > depth) ++end;
-    if (end > row + 1) {
-        beginRemoveRows({}, static_cast<int>(row) + 1, static_cast<int>(end) - 1);
-        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row) + 1,
-                    rows_.begin() + static_cast<std::ptrdiff_t>(end));
-        endRemoveRows();
-    }
+    RemoveRowsBelow(rows_, index.row());
     emit dataChanged(index, index);
 }
 

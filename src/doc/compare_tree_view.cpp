@@ -103,29 +103,7 @@ void CompareTreeView::currentChanged(const QModelIndex& current, const QModelInd
 }
 
 void CompareTreeView::keyPressEvent(QKeyEvent* event) {
-    const QModelIndex current = currentIndex();
-    const Entry entry = model_->EntryAt(current);
-    if (entry != CompareTreeModel::kNone) {
-        const bool children = model_->HasShownChildren(entry);
-        const bool open = children && model_->IsExpanded(entry);
-        switch (event->key()) {
-        case Qt::Key_Right:
-            if (children && !open)
-                model_->Expand(current);
-            else if (open)
-                setCurrentIndex(model_->index(current.row() + 1, 0));
-            return;
-        case Qt::Key_Left:
-            if (open)
-                model_->Collapse(current);
-            else if (const Entry above = model_->TreeParent(entry); above != CompareTreeModel::kNone)
-                setCurrentIndex(model_->IndexOf(above));
-            return;
-        case Qt::Key_Plus: model_->Expand(current); return;
-        case Qt::Key_Minus: model_->Collapse(current); return;
-        default: break;
-        }
-    }
+    if (HandleTreeKey(event, false)) return;
     QTreeView::keyPressEvent(event);
 }
 

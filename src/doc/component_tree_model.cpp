@@ -261,11 +261,7 @@ void ComponentTreeModel::Expand(const QModelIndex& index) {
     const int row = index.row();
     std::vector<Row> added;
     AppendVisibleRows(node, rows_[static_cast<std::size_t>(row)].depth + 1, added);
-    if (!added.empty()) {
-        beginInsertRows({}, row + 1, row + static_cast<int>(added.size()));
-        rows_.insert(rows_.begin() + row + 1, added.begin(), added.end());
-        endInsertRows();
-    }
+    InsertRowsBelow(rows_, row, added);
     EmitRowChanged(row);
 }
 
@@ -273,17 +269,8 @@ void ComponentTreeModel::Collapse(const QModelIndex& index) {
     const Node* node = NodeAt(index);
     if (!node || !IsExpanded(node)) return;
     SetExpandedFlag(node, false);
-    const auto row = static_cast<std::size_t>(index.row());
-    const std::size_t depth = rows_[row].depth;
-    std::size_t end = row + 1;
-    while (end < rows_.size() && rows_[end].depth > depth) ++end;
-    if (end > row + 1) {
-        beginRemoveRows({}, static_cast<int>(row) + 1, static_cast<int>(end) - 1);
-        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row) + 1,
-                    rows_.begin() + static_cast<std::ptrdiff_t>(end));
-        endRemoveRows();
-    }
-    EmitRowChanged(static_cast<int>(row));
+    RemoveRowsBelow(rows_, index.row());
+    EmitRowChanged(index.row());
 }
 
 QModelIndex ComponentTreeModel::Reveal(const Node* node) {

@@ -24,6 +24,28 @@ public:
     virtual void Collapse(const QModelIndex& index) = 0;
 
 protected:
+    // Puts `added`, the rows newly visible below row `row`, right after it.
+    template <typename Rows>
+    void InsertRowsBelow(Rows& rows, int row, const Rows& added) {
+        if (added.empty()) return;
+        beginInsertRows({}, row + 1, row + static_cast<int>(added.size()));
+        rows.insert(rows.begin() + row + 1, added.begin(), added.end());
+        endInsertRows();
+    }
+
+    // Takes away the rows below row `row` that are deeper than it: those its
+    // collapse hides.
+    template <typename Rows>
+    void RemoveRowsBelow(Rows& rows, int row) {
+        const auto first = static_cast<std::size_t>(row) + 1;
+        std::size_t end = first;
+        while (end < rows.size() && rows[end].depth > rows[first - 1].depth) ++end;
+        if (end == first) return;
+        beginRemoveRows({}, row + 1, static_cast<int>(end) - 1);
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.begin() + static_cast<std::ptrdiff_t>(end));
+        endRemoveRows();
+    }
+
     // After the rows were rebuilt: the persistent indexes (current item,
     // selection, open editor) follow their items to their new rows; an item
     // no longer visible loses its index. `idOfRow(i)` is the internalId of row i.

@@ -1,6 +1,7 @@
 #include "doc/flat_tree_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -48,6 +49,45 @@ void FlatTreeView::Toggle(const QModelIndex& index) {
         model_->Collapse(index);
     else
         model_->Expand(index);
+}
+
+bool FlatTreeView::HandleTreeKey(QKeyEvent* event, bool backspaceToParent) {
+    const QModelIndex current = currentIndex();
+    if (!model_ || !current.isValid()) return false;
+    const bool children = model_->HasChildrenToShow(current);
+    const bool open = children && model_->IsExpandedAt(current);
+    switch (event->key()) {
+    case Qt::Key_Right:
+        if (children && !open)
+            model_->Expand(current);
+        else if (open)
+            setCurrentIndex(model_->index(current.row() + 1, 0));
+        return true;
+    case Qt::Key_Backspace:
+        if (!backspaceToParent) return false;
+        [[fallthrough]];
+    case Qt::Key_Left:
+        if (open && event->key() == Qt::Key_Left)
+            model_->Collapse(current);
+        else if (const QModelIndex parent = ParentRow(current); parent.isValid())
+            setCurrentIndex(parent);
+        return true;
+    case Qt::Key_Plus: model_->Expand(current); return true;
+    case Qt::Key_Minus: model_->Collapse(current); return true;
+    default: return false;
+    }
+}
+
+QModelIndex FlatTreeView::ParentRow(const QModelIndex& index) const {
+    // Rows are in depth-first order: the parent is the nearest row above
+    // that is less deep.
+    const std::size_t depth = model_->Depth(index);
+    if (depth == 0) return {};
+    for (int row = index.row() - 1; row >= 0; --row) {
+        const QModelIndex candidate = model_->index(row, 0);
+        if (model_->Depth(candidate) < depth) return candidate;
+    }
+    return {};
 }
 
 QModelIndex FlatTreeView::ButtonAt(const QPoint& pos) const {

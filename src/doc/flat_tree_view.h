@@ -22,6 +22,11 @@ protected:
     // view, as a deep item's text may start right of the pane.
     void ShowIndentedLater(const QModelIndex& current);
     void Toggle(const QModelIndex& index);
+    // The tree's own keys on the current item: Right expands it or goes to
+    // its first child, Left collapses it or goes to its parent (Backspace
+    // too, with `backspaceToParent`), + and - expand and collapse it. False
+    // when the key is none of them.
+    bool HandleTreeKey(QKeyEvent* event, bool backspaceToParent);
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -29,6 +34,8 @@ protected:
 private:
     // Scrolls sideways so the item's branch and text are on screen.
     void ShowIndented(const QModelIndex& index);
+    // The row of the item above `index`'s; invalid for a top-level item.
+    QModelIndex ParentRow(const QModelIndex& index) const;
     // The item whose expand button is at `pos`.
     QModelIndex ButtonAt(const QPoint& pos) const;
 

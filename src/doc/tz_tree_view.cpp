@@ -223,38 +223,7 @@ void TZTreeView::keyPressEvent(QKeyEvent* event) {
     if (event->isAccepted()) return;
     event->accept();
 
-    const QModelIndex current = currentIndex();
-    const Node* node = model_ ? model_->NodeAt(current) : nullptr;
-    if (node && state() != QAbstractItemView::EditingState) {
-        const bool children = model_->HasVisibleChildren(node);
-        const bool open = children && model_->IsExpanded(node);
-        switch (event->key()) {
-        case Qt::Key_Right:
-            if (children && !open)
-                model_->Expand(current);
-            else if (open)
-                setCurrentIndex(model_->index(current.row() + 1, 0));
-            return;
-        case Qt::Key_Left:
-        case Qt::Key_Backspace:
-            if (open && event->key() == Qt::Key_Left) {
-                model_->Collapse(current);
-            } else if (const Node* above = model_->TreeParent(node)) {
-                const std::size_t depth = model_->Depth(current);
-                for (int row = current.row() - 1; row >= 0; --row) {
-                    const QModelIndex candidate = model_->index(row, 0);
-                    if (model_->Depth(candidate) + 1 == depth && model_->NodeAt(candidate) == above) {
-                        setCurrentIndex(candidate);
-                        break;
-                    }
-                }
-            }
-            return;
-        case Qt::Key_Plus: model_->Expand(current); return;
-        case Qt::Key_Minus: model_->Collapse(current); return;
-        default: break;
-        }
-    }
+    if (state() != QAbstractItemView::EditingState && HandleTreeKey(event, true)) return;
     QTreeView::keyPressEvent(event);
 }
 
