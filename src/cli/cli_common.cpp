@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace oryx::cli {
@@ -25,6 +26,11 @@ void PrintError(std::string_view message) {
     line += message;
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int WriteFailure(std::string_view what, int error) {
+    PrintError("cannot write the " + std::string(what) + ": " + std::strerror(error));
+    return kExitFailure;
 }
 
 }  // namespace oryx::cli

@@ -37,5 +37,8 @@ private:
 bool WriteStdout(std::string_view text);
 
 void PrintError(std::string_view message);
+// Says on stderr that the `what` could not be written, for `error`, and
+// gives the exit status of that failure.
+int WriteFailure(std::string_view what, int error);
 
 }  // namespace oryx::cli

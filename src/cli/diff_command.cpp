@@ -1,7 +1,6 @@
 #include "cli/diff_command.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "compare/comparison.h"
 #include "compare/diff_output.h"
@@ -70,10 +69,7 @@ int RunDiff(const Args& args) {
         compare::WriteDiffCsv(comparison, sink);
     else
         compare::WriteDiffText(comparison, sink);
-    if (!ok) {
-        PrintError(std::string("cannot write the differences: ") + std::strerror(err));
-        return kExitFailure;
-    }
+    if (!ok) return WriteFailure("differences", err);
     return comparison.Summary().Equal() ? kExitOk : kExitDiffer;
 }
 

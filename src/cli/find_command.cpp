@@ -1,7 +1,6 @@
 #include "cli/find_command.h"
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "prov/component_store.h"
@@ -122,10 +121,7 @@ int RunFind(const Args& args) {
         return written;
     });
     if (written) written = WriteStdout(out);
-    if (!written) {
-        PrintError(std::string("cannot write the matches: ") + std::strerror(errno));
-        return kExitFailure;
-    }
+    if (!written) return WriteFailure("matches", errno);
     return found ? kExitOk : kExitNoMatch;
 }
 

@@ -12,7 +12,6 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -50,11 +49,6 @@ void KeepFreedMemoryForTheNextFile() {
     mallopt(M_MMAP_THRESHOLD, 4 << 20);
     mallopt(M_TRIM_THRESHOLD, 8 << 20);
 #endif
-}
-
-int WriteFailure(std::string_view what, int error) {
-    PrintError("cannot write the " + std::string(what) + ": " + std::strerror(error));
-    return kExitFailure;
 }
 
 // "120/500 files" on stderr, redrawn in place, once the run has lasted a

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -67,11 +66,7 @@ reports::ReportConfig ReadConfig(const ConfigFile& config) {
     return reports::ReportConfig::Read(config.name);
 }
 
-int Emit(Output& out, const char* what) {
-    if (out.Commit()) return kExitOk;
-    PrintError(std::string("cannot write the ") + what + ": " + std::strerror(errno));
-    return kExitFailure;
-}
+int Emit(Output& out, const char* what) { return out.Commit() ? kExitOk : WriteFailure(what, errno); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "cli/tree_commands.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "prov/component_store.h"
 #include "prov/reader.h"
@@ -22,10 +21,7 @@ int RunTree(const Args& args) {
             err = errno;
         }
     });
-    if (!ok) {
-        PrintError(std::string("cannot write the tree text: ") + std::strerror(err));
-        return kExitFailure;
-    }
+    if (!ok) return WriteFailure("tree text", err);
     return kExitOk;
 }
 
@@ -45,10 +41,7 @@ int RunAttrs(const Args& args) {
         out.Append(row.value);
         out.Append("\n");
     }
-    if (!out.Commit()) {
-        PrintError(std::string("cannot write the attributes: ") + std::strerror(errno));
-        return kExitFailure;
-    }
+    if (!out.Commit()) return WriteFailure("attributes", errno);
     return kExitOk;
 }
 
