@@ -29,13 +29,11 @@ public:
     // expanded and the others collapsed; null empties the tree. The
     // comparison must outlive its showing.
     void Show(const compare::Comparison* comparison);
-    const compare::Comparison* Shown() const { return comparison_; }
 
     // With only differences, an item is shown when it is added, removed or
     // changed (also inside an added or removed subtree) or has such an item
     // below it.
     void SetOnlyDifferences(bool only);
-    bool OnlyDifferences() const { return onlyDifferences_; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

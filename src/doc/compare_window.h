@@ -34,13 +34,11 @@ class CompareWindow final : public QWidget {
 public:
     using Entry = compare::Comparison::Index;
 
-    // Reads the files one after the other and compares them; throws
+    // Reads both files (at once) and compares them; throws
     // oryx::prov::FileError when one cannot be read (no window remains then).
     CompareWindow(DocumentHost* host, const QString& firstFile, const QString& secondFile, QWidget* parent = nullptr);
     ~CompareWindow() override;
 
-    const QString& FirstFile() const { return firstFile_; }
-    const QString& SecondFile() const { return secondFile_; }
     const compare::Comparison& Comparison() const { return *comparison_; }
 
     // F8 and Shift+F8: select the next or the previous difference, depth

@@ -120,8 +120,9 @@ bool ComponentTreeModel::IsExpandedAt(const QModelIndex& index) const {
 bool ComponentTreeModel::HasItems() const {
     if (!filtered_) return !rows_.empty();
     if (!addNode_) return false;
-    return std::any_of(addNode_->Children().begin(), addNode_->Children().end(),
-                       [this](const Node* child) { return !child->Name().starts_with('&') && !IsRemovedItem(child); });
+    return std::any_of(addNode_->Children().begin(), addNode_->Children().end(), [this](const Node* child) {
+        return !text::IsHiddenName(child->Name()) && !IsRemovedItem(child);
+    });
 }
 
 QString ComponentTreeModel::Caption(const Node* node) const {

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <functional>
-
 #include <cstddef>
 #include <functional>
 
