@@ -14,24 +14,6 @@ namespace {
 
 constexpr reports::ColumnInfo kFileColumns[] = {{"File", 0}, {"Format", 0}, {"Lines", 0}, {"Components", 0}};
 
-struct FileShape {
-    bool startProv = false;
-    std::size_t lines = 0;
-};
-
-// The format the reader read the file in (start-prov when its first line is
-// "start prov", configure otherwise), and its lines as the reader counts them.
-FileShape ReadFileShape(const std::string& fileName) {
-    FileShape shape;
-    prov::LineFile file(fileName);
-    std::string_view line;
-    if (!file.ReadLine(line)) return shape;
-    shape.startProv = prov::TrimControl(line) == "start prov";
-    shape.lines = 1;
-    while (file.ReadLine(line)) ++shape.lines;
-    return shape;
-}
-
 // Every component below the add node, at any depth.
 std::size_t CountComponents(const prov::ComponentNode* add) {
     if (add == nullptr) return 0;
@@ -48,8 +30,7 @@ std::size_t CountComponents(const prov::ComponentNode* add) {
 
 void BuildSummaryRow(const std::string& fileName, reports::ReportRows& rows) {
     prov::ComponentStore store;
-    prov::ReadProvisioningFile(fileName, store);
-    const FileShape shape = ReadFileShape(fileName);
+    const prov::FileShape shape = prov::ReadProvisioningFile(fileName, store);
     reports::ReportRows values;
     reports::BuildNodeSummaryRows(store, values);
 

@@ -477,32 +477,36 @@ std::string_view TrimControl(std::string_view text) {
 
 namespace {
 
-void ReadLines(const std::string& fileName, ComponentStore& store) {
+FileShape ReadLines(const std::string& fileName, ComponentStore& store) {
     LineFile file(fileName);
     // Emptiness shows in reading, not in the size: files of /proc say 0.
     std::string_view line;
-    const bool startProv = file.ReadLine(line) && TrimControl(line) == "start prov";
+    FileShape shape;
+    shape.startProv = file.ReadLine(line) && TrimControl(line) == "start prov";
     file.Rewind();
 
     Reader reader(store);
     std::string working;
     while (file.ReadLine(line)) {
+        ++shape.lines;
         working.assign(TrimControl(line));
         working += ' ';
-        if (startProv)
+        if (shape.startProv)
             reader.StartProvLine(working);
         else
             reader.ConfigureLine(working);
     }
+    return shape;
 }
 
 }  // namespace
 
-void ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
     store.StartBuilding();
     try {
-        ReadLines(fileName, store);
+        const FileShape shape = ReadLines(fileName, store);
         store.Finish();
+        return shape;
     } catch (const std::bad_alloc&) {
         // What was built goes: the message and whatever shows it need memory.
         store.StartBuilding();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,8 +44,14 @@ private:
     std::string longLine_;
 };
 
+// What reading a file found besides the model.
+struct FileShape {
+    bool startProv = false;  // read as start-prov: its first line is "start prov"; else configure
+    std::size_t lines = 0;
+};
+
 // Replaces the store's contents with the model of the file.
-void ReadProvisioningFile(const std::string& fileName, ComponentStore& store);
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store);
 // True when the file's first line (untrimmed) contains "configure".
 bool IsConfigureFile(const std::string& fileName);
 
