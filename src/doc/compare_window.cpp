@@ -29,6 +29,7 @@
 #include "doc/side_by_side_model.h"
 #include "doc/text_codec.h"
 #include "doc/wait_cursor.h"
+#include "doc/whole_text_tips.h"
 #include "prov/component_store.h"
 
 namespace oryx::doc {
@@ -226,12 +227,7 @@ void CompareWindow::ShowEntry(Entry entry) {
     attributeModel_->ShowRows(comparison_->Attributes(entry));
     // A path nested many thousand levels deep would take longer to lay out
     // than to find; the label shows its two ends.
-    constexpr qsizetype kShownEnd = 2000;
-    const QString path = DisplayText(comparison_->Path(entry));
-    if (path.size() > 2 * kShownEnd + 1)
-        pathLabel_->setText(path.left(kShownEnd) + QChar(0x2026) + path.right(kShownEnd));
-    else
-        pathLabel_->setText(path);
+    pathLabel_->setText(TwoEnds(DisplayText(comparison_->Path(entry))));
 }
 
 void CompareWindow::NextDifference() { StepToDifference(true); }

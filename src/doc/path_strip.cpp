@@ -36,11 +36,7 @@ void PathStrip::Show(const QString& text) {
     text_ = text;
     // A path nested many thousand levels deep would take longer to lay out
     // than to find; the label shows its two ends, Copy takes it whole.
-    constexpr qsizetype kShownEnd = 2000;
-    if (text.size() > 2 * kShownEnd + 1)
-        label_->setText(text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd));
-    else
-        label_->setText(text);
+    label_->setText(TwoEnds(text));
 }
 
 }  // namespace oryx::doc

@@ -75,11 +75,14 @@ void ShowWholeTextTips(QTreeView& view) {
     new HeaderTips(*view.header());
 }
 
+QString TwoEnds(const QString& text) {
+    constexpr qsizetype kShownEnd = 2000;
+    return text.size() > 2 * kShownEnd + 1 ? text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd) : text;
+}
+
 QString WholeTextTip(const QString& text) {
     // A tooltip is laid out whole; a value of megabytes would stall the window.
-    constexpr qsizetype kShownEnd = 2000;
-    const QString shown =
-        text.size() > 2 * kShownEnd + 1 ? text.left(kShownEnd) + QChar(0x2026) + text.right(kShownEnd) : text;
+    const QString shown = TwoEnds(text);
     if (!Qt::mightBeRichText(shown)) return shown;
     return QStringLiteral("<p style='white-space:pre-wrap'>") + shown.toHtmlEscaped() + QStringLiteral("</p>");
 }
