@@ -77,13 +77,6 @@ std::uint64_t NameSortKey(std::string_view name) {
 
 bool SameName(std::string_view a, std::string_view b) { return text::EqualIgnoringAsciiCase(a, b); }
 
-std::size_t HashName(std::string_view name) {
-    std::uint64_t h = 1469598103934665603ULL;  // FNV-1a over the lower-cased bytes
-    for (char c : name) {
-        h ^= static_cast<unsigned char>(text::AsciiLower(c));
-        h *= 1099511628211ULL;
-    }
-    return static_cast<std::size_t>(h);
-}
+std::size_t HashName(std::string_view name) { return static_cast<std::size_t>(text::HashIgnoringAsciiCase(name)); }
 
 }  // namespace oryx::prov

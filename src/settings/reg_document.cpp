@@ -202,17 +202,10 @@ std::string FormatValue(const RegValue& value) {
     return out;
 }
 
-constexpr std::uint64_t kHashStart = 1469598103934665603ULL;  // FNV-1a
-
-std::uint64_t HashName(std::uint64_t h, std::string_view name) {
-    for (const char c : name) h = (h ^ static_cast<unsigned char>(text::AsciiLower(c))) * 1099511628211ULL;
-    return h;
-}
-
 // A hash of a key path that ignores letter case, as key names compare.
 std::uint64_t PathHash(const std::vector<std::string>& path) {
-    std::uint64_t h = kHashStart;
-    for (const std::string& name : path) h = (HashName(h, name) ^ '\\') * 1099511628211ULL;  // "\\" after each name
+    std::uint64_t h = text::kFoldedHashStart;
+    for (const std::string& name : path) h = text::HashIgnoringAsciiCase("\\", text::HashIgnoringAsciiCase(name, h));
     return h;
 }
 
@@ -232,7 +225,7 @@ std::size_t ValueEntry(const RegSection& key, std::string_view name) {
             if (HoldsValue(key, i, name)) return i;
         return kNoEntry;
     }
-    return key.valueAt.Find(HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); });
+    return key.valueAt.Find(text::HashIgnoringAsciiCase(name), [&](std::size_t i) { return HoldsValue(key, i, name); });
 }
 
 // Points the index at the entry for its value's name. An entry that held
@@ -240,7 +233,7 @@ std::size_t ValueEntry(const RegSection& key, std::string_view name) {
 void IndexValue(RegSection& key, std::size_t entry) {
     const std::string& name = key.entries[entry].value->name;
     key.valueAt.Set(
-        HashName(kHashStart, name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
+        text::HashIgnoringAsciiCase(name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
 }
 
 // Keeps the index up to date after the key's last entry was added.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,16 @@ constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
+}
+
+// FNV-1a over the bytes with ASCII case folded, going on from `hash`: names
+// that compare equal ignoring case hash alike.
+inline constexpr std::uint64_t kFoldedHashStart = 1469598103934665603ULL;
+inline constexpr std::uint64_t kFoldedHashPrime = 1099511628211ULL;
+
+constexpr std::uint64_t HashIgnoringAsciiCase(std::string_view text, std::uint64_t hash = kFoldedHashStart) {
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * kFoldedHashPrime;
+    return hash;
 }
 
 inline std::string AsciiLowered(std::string_view text) {
