@@ -12,7 +12,6 @@
 #include "prov/reader.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
-#include "reports/report_error.h"
 #include "reports/report_registry.h"
 
 namespace oryx::cli {

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "prov/component_store.h"
 #include "reports/attribute_search.h"
@@ -130,12 +131,12 @@ void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
         Slot* slot;
         std::size_t line;  // the line that first named the slot
     };
-    std::unordered_map<std::int32_t, std::size_t> namedAt;  // slot -> its place in `named`
+    std::unordered_set<std::int32_t> namedSlots;  // the slots in `named`
     std::vector<Naming> named;
     for (const auto& [lp, node] : NumberedLps(add)) {
         const std::string lpText = std::to_string(lp);
         named.clear();
-        namedAt.clear();
+        namedSlots.clear();
         std::optional<std::size_t> typeLine;
         std::string type;
         std::size_t lineNumber = 0;
@@ -147,7 +148,7 @@ void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
                     const auto found = slotOfCard.find(text::AsciiLowered(line.substr(marker + 5)));
                     if (found != slotOfCard.end()) {
                         Slot& slot = slots[found->second];
-                        if (namedAt.emplace(found->second, named.size()).second) named.push_back({&slot, at});
+                        if (namedSlots.insert(found->second).second) named.push_back({&slot, at});
                         slot.lp = lpText;
                     }
                 }
