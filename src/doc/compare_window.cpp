@@ -3,13 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QSplitter>
 #include <QStyle>
@@ -19,6 +17,7 @@
 
 #include "compare/diff_output.h"
 #include "compare/read_pair.h"
+#include "doc/close_watch.h"
 #include "doc/compare_marks.h"
 #include "doc/compare_tree_model.h"
 #include "doc/compare_tree_view.h"
@@ -58,6 +57,7 @@ CompareWindow::CompareWindow(DocumentHost* host, const QString& firstFile, const
     comparison_ = std::make_unique<compare::Comparison>(*firstStore_, *secondStore_);
 
     setAttribute(Qt::WA_DeleteOnClose);
+    new CloseWatch(*this, [this] { Release(); });
     setWindowTitle(firstFile + QStringLiteral(" vs ") + secondFile);
     setWindowIcon(ChangeMarks::WindowIcon());
     resize(783, 514);
@@ -300,8 +300,6 @@ void CompareWindow::ExportDifferencesCsv() {
 // ---- closing ----
 
 void CompareWindow::Release() {
-    if (closing_) return;
-    closing_ = true;
     treeModel_->Show(nullptr);
     attributeModel_->ShowRows({});
     pathLabel_->clear();
@@ -309,26 +307,6 @@ void CompareWindow::Release() {
     firstStore_->Clear();
     secondStore_->Clear();
     if (host_) host_->DocumentClosing(objectName());
-}
-
-void CompareWindow::closeEvent(QCloseEvent* event) {
-    Release();
-    event->accept();
-}
-
-bool CompareWindow::event(QEvent* event) {
-    if (event->type() == QEvent::ParentAboutToChange) {
-        if (parentWidget()) parentWidget()->removeEventFilter(this);
-    } else if (event->type() == QEvent::ParentChange) {
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->installEventFilter(this);
-    }
-    return QWidget::event(event);
-}
-
-bool CompareWindow::eventFilter(QObject* watched, QEvent* event) {
-    // A frame asks its widget to close first; this covers one closed without asking.
-    if (event->type() == QEvent::Close && watched == parentWidget()) Release();
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace oryx::doc

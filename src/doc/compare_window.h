@@ -58,11 +58,6 @@ public:
     QLineEdit* IgnoredAttributesField() const { return ignoredAttributes_; }
     QCheckBox* IgnoreCaseBox() const { return ignoreCase_; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
-
 private:
     QWidget* BuildCommandBar();
     void BuildLayout();
@@ -72,6 +67,7 @@ private:
     void CompareAgain();
     void ShowEntry(Entry entry);
     void StepToDifference(bool forward);
+    // When the window closes: the comparison and the stores go, and the host is told.
     void Release();
 
     DocumentHost* host_;
@@ -80,7 +76,6 @@ private:
     std::unique_ptr<prov::ComponentStore> firstStore_;
     std::unique_ptr<prov::ComponentStore> secondStore_;
     std::unique_ptr<compare::Comparison> comparison_;
-    bool closing_ = false;
 
     CompareTreeModel* treeModel_ = nullptr;
     CompareTreeView* tree_ = nullptr;

@@ -1,13 +1,12 @@
 #include "doc/mdi_child.h"
 
-#include <QCloseEvent>
-#include <QMdiSubWindow>
 #include <QSplitter>
 #include <QVBoxLayout>
 
 #include <new>
 
 #include "doc/attribute_list.h"
+#include "doc/close_watch.h"
 #include "doc/component_tree_model.h"
 #include "doc/copy_command.h"
 #include "doc/document_host.h"
@@ -37,6 +36,7 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* paren
 TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent)
     : QWidget(parent), host_(host), fileName_(fileName), store_(std::make_unique<prov::ComponentStore>()) {
     setAttribute(Qt::WA_DeleteOnClose);
+    new CloseWatch(*this, [this] { ReleaseStore(); });
     setWindowTitle(QStringLiteral("Please Wait...Building Tree Structure"));
     resize(783, 514);
     BuildLayout();
@@ -176,41 +176,12 @@ bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_-
 // ---- closing ----
 
 void TMDIChild::ReleaseStore() {
-    if (closing_) return;
-    closing_ = true;
     treeActions_->Forget();
     treeModel_->Clear();
     attributes_->ShowComponent(nullptr);
     pathStrip_->Show(QString());
     store_->Clear();
     if (host_) host_->DocumentClosing(objectName());
-}
-
-void TMDIChild::closeEvent(QCloseEvent* event) {
-    ReleaseStore();
-    event->accept();
-}
-
-void TMDIChild::WatchSubWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->installEventFilter(this);
-}
-
-bool TMDIChild::event(QEvent* event) {
-    if (event->type() == QEvent::ParentAboutToChange) {
-        if (parentWidget()) parentWidget()->removeEventFilter(this);
-    } else if (event->type() == QEvent::ParentChange) {
-        WatchSubWindow();
-    }
-    return QWidget::event(event);
-}
-
-bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && watched == parentWidget()) {
-        // A frame asks its widget to close first; this covers one closed
-        // without asking.
-        ReleaseStore();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace oryx::doc

@@ -84,21 +84,15 @@ public:
     // "&Copy": the component path, or path and attribute row, to the clipboard.
     void CopySelection();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
-
 private:
     void BuildLayout();
     void ShowComponent(const prov::ComponentNode* item);
+    // When the window closes: the store goes, and the host is told.
     void ReleaseStore();
-    void WatchSubWindow();
 
     DocumentHost* host_;
     QString fileName_;
     std::unique_ptr<prov::ComponentStore> store_;
-    bool closing_ = false;
 
     TZTreeView* tree_ = nullptr;
     ComponentTreeModel* treeModel_ = nullptr;
