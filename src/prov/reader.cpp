@@ -111,10 +111,8 @@ private:
             path_ = Extend(path_, piece, child);
             return child;
         }
-        ComponentNode& created = store_.AppendChild(*current, store_.Keep(piece), path_);
+        ComponentNode& created = Create(*current, piece, path_);
         path_ = created.FullPathLink();
-        AddChild(*current, created);
-        target_ = &created;
         lastCreated_ = &created;
         return nullptr;
     }
