@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "reports/csv_export.h"
+#include "text/utf8.h"
 
 namespace oryx::cli {
 
@@ -14,50 +15,19 @@ void AppendTsvCell(std::string_view cell, std::string& out) {
     for (char c : cell) out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
 }
 
-// The length of the valid UTF-8 sequence at the start of `bytes`, 0 if there
-// is none (overlong forms, surrogates and code points past U+10FFFF included).
-std::size_t Utf8SequenceLength(std::string_view bytes) {
-    const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) return 0;
-    if (byte(1) < low || byte(1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    }
-    return length;
-}
-
 }  // namespace
 
 std::string Utf8FromBytes(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
     while (!bytes.empty()) {
-        const std::size_t length = Utf8SequenceLength(bytes);
+        const std::size_t length = text::Utf8SequenceLength(bytes);
         if (length > 0) {
             text.append(bytes.substr(0, length));
             bytes.remove_prefix(length);
             continue;
         }
-        const auto latin1 = static_cast<unsigned char>(bytes.front());
-        text += static_cast<char>(0xC0 | (latin1 >> 6));
-        text += static_cast<char>(0x80 | (latin1 & 0x3F));
+        text::AppendLatin1AsUtf8(static_cast<unsigned char>(bytes.front()), text);
         bytes.remove_prefix(1);
     }
     return text;

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/utf8.h"
+
 namespace oryx::search {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -32,36 +32,10 @@ bool IsAscii(std::string_view bytes) {
 }
 
 bool IsUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p != end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        std::size_t length = 0;
-        std::uint32_t code = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            code = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            code = c & 0x07;
-        } else {
-            return false;  // a stray continuation byte, C0/C1 (always overlong) or F5-FF
-        }
-        if (static_cast<std::size_t>(end - p) < length) return false;
-        for (std::size_t i = 1; i < length; ++i) {
-            if (!IsContinuation(p[i])) return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        if (length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) return false;
-        if (length == 4 && (code < 0x10000 || code > 0x10FFFF)) return false;
-        p += length;
+    while (!bytes.empty()) {
+        const std::size_t length = text::Utf8SequenceLength(bytes);
+        if (length == 0) return false;
+        bytes.remove_prefix(length);
     }
     return true;
 }
@@ -74,15 +48,7 @@ std::string_view DisplayUtf8(std::string_view bytes, std::string& scratch) {
     }
     scratch.clear();
     scratch.reserve(bytes.size() * 2);
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            scratch += ch;
-        } else {
-            scratch += static_cast<char>(0xC0 | (c >> 6));
-            scratch += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (char c : bytes) text::AppendLatin1AsUtf8(static_cast<unsigned char>(c), scratch);
     return scratch;
 }
 
