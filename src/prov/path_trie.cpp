@@ -1,6 +1,5 @@
 #include "prov/path_trie.h"
 
-#include "prov/collation.h"
 #include "text/ascii_case.h"
 
 namespace oryx::prov {
@@ -20,8 +19,7 @@ std::size_t PathTrie::TopPlaceHash::operator()(const TopPlace& key) const {
 }
 
 std::uint32_t PathTrie::Child(std::uint32_t parent, std::string_view piece) {
-    std::string name(piece);
-    for (char& c : name) c = text::AsciiLower(c);
+    std::string name = text::AsciiLowered(piece);
     const std::uint32_t first = places_[parent].firstChild;
     if (first != kNone && places_[first].name == name) return first;
     if (places_[parent].moreChildren) {
