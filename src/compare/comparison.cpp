@@ -106,16 +106,10 @@ std::string_view Comparison::Name(Index i) const {
 }
 
 std::string Comparison::Path(Index i) const {
-    const bool inSecond = entries_[i].first == nullptr;
-    std::vector<std::string_view> names;
-    for (Index at = i; at != kRoot; at = entries_[at].parent)
-        names.push_back(inSecond ? entries_[at].second->Name() : entries_[at].first->Name());
-    std::string path;
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        if (name != names.rbegin()) path += ' ';
-        path += *name;
-    }
-    return path;
+    if (i == kRoot) return {};
+    const Entry& entry = entries_[i];
+    // A component's ancestors are on its side of the comparison too.
+    return prov::ComponentPath(entry.first ? *entry.first : *entry.second);
 }
 
 bool Comparison::IsDifference(Index i) const {

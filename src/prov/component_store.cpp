@@ -383,6 +383,17 @@ std::string GetAttributeValue(const AttributeList* list, std::string_view name) 
 
 std::string GetFullPath(const ComponentNode* node) { return GetAttributeValue(GetAttributes(node), kFullPathName); }
 
+std::string ComponentPath(const ComponentNode& node) {
+    std::vector<std::string_view> names;
+    for (const ComponentNode* n = &node; n->Parent(); n = n->Parent()) names.push_back(n->Name());
+    std::string path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        if (name != names.rbegin()) path += ' ';
+        path += *name;
+    }
+    return path;
+}
+
 const ComponentNode* FindSameComponent(const ComponentNode& root, const ComponentNode* node) {
     // Names, not the full path: a name may hold a space, and a path whose
     // middle piece has gone must not lead to another component.

@@ -276,6 +276,10 @@ const ComponentNode* GetChild(const ComponentNode* node, std::string_view name);
 // a missing last piece gives null.
 const ComponentNode* FindComponent(const ComponentNode* node, std::string_view path);
 std::string GetFullPath(const ComponentNode* node);
+// The component's path as the tree shows it and `oryx-cli attrs` takes it:
+// the names from the top of the tree down to the component, joined by single
+// spaces, without the add node ("AtmIf/31 Vcc/0.100"). Empty for the add node.
+std::string ComponentPath(const ComponentNode& node);
 // The node of `root`'s tree reached by the names of the nodes that lead from
 // the root of another store to `node`, each name found as GetChild finds it;
 // null when one is missing or `node` is null. The same component in a file

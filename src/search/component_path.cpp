@@ -34,17 +34,6 @@ void AddChildrenNamed(const prov::ComponentNode* parent, std::string_view piece,
 
 }  // namespace
 
-std::string ComponentPath(const prov::ComponentNode& node) {
-    std::vector<std::string_view> names;
-    for (const prov::ComponentNode* n = &node; n->Parent(); n = n->Parent()) names.push_back(n->Name());
-    std::string path;
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        if (name != names.rbegin()) path += ' ';
-        path += *name;
-    }
-    return path;
-}
-
 const prov::ComponentNode* FindComponentAtPath(const prov::ComponentStore& store, std::string_view path,
                                                QueryText text) {
     if (text == QueryText::Display && !IsUtf8(path)) return nullptr;

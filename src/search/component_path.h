@@ -3,19 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "prov/component_store.h"
 #include "search/search_options.h"
-
-namespace oryx::prov {
-class ComponentNode;
-class ComponentStore;
-}  // namespace oryx::prov
 
 namespace oryx::search {
 
-// The component's path as the tree shows it and `oryx-cli attrs` takes it:
-// the names from the top of the tree down to the component, joined by single
-// spaces, without the add node ("AtmIf/31 Vcc/0.100"). Empty for the add node.
-std::string ComponentPath(const prov::ComponentNode& node);
+using prov::ComponentPath;
 
 // The shown component whose path is exactly `path`: each space-separated piece
 // names a child of the component before it (the first a child of the add
