@@ -17,9 +17,9 @@
 #include <string>
 
 #include "bench_util.h"
-#include "doc/component_tree_model.h"
-#include "doc/mdi_child.h"
-#include "doc/tz_tree_view.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/document/mdi_child.h"
+#include "doc/tree/tz_tree_view.h"
 #include "document_window_bench.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"

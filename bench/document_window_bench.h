@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "doc/document_host.h"
+#include "doc/common/document_host.h"
 
 namespace oryx::bench {
 

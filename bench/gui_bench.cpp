@@ -17,7 +17,7 @@
 #include <string>
 
 #include "bench_util.h"
-#include "doc/mdi_child.h"
+#include "doc/document/mdi_child.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "reports/fixed_reports.h"

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "bench_util.h"
-#include "doc/tree_printer.h"
+#include "doc/document/tree_printer.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 

@@ -14,12 +14,12 @@
 #include <memory>
 #include <string>
 
-#include "doc/attribute_list.h"
-#include "doc/component_tree_model.h"
-#include "doc/find_bar.h"
-#include "doc/find_session.h"
-#include "doc/mdi_child.h"
-#include "doc/tz_tree_view.h"
+#include "doc/document/attribute_list.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/find/find_bar.h"
+#include "doc/find/find_session.h"
+#include "doc/document/mdi_child.h"
+#include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
 

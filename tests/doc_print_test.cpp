@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "doc/text_codec.h"
-#include "doc/tree_printer.h"
+#include "doc/common/text_codec.h"
+#include "doc/document/tree_printer.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"

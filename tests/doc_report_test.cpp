@@ -11,9 +11,9 @@
 #include <functional>
 #include <memory>
 
-#include "doc/mdi_child.h"
-#include "doc/report_panel.h"
-#include "doc/report_table_model.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_panel.h"
+#include "doc/report/report_table_model.h"
 #include "doc_test_support.h"
 
 using namespace oryx;

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "doc/document_host.h"
+#include "doc/common/document_host.h"
 #include "fake_dialogs.h"
 
 namespace oryx::doctest {

@@ -16,14 +16,14 @@
 #include <memory>
 #include <string>
 
-#include "doc/attribute_list.h"
-#include "doc/mdi_child.h"
-#include "doc/report_panel.h"
-#include "doc/report_rows_text.h"
-#include "doc/report_table_model.h"
-#include "doc/tree_printer.h"
-#include "doc/tz_tree_view.h"
-#include "doc/whole_text_tips.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_panel.h"
+#include "doc/report/report_rows_text.h"
+#include "doc/report/report_table_model.h"
+#include "doc/document/tree_printer.h"
+#include "doc/tree/tz_tree_view.h"
+#include "doc/common/whole_text_tips.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
 #include "prov/file_error.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "doc/dialogs.h"
+#include "doc/common/dialogs.h"
 
 namespace oryx::testing {
 

@@ -15,8 +15,8 @@
 
 #include <functional>
 
-#include "doc/compare_window.h"
-#include "doc/mdi_child.h"
+#include "doc/compare/compare_window.h"
+#include "doc/document/mdi_child.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"

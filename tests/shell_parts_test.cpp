@@ -16,7 +16,7 @@
 
 #include <stdexcept>
 
-#include "doc/report_window_info.h"
+#include "doc/report/report_window_info.h"
 #include "settings/settings_folder.h"
 #include "shell/app_settings.h"
 #include "shell/options_form.h"

@@ -10,9 +10,9 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "doc/mdi_child.h"
-#include "doc/report_panel.h"
-#include "doc/report_window_info.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_panel.h"
+#include "doc/report/report_window_info.h"
 #include "reports/report_registry.h"
 #include "sample_node.h"
 #include "settings/settings_folder.h"

@@ -10,9 +10,9 @@
 
 #include <cstdio>
 
-#include "doc/mdi_child.h"
-#include "doc/text_codec.h"
-#include "doc/tz_tree_view.h"
+#include "doc/document/mdi_child.h"
+#include "doc/common/text_codec.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "shell/application.h"
 #include "shell/main_form.h"

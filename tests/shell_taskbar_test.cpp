@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "doc/mdi_child.h"
+#include "doc/document/mdi_child.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"

@@ -18,9 +18,9 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "doc/dialogs.h"
-#include "doc/mdi_child.h"
-#include "doc/tz_tree_view.h"
+#include "doc/common/dialogs.h"
+#include "doc/document/mdi_child.h"
+#include "doc/tree/tz_tree_view.h"
 #include "sample_node.h"
 #include "settings/registry_enhanced.h"
 #include "settings/settings_folder.h"

@@ -14,9 +14,9 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "doc/mdi_child.h"
-#include "doc/report_panel.h"
-#include "doc/tz_tree_view.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_panel.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "sample_node.h"
 #include "settings/settings_folder.h"

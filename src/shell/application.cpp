@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "doc/dialogs.h"
-#include "doc/text_codec.h"
+#include "doc/common/dialogs.h"
+#include "doc/common/text_codec.h"
 #include "shell/images.h"
 
 namespace oryx::shell {

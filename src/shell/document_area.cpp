@@ -6,7 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "doc/mdi_child.h"
+#include "doc/document/mdi_child.h"
 
 namespace oryx::shell {
 

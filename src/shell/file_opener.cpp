@@ -9,7 +9,7 @@
 
 #include <exception>
 
-#include "doc/dialogs.h"
+#include "doc/common/dialogs.h"
 #include "shell/application.h"
 #include "shell/recent_file_list.h"
 

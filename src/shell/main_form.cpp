@@ -11,9 +11,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "doc/dialogs.h"
-#include "doc/mdi_child.h"
-#include "doc/wait_cursor.h"
+#include "doc/common/dialogs.h"
+#include "doc/document/mdi_child.h"
+#include "doc/common/wait_cursor.h"
 #include "shell/about_box.h"
 #include "shell/app_settings.h"
 #include "shell/compare_command.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "doc/document_host.h"
+#include "doc/common/document_host.h"
 #include "reports/report_registry.h"
 
 class QAction;

@@ -3,7 +3,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
-#include "doc/mdi_child.h"
+#include "doc/document/mdi_child.h"
 #include "shell/about_box.h"
 #include "shell/compare_command.h"
 #include "shell/document_area.h"

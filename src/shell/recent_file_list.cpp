@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "doc/dialogs.h"
-#include "doc/text_codec.h"
+#include "doc/common/dialogs.h"
+#include "doc/common/text_codec.h"
 #include "shell/app_settings.h"
 #include "text/message_value.h"
 

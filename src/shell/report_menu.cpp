@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QMenu>
 
-#include "doc/mdi_child.h"
-#include "doc/report_window_info.h"
-#include "doc/text_codec.h"
-#include "doc/wait_cursor.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_window_info.h"
+#include "doc/common/text_codec.h"
+#include "doc/common/wait_cursor.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 

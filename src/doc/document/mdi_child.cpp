@@ -1,0 +1,187 @@
+#include "doc/document/mdi_child.h"
+
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <new>
+
+#include "doc/document/attribute_list.h"
+#include "doc/common/close_watch.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/document/copy_command.h"
+#include "doc/common/document_host.h"
+#include "doc/common/document_icons.h"
+#include "doc/find/find_bar.h"
+#include "doc/document/path_strip.h"
+#include "doc/report/report_panel.h"
+#include "doc/common/text_codec.h"
+#include "doc/document/tree_actions.h"
+#include "doc/tree/tz_tree_view.h"
+#include "doc/common/wait_cursor.h"
+#include "prov/component_store.h"
+#include "prov/reader.h"
+
+namespace oryx::doc {
+namespace {
+
+const QString kIndexOf = QStringLiteral("Index Of: ");
+
+}  // namespace
+
+TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* parent)
+    : TMDIChild(host, fileName, LoadLater{}, parent) {
+    Load();
+}
+
+TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent)
+    : QWidget(parent), host_(host), fileName_(fileName), store_(std::make_unique<prov::ComponentStore>()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    new CloseWatch(*this, [this] { ReleaseStore(); });
+    setWindowTitle(QStringLiteral("Please Wait...Building Tree Structure"));
+    resize(783, 514);
+    BuildLayout();
+}
+
+void TMDIChild::Load() {
+    treeModel_->Clear();  // the views, and a search, let go of the store before it is read into
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
+    try {
+        treeModel_->Build(*store_);
+    } catch (const std::bad_alloc&) {
+        treeModel_->Clear();
+        throw prov::NotEnoughMemoryToRead(FileNameBytes(fileName_));
+    }
+    if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
+    pathStrip_->Show(QString());
+    setWindowTitle(fileName_);
+}
+
+void TMDIChild::Reload() {
+    const WaitCursor hourglass;
+    // The file is read beside the store on show, which stays until it is read.
+    auto fresh = std::make_unique<prov::ComponentStore>();
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *fresh);
+    const prov::ComponentNode* selected = tree_->Selected();
+    // The views let go of the old nodes; those stay alive until the end, for
+    // the selected one to be found again by its names.
+    treeActions_->Forget();
+    treeModel_->Clear();
+    ShowComponent(nullptr);
+    store_->Swap(*fresh);
+    treeModel_->Build(*store_);
+    if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
+    findBar_->SearchAgain();
+    reportPanel_->Refresh();
+}
+
+TMDIChild::~TMDIChild() {
+    // The views let go of the store's nodes before the store goes.
+    treeModel_->Clear();
+    attributes_->ShowComponent(nullptr);
+}
+
+void TMDIChild::BuildLayout() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* treeSplitter = new QSplitter(Qt::Horizontal, this);
+    treeSplitter->setObjectName(QStringLiteral("Splitter1"));
+    treeSplitter->setHandleWidth(3);
+    treeSplitter->setChildrenCollapsible(false);
+    layout->addWidget(treeSplitter);
+
+    tree_ = new TZTreeView(treeSplitter);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+    treeModel_ = new ComponentTreeModel(tree_);
+    tree_->SetTreeModel(treeModel_);
+    tree_->SetRecursive(false);
+    treeActions_ = new TreeActions(*tree_, *store_, this);
+    connect(tree_, &TZTreeView::Change, this, &TMDIChild::ShowComponent);
+
+    auto* rightPane = new QWidget(treeSplitter);
+    rightPane->setObjectName(QStringLiteral("pnlMainRight"));
+    auto* right = new QVBoxLayout(rightPane);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+
+    pathStrip_ = new PathStrip(rightPane);
+    right->addWidget(pathStrip_);
+
+    auto* reportSplitter = new QSplitter(Qt::Vertical, rightPane);
+    reportSplitter->setObjectName(QStringLiteral("ReportSplitter"));
+    reportSplitter->setHandleWidth(3);
+    reportSplitter->setChildrenCollapsible(false);
+    right->addWidget(reportSplitter, 1);
+
+    attributes_ = new AttributeList(reportSplitter);
+    reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, rightPane, reportSplitter);
+    reportPanel_->SetFocusAfterClose(tree_);
+    reportSplitter->addWidget(reportPanel_);
+    reportSplitter->setStretchFactor(0, 1);
+    reportSplitter->setStretchFactor(1, 0);
+    reportPanel_->hide();
+
+    treeSplitter->addWidget(tree_);
+    treeSplitter->addWidget(rightPane);
+    treeSplitter->setStretchFactor(0, 0);
+    treeSplitter->setStretchFactor(1, 1);
+    treeSplitter->setSizes({193, 783 - 193 - 3});
+
+    copyCommand_ = new CopyCommand(*this, *tree_, *attributes_, *reportPanel_,
+                                   [this] { return pathStrip_->Text().mid(kIndexOf.size()); });
+    findBar_ = new FindBar(*tree_, *attributes_, *store_, this);
+    layout->insertWidget(0, findBar_);
+}
+
+QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
+
+const QString& TMDIChild::IndexOfText() const { return pathStrip_->Text(); }
+
+void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
+    attributes_->ShowComponent(item);
+    pathStrip_->Show(item ? kIndexOf + DisplayText(prov::GetFullPath(item)).mid(4) : QString());
+}
+
+void TMDIChild::CopySelection() { copyCommand_->CopySelection(); }
+
+void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
+
+void TMDIChild::CollapseAll() { treeActions_->CollapseAll(); }
+
+void TMDIChild::ShowFindBar() { findBar_->Open(); }
+
+void TMDIChild::SaveTreeStructure() { treeActions_->SaveTreeText(); }
+
+void TMDIChild::PrintTreeStructure() { treeActions_->PrintTreeText(); }
+
+// ---- reports ----
+
+void TMDIChild::ShowReport(reports::ReportId id) { reportPanel_->ShowReport(id); }
+void TMDIChild::ShowOverviewReport() { ShowReport(reports::ReportId::Overview); }
+void TMDIChild::ShowNodeSummaryReport() { ShowReport(reports::ReportId::NodeSummary); }
+void TMDIChild::ShowVirtualRouterReport() { ShowReport(reports::ReportId::VirtualRouter); }
+void TMDIChild::ShowAtmIfReport() { ShowReport(reports::ReportId::AtmIf); }
+void TMDIChild::ShowAtmIfVccReport() { ShowReport(reports::ReportId::AtmIfVcc); }
+void TMDIChild::ShowFrAtmReport() { ShowReport(reports::ReportId::FrAtm); }
+void TMDIChild::ShowFrAtmDlciReport() { ShowReport(reports::ReportId::FrAtmDlci); }
+void TMDIChild::ShowFrUniDlciReport() { ShowReport(reports::ReportId::FrUniDlci); }
+
+void TMDIChild::ShowCustomReport(const QString& sectionName, const QString& configFile) {
+    reportPanel_->ShowCustomReport(sectionName, configFile);
+}
+
+int TMDIChild::CurrentReportNumber() const { return reportPanel_->CurrentReportNumber(); }
+
+bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_->IsReportListVisible(reportCode); }
+
+// ---- closing ----
+
+void TMDIChild::ReleaseStore() {
+    treeActions_->Forget();
+    treeModel_->Clear();
+    attributes_->ShowComponent(nullptr);
+    pathStrip_->Show(QString());
+    store_->Clear();
+    if (host_) host_->DocumentClosing(objectName());
+}
+
+}  // namespace oryx::doc

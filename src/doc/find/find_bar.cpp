@@ -1,0 +1,303 @@
+#include "doc/find/find_bar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "doc/find/find_session.h"
+#include "doc/common/text_codec.h"
+#include "doc/tree/tz_tree_view.h"
+#include "search/search_query.h"
+
+namespace oryx::doc {
+namespace {
+
+// The scopes in the order the list offers them.
+struct ScopeChoice {
+    const char* caption;
+    search::SearchScope scope;
+};
+constexpr ScopeChoice kScopes[] = {
+    {"Names", search::SearchScope::Names},
+    {"Paths", search::SearchScope::Paths},
+    {"Attribute names", search::SearchScope::AttributeNames},
+    {"Values", search::SearchScope::Values},
+    {"All", search::SearchScope::All},
+};
+
+// The text field's colours while it holds no match or no valid query.
+const QColor kMarkedBase(255, 205, 205);
+const QColor kMarkedText(0, 0, 0);
+
+QString Sentence(QString text) {
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    return text;
+}
+
+}  // namespace
+
+FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::ComponentStore& store, QWidget* window)
+    : QFrame(window),
+      tree_(tree),
+      session_(new FindSession(tree, attributes, store, this)),
+      pause_(new QTimer(this)),
+      refresh_(new QTimer(this)) {
+    setObjectName(QStringLiteral("FindBar"));
+    setFrameShape(QFrame::StyledPanel);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    pause_->setSingleShot(true);
+    pause_->setInterval(kPause);
+    connect(pause_, &QTimer::timeout, this, &FindBar::SearchNow);
+    // While matches pour in, the count is shown anew a few times a second,
+    // not once per batch.
+    refresh_->setSingleShot(true);
+    refresh_->setInterval(100);
+    connect(refresh_, &QTimer::timeout, this, &FindBar::ShowState);
+    BuildControls();
+    connect(session_, &FindSession::Changed, this, [this] {
+        if (!session_->Searching())
+            ShowState();
+        else if (!refresh_->isActive())
+            refresh_->start();
+    });
+    connect(session_, &FindSession::Wrapped, this, [this](bool forward) {
+        wrapNote_ = forward ? QStringLiteral("Wrapped around to the first match")
+                            : QStringLiteral("Wrapped around to the last match");
+    });
+    for (const bool forward : {true, false}) {
+        auto* step = new QAction(this);
+        step->setShortcut(forward ? QKeySequence(Qt::Key_F3) : QKeySequence(Qt::SHIFT | Qt::Key_F3));
+        step->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(step, &QAction::triggered, this, [this, forward] {
+            if (isVisible()) Step(forward);
+        });
+        window->addAction(step);
+    }
+    hide();
+}
+
+void FindBar::BuildControls() {
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(4, 3, 4, 3);
+    rows->setSpacing(3);
+    auto* queryRow = new QHBoxLayout;
+    auto* optionRow = new QHBoxLayout;
+    rows->addLayout(queryRow);
+    rows->addLayout(optionRow);
+
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("FindText"));
+    // Files dropped here open as anywhere else on the main window, rather
+    // than their names becoming the query.
+    text_->setAcceptDrops(false);
+    text_->setPlaceholderText(QStringLiteral("Find in the component tree"));
+    text_->setClearButtonEnabled(true);
+    text_->installEventFilter(this);
+    textColours_ = text_->palette();
+    connect(text_, &QLineEdit::textEdited, this, &FindBar::QueryEdited);
+    auto* findLabel = new QLabel(QStringLiteral("Find:"), this);
+    findLabel->setBuddy(text_);
+    queryRow->addWidget(findLabel);
+    queryRow->addWidget(text_, 1);
+
+    const auto button = [this, queryRow](const char* name, const QString& tip, auto&& clicked) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(tip);
+        b->setAutoRaise(true);
+        connect(b, &QToolButton::clicked, this, clicked);
+        queryRow->addWidget(b);
+        return b;
+    };
+    button("FindPrevious", QStringLiteral("Previous match (Shift+F3)"), [this] {
+        Step(false);
+    })->setArrowType(Qt::UpArrow);
+    button("FindNext", QStringLiteral("Next match (F3)"), [this] { Step(true); })->setArrowType(Qt::DownArrow);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("FindCount"));
+    count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("0000000 of 0000000")));
+    queryRow->addWidget(count_);
+    button("FindClose", QStringLiteral("Close the find bar (Esc)"), [this] {
+        Close();
+    })->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+
+    scope_ = new QComboBox(this);
+    scope_->setObjectName(QStringLiteral("FindScope"));
+    for (const ScopeChoice& choice : kScopes) scope_->addItem(QString::fromLatin1(choice.caption));
+    scope_->setCurrentIndex(static_cast<int>(std::size(kScopes)) - 1);
+    connect(scope_, &QComboBox::currentIndexChanged, this, &FindBar::OptionsChanged);
+    auto* scopeLabel = new QLabel(QStringLiteral("In:"), this);
+    scopeLabel->setBuddy(scope_);
+    optionRow->addWidget(scopeLabel);
+    optionRow->addWidget(scope_);
+    const auto option = [this, optionRow](const char* name, const QString& caption) {
+        auto* box = new QCheckBox(caption, this);
+        box->setObjectName(QLatin1String(name));
+        optionRow->addWidget(box);
+        return box;
+    };
+    matchCase_ = option("FindMatchCase", QStringLiteral("Match case"));
+    wholeWord_ = option("FindWholeWord", QStringLiteral("Whole word"));
+    regex_ = option("FindRegex", QStringLiteral("Regular expression"));
+    for (QCheckBox* box : {matchCase_, wholeWord_, regex_})
+        connect(box, &QCheckBox::toggled, this, &FindBar::OptionsChanged);
+    onlyMatches_ = option("FindShowOnlyMatches", QStringLiteral("Show only matches"));
+    connect(onlyMatches_, &QCheckBox::toggled, session_, &FindSession::SetFilter);
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("FindNote"));
+    optionRow->addWidget(note_, 1);
+    filterNote_ = new QLabel(this);
+    filterNote_->setObjectName(QStringLiteral("FindFilterNote"));
+    optionRow->addWidget(filterNote_);
+}
+
+void FindBar::Open() {
+    show();
+    text_->setFocus(Qt::ShortcutFocusReason);
+    text_->selectAll();
+}
+
+void FindBar::Close() {
+    pause_->stop();
+    onlyMatches_->setChecked(false);
+    session_->Clear();
+    queryError_.clear();
+    wrapNote_.clear();
+    hide();
+    tree_.setFocus(Qt::OtherFocusReason);
+    ShowState();
+}
+
+search::SearchOptions FindBar::Options() const {
+    search::SearchOptions options;
+    options.scope = kScopes[std::clamp(scope_->currentIndex(), 0, static_cast<int>(std::size(kScopes)) - 1)].scope;
+    options.text = search::QueryText::Display;
+    options.regex = regex_->isChecked();
+    options.wholeWord = wholeWord_->isChecked();
+    options.matchCase = matchCase_->isChecked();
+    return options;
+}
+
+void FindBar::QueryEdited() {
+    // The search running is for text no longer there; the matches and a
+    // filter stay until the next search has its own.
+    session_->Cancel();
+    wrapNote_.clear();
+    pause_->start();
+    ShowState();
+}
+
+void FindBar::OptionsChanged() {
+    if (!text_->text().isEmpty()) SearchNow();
+}
+
+void FindBar::SearchAgain() {
+    if (isVisible() && !text_->text().isEmpty()) Search(false);
+}
+
+void FindBar::Search(bool goToFirst) {
+    pause_->stop();
+    queryError_.clear();
+    wrapNote_.clear();
+    const QString text = text_->text();
+    if (text.isEmpty()) {
+        session_->Clear();
+    } else {
+        try {
+            session_->Search(search::SearchQuery(TextBytes(text), Options()), goToFirst);
+        } catch (const search::QueryError& error) {
+            queryError_ = Sentence(QString::fromUtf8(error.what()));
+            session_->Cancel();
+        }
+    }
+    ShowState();
+}
+
+void FindBar::Step(bool forward) {
+    wrapNote_.clear();
+    if (pause_->isActive() || !session_->HasQuery()) SearchNow();
+    if (!forward || !session_->GoToPath(TextBytes(text_->text()))) {
+        if (forward)
+            session_->Next();
+        else
+            session_->Previous();
+    }
+    ShowState();
+}
+
+void FindBar::ShowState() {
+    refresh_->stop();
+    const FindSession& session = *session_;
+    QString count, note = wrapNote_, filterNote;
+    bool marked = false;
+    if (!queryError_.isEmpty()) {
+        note = queryError_;
+        marked = true;
+    } else if (session.HasQuery() && !pause_->isActive()) {
+        if (session.Count() > 0 && session.Current() != MatchList::kNone)
+            count = QStringLiteral("%1 of %2").arg(session.Current() + 1).arg(session.Count());
+        else if (session.Count() > 0)
+            count =
+                session.Count() == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(session.Count());
+        else if (!session.Searching())
+            count = QStringLiteral("No match");
+        marked = session.Count() == 0 && !session.Searching();
+        if (session.Searching())
+            note = QStringLiteral("Searching...");
+        else if (!session.Error().isEmpty())
+            note = session.Error();
+    }
+    if (session.Filtered()) {
+        const std::size_t shown = session.FilteredComponents();
+        filterNote = shown == 1 ? QStringLiteral("Tree filtered: 1 matching component shown")
+                                : QStringLiteral("Tree filtered: %1 matching components shown").arg(shown);
+    }
+    count_->setText(count);
+    note_->setText(note);
+    filterNote_->setText(filterNote);
+    if (marked != marked_) {
+        marked_ = marked;
+        QPalette colours = textColours_;
+        if (marked) {
+            colours.setColor(QPalette::Base, kMarkedBase);
+            colours.setColor(QPalette::Text, kMarkedText);
+        }
+        text_->setPalette(colours);
+    }
+    const QSignalBlocker quiet(onlyMatches_);
+    onlyMatches_->setChecked(session.FilterWanted());
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Step(!(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            Close();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Close();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+}  // namespace oryx::doc

@@ -1,0 +1,314 @@
+#include "doc/report/report_panel.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <functional>
+
+#include "doc/report/column_sizer.h"
+#include "doc/common/dialogs.h"
+#include "doc/common/document_host.h"
+#include "doc/common/file_filter.h"
+#include "doc/common/io_error.h"
+#include "doc/report/report_rows_text.h"
+#include "doc/report/report_table_model.h"
+#include "doc/common/text_codec.h"
+#include "doc/common/whole_text_tips.h"
+#include "reports/column_widths.h"
+#include "reports/csv_export.h"
+#include "reports/custom_report.h"
+#include "reports/report_config.h"
+#include "reports/report_registry.h"
+
+namespace oryx::doc {
+namespace {
+
+const QString kRecordCountPrefix = QStringLiteral("Number of Records : ");
+const QString kCloseReportHint = QStringLiteral("Close Report");
+const QString kExportMenuCaption = QStringLiteral("E&xport to CSV...");
+constexpr std::string_view kCsvFilter = "Comma Separated Files (*.csv)|*.csv|All Files (*.*)|*.*";
+const QString kCsvDefaultExtension = QStringLiteral("CSV");
+constexpr const char* kCustomReportListName = "CustomReportList";
+
+QString Text(std::string_view text) { return DisplayText(text); }
+
+}  // namespace
+
+ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, const QString& documentPath,
+                         QWidget* window, QWidget* mainRight, QSplitter* splitter)
+    : host_(host),
+      store_(store),
+      documentPath_(documentPath),
+      window_(window),
+      mainRight_(mainRight),
+      splitter_(splitter) {
+    setObjectName(QStringLiteral("pnlReport"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    auto* titleStrip = new QWidget(this);
+    titleStrip->setObjectName(QStringLiteral("Panel1"));
+    titleStrip->setFixedHeight(17);
+    titleLabel_ = new QLabel(QStringLiteral("Report Name Here"), titleStrip);
+    titleLabel_->setObjectName(QStringLiteral("lblReportName"));
+    countLabel_ = new QLabel(QStringLiteral("Record Count Label"), titleStrip);
+    countLabel_->setObjectName(QStringLiteral("lblRecordCount"));
+    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    closeButton_ = new QToolButton(titleStrip);
+    closeButton_->setObjectName(QStringLiteral("SpeedButton1"));
+    closeButton_->setAutoRaise(true);
+    closeButton_->setFixedSize(20, 17);
+    closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    closeButton_->setToolTip(kCloseReportHint);
+    closeButton_->setStatusTip(kCloseReportHint);
+    connect(closeButton_, &QToolButton::clicked, this, &ReportPanel::CloseReport);
+    auto* stripLayout = new QHBoxLayout(titleStrip);
+    stripLayout->setContentsMargins(2, 0, 0, 0);
+    stripLayout->setSpacing(4);
+    stripLayout->addWidget(titleLabel_);
+    stripLayout->addStretch(1);
+    stripLayout->addWidget(countLabel_);
+    stripLayout->addWidget(closeButton_);
+
+    exportMenu_ = new QMenu(this);
+    exportMenu_->setObjectName(QStringLiteral("popExportToCSV"));
+    exportAction_ = exportMenu_->addAction(kExportMenuCaption);
+    exportAction_->setObjectName(QStringLiteral("ExporttoCSV2"));
+    connect(exportAction_, &QAction::triggered, this, &ReportPanel::ExportReportCsv);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->addWidget(titleStrip);
+
+    for (const ReportWindowInfo& shown : ReportWindowTable()) {
+        const reports::ReportInfo& report = reports::Report(shown.id);
+        AddList(report.code, shown.listViewName, report.columns, shown.editableFirstCell);
+    }
+    AddList(kCustomReportCode, kCustomReportListName, reports::CustomReportColumns(), false);
+}
+
+void ReportPanel::AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable) {
+    auto* view = new QTreeView(this);
+    view->setObjectName(QString::fromLatin1(name));
+    auto* model = new ReportTableModel(columns, editable, view);
+    view->setModel(model);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    // Columns are sized to their widest text plus 5 pixels, a little less
+    // than the style's cell margins: clip the last pixel rather than replace
+    // the end of a value with an ellipsis.
+    view->setTextElideMode(Qt::ElideNone);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionsMovable(false);
+    // Sized columns may be narrower than the header's usual minimum.
+    view->header()->setMinimumSectionSize(0);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].designWidth > 0) view->header()->resizeSection(static_cast<int>(i), columns[i].designWidth);
+    if (editable) {
+        // Only the first cell can be edited; the edit stays in the list.
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed);
+    } else {
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { exportMenu_->popup(view->viewport()->mapToGlobal(pos)); });
+    ShowWholeTextTips(*view);
+    AddSelectAllRows(*view);
+    view->hide();
+    layout()->addWidget(view);
+    lists_.push_back({code, view, model});
+}
+
+const ReportPanel::ReportList* ReportPanel::Find(int reportCode) const {
+    for (const ReportList& list : lists_)
+        if (list.code == reportCode) return &list;
+    return nullptr;
+}
+
+QTreeView* ReportPanel::ListView(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list ? list->view : nullptr;
+}
+
+ReportTableModel* ReportPanel::ListModel(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list ? list->model : nullptr;
+}
+
+QTreeView* ReportPanel::ListHolding(const QWidget* widget) const {
+    for (const ReportList& list : lists_)
+        if (widget && !list.view->isHidden() && (widget == list.view || list.view->isAncestorOf(widget)))
+            return list.view;
+    return nullptr;
+}
+
+bool ReportPanel::IsReportListVisible(int reportCode) const {
+    const ReportList* list = Find(reportCode);
+    return list && !isHidden() && !list->view->isHidden();
+}
+
+void ReportPanel::ResetReportPanel() {
+    countLabel_->setText(kRecordCountPrefix);
+    countLabel_->show();
+    if (host_)
+        for (reports::ReportId id : reports::CheckMarkClearingOrder())
+            host_->SetReportChecked(reports::Report(id).code, false);
+    // A hidden widget cannot keep the focus; left to itself the focus would
+    // move on along the focus chain, into another document window, which
+    // then becomes the active one. It stays in this document.
+    if (QWidget* focus = window()->focusWidget(); focus && isAncestorOf(focus) && focusAfterClose_)
+        focusAfterClose_->setFocus();
+    // Hiding the panel also hides the splitter's handle above it.
+    hide();
+    for (const ReportList& list : lists_) list.view->hide();
+}
+
+void ReportPanel::ShowList(const ReportList& list) {
+    list.view->show();
+    show();
+    // Half the right-hand pane for the panel, the rest for the attribute list.
+    const int height = mainRight_->height() / 2;
+    const int total = splitter_->height() - splitter_->handleWidth();
+    splitter_->setSizes({std::max(0, total - height), height});
+}
+
+void ReportPanel::SetRecordCount(const ReportList& list) {
+    countLabel_->setText(kRecordCountPrefix + QString::number(list.model->rowCount()));
+}
+
+void ReportPanel::ShowReport(reports::ReportId id) {
+    const reports::ReportInfo& info = reports::Report(id);
+    const ReportWindowInfo& shown = ReportWindow(id);
+    const ReportList& list = *Find(info.code);
+
+    ResetReportPanel();
+    titleLabel_->setText(Text(info.title));
+    if (!shown.showsRecordCount) countLabel_->hide();
+    if (current_ == info.code) {
+        current_ = kNoReportCode;
+        return;
+    }
+    current_ = info.code;
+
+    std::exception_ptr failure;
+    if (list.model->rowCount() == 0) {
+        ShowList(list);
+        const bool busyCaption = shown.busyCaption != nullptr;
+        const QString caption = window_->windowTitle();
+        if (busyCaption) {
+            window_->setWindowTitle(QString::fromLatin1(shown.busyCaption));
+            // The event loop does not run while the rows are built, so the
+            // frame is drawn now for the busy caption to be seen.
+            if (window_->window()->isVisible()) window_->window()->repaint();
+        }
+        reports::ReportRows rows;
+        try {
+            reports::BuildReportRows(id, store_, rows);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        if (busyCaption) window_->setWindowTitle(caption);
+        list.model->SetRows(std::move(rows));
+        AutoSizeColumns(info.code);
+    }
+    ShowList(list);
+    if (host_) host_->SetReportChecked(info.code, true);
+    if (shown.showsRecordCount) SetRecordCount(list);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
+    const ReportList& list = *Find(kCustomReportCode);
+    customSection_ = section;
+    customConfigFile_ = configFile;
+    ResetReportPanel();
+    titleLabel_->setText(section);
+    countLabel_->hide();
+    current_ = kCustomReportCode;
+
+    std::exception_ptr failure;
+    reports::ReportRows rows;
+    try {
+        const reports::ReportConfig config = reports::ReportConfig::Load(FileNameBytes(configFile));
+        // The menu shows the section names decoded; find the file's own bytes.
+        std::string sectionBytes = TextBytes(section);
+        for (const std::string& name : config.SectionNames()) {
+            if (DisplayText(name) == section) {
+                sectionBytes = name;
+                break;
+            }
+        }
+        reports::BuildCustomReportRows(store_, config, sectionBytes, rows);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    list.model->SetRows(std::move(rows));
+    AutoSizeColumns(kCustomReportCode);
+    ShowList(list);
+    if (failure) std::rethrow_exception(failure);
+}
+
+void ReportPanel::Refresh() {
+    for (const ReportList& list : lists_) list.model->SetRows({});
+    const int shown = current_;
+    current_ = kNoReportCode;
+    if (shown == kCustomReportCode)
+        ShowCustomReport(customSection_, customConfigFile_);
+    else if (const auto id = reports::ReportByCode(shown))
+        ShowReport(*id);
+}
+
+void ReportPanel::CloseReport() {
+    ResetReportPanel();
+    current_ = kNoReportCode;
+}
+
+void ReportPanel::AutoSizeColumns(int reportCode) {
+    const ReportList* list = Find(reportCode);
+    if (!list) return;
+    ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
+    const std::vector<int> widths =
+        reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), std::ref(sizer));
+    for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
+}
+
+void ReportPanel::ExportReportCsv() {
+    if (current_ == kNoReportCode) return;
+    ExportListCsv(current_, titleLabel_->text());
+}
+
+void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
+    const ReportList* list = Find(reportCode);
+    if (!list) return;
+    const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
+    const QString fileName = CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
+                                                       kCsvDefaultExtension, proposed, true);
+    if (fileName.isEmpty()) return;
+
+    AtomicFileWriter writer(fileName);
+    if (writer.Open()) {
+        reports::WriteCsv(list->model->Columns(), list->model->Rows(), [&](std::string_view bytes) {
+            writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
+        });
+        writer.Commit();
+    }
+    if (!writer.Error().isEmpty())
+        CurrentDialogs().Message(window_, MessageKind::Error, QStringLiteral("Error"), writer.Error());
+}
+
+}  // namespace oryx::doc
