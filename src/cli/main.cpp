@@ -9,6 +9,7 @@
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
+#include "cli/history_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
 #include "cli/tree_commands.h"
@@ -60,6 +61,20 @@ const Command kCommands[] = {
      "attribute NAME out, --ignore-case compares values ignoring case; exit status 0 when the nodes are "
      "equal, 3 when they differ",
      oryx::cli::RunDiff},
+    {"history",
+     "history FILE... [--path PATH [--below]] [--attr NAME]... [--ignore NAME]... [--ignore-case] "
+     "[--format text|csv|tsv|json] [--values]",
+     "the changes along versions of one node, in the order given (a folder stands for its regular files, names "
+     "in byte order; --recursive as for report): for each consecutive pair a line \"== OLDER -> NEWER: N added, M "
+     "removed, K changed\" and the lines diff prints for that pair; csv, tsv and json add \"from\" and \"to\" "
+     "to diff's CSV columns. --path keeps the differences at the component PATH (with --below those beneath it "
+     "too) and an added or removed component holding it; --attr keeps the changes of attribute NAME and the "
+     "components added or removed with it; --ignore and --ignore-case as for diff. --values --path PATH writes "
+     "instead a table of PATH's attribute values, one row per attribute and one column per version, empty "
+     "where absent (csv by default, or tsv or json). Reading stops at a file that cannot be read (exit status "
+     "1); a note on stderr says when versions name different nodes; exit status 0 when nothing changed, 3 "
+     "when something did (0 for --values)",
+     oryx::cli::RunHistory},
     {"summary", "summary FILE...",
      "one row per FILE: \"File\", \"Format\" (start-prov or configure), \"Lines\", \"Components\" (below the add node) "
      "and the Node Summary values",
