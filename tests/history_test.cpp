@@ -394,6 +394,16 @@ const OutputCase kHoleCases[] = {
 INSTANTIATE_TEST_SUITE_P(HistoryCli, HistoryHoles, ::testing::ValuesIn(kHoleCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
+// Output that cannot be written fails the run, in every form.
+TEST(HistoryCli, WriteErrorIsAFailure) {
+    TempDir dir;
+    const std::string a = dir.Write("a", "start prov\nadd Lp/1\n");
+    const std::string b = dir.Write("b", "start prov\nadd Lp/2\n");
+    for (const Strings& args : {Strings{"history", a, b}, Strings{"history", a, a, "--format", "json"},
+                                Strings{"history", a, b, "--values", "--path", "Lp/1"}})
+        EXPECT_EQ(ExitStatusOnFullDisk(args), 1) << args.back();
+}
+
 struct UsageCase {
     const char* name;
     Strings args;
