@@ -109,8 +109,8 @@ Series ListSeries(const HistoryRequest& request) {
         }
         series.files.push_back(std::move(file.path));
     }
-    if (request.values ? series.files.empty() && series.holeMessage.empty()
-                       : series.files.size() < 2 && series.holeMessage.empty())
+    const std::size_t least = request.values ? 1 : 2;
+    if (series.files.size() < least && series.holeMessage.empty())
         throw UsageError{request.values ? "history takes one FILE or more" : "history takes two FILEs or more"};
     return series;
 }
