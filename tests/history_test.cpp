@@ -237,6 +237,11 @@ const OutputCase kFilterCases[] = {
      "== f0 -> f1: 0 added, 0 removed, 0 changed\n"
      "== f1 -> f2: 0 added, 0 removed, 0 changed\n",
      0},
+    {"attribute_left_out",
+     {"--attr", "trafficDescriptor", "--ignore", "TRAFFICDESCRIPTOR"},
+     "== f0 -> f1: 0 added, 0 removed, 0 changed\n"
+     "== f1 -> f2: 0 added, 0 removed, 0 changed\n",
+     0},
     {"no_such_component",
      {"--path", "Lp/4 DS1"},
      "== f0 -> f1: 0 added, 0 removed, 0 changed\n"

@@ -79,13 +79,21 @@ bool FilteredDifferences::KeepsAttribute(std::string_view name) const {
                        [name](const std::string& wanted) { return text::EqualIgnoringAsciiCase(name, wanted); });
 }
 
+// A name the comparison leaves out counts for no component.
+bool FilteredDifferences::Ignored(std::string_view name) const {
+    const std::vector<std::string>& ignored = comparison_.Options().ignoredNames;
+    return std::any_of(ignored.begin(), ignored.end(),
+                       [name](const std::string& left) { return text::EqualIgnoringAsciiCase(name, left); });
+}
+
 bool FilteredDifferences::HoldsAttribute(const prov::ComponentNode* node, bool withSubtree) const {
     std::vector<const prov::ComponentNode*> pending{node};
     while (!pending.empty()) {
         const prov::ComponentNode* at = pending.back();
         pending.pop_back();
         for (std::string_view line : at->FileLines())
-            if (!text::IsHiddenName(line) && KeepsAttribute(prov::LineName(line))) return true;
+            if (!text::IsHiddenName(line) && KeepsAttribute(prov::LineName(line)) && !Ignored(prov::LineName(line)))
+                return true;
         if (!withSubtree) continue;
         for (const prov::ComponentNode* child : at->Children())
             if (!text::IsHiddenName(child->Name())) pending.push_back(child);

@@ -47,6 +47,7 @@ private:
 
     Index FindPath(std::string_view path) const;
     void MarkBeneath(Index top);
+    bool Ignored(std::string_view name) const;
     bool HoldsAttribute(const prov::ComponentNode* node, bool withSubtree) const;
 
     const compare::Comparison& comparison_;
