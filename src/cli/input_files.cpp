@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/message_value.h"
+
 namespace oryx::cli {
 
 namespace {
@@ -30,7 +32,7 @@ void ListFolder(const std::string& folder, bool recursive, std::vector<InputFile
         }
     }
     if (error) {
-        out.push_back({folder, "cannot read '" + folder + "': " + error.message()});
+        out.push_back({folder, "cannot read '" + text::MessageValue(folder) + "': " + error.message()});
         return;
     }
     std::sort(files.begin(), files.end());

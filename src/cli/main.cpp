@@ -1,5 +1,6 @@
 // oryx-cli: the tree text, attribute rows and reports of a provisioning file,
 // and the differences between two, without a window.
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -14,6 +15,7 @@
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 #include "reports/report_registry.h"
+#include "text/message_value.h"
 
 namespace {
 
@@ -88,7 +90,7 @@ constexpr Option kTableOptions[] = {
 constexpr std::string_view kUsage =
     "usage: oryx-cli tree|attrs|report|custom|sections ARGS... (oryx-cli --help lists the commands)";
 
-void PrintHelp() {
+int PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
     for (const Command& c : kCommands) {
         text += "  oryx-cli ";
@@ -106,7 +108,8 @@ void PrintHelp() {
         text += '\n';
     }
     text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!oryx::cli::WriteStdout(text)) return oryx::cli::WriteFailure("help", errno);
+    return oryx::cli::kExitOk;
 }
 
 int Usage(std::string_view why) {
@@ -128,8 +131,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp();
-        return oryx::cli::kExitOk;
+        return PrintHelp();
     }
     const Args args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
@@ -146,5 +148,5 @@ int main(int argc, char** argv) {
             return oryx::cli::kExitFailure;
         }
     }
-    return Usage("unknown command '" + std::string(name) + "'");
+    return Usage("unknown command '" + oryx::text::MessageValue(name) + "'");
 }

@@ -17,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "cli/arg_parser.h"
 #include "cli/input_files.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 
@@ -30,7 +32,8 @@ std::size_t ParseJobs(std::string_view text) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, jobs);
     if (text.empty() || error != std::errc() || stop != end || jobs == 0) {
-        throw UsageError{"-j needs a number of files to read at once, 1 or more (not '" + std::string(text) + "')"};
+        throw UsageError{"-j needs a number of files to read at once, 1 or more (not '" + text::MessageValue(text) +
+                         "')"};
     }
     return jobs;
 }
@@ -234,7 +237,7 @@ FileResult ParallelTable::Produce(const InputFile& file) const {
         formatter_.AppendRows(rows, file.path, result.text);
     } catch (const std::bad_alloc&) {
         result.text = std::string();
-        result.error = "not enough memory to read '" + file.path + "'";
+        result.error = "not enough memory to read '" + text::MessageValue(file.path) + "'";
     } catch (const std::exception& e) {
         result.text = std::string();
         result.error = e.what();
@@ -280,41 +283,23 @@ int RunOneFile(const std::string& file, const TableFormatter& formatter, const T
 
 }  // namespace
 
-Args TakeRunOptions(const Args& args, RunOptions& options) {
-    Args rest;
-    bool formatGiven = false;
-    bool jobsGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--recursive") {
-            options.recursive = true;
-        } else if (arg == "--format" || arg.starts_with("--format=")) {
-            std::string name;
-            if (arg == "--format") {
-                if (i + 1 == args.size()) throw UsageError{"--format needs csv, tsv or json"};
-                name = args[++i];
-            } else {
-                name = arg.substr(std::string_view("--format=").size());
-            }
-            if (formatGiven) throw UsageError{"--format given twice"};
-            formatGiven = true;
-            const std::optional<TableFormat> format = TableFormatByName(name);
-            if (!format) throw UsageError{"unknown format '" + name + "' (one of csv, tsv, json)"};
-            options.format = *format;
-        } else if (arg.starts_with("-j")) {
-            std::string_view count = std::string_view(arg).substr(2);
-            if (count.empty()) {
-                if (i + 1 == args.size()) throw UsageError{"-j needs a number of files to read at once"};
-                count = args[++i];
-            }
-            if (jobsGiven) throw UsageError{"-j given twice"};
-            jobsGiven = true;
-            options.jobs = ParseJobs(count);
-        } else {
-            rest.push_back(arg);
-        }
+void AddRunOptions(ArgParser& parser, RunOptionArgs& given) {
+    parser.Flag("--recursive", given.recursive)
+        .Value("--format", given.format, "csv, tsv or json")
+        .Value("-j", given.jobs, "a number of files to read at once");
+}
+
+RunOptions CheckRunOptions(const RunOptionArgs& given) {
+    RunOptions options;
+    options.recursive = given.recursive;
+    if (given.format) {
+        const std::optional<TableFormat> format = TableFormatByName(*given.format);
+        if (!format)
+            throw UsageError{"unknown format '" + text::MessageValue(*given.format) + "' (one of csv, tsv, json)"};
+        options.format = *format;
     }
-    return rest;
+    if (given.jobs) options.jobs = ParseJobs(*given.jobs);
+    return options;
 }
 
 int RunOverFiles(const Args& arguments, const RunOptions& options, const TableRun& run) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/arg_parser.h"
 #include "cli/multi_file_runner.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
@@ -45,8 +46,11 @@ void BuildSummaryRow(const std::string& fileName, reports::ReportRows& rows) {
 }  // namespace
 
 int RunSummary(const Args& args) {
-    RunOptions options;
-    const Args files = TakeRunOptions(args, options);
+    RunOptionArgs given;
+    ArgParser parser("summary");
+    AddRunOptions(parser, given);
+    const Args files = parser.Parse(args);
+    const RunOptions options = CheckRunOptions(given);
     if (files.empty()) throw UsageError{"summary takes one FILE or more"};
 
     // The Node Summary's labels name the further columns; its rows of an

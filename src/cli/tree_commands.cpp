@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "cli/arg_parser.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
@@ -9,7 +10,8 @@
 
 namespace oryx::cli {
 
-int RunTree(const Args& args) {
+int RunTree(const Args& allArgs) {
+    const Args args = ArgParser("tree").Parse(allArgs);
     if (args.size() != 1) throw UsageError{"tree takes one FILE"};
     prov::ComponentStore store;
     prov::ReadProvisioningFile(args[0], store);
@@ -25,13 +27,14 @@ int RunTree(const Args& args) {
     return kExitOk;
 }
 
-int RunAttrs(const Args& args) {
+int RunAttrs(const Args& allArgs) {
+    const Args args = ArgParser("attrs").Parse(allArgs);
     if (args.size() != 2) throw UsageError{"attrs takes FILE and PATH"};
     prov::ComponentStore store;
     prov::ReadProvisioningFile(args[0], store);
     const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), args[1]);
     if (!node) {
-        PrintError("no component at '" + args[1] + "' in '" + text::MessageValue(args[0]) + "'");
+        PrintError("no component at '" + text::MessageValue(args[1]) + "' in '" + text::MessageValue(args[0]) + "'");
         return kExitFailure;
     }
     Output out;

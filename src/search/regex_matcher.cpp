@@ -7,6 +7,7 @@
 #include "search/search_query.h"
 #include "search/text_batch.h"
 #include "search/text_matcher.h"
+#include "text/message_value.h"
 
 namespace oryx::search {
 namespace {
@@ -22,15 +23,9 @@ constexpr std::size_t kPathLookBehind = 256;
 constexpr std::string_view kWordBefore = "(?:^|(?-i:[^0-9A-Za-z_]))";
 constexpr std::string_view kWordAfter = "(?-i:[^0-9A-Za-z_])";
 
-std::string OneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    return text;
-}
-
 std::unique_ptr<RE2> Compile(const std::string& pattern, const RE2::Options& options) {
     auto re = std::make_unique<RE2>(pattern, options);
-    if (!re->ok()) throw QueryError(OneLine("invalid regular expression: " + re->error()));
+    if (!re->ok()) throw QueryError("invalid regular expression: " + text::MessageValue(re->error()));
     return re;
 }
 
