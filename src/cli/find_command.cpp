@@ -10,6 +10,7 @@
 #include "search/search_cursor.h"
 #include "search/search_query.h"
 #include "text/message_value.h"
+#include "text/tab_escape.h"
 
 namespace oryx::cli {
 namespace {
@@ -94,10 +95,10 @@ int RunFind(const Args& args) {
             pathOf = hit.node;
             path = search::ComponentPath(*hit.node);
         }
-        out += path;
+        text::AppendTabEscaped(out, path);
         if (hit.kind == search::SearchHit::Kind::Attribute) {
             out += '\t';
-            out += hit.text;
+            text::AppendTabEscaped(out, hit.text);
         }
         out += '\n';
         if (out.size() >= kFlushBytes) {

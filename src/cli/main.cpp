@@ -47,7 +47,8 @@ const Command kCommands[] = {
     {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
      "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
      "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
-     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; a TAB inside a path or "
+     "line is written as \\t, so that the only TAB of a line is the one before the line; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
     {"report", "report NAME FILE", "the CSV export of a report of FILE; NAME is " + ReportNameList(),
