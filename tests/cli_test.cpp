@@ -263,5 +263,62 @@ TEST(Cli, OutsideTextsInErrorsAreQuoted) {
     EXPECT_TRUE(regex.err.ends_with("\\x0A\\x1B\n")) << regex.err.substr(0, 300);
 }
 
+// attrs takes a path as the window does, skipping a piece that names
+// nothing, but says on stderr what it passed over; the rows and the exit
+// status stay.
+TEST(Cli, AttrsSaysWhenThePathWasNotExact) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", std::string(kNode) +
+                                                       "add &Hidden\n"
+                                                       "set &Hidden a 1\n"
+                                                       "add &Hidden Inner\n"
+                                                       "set &Hidden Inner b 2\n");
+    const struct {
+        std::string path;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"Shelf Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n", ""},
+        {"Nope Shelf Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n",
+         "oryx-cli: 'Nope' names no component; it was skipped\n"},
+        {"Shelf  Nope\x1b Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n",
+         "oryx-cli: '' names no component; it was skipped\n"
+         "oryx-cli: 'Nope\\x1B' names no component; it was skipped\n"},
+        {"&Hidden", "a = 1\n", "oryx-cli: '&Hidden' is hidden: the tree does not show it\n"},
+        {"&hidden X inner", "b = 2\n",
+         "oryx-cli: 'X' names no component; it was skipped\n"
+         "oryx-cli: '&Hidden Inner' is hidden: the tree does not show it\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli({"attrs", file, c.path});
+        EXPECT_EQ(r.exitCode, 0) << c.path;
+        EXPECT_EQ(r.out, c.out) << c.path;
+        EXPECT_EQ(r.err, c.err) << c.path;
+    }
+}
+
+// summary's Components column counts the components the tree shows.
+TEST(Cli, SummaryCountsShownComponents) {
+    TempDir dir;
+    const struct {
+        std::string node;
+        std::string components;
+    } cases[] = {
+        {"start prov\nadd Shelf\nadd &A\nadd &A B\nadd &A B C\n", "1"},
+        {"start prov\nadd Shelf\nadd Shelf &Card\nadd Shelf Card/1\nadd Shelf Card/1 &X\n", "2"},
+        {"start prov\nadd &A\n", "0"},
+        {std::string(kNode), "3"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = dir.Write("node.txt", c.node);
+        const CliResult r = RunCli({"summary", file, "--format", "tsv"});
+        EXPECT_EQ(r.exitCode, 0) << c.node;
+        const std::size_t row = r.out.find('\n') + 1;
+        std::size_t cell = row;
+        for (int i = 0; i < 3; ++i) cell = r.out.find('\t', cell) + 1;
+        EXPECT_EQ(r.out.substr(cell, r.out.find('\t', cell) - cell), c.components) << c.node;
+    }
+}
+
 }  // namespace
 }  // namespace oryx::testing

@@ -6,9 +6,41 @@
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
+#include "text/hidden_name.h"
 #include "text/message_value.h"
 
 namespace oryx::cli {
+
+namespace {
+
+// What the path walk of FindComponent passed over to reach `found`: the
+// pieces that named no component and were skipped, and whether the component
+// or one above it is hidden. The window and the reports take such a path as
+// they find it; a script is told that it was not exact.
+void TellInexactPath(const prov::ComponentNode* add, std::string_view path, const prov::ComponentNode* found) {
+    const prov::ComponentNode* current = add;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t space = path.find(' ', start);
+        const std::string_view piece = path.substr(start, space == std::string_view::npos ? path.npos : space - start);
+        if (space == std::string_view::npos) break;
+        const prov::ComponentNode* child = prov::GetChild(current, piece);
+        if (child != nullptr)
+            current = child;
+        else
+            PrintError("'" + text::MessageValue(piece) + "' names no component; it was skipped");
+        start = space + 1;
+    }
+    for (const prov::ComponentNode* n = found; n != nullptr && n != add; n = n->Container()) {
+        if (text::IsHiddenName(n->Name())) {
+            PrintError("'" + text::MessageValue(prov::ComponentPath(*found)) +
+                       "' is hidden: the tree does not show it");
+            break;
+        }
+    }
+}
+
+}  // namespace
 
 int RunTree(const Args& allArgs) {
     const Args args = ArgParser("tree").Parse(allArgs);
@@ -37,6 +69,7 @@ int RunAttrs(const Args& allArgs) {
         PrintError("no component at '" + text::MessageValue(args[1]) + "' in '" + text::MessageValue(args[0]) + "'");
         return kExitFailure;
     }
+    TellInexactPath(store.AddNode(), args[1], node);
     Output out;
     for (const prov::AttributeRow& row : prov::VisibleAttributeRows(node)) {
         out.Append(row.name);
