@@ -148,7 +148,7 @@ TEST(ManyFilesCli, OrderOfTheFilesIsKeptUnderJobs) {
 }
 
 // A file that cannot be read, or whose report fails, is reported in its
-// place and skipped; the others still give their rows; the status is 1.
+// place, by its name, and skipped; the others still give their rows; the status is 1.
 TEST(ManyFilesCli, FailedFilesAreReportedAndSkipped) {
     ScratchDir dir;
     const std::string first = dir.Write("first.txt", kNode);
@@ -163,9 +163,9 @@ TEST(ManyFilesCli, FailedFilesAreReportedAndSkipped) {
     const std::string expected = ExpectedTable({"report", "overview"}, {first, last});
     const std::string errors = "oryx-cli: cannot read '" + missing +
                                "': No such file or directory\n"
-                               "oryx-cli: 'x1' is not a valid integer value\n"
-                               "oryx-cli: cannot read '" +
-                               fifo + "': not a regular file\n";
+                               "oryx-cli: '" +
+                               bad + "': 'x1' is not a valid integer value\n" + "oryx-cli: cannot read '" + fifo +
+                               "': not a regular file\n";
     for (const char* jobs : {"1", "4"}) {
         const CliResult r = RunCli({"report", "overview", "-j", jobs, first, missing, bad, fifo, last});
         EXPECT_EQ(r.exitCode, 1);

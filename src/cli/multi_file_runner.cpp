@@ -19,6 +19,7 @@
 
 #include "cli/arg_parser.h"
 #include "cli/input_files.h"
+#include "prov/file_error.h"
 #include "text/message_value.h"
 
 namespace oryx::cli {
@@ -238,9 +239,13 @@ FileResult ParallelTable::Produce(const InputFile& file) const {
     } catch (const std::bad_alloc&) {
         result.text = std::string();
         result.error = "not enough memory to read '" + text::MessageValue(file.path) + "'";
-    } catch (const std::exception& e) {
+    } catch (const prov::FileError& e) {
         result.text = std::string();
-        result.error = e.what();
+        result.error = e.what();  // names the file already
+    } catch (const std::exception& e) {
+        // A report's failure: among many files, the message must say whose.
+        result.text = std::string();
+        result.error = "'" + text::MessageValue(file.path) + "': " + e.what();
     }
     return result;
 }
