@@ -236,6 +236,35 @@ TEST(ManyFilesCli, FoldersListTheirRegularFilesInByteOrder) {
               "\"Uni Side\",\"Ilmi Operating Mode\"\r\n");
 }
 
+// A folder entry whose type cannot be read is a file that cannot be read:
+// reported in its place, exit status 1. A link to a folder is skipped.
+TEST(ManyFilesCli, FolderEntriesWhoseTypeCannotBeReadAreReported) {
+    ScratchDir scratch;
+    const std::filesystem::path d = scratch.Path() / "f\n\x1b[31m";
+    const std::string shown = (scratch.Path() / "f\\x0A\\x1B[31m").string();
+    std::filesystem::create_directories(d / "sub");
+    scratch.Write("f\n\x1b[31m/a.txt", kNode);
+    scratch.Write("f\n\x1b[31m/sub/e.txt", kNode);
+    std::filesystem::create_symlink(d / "missing.txt", d / "b.txt");
+    std::filesystem::create_symlink(d / "c.txt", d / "c.txt");
+    std::filesystem::create_directory_symlink(d / "sub", d / "d");
+    const std::string err = "oryx-cli: cannot read '" + shown + "/b.txt': No such file or directory\n" +
+                            "oryx-cli: cannot read '" + shown + "/c.txt': Too many levels of symbolic links\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<std::string> files;  // the rows
+    } cases[] = {
+        {{"report", "atmif", d.string()}, {d.string() + "/a.txt"}},
+        {{"report", "atmif", d.string(), "--recursive"}, {d.string() + "/a.txt", d.string() + "/sub/e.txt"}},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli(c.arguments);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, err);
+        EXPECT_EQ(r.out, ExpectedTable({"report", "atmif"}, c.files));
+    }
+}
+
 TEST(ManyFilesCli, TsvSeparatesByTabAndQuotesNothing) {
     ScratchDir dir;
     const std::string plain = dir.Write("plain.txt", kNode);

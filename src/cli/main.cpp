@@ -78,7 +78,9 @@ struct Option {
 constexpr Option kTableOptions[] = {
     {"FILE... and folders",
      "many files give one table whose rows begin with a \"File\" column; a folder stands "
-     "for every regular file directly in it, names in byte order"},
+     "for every regular file directly in it, names in byte order; a link to a file counts as the file, a link "
+     "to a folder is skipped, and an entry whose type cannot be read (a dangling link, a link loop) is "
+     "reported as a file that cannot be read"},
     {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
     {"--format csv|tsv|json",
      "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
