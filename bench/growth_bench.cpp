@@ -211,6 +211,34 @@ void ErrorTexts(const Scratch& dir) {
                   "of 6 MB name", 1.0);
 }
 
+// 20n tiny files read n at a time: each finished file must wake only the
+// one thread that can go on, or the work grows with files times workers.
+void ManyWorkers(const Scratch& dir) {
+    std::printf("many workers:\n");
+    const auto make = [&dir](long jobs) {
+        const fs::path folder = dir.Path() / ("files" + std::to_string(jobs));
+        fs::create_directories(folder);
+        for (long i = 0; i < 20 * jobs; ++i)
+            Write(folder / ("n" + std::to_string(i) + ".txt"), "start prov\nadd Shelf\n");
+        return std::to_string(jobs);
+    };
+    const auto run = [&dir](const std::string& jobs) {
+        const std::string folder = (dir.Path() / ("files" + jobs)).string();
+        const bench::CommandRun r = bench::RunCommand({ORYX_CLI_PATH, "summary", "-j", jobs, folder});
+        if (r.exitCode != 0) std::printf("  summary failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 125L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", "20n files at -j n (oryx-cli summary)", n, atN, at8N);
+    bench::Report("20n files at -j n", at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -220,5 +248,6 @@ int main(int argc, char** argv) {
     Settings(dir);
     Overview(dir);
     ErrorTexts(dir);
+    ManyWorkers(dir);
     return 0;
 }

@@ -138,7 +138,10 @@ private:
     const std::size_t jobs_;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    // Each waiter has its own reason to wake, so that a finished file wakes
+    // the writer alone and a written one a single worker, never all of them.
+    std::condition_variable resultReady_;  // the writer waits for a result
+    std::condition_variable slotFree_;     // workers wait for room in the window
     std::vector<FileResult> results_;
     std::size_t nextToRead_ = 0;
     std::size_t written_ = 0;
@@ -173,7 +176,8 @@ int ParallelTable::Run() {
             const std::lock_guard lock(mutex_);
             ++written_;
         }
-        changed_.notify_all();
+        // One more file may be read now: one worker can go on.
+        slotFree_.notify_one();
         progress_.Show(i + 1);
     }
     Write(formatter_.Closing(anyRows));
@@ -198,7 +202,7 @@ void ParallelTable::StopWorkers() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    slotFree_.notify_all();
     for (std::thread& worker : workers_) worker.join();
     workers_.clear();
 }
@@ -211,8 +215,8 @@ void ParallelTable::Work() {
         std::size_t i;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock,
-                          [&] { return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window; });
+            slotFree_.wait(
+                lock, [&] { return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window; });
             if (stopping_ || nextToRead_ == files_.size()) return;
             i = nextToRead_++;
         }
@@ -222,7 +226,7 @@ void ParallelTable::Work() {
             const std::lock_guard lock(mutex_);
             results_[i] = std::move(result);
         }
-        changed_.notify_all();
+        resultReady_.notify_one();
     }
 }
 
@@ -254,10 +258,10 @@ FileResult ParallelTable::Take(std::size_t i) {
     std::unique_lock lock(mutex_);
     while (!results_[i].done) {
         if (!progress_.Enabled()) {
-            changed_.wait(lock);
+            resultReady_.wait(lock);
             continue;
         }
-        changed_.wait_for(lock, std::chrono::milliseconds(100));
+        resultReady_.wait_for(lock, std::chrono::milliseconds(100));
         lock.unlock();
         progress_.Show(i);
         lock.lock();
