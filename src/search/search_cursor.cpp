@@ -1,8 +1,10 @@
 #include "search/search_cursor.h"
 
+#include "search/component_path.h"
 #include "search/display_text.h"
 #include "search/text_matcher.h"
 #include "text/hidden_name.h"
+#include "text/message_value.h"
 
 namespace oryx::search {
 namespace {
@@ -19,6 +21,12 @@ constexpr std::size_t kBatchItems = 4096;
 constexpr std::size_t kBatchBytes = 64 * 1024;
 
 bool SameView(std::string_view a, std::string_view b) { return a.data() == b.data() && a.size() == b.size(); }
+
+// A component whose path a regular expression could not look back over.
+[[noreturn]] void ThrowPathTooLong(const prov::ComponentNode& node) {
+    throw SearchLimitError("cannot search the path of '" + text::MessageValue(ComponentPath(node)) +
+                           "' with this regular expression: more than 256 bytes stand before its name");
+}
 
 }  // namespace
 
@@ -122,6 +130,7 @@ std::optional<SearchHit> SearchCursor::NextOneByOne(const std::atomic<bool>* can
             if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) ||
                 (pathScope_ && query_.MatchesEndIn(path_, nameStart_)))
                 return ComponentHit();
+            if (pathScope_ && query_.PathMayHideMatch(nameStart_)) ThrowPathTooLong(*current_);
         }
         if (LineScope()) {
             // Locals, as the matcher's calls would make members be read anew
@@ -190,6 +199,8 @@ std::optional<SearchHit> SearchCursor::NextInBatches(const std::atomic<bool>* ca
             const Item& item = items_[next_++];
             if ((item.text != kNone && textMatched_[item.text]) || (item.path != kNone && pathMatched_[item.path]))
                 return item.hit;
+            if (item.path != kNone && paths_.cut[item.path] && matcher_.MatchesMayOutreachLookBehind())
+                ThrowPathTooLong(*item.hit.node);
         }
         if (walked_) return std::nullopt;
         items_.clear();

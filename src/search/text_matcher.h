@@ -29,6 +29,9 @@ public:
     virtual bool EndsInLastName(std::string_view path, std::size_t nameStart, bool cut) const = 0;
     // How many bytes of a path before the last name EndsInLastName looks at.
     virtual std::size_t PathLookBehind() const = 0;
+    // Whether a match may begin further back than PathLookBehind, so that a
+    // cut path can hide one.
+    virtual bool MatchesMayOutreachLookBehind() const { return false; }
 
     // Whether the batch calls below beat one call per string.
     virtual bool PrefersBatches() const { return false; }
