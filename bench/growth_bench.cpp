@@ -18,6 +18,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "bench_util.h"
 #include "prov/component_store.h"
@@ -211,6 +212,76 @@ void ErrorTexts(const Scratch& dir) {
                   "of 6 MB name", 1.0);
 }
 
+// n attribute names whose unkeyed FNV-1a hashes (the hash the comparison's
+// table used before it was keyed per process) share their low 18 bits: a
+// table of up to 2^18 slots sees them all in one place. Each name is
+// "nI_" and four bytes, the last three found by search, the last computed.
+std::vector<std::string> NamesCollidingUnderFnv(long count) {
+    constexpr std::uint64_t kPrime = 1099511628211ULL, kMask = (1u << 18) - 1;
+    const auto step = [](std::uint64_t h, char c) { return (h ^ static_cast<unsigned char>(c)) * kPrime; };
+    std::uint64_t inverse = kPrime;  // of kPrime, modulo 2^64 (Newton's method)
+    for (int i = 0; i < 6; ++i) inverse *= 2 - kPrime * inverse;
+    const std::uint64_t wanted = (0x2A * inverse) & kMask;  // the state before the last step
+    static const std::string kFree = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::vector<std::string> names;
+    for (long i = 0; static_cast<long>(names.size()) < count; ++i) {
+        std::string name = "n" + std::to_string(i) + "_";
+        std::uint64_t h = 1469598103934665603ULL;
+        for (char c : name) h = step(h, c);
+        bool found = false;
+        for (char a : kFree) {
+            for (char b : kFree) {
+                for (char c : kFree) {
+                    const std::uint64_t h3 = step(step(step(h, a), b), c);
+                    if (((h3 ^ wanted) & kMask & ~0xFFULL) != 0) continue;
+                    const auto last = static_cast<unsigned char>((h3 ^ wanted) & 0xFF);
+                    if (last <= ' ' || last >= 0x7F || last == '=' || last == ',' || (last >= 'A' && last <= 'Z'))
+                        continue;
+                    names.push_back(name + a + b + c + static_cast<char>(last));
+                    found = true;
+                    break;
+                }
+                if (found) break;
+            }
+            if (found) break;
+        }
+    }
+    return names;
+}
+
+// Two files of one component with the same n names, in opposite orders and
+// with other values, so that every name is looked up in the table.
+void DiffOfCollidingNames(const Scratch& dir) {
+    std::printf("comparison:\n");
+    const auto make = [&dir](long n) {
+        const std::vector<std::string> names = NamesCollidingUnderFnv(n);
+        std::string first = "start prov\nadd Shelf\n", second = first;
+        for (const std::string& name : names) first += "set Shelf " + name + " 1\n";
+        for (auto name = names.rbegin(); name != names.rend(); ++name) second += "set Shelf " + *name + " 2\n";
+        const std::string tag = std::to_string(n);
+        Write(dir.Path() / ("first" + tag + ".txt"), first);
+        Write(dir.Path() / ("second" + tag + ".txt"), second);
+        return tag;
+    };
+    const auto run = [&dir](const std::string& tag) {
+        const bench::CommandRun r =
+            bench::RunCommand({ORYX_CLI_PATH, "diff", (dir.Path() / ("first" + tag + ".txt")).string(),
+                               (dir.Path() / ("second" + tag + ".txt")).string()});
+        if (r.exitCode != 3) std::printf("  diff failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 4096L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    const char* what = "diff, n names colliding under FNV-1a";
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
 // 20n tiny files read n at a time: each finished file must wake only the
 // one thread that can go on, or the work grows with files times workers.
 void ManyWorkers(const Scratch& dir) {
@@ -249,5 +320,6 @@ int main(int argc, char** argv) {
     Overview(dir);
     ErrorTexts(dir);
     ManyWorkers(dir);
+    DiffOfCollidingNames(dir);
     return 0;
 }
