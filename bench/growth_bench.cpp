@@ -214,6 +214,38 @@ void ErrorTexts(const Scratch& dir) {
                   "of 6 MB name", 1.0);
 }
 
+// find in the paths scope over a file nested n deep, with a query of n/4
+// pieces that matches each path's end but its last byte.
+void FindInDeepPaths(const Scratch& dir) {
+    std::printf("find:\n");
+    const auto make = [&dir](long n) {
+        std::string query;
+        for (long i = 0; i < n / 4; ++i) query += "a ";
+        const std::string tag = std::to_string(n);
+        Write(dir.Path() / ("deep" + tag + ".txt"), Repeated("configure a\n", n));
+        Write(dir.Path() / ("query" + tag + ".txt"), query + "b");
+        return tag;
+    };
+    const auto run = [&dir](const std::string& tag) {
+        std::ifstream in(dir.Path() / ("query" + tag + ".txt"));
+        const std::string query((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const bench::CommandRun r = bench::RunCommand(
+            {ORYX_CLI_PATH, "find", (dir.Path() / ("deep" + tag + ".txt")).string(), query, "--in", "paths"});
+        if (r.exitCode != 3) std::printf("  find failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 8000L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    const char* what = "paths n deep, query of n/4 pieces";
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
 // A custom report of n keys over a component of n attributes, each key
 // naming one of them.
 void CustomReportKeys(const Scratch& dir) {
@@ -356,5 +388,6 @@ int main(int argc, char** argv) {
     ManyWorkers(dir);
     DiffOfCollidingNames(dir);
     CustomReportKeys(dir);
+    FindInDeepPaths(dir);
     return 0;
 }

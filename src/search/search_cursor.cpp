@@ -50,8 +50,9 @@ SearchCursor::SearchCursor(const prov::ComponentStore& store, SearchQuery query)
     // above 127 again, none of them a letter, digit or "_". (The empty query
     // is left out: it tells an empty display text from a byte-order mark.)
     if (display_ && !query_.Options().regex && !query_.Text().empty() && IsAscii(query_.Text())) display_ = false;
+    carriesPathState_ = pathScope_ && matcher_.CarriesPathState();
     if (const prov::ComponentNode* add = store.AddNode())
-        stack_.push_back({add, 0, 0});
+        stack_.push_back({add, 0, 0, 0});
     else
         walked_ = true;
 }
@@ -67,13 +68,19 @@ const prov::ComponentNode* SearchCursor::Advance() {
         const prov::ComponentNode* child = children[top.nextChild++];
         // A bookkeeping name hides the component and everything below it.
         if (text::IsHiddenName(child->Name())) continue;
+        std::size_t state = 0;
         if (pathScope_) {
             path_.resize(top.pathEnd);
             if (stack_.size() > 1) path_ += ' ';  // below a top-level component
             nameStart_ = path_.size();
-            path_ += Shown(child->Name());
+            const std::string_view name = Shown(child->Name());
+            path_ += name;
+            if (carriesPathState_) {
+                nameState_ = stack_.size() > 1 ? matcher_.PathStateAfter(top.pathState, " ") : 0;
+                state = matcher_.PathStateAfter(nameState_, name);
+            }
         }
-        stack_.push_back({child, 0, path_.size()});
+        stack_.push_back({child, 0, path_.size(), state});
         return child;
     }
     return nullptr;
@@ -114,6 +121,13 @@ bool SearchCursor::Matches(const BatchText& text) const {
     return text.isLine ? matcher_.ContainsInLine(text.text) : matcher_.Contains(text.text);
 }
 
+bool SearchCursor::PathMatches() const {
+    // A carried state costs the component its own name; a path looked at
+    // anew costs as much of it as the matcher looks back over.
+    if (carriesPathState_) return matcher_.EndsInLastNameFrom(path_, nameStart_, nameState_);
+    return query_.MatchesEndIn(path_, nameStart_);
+}
+
 SearchHit SearchCursor::ComponentHit() const { return {current_, SearchHit::Kind::Component, 0, 0, {}}; }
 
 SearchHit SearchCursor::LineHit(std::string_view line, std::size_t row) const {
@@ -127,8 +141,7 @@ std::optional<SearchHit> SearchCursor::NextOneByOne(const std::atomic<bool>* can
             if (Cancelled(cancel)) return std::nullopt;
             if (!displayTexts_.empty()) displayTexts_.clear();
             if (!EnterNextComponent()) return std::nullopt;
-            if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) ||
-                (pathScope_ && query_.MatchesEndIn(path_, nameStart_)))
+            if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) || (pathScope_ && PathMatches()))
                 return ComponentHit();
             if (pathScope_ && query_.PathMayHideMatch(nameStart_)) ThrowPathTooLong(*current_);
         }
