@@ -192,7 +192,8 @@ TEST(Cli, DoubleDashEndsTheOptionsOfEveryCommand) {
         EXPECT_EQ(r.out, expected) << args[0];
     }
     // Before "--", an unknown option is a usage error for every command.
-    for (const std::string command : {"tree", "attrs", "find", "diff", "report", "custom", "summary", "sections"}) {
+    for (const std::string command :
+         {"tree", "attrs", "find", "refs", "diff", "report", "custom", "summary", "sections"}) {
         const CliResult r = RunCli({command, "--frob", "-j3"}, inDir);
         EXPECT_EQ(r.exitCode, 2) << command;
         EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "oryx-cli: unknown option '--frob' for " + command);
