@@ -207,6 +207,13 @@ const OutputCase kFilterCases[] = {
      "~ Lp/4\n"
      "  + spareCard=Shelf Card/6\n",
      3},
+    {"component_named_joined",
+     {"--path=Lp/4", "--attr=sparecard"},
+     "== f0 -> f1: 0 added, 0 removed, 0 changed\n"
+     "== f1 -> f2: 0 added, 0 removed, 1 changed\n"
+     "~ Lp/4\n"
+     "  + spareCard=Shelf Card/6\n",
+     3},
     {"component_and_below",
      {"--below", "--path", "Lp/4"},
      "== f0 -> f1: 0 added, 0 removed, 2 changed\n"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/arg_parser.h"
 #include "cli/diff_command.h"
 #include "cli/input_files.h"
 #include "cli/table_formats.h"
@@ -35,53 +36,31 @@ struct HistoryRequest {
     bool values = false;
 };
 
-std::string_view NeedsValue(const Args& args, std::size_t i, std::string_view what) {
-    if (i + 1 == args.size()) throw UsageError{args[i] + " needs " + std::string(what)};
-    return args[i + 1];
-}
-
-// Options may stand anywhere among the files; after "--" every argument is a
-// file name.
+// Options may stand anywhere among the files.
 HistoryRequest ParseHistoryArgs(const Args& args) {
     HistoryRequest request;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
-            request.inputs.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--path") {
-            if (request.filter.path) throw UsageError{"--path given twice"};
-            request.filter.path = std::string(NeedsValue(args, i++, "a component path"));
-        } else if (arg == "--below") {
-            request.filter.below = true;
-        } else if (arg == "--attr") {
-            request.filter.attributes.emplace_back(NeedsValue(args, i++, "an attribute name"));
-        } else if (arg == "--ignore") {
-            request.options.ignoredNames.emplace_back(NeedsValue(args, i++, "an attribute name"));
-        } else if (arg == "--ignore-case") {
-            request.options.ignoreValueCase = true;
-        } else if (arg == "--values") {
-            request.values = true;
-        } else if (arg == "--recursive") {
-            request.recursive = true;
-        } else if (arg == "--format") {
-            const std::string_view format = NeedsValue(args, i++, "text, csv, tsv or json");
-            if (request.format) throw UsageError{"--format given twice"};
-            if (format == "text")
-                request.format = HistoryFormat::Text;
-            else if (format == "csv")
-                request.format = HistoryFormat::Csv;
-            else if (format == "tsv")
-                request.format = HistoryFormat::Tsv;
-            else if (format == "json")
-                request.format = HistoryFormat::Json;
-            else
-                throw UsageError{"unknown format '" + text::MessageValue(format) + "' (text, csv, tsv or json)"};
-        } else {
-            throw UsageError{"unknown option '" + text::MessageValue(arg) + "' for history"};
-        }
+    std::optional<std::string> format;
+    ArgParser parser("history");
+    parser.Value("--path", request.filter.path, "a component path")
+        .Flag("--below", request.filter.below)
+        .Repeated("--attr", request.filter.attributes, "an attribute name")
+        .Repeated("--ignore", request.options.ignoredNames, "an attribute name")
+        .Flag("--ignore-case", request.options.ignoreValueCase)
+        .Flag("--values", request.values)
+        .Flag("--recursive", request.recursive)
+        .Value("--format", format, "text, csv, tsv or json");
+    request.inputs = parser.Parse(args);
+    if (format) {
+        if (*format == "text")
+            request.format = HistoryFormat::Text;
+        else if (*format == "csv")
+            request.format = HistoryFormat::Csv;
+        else if (*format == "tsv")
+            request.format = HistoryFormat::Tsv;
+        else if (*format == "json")
+            request.format = HistoryFormat::Json;
+        else
+            throw UsageError{"unknown format '" + text::MessageValue(*format) + "' (text, csv, tsv or json)"};
     }
     if (request.filter.below && !request.filter.path) throw UsageError{"--below needs --path"};
     if (request.values) {
