@@ -223,6 +223,11 @@ public:
     // stays where it is and belongs to the other store afterwards.
     void Swap(ComponentStore& other) noexcept;
     std::size_t NodeCount() const { return nodes_.Size(); }
+    // Nodes and attribute lines numbered in the order they were made: the
+    // store root 0, the add node 1, then the components the file created.
+    // NodeCount() or more when the node or line is not this store's.
+    std::size_t NodeOrdinal(const ComponentNode& node) const { return nodes_.IndexOf(&node); }
+    std::size_t AttributeLineOrdinal(const std::string_view* line) const { return lines_.IndexOf(line); }
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }

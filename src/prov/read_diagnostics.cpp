@@ -1,0 +1,45 @@
+#include "prov/read_diagnostics.h"
+
+#include <algorithm>
+
+#include "prov/component_store.h"
+
+namespace oryx::prov {
+
+namespace {
+
+// The store root and the add node come first in the store and no line made them.
+constexpr std::size_t kFixedNodes = 2;
+
+}  // namespace
+
+void ReadDiagnostics::Clear() {
+    marks_.clear();
+    attributes_ = 0;
+    notes_.clear();
+    nodeLines_.clear();
+    nodeLinesBuilt_ = false;
+}
+
+std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const ComponentNode& node) const {
+    if (!nodeLinesBuilt_) {
+        nodeLinesBuilt_ = true;
+        for (std::size_t i = 0; i < marks_.size(); ++i)
+            if (marks_[i] & kNodeMark) nodeLines_.push_back(static_cast<std::uint32_t>(i + 1));
+    }
+    const std::size_t ordinal = store.NodeOrdinal(node);
+    if (ordinal < kFixedNodes || ordinal - kFixedNodes >= nodeLines_.size()) return 0;
+    return nodeLines_[ordinal - kFixedNodes];
+}
+
+std::uint32_t ReadDiagnostics::AttributeLine(const ComponentStore& store, const std::string_view* line) const {
+    const std::size_t ordinal = store.AttributeLineOrdinal(line);
+    if (ordinal >= attributes_ || ordinal > kCountMask) return 0;
+    // The last line whose count of attribute lines before it is at most the ordinal.
+    const auto after =
+        std::upper_bound(marks_.begin(), marks_.end(), static_cast<std::uint32_t>(ordinal),
+                         [](std::uint32_t value, std::uint32_t mark) { return value < (mark & kCountMask); });
+    return static_cast<std::uint32_t>(after - marks_.begin());
+}
+
+}  // namespace oryx::prov
