@@ -34,7 +34,7 @@ public:
             else if (key == "builtin")
                 ReadBuiltins(entry.second);
             else
-                Fail(entry.first, "unknown key '" + key + "' (one of rules, builtin)");
+                Fail(entry.first, "unknown key " + Quoted(key) + " (one of rules, builtin)");
         }
     }
 
@@ -46,9 +46,10 @@ private:
         return mark.column < 0 ? 0 : static_cast<std::uint32_t>(mark.column + 1);
     }
 
-    [[noreturn]] void Fail(const YAML::Node& at, const std::string& message) const {
-        throw RulesError(file_, Line(at.Mark()), Column(at.Mark()), message);
+    [[noreturn]] void Fail(const YAML::Mark& at, const std::string& message) const {
+        throw RulesError(file_, Line(at), Column(at), message);
     }
+    [[noreturn]] void Fail(const YAML::Node& at, const std::string& message) const { Fail(at.Mark(), message); }
 
     std::string Scalar(const YAML::Node& node, const std::string& what) const {
         if (!node.IsScalar()) Fail(node, what + " must be a single value");
@@ -82,7 +83,8 @@ private:
         auto rule = std::make_unique<Rule>();
         rule->file = file_;
         rule->line = Line(node.Mark());
-        YAML::Node idNode, kindNode, valueNode;
+        // Where the id, the kind of check and the value check were given.
+        std::optional<YAML::Mark> idMark, kindMark, valueMark;
         int kinds = 0;
         std::string kindName;
         const auto kindKey = [&](const YAML::Node& key, const std::string& name) {
@@ -92,14 +94,14 @@ private:
                 Fail(key, "a rule has one of require/forbid, attribute, exists or absent; '" + name +
                               "' comes after '" + kindName + "'");
             kindName = name;
-            kindNode = key;
+            kindMark = key.Mark();
         };
         for (const auto& entry : node) {
             const std::string key = Scalar(entry.first, "a key");
             const YAML::Node& value = entry.second;
             if (key == "id") {
                 rule->id = Scalar(value, "id");
-                idNode = value;
+                idMark = value.Mark();
             } else if (key == "description") {
                 rule->description = Scalar(value, "description");
             } else if (key == "severity") {
@@ -124,29 +126,29 @@ private:
                 rule->attribute = Scalar(value, "attribute");
                 if (rule->attribute.empty()) Fail(value, "attribute needs a name");
             } else if (key == "match" || key == "one-of" || key == "range") {
-                if (valueNode) Fail(entry.first, "a rule has one of match, one-of or range");
-                valueNode = entry.first;
+                if (valueMark) Fail(entry.first, "a rule has one of match, one-of or range");
+                valueMark = entry.first.Mark();
                 ReadValueCheck(key, value, *rule);
             } else if (key == "exists" || key == "absent") {
                 kindKey(entry.first, key);
                 rule->target = Pattern(value, key);
                 rule->kind = key == "exists" ? RuleKind::Exists : RuleKind::Absent;
             } else {
-                Fail(entry.first, "unknown key '" + key +
-                                      "' (one of id, description, severity, path, require, forbid, attribute, "
+                Fail(entry.first, "unknown key " + Quoted(key) +
+                                      " (one of id, description, severity, path, require, forbid, attribute, "
                                       "match, one-of, range, exists, absent, except)");
             }
         }
-        if (rule->id.empty()) Fail(idNode ? idNode : node, "a rule needs an id");
-        if (BuiltinByName(rule->id)) Fail(idNode, "'" + rule->id + "' is the id of a built-in check");
+        if (rule->id.empty()) Fail(idMark.value_or(node.Mark()), "a rule needs an id");
+        if (BuiltinByName(rule->id)) Fail(*idMark, Quoted(rule->id) + " is the id of a built-in check");
         if (kinds == 0) Fail(node, "a rule needs one of require, forbid, attribute, exists or absent");
         const bool isAttribute = kindName == "attribute";
-        if (isAttribute && !valueNode) Fail(kindNode, "attribute needs one of match, one-of or range");
-        if (!isAttribute && valueNode) Fail(valueNode, "match, one-of and range go with attribute");
+        if (isAttribute && !valueMark) Fail(*kindMark, "attribute needs one of match, one-of or range");
+        if (!isAttribute && valueMark) Fail(*valueMark, "match, one-of and range go with attribute");
         const bool needsPath = rule->kind != RuleKind::Exists && rule->kind != RuleKind::Absent;
-        if (needsPath && !rule->path) Fail(kindNode, "'" + kindName + "' needs a path");
-        if (!needsPath && rule->path) Fail(kindNode, "'" + kindName + "' takes its pattern itself, not a path");
-        if (!ids_.insert(rule->id).second) Fail(idNode, "rule id '" + rule->id + "' is used twice");
+        if (needsPath && !rule->path) Fail(*kindMark, "'" + kindName + "' needs a path");
+        if (!needsPath && rule->path) Fail(*kindMark, "'" + kindName + "' takes its pattern itself, not a path");
+        if (!ids_.insert(rule->id).second) Fail(*idMark, "rule id " + Quoted(rule->id) + " is used twice");
         rules_.rules.push_back(std::move(rule));
     }
 
@@ -168,9 +170,9 @@ private:
             rule.lowText = Scalar(value[0], "a range's end");
             rule.highText = Scalar(value[1], "a range's end");
             rule.low = DecimalNumber::Parse(rule.lowText);
-            if (!rule.low) Fail(value[0], "'" + rule.lowText + "' is not a number");
+            if (!rule.low) Fail(value[0], Quoted(rule.lowText) + " is not a number");
             rule.high = DecimalNumber::Parse(rule.highText);
-            if (!rule.high) Fail(value[1], "'" + rule.highText + "' is not a number");
+            if (!rule.high) Fail(value[1], Quoted(rule.highText) + " is not a number");
             if (rule.low->Compare(*rule.high) > 0) Fail(value, "a range's low end comes first");
         }
     }
@@ -181,7 +183,7 @@ private:
         for (const auto& entry : map) {
             const std::string id = Scalar(entry.first, "a check id");
             const std::optional<BuiltinCheck> check = BuiltinByName(id);
-            if (!check) Fail(entry.first, "unknown built-in check '" + id + "'");
+            if (!check) Fail(entry.first, "unknown built-in check " + Quoted(id));
             const std::string value = Scalar(entry.second, "a check's severity");
             if (value == "off") {
                 rules_.builtins.Set(*check, std::nullopt);
