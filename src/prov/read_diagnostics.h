@@ -54,8 +54,13 @@ public:
     // of a node's FileLines()); 0 when it is not the store's.
     std::uint32_t AttributeLine(const ComponentStore& store, const std::string_view* line) const;
 
+    // The memory the line numbers hold.
+    std::size_t LineNumberBytes() const { return marks_.capacity() * sizeof(std::uint32_t); }
+
     // ---- recording, by the reader ----
     void Clear();
+    // The file is read: the line numbers keep no room to grow.
+    void Finish() { marks_.shrink_to_fit(); }
     // A line of the file begins; lines are counted from 1.
     void BeginLine() { marks_.push_back(attributes_ & kCountMask); }
     std::uint32_t Line() const { return static_cast<std::uint32_t>(marks_.size()); }

@@ -596,6 +596,7 @@ FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& stor
     try {
         const FileShape shape = ReadLines(fileName, store, diagnostics);
         store.Finish();
+        if (diagnostics) diagnostics->Finish();
         return shape;
     } catch (const std::bad_alloc&) {
         // What was built goes: the message and whatever shows it need memory.
