@@ -1,6 +1,7 @@
 #include "check/check_file.h"
 
 #include "check/builtin_checks.h"
+#include "check/reference_checks.h"
 #include "prov/component_store.h"
 #include "prov/read_diagnostics.h"
 #include "prov/reader.h"
@@ -13,6 +14,7 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
     prov::ReadProvisioningFile(file, store, &diagnostics);
     std::vector<Finding> findings;
     AddReadFindings(diagnostics, rules.builtins, findings);
+    AddReferenceFindings(store, diagnostics, rules.builtins, findings);
     runner.Check(store, diagnostics, findings);
     SortFindings(findings);
     return findings;
