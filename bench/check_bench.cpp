@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 // Best wall time of a command; check exits with 3 when it finds something.
 double BestSeconds(const std::vector<std::string>& argv) {
@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: check_bench NODE RULES FOLDER\n");
         return 2;
     }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known
     const std::string node = argv[1], rules = argv[2], folder = argv[3];
     const std::string cli = ORYX_CLI_PATH;
     using namespace oryx;

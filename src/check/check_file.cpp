@@ -14,8 +14,10 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
     prov::ReadProvisioningFile(file, store, &diagnostics);
     std::vector<Finding> findings;
     AddReadFindings(diagnostics, rules.builtins, findings);
-    AddReferenceFindings(store, diagnostics, rules.builtins, findings);
-    runner.Check(store, diagnostics, findings);
+    ReferenceCheck references(store, diagnostics, rules.builtins, findings);
+    RuleRunner::ComponentVisit everyComponent;
+    if (references.On()) everyComponent = [&references](const prov::ComponentNode& node) { references.Visit(node); };
+    runner.Check(store, diagnostics, findings, everyComponent);
     SortFindings(findings);
     return findings;
 }

@@ -1,5 +1,7 @@
 #include "check/path_pattern.h"
 
+#include <algorithm>
+
 #include "prov/component_store.h"
 #include "text/ascii_case.h"
 #include "text/hidden_name.h"
@@ -34,13 +36,20 @@ bool GlobMatches(std::string_view glob, std::string_view name) {
 // The states of one pattern: which numbers of pieces have been matched so
 // far, closed over "**" matching nothing.
 void Close(const PathPattern& pattern, char* states) {
+    if (!pattern.HasAnyPieces()) return;
     for (std::size_t i = 0; i < pattern.PieceCount(); ++i)
         if (states[i] && pattern.IsAnyPieces(i)) states[i + 1] = 1;
 }
 
-// The states after one more name; true when any state is left.
+// The states after one more name; true when any state is left. The byte
+// after the states tells whether any is left, so that a pattern that can no
+// longer match costs nothing below.
 bool Advance(const PathPattern& pattern, const char* from, char* to, std::string_view name) {
     const std::size_t count = pattern.PieceCount();
+    if (!from[count + 1]) {
+        to[count] = to[count + 1] = 0;
+        return false;
+    }
     for (std::size_t i = 0; i <= count; ++i) to[i] = 0;
     bool any = false;
     for (std::size_t i = 0; i < count; ++i) {
@@ -54,6 +63,7 @@ bool Advance(const PathPattern& pattern, const char* from, char* to, std::string
         }
     }
     Close(pattern, to);
+    to[count + 1] = any ? 1 : 0;
     return any;
 }
 
@@ -68,13 +78,15 @@ PathPattern::PathPattern(std::string_view text) : text_(text) {
         start = end + 1;
     }
     if (pieces_.empty()) throw PathPatternError{"a path pattern needs at least one piece"};
+    for (const std::string& piece : pieces_) anyPieces_.push_back(piece == "**");
+    hasAnyPieces_ = std::find(anyPieces_.begin(), anyPieces_.end(), true) != anyPieces_.end();
 }
 
 bool PathPattern::PieceMatches(std::size_t i, std::string_view name) const { return GlobMatches(pieces_[i], name); }
 
 bool PathPattern::Matches(std::span<const std::string_view> names) const {
-    std::vector<char> states(pieces_.size() + 1, 0), next(pieces_.size() + 1, 0);
-    states[0] = 1;
+    std::vector<char> states(pieces_.size() + 2, 0), next(pieces_.size() + 2, 0);
+    states[0] = states[pieces_.size() + 1] = 1;
     Close(*this, states.data());
     for (std::string_view name : names) {
         if (!Advance(*this, states.data(), next.data(), name)) return false;
@@ -92,11 +104,11 @@ void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern*
     std::size_t width = 0;
     for (const PathPattern* pattern : patterns) {
         offsets.push_back(width);
-        width += pattern->PieceCount() + 1;
+        width += pattern->PieceCount() + 2;
     }
     std::vector<char> states(width, 0);
     for (std::size_t k = 0; k < patterns.size(); ++k) {
-        states[offsets[k]] = 1;
+        states[offsets[k]] = states[offsets[k] + patterns[k]->PieceCount() + 1] = 1;
         Close(*patterns[k], states.data() + offsets[k]);
     }
     struct Level {

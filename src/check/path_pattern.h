@@ -25,7 +25,8 @@ public:
 
     const std::string& Text() const { return text_; }
     std::size_t PieceCount() const { return pieces_.size(); }
-    bool IsAnyPieces(std::size_t i) const { return pieces_[i] == "**"; }
+    bool IsAnyPieces(std::size_t i) const { return anyPieces_[i]; }
+    bool HasAnyPieces() const { return hasAnyPieces_; }
     bool PieceMatches(std::size_t i, std::string_view name) const;
 
     // Whether the whole path (names from the top down) matches.
@@ -34,6 +35,8 @@ public:
 private:
     std::string text_;
     std::vector<std::string> pieces_;
+    std::vector<bool> anyPieces_;  // the pieces that are "**"
+    bool hasAnyPieces_ = false;
 };
 
 struct PathPatternError {

@@ -19,25 +19,29 @@ public:
               const prov::ReadDiagnostics& diagnostics, std::vector<Finding>& out)
         : rule_(rule), order_(order), store_(store), diagnostics_(diagnostics), out_(out) {}
 
-    // Runs the rule; true when its path matched some component.
-    bool Run() {
-        std::vector<const PathPattern*> patterns;
-        const bool byPath = rule_.path.has_value();
-        patterns.push_back(byPath ? &*rule_.path : &*rule_.target);
+    // The rule's pattern, then its exceptions.
+    void AddPatterns(std::vector<const PathPattern*>& patterns) {
+        first_ = patterns.size();
+        patterns.push_back(rule_.path ? &*rule_.path : &*rule_.target);
         for (const PathPattern& except : rule_.except) patterns.push_back(&except);
-        bool matchedAny = false;
-        bool foundOne = false;
-        WalkMatches(store_, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
-            if (!matched[0]) return;
-            matchedAny = true;
-            for (std::size_t k = 1; k < matched.size(); ++k)
-                if (matched[k]) return;
-            foundOne = true;
-            OnComponent(node);
-        });
-        if (rule_.kind == RuleKind::Exists && !foundOne)
+        end_ = patterns.size();
+    }
+
+    // One component of the walk, with what each pattern says of it.
+    void Visit(const prov::ComponentNode& node, const std::vector<char>& matched) {
+        if (!matched[first_]) return;
+        matchedAny_ = true;
+        for (std::size_t k = first_ + 1; k < end_; ++k)
+            if (matched[k]) return;
+        foundOne_ = true;
+        OnComponent(node);
+    }
+
+    // After the walk; true when the rule's path matched some component.
+    bool Finish() {
+        if (rule_.kind == RuleKind::Exists && !foundOne_)
             Add(0, {}, "no component matches " + Quoted(rule_.target->Text()));
-        return matchedAny;
+        return matchedAny_;
     }
 
 private:
@@ -119,6 +123,9 @@ private:
     const prov::ComponentStore& store_;
     const prov::ReadDiagnostics& diagnostics_;
     std::vector<Finding>& out_;
+    std::size_t first_ = 0, end_ = 0;  // the rule's patterns in the walk's list
+    bool matchedAny_ = false;
+    bool foundOne_ = false;
 };
 
 }  // namespace
@@ -127,12 +134,24 @@ RuleRunner::RuleRunner(const RuleSet& rules)
     : rules_(rules), matched_(std::make_unique<std::atomic<bool>[]>(rules.rules.size())) {}
 
 void RuleRunner::Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
-                       std::vector<Finding>& out) {
+                       std::vector<Finding>& out, const ComponentVisit& everyComponent) {
+    // One walk for every rule: the tree is walked once, however many rules.
+    std::vector<RuleCheck> checks;
+    checks.reserve(rules_.rules.size());
+    std::vector<const PathPattern*> patterns;
     for (std::size_t i = 0; i < rules_.rules.size(); ++i) {
-        const auto order = static_cast<std::uint32_t>(kBuiltinCheckCount + i);
-        if (RuleCheck(*rules_.rules[i], order, store, diagnostics, out).Run())
-            matched_[i].store(true, std::memory_order_relaxed);
+        checks.emplace_back(*rules_.rules[i], static_cast<std::uint32_t>(kBuiltinCheckCount + i), store, diagnostics,
+                            out);
+        checks.back().AddPatterns(patterns);
     }
+    const PathPattern every("**");
+    if (everyComponent) patterns.push_back(&every);
+    WalkMatches(store, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
+        for (RuleCheck& check : checks) check.Visit(node, matched);
+        if (everyComponent) everyComponent(node);
+    });
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        if (checks[i].Finish()) matched_[i].store(true, std::memory_order_relaxed);
 }
 
 std::vector<const Rule*> RuleRunner::UnmatchedRules() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "check/rules_file.h"
 
 namespace oryx::prov {
+class ComponentNode;
 class ComponentStore;
 class ReadDiagnostics;
 }  // namespace oryx::prov
@@ -22,8 +24,11 @@ public:
     explicit RuleRunner(const RuleSet& rules);
 
     // Adds the findings of every rule on one file's store; `diagnostics`
-    // holds its lines.
-    void Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics, std::vector<Finding>& out);
+    // holds its lines. The same walk over the components calls
+    // `everyComponent`, when given, for every component the tree shows.
+    using ComponentVisit = std::function<void(const prov::ComponentNode& node)>;
+    void Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics, std::vector<Finding>& out,
+               const ComponentVisit& everyComponent = {});
 
     // The rules with a path that matched no component in any file checked.
     std::vector<const Rule*> UnmatchedRules() const;
