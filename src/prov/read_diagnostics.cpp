@@ -1,7 +1,5 @@
 #include "prov/read_diagnostics.h"
 
-#include <algorithm>
-
 #include "prov/component_store.h"
 
 namespace oryx::prov {
@@ -14,7 +12,7 @@ constexpr std::size_t kFixedNodes = 2;
 }  // namespace
 
 void ReadDiagnostics::Clear() {
-    marks_.clear();
+    marks_.Clear();
     attributes_ = 0;
     notes_.clear();
     nodeLines_.clear();
@@ -24,7 +22,7 @@ void ReadDiagnostics::Clear() {
 std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const ComponentNode& node) const {
     if (!nodeLinesBuilt_) {
         nodeLinesBuilt_ = true;
-        for (std::size_t i = 0; i < marks_.size(); ++i)
+        for (std::size_t i = 0; i < marks_.Size(); ++i)
             if (marks_[i] & kNodeMark) nodeLines_.push_back(static_cast<std::uint32_t>(i + 1));
     }
     const std::size_t ordinal = store.NodeOrdinal(node);
@@ -35,11 +33,17 @@ std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const Compo
 std::uint32_t ReadDiagnostics::AttributeLine(const ComponentStore& store, const std::string_view* line) const {
     const std::size_t ordinal = store.AttributeLineOrdinal(line);
     if (ordinal >= attributes_ || ordinal > kCountMask) return 0;
-    // The last line whose count of attribute lines before it is at most the ordinal.
-    const auto after =
-        std::upper_bound(marks_.begin(), marks_.end(), static_cast<std::uint32_t>(ordinal),
-                         [](std::uint32_t value, std::uint32_t mark) { return value < (mark & kCountMask); });
-    return static_cast<std::uint32_t>(after - marks_.begin());
+    // The last line whose count of attribute lines before it is at most the
+    // ordinal: the marks' counts never fall.
+    std::size_t low = 0, high = marks_.Size();  // the first line with a larger count lies in [low, high]
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if ((marks_[middle] & kCountMask) <= ordinal)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return static_cast<std::uint32_t>(low);
 }
 
 }  // namespace oryx::prov

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,16 +57,16 @@ public:
     std::uint32_t AttributeLine(const ComponentStore& store, const std::string_view* line) const;
 
     // The memory the line numbers hold.
-    std::size_t LineNumberBytes() const { return marks_.capacity() * sizeof(std::uint32_t); }
+    std::size_t LineNumberBytes() const { return marks_.Bytes(); }
 
     // ---- recording, by the reader ----
     void Clear();
     // The file is read: the line numbers keep no room to grow.
-    void Finish() { marks_.shrink_to_fit(); }
+    void Finish() { marks_.Fit(); }
     // A line of the file begins; lines are counted from 1.
-    void BeginLine() { marks_.push_back(attributes_ & kCountMask); }
-    std::uint32_t Line() const { return static_cast<std::uint32_t>(marks_.size()); }
-    void NodeCreated() { marks_.back() |= kNodeMark; }
+    void BeginLine() { marks_.Push(static_cast<std::uint32_t>(attributes_ & kCountMask)); }
+    std::uint32_t Line() const { return static_cast<std::uint32_t>(marks_.Size()); }
+    void NodeCreated() { marks_.Back() |= kNodeMark; }
     void AttributeAppended() { ++attributes_; }
     void Note(ReadNoteKind kind, const ComponentNode* node = nullptr, std::string named = {}, std::string rest = {}) {
         notes_.push_back({kind, Line(), node, std::move(named), std::move(rest)});
@@ -76,7 +78,46 @@ private:
     static constexpr std::uint32_t kNodeMark = 0x80000000u;
     static constexpr std::uint32_t kCountMask = 0x7fffffffu;
 
-    std::vector<std::uint32_t> marks_;
+    // The marks in chunks that never move: growing them copies nothing, and
+    // each page is written once.
+    class Marks final {
+    public:
+        void Clear() {
+            chunks_.clear();
+            size_ = 0;
+            lastCapacity_ = 0;
+        }
+        void Push(std::uint32_t mark) {
+            if (size_ % kChunk == 0) {
+                chunks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kChunk));
+                lastCapacity_ = kChunk;
+            }
+            chunks_.back()[size_++ % kChunk] = mark;
+        }
+        std::uint32_t& Back() { return chunks_.back()[(size_ - 1) % kChunk]; }
+        std::uint32_t operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+        std::size_t Size() const { return size_; }
+        std::size_t Bytes() const {
+            return chunks_.empty() ? 0 : ((chunks_.size() - 1) * kChunk + lastCapacity_) * sizeof(std::uint32_t);
+        }
+        // The last chunk keeps no room to grow; nothing is pushed after.
+        void Fit() {
+            const std::size_t used = size_ % kChunk;
+            if (used == 0) return;
+            auto fitted = std::make_unique_for_overwrite<std::uint32_t[]>(used);
+            std::copy(chunks_.back().get(), chunks_.back().get() + used, fitted.get());
+            chunks_.back() = std::move(fitted);
+            lastCapacity_ = used;
+        }
+
+    private:
+        static constexpr std::size_t kChunk = std::size_t{1} << 16;
+        std::vector<std::unique_ptr<std::uint32_t[]>> chunks_;
+        std::size_t size_ = 0;
+        std::size_t lastCapacity_ = 0;
+    };
+
+    Marks marks_;
     std::uint64_t attributes_ = 0;
     std::vector<ReadNote> notes_;
     mutable std::vector<std::uint32_t> nodeLines_;  // by node ordinal - 2, built when first asked

@@ -94,7 +94,6 @@ private:
     void NoteAddLine(std::string_view working) {
         std::string_view rest = working.substr(working.find(' ') + 1);
         addPath_.assign(TrimSpaces(rest));
-        addPieces_ = static_cast<std::size_t>(std::count(addPath_.begin(), addPath_.end(), ' ')) + 1;
         haveAddPath_ = true;
         if (!walkCreated_) {
             const std::string path = ComponentPath(*walkEnd_);
@@ -107,8 +106,11 @@ private:
     void NoteSetLine(std::string_view working) {
         if (!haveAddPath_ || addPath_.empty()) return;
         std::string_view rest = working.substr(working.find(' ') + 1);
+        // Mostly the set line repeats the path letter for letter.
+        if (rest.size() > addPath_.size() && rest[addPath_.size()] == ' ' && rest.starts_with(addPath_)) return;
+        const std::size_t pieces = static_cast<std::size_t>(std::count(addPath_.begin(), addPath_.end(), ' ')) + 1;
         std::size_t end = 0;
-        for (std::size_t i = 0; i < addPieces_ && end != std::string_view::npos; ++i)
+        for (std::size_t i = 0; i < pieces && end != std::string_view::npos; ++i)
             end = rest.find(' ', i == 0 ? 0 : end + 1);
         const std::string_view named = TrimSpaces(rest.substr(0, end));
         if (text::EqualIgnoringAsciiCase(named, addPath_)) return;
@@ -524,7 +526,6 @@ private:
     bool walkCreated_ = false;
     // for the notes: the path the last add line wrote, after its first piece
     std::string addPath_;
-    std::size_t addPieces_ = 0;
     bool haveAddPath_ = false;
     std::size_t pathLength_ = 0;
     bool setTargetKnown_ = true;
