@@ -23,10 +23,24 @@ std::optional<Severity> SeverityByName(std::string_view name) {
 }
 
 void SortFindings(std::vector<Finding>& findings) {
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+    // Sorts small keys, then moves each finding once.
+    struct Key {
+        std::uint32_t line;
+        std::uint32_t order;
+        std::size_t index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(findings.size());
+    for (std::size_t i = 0; i < findings.size(); ++i) keys.push_back({findings[i].line, findings[i].order, i});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
         if (a.line != b.line) return a.line < b.line;
-        return a.order < b.order;
+        if (a.order != b.order) return a.order < b.order;
+        return a.index < b.index;
     });
+    std::vector<Finding> sorted;
+    sorted.reserve(findings.size());
+    for (const Key& key : keys) sorted.push_back(std::move(findings[key.index]));
+    findings = std::move(sorted);
 }
 
 std::string Quoted(std::string_view value) { return "'" + text::MessageValue(value) + "'"; }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <functional>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -36,17 +35,10 @@ public:
 
     std::size_t Size() const { return size_; }
 
-    // The place of an item of this pool in the order of Emplace calls. Walks
-    // the chunks, which are few: they double up to the largest size.
-    std::size_t IndexOf(const T* item) const {
-        std::size_t before = 0;
-        for (const Chunk& chunk : chunks_) {
-            const T* first = chunk.items.get();
-            if (std::less_equal<const T*>()(first, item) && std::less<const T*>()(item, first + chunk.used))
-                return before + static_cast<std::size_t>(item - first);
-            before += chunk.used;
-        }
-        return size_;
+    // Calls visit(first, count) for each chunk, in the order of Emplace calls.
+    template <typename F>
+    void ForEachChunk(F&& visit) const {
+        for (const Chunk& chunk : chunks_) visit(static_cast<const T*>(chunk.items.get()), chunk.used);
     }
 
     void Clear() {

@@ -17,6 +17,8 @@ void ReadDiagnostics::Clear() {
     notes_.clear();
     nodeLines_.clear();
     nodeLinesBuilt_ = false;
+    nodeOrdinals_ = {};
+    lineOrdinals_ = {};
 }
 
 std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const ComponentNode& node) const {
@@ -25,13 +27,18 @@ std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const Compo
         for (std::size_t i = 0; i < marks_.Size(); ++i)
             if (marks_[i] & kNodeMark) nodeLines_.push_back(static_cast<std::uint32_t>(i + 1));
     }
-    const std::size_t ordinal = store.NodeOrdinal(node);
-    if (ordinal < kFixedNodes || ordinal - kFixedNodes >= nodeLines_.size()) return 0;
+    if (!nodeOrdinals_.Built()) nodeOrdinals_.Build(store.NodeRuns());
+    const std::size_t ordinal = nodeOrdinals_.Of(&node);
+    if (ordinal == Ordinals<ComponentNode>::kNone || ordinal < kFixedNodes ||
+        ordinal - kFixedNodes >= nodeLines_.size())
+        return 0;
     return nodeLines_[ordinal - kFixedNodes];
 }
 
 std::uint32_t ReadDiagnostics::AttributeLine(const ComponentStore& store, const std::string_view* line) const {
-    const std::size_t ordinal = store.AttributeLineOrdinal(line);
+    if (!lineOrdinals_.Built()) lineOrdinals_.Build(store.AttributeLineRuns());
+    const std::size_t ordinal = lineOrdinals_.Of(line);
+    if (ordinal == Ordinals<std::string_view>::kNone) return 0;
     if (ordinal >= attributes_ || ordinal > kCountMask) return 0;
     // The last line whose count of attribute lines before it is at most the
     // ordinal: the marks' counts never fall.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,7 +51,8 @@ public:
 
     // The line (from 1) that made the component; 0 for the store root, the add
     // node or a node of another store. Builds an index of the components'
-    // lines on the first call.
+    // lines on the first call; each call then costs a binary search. The
+    // store must be the one read and not read again since.
     std::uint32_t NodeLine(const ComponentStore& store, const ComponentNode& node) const;
     // The line of an attribute line, given as the store holds it (an element
     // of a node's FileLines()); 0 when it is not the store's.
@@ -120,8 +122,48 @@ private:
     Marks marks_;
     std::uint64_t attributes_ = 0;
     std::vector<ReadNote> notes_;
+    // The place of an item in the order its store made it, found by its
+    // address among the runs the store keeps its items in.
+    template <typename T>
+    class Ordinals final {
+    public:
+        static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+        template <typename Run>
+        void Build(const std::vector<Run>& runs) {
+            std::size_t before = 0;
+            for (const Run& run : runs) {
+                runs_.push_back({run.first, run.count, before});
+                before += run.count;
+            }
+            std::sort(runs_.begin(), runs_.end(),
+                      [](const Placed& a, const Placed& b) { return std::less<const T*>()(a.first, b.first); });
+            built_ = true;
+        }
+        bool Built() const { return built_; }
+        std::size_t Of(const T* item) const {
+            auto after = std::upper_bound(runs_.begin(), runs_.end(), item, [](const T* at, const Placed& run) {
+                return std::less<const T*>()(at, run.first);
+            });
+            if (after == runs_.begin()) return kNone;
+            --after;
+            if (!std::less<const T*>()(item, after->first + after->count)) return kNone;
+            return after->before + static_cast<std::size_t>(item - after->first);
+        }
+
+    private:
+        struct Placed {
+            const T* first;
+            std::size_t count;
+            std::size_t before;  // items made before the run
+        };
+        std::vector<Placed> runs_;
+        bool built_ = false;
+    };
+
     mutable std::vector<std::uint32_t> nodeLines_;  // by node ordinal - 2, built when first asked
     mutable bool nodeLinesBuilt_ = false;
+    mutable Ordinals<ComponentNode> nodeOrdinals_;
+    mutable Ordinals<std::string_view> lineOrdinals_;
 };
 
 }  // namespace oryx::prov
