@@ -10,8 +10,10 @@
 #include "check/check_file.h"
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
+#include "cli/arg_parser.h"
 #include "cli/multi_file_runner.h"
 #include "prov/file_error.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 
@@ -25,47 +27,34 @@ struct CheckOptions {
     std::vector<std::string> rules;
     std::optional<TableFormat> table;  // none: text
     check::Severity failOn = check::Severity::Warning;
+    RunOptions run;
 };
 
-// The value of an option given as "--name VALUE" or "--name=VALUE" at args[i];
-// nullopt when args[i] is another argument.
-std::optional<std::string> OptionValue(const Args& args, std::size_t& i, std::string_view name,
-                                       std::string_view needs) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 == args.size()) throw UsageError{std::string(name) + " needs " + std::string(needs)};
-        return args[++i];
+// FILE... and the options, which may stand anywhere.
+Args ParseCheckArgs(const Args& args, CheckOptions& options) {
+    std::optional<std::string> format, failOn;
+    RunOptionArgs run;
+    ArgParser parser("check");
+    parser.Repeated("--rules", options.rules, "a rules file")
+        .Value("--format", format, "text, csv, tsv or json")
+        .Value("--fail-on", failOn, "error, warning or note")
+        .Flag("--recursive", run.recursive)
+        .Value("-j", run.jobs, "a number of files to read at once");
+    const Args files = parser.Parse(args);
+    if (format && *format != "text") {
+        options.table = TableFormatByName(*format);
+        if (!options.table)
+            throw UsageError{"unknown format '" + text::MessageValue(*format) + "' (one of text, csv, tsv, json)"};
+        run.format = format;
     }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=')
-        return arg.substr(name.size() + 1);
-    return std::nullopt;
-}
-
-// The arguments without --rules, --format and --fail-on, which may stand anywhere.
-Args TakeCheckOptions(const Args& args, CheckOptions& options) {
-    Args rest;
-    bool formatGiven = false, failOnGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (auto rules = OptionValue(args, i, "--rules", "a rules file")) {
-            options.rules.push_back(*rules);
-        } else if (auto format = OptionValue(args, i, "--format", "text, csv, tsv or json")) {
-            if (formatGiven) throw UsageError{"--format given twice"};
-            formatGiven = true;
-            if (*format != "text") {
-                options.table = TableFormatByName(*format);
-                if (!options.table) throw UsageError{"unknown format '" + *format + "' (one of text, csv, tsv, json)"};
-            }
-        } else if (auto failOn = OptionValue(args, i, "--fail-on", "error, warning or note")) {
-            if (failOnGiven) throw UsageError{"--fail-on given twice"};
-            failOnGiven = true;
-            const std::optional<check::Severity> severity = check::SeverityByName(*failOn);
-            if (!severity) throw UsageError{"--fail-on takes error, warning or note (not '" + *failOn + "')"};
-            options.failOn = *severity;
-        } else {
-            rest.push_back(args[i]);
-        }
+    if (failOn) {
+        const std::optional<check::Severity> severity = check::SeverityByName(*failOn);
+        if (!severity)
+            throw UsageError{"--fail-on takes error, warning or note (not '" + text::MessageValue(*failOn) + "')"};
+        options.failOn = *severity;
     }
-    return rest;
+    options.run = CheckRunOptions(run);
+    return files;
 }
 
 // "FILE:LINE: SEVERITY: MESSAGE [ID]", as compilers write, so that editors
@@ -122,8 +111,7 @@ void AddRow(const std::string& file, const check::Finding& finding, reports::Rep
 
 int RunCheck(const Args& allArgs) {
     CheckOptions checkOptions;
-    RunOptions options;
-    const Args files = TakeRunOptions(TakeCheckOptions(allArgs, checkOptions), options);
+    const Args files = ParseCheckArgs(allArgs, checkOptions);
     if (files.empty()) throw UsageError{"check takes one or more FILEs or folders"};
 
     // The rules first: a typo there is not worth reading a fleet of files for.
@@ -159,8 +147,7 @@ int RunCheck(const Args& allArgs) {
             AddRow(rule->file, check::UnmatchedRuleFinding(*rule, *severity), rows);
         }
     };
-    if (checkOptions.table) options.format = *checkOptions.table;
-    const int status = RunOverFiles(files, options, run);
+    const int status = RunOverFiles(files, checkOptions.run, run);
     const std::string summary = tally.Summary() + "\n";
     std::fwrite(summary.data(), 1, summary.size(), stderr);
     if (status != kExitOk) return status;
