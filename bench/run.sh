@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench \
-  oryx-cli gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench history_bench
+  oryx-cli check_bench gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench history_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -42,6 +42,9 @@ for i in $(seq 1 100); do
   done
 done
 $b/network_bench bench-data/network
+# oryx-cli check with the example rules: on the full-size node against attrs,
+# the load with its diagnostics, and over the network with one and two jobs.
+$b/check_bench bench-data/node-startprov.txt examples/network-rules.yaml bench-data/network
 # The compare window on the same pairs, against oryx-cli diff (headless).
 for f in startprov configure; do
   QT_QPA_PLATFORM=offscreen $b/compare_gui_bench bench-data/node-$f.txt bench-data/node-$f-modified.txt

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/check_command.h"
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
@@ -91,6 +92,16 @@ const Command kCommands[] = {
      "one row per FILE: \"File\", \"Format\" (start-prov or configure), \"Lines\", \"Components\" (below the add node) "
      "and the Node Summary values",
      oryx::cli::RunSummary},
+    {"check",
+     "check FILE... [--rules RULES]... [--format text|csv|tsv|json] [--fail-on error|warning|note] [-j N] "
+     "[--recursive]",
+     "what the reader passed over in each FILE (lines it ignored, set lines that name another component, "
+     "components made without their parents...) and the findings of the YAML rules files RULES, one per line as "
+     "compilers write them (\"FILE:LINE: SEVERITY: MESSAGE [ID]\"), or as a table of \"File\", \"Line\", "
+     "\"Severity\", \"Check\", \"Path\" and \"Message\"; a summary goes to stderr; exit status 3 when a "
+     "finding is at or above --fail-on (default warning), 1 when a file or a rules file cannot be read; files, "
+     "folders, --recursive and -j as for report",
+     oryx::cli::RunCheck},
 };
 
 struct Option {
