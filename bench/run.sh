@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench \
-  oryx-cli gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench
+  oryx-cli gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench refs_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -12,6 +12,8 @@ for f in startprov configure; do
 done
 $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 $b/search_bench bench-data/node-startprov.txt bench-data/node-configure.txt
+# The reference index and oryx-cli refs, against the load and oryx-cli attrs.
+$b/refs_bench bench-data/node-startprov.txt
 # The reports on the full-size node and on one of half its size, to show how
 # their time grows with the number of interfaces and connections.
 for f in startprov configure; do

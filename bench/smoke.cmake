@@ -42,3 +42,7 @@ execute_process(COMMAND ${SEARCH_BENCH} ${WORK}/smoke-startprov.txt ${WORK}/smok
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "search_bench failed")
 endif()
+execute_process(COMMAND ${REFS_BENCH} ${WORK}/smoke-startprov.txt RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "refs_bench failed")
+endif()
