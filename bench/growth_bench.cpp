@@ -244,7 +244,7 @@ void References(const Scratch& dir) {
     } inputs[] = {
         {"a value of n pieces", 125000L * scale, LongValue},
         {"n references to one component", 125000L * scale, ManyReferrers},
-        {"a component n deep naming itself", 20000L * scale, SelfReference},
+        {"a component n deep naming itself", 125000L * scale, SelfReference},
     };
     for (const auto& input : inputs) {
         prov::ComponentStore small, large;
