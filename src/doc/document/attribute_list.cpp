@@ -38,8 +38,6 @@ AttributeList::AttributeList(QWidget* parent)
         const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
         if (indexAt(pointer).row() == hoverRow_.row()) setCurrentIndex(hoverRow_);
     });
-    connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { emit FollowRequested(index.row()); });
     UpdateColours();
 }
 
@@ -60,6 +58,15 @@ void AttributeList::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTreeView::mousePressEvent(event);
+}
+
+void AttributeList::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid()) {
+        emit FollowRequested(index.row());
+        return;
+    }
+    QTreeView::mouseDoubleClickEvent(event);
 }
 
 void AttributeList::changeEvent(QEvent* event) {
