@@ -4,9 +4,11 @@
 //
 // In processor time of this process, best of a few runs, against the load of
 // the same file (ReadProvisioningFile):
-//  - opening the window until the tree shows (no reference index yet);
-//  - the first follow of a reference: selecting COMPONENT, which builds the
-//    index for "Referenced by", and following its first reference;
+//  - opening the window until the tree shows, on the wall clock: the index
+//    for "Referenced by" is built in the background meanwhile;
+//  - the index ready for "Referenced by", waited for after the window opened;
+//  - the first follow of a reference: selecting COMPONENT and following its
+//    first reference;
 //  - a later follow (Back, then the same follow again);
 //  - "Referenced by" of a component that 100,000 components name, in a file
 //    of its own, until the list shows.
@@ -78,16 +80,22 @@ int main(int argc, char** argv) {
                             prov::ComponentStore store;
                             prov::ReadProvisioningFile(argv[1], store);
                         }));
-    std::printf("%s\n  %-34s %9.3f s\n", argv[1], "load (processor time)", load);
+    const double loadWall = bench::BestOf(kRuns, [&] {
+        prov::ComponentStore store;
+        prov::ReadProvisioningFile(argv[1], store);
+    });
+    std::printf("%s\n  %-34s %9.3f s\n  %-34s %9.3f s\n", argv[1], "load (processor time)", load, "load (wall clock)",
+                loadWall);
 
-    double open = 1e300, first = 1e300, later = 1e300;
+    double open = 1e300, ready = 1e300, first = 1e300, later = 1e300;
     for (int i = 0; i < kRuns; ++i) {
         std::unique_ptr<doc::TMDIChild> window;
-        open = std::min(open, Cpu([&] {
+        open = std::min(open, bench::BestOf(1, [&] {
                             window = std::make_unique<doc::TMDIChild>(&host, file);
                             window->show();
                             bench::Settle(*window);
                         }));
+        ready = std::min(ready, bench::BestOf(1, [&] { window->Navigator()->Index(); }));
         const prov::ComponentNode* from =
             search::FindComponentAtPath(window->Store(), component, search::QueryText::Bytes);
         if (!from) {
@@ -105,8 +113,9 @@ int main(int argc, char** argv) {
                              bench::Settle(*window);
                          }));
     }
-    bench::Report("open the window", open, "s", open / load, "of load", 1.3);
-    bench::Report("first follow (index built)", first, "s", first / load, "of load", 0.3);
+    bench::Report("open the window (wall clock)", open, "s", open / loadWall, "of load (wall)", 1.3);
+    std::printf("  %-34s %9.3f s more on the wall clock\n", "index ready for Referenced by", ready);
+    bench::Report("first follow", first, "s", first / load, "of load", 0.3);
     bench::Report("a later follow", later * 1000, "ms", later / 0.020, "of 20 ms", 1.0);
 
     // 100,000 components naming one.
@@ -127,6 +136,7 @@ int main(int argc, char** argv) {
             search::FindComponentAtPath(window.Store(), "Shelf Card/0", search::QueryText::Bytes);
         shown = std::min(shown, Cpu([&] {
                              window.Tree()->Select(card);
+                             window.Navigator()->Index();
                              bench::Settle(window);
                          }));
         rows = window.ReferencedBy()->Model()->rowCount();

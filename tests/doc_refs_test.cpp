@@ -268,6 +268,8 @@ private slots:
         doc::ReferencedByPanel& panel = *window_->ReferencedBy();
         QAbstractItemModelTester tester(panel.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         SelectByHand(component.toUtf8().constData());
+        QVERIFY(panel.List()->isHidden() || window_->Navigator()->IndexReady());
+        window_->Navigator()->Index();  // the list fills once the background build is done
         panel.IncludeBelow()->setChecked(below);
         QCOMPARE(Rows(*panel.Model()), rows);
         QCOMPARE(panel.Header()->text(), QStringLiteral("Referenced by (%1)").arg(rows.size()));

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "doc/document/mdi_child.h"
+#include "doc/refs/reference_navigator.h"
 #include "doc/refs/referenced_by_model.h"
 #include "doc/refs/referenced_by_panel.h"
 #include "doc/tree/tz_tree_view.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     document.Tree()->Select(node);
+    document.Navigator()->Index();  // the list fills once the background build is done
     document.ReferencedBy()->IncludeBelow()->setChecked(true);
     QApplication::processEvents();
 

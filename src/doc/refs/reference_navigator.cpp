@@ -54,15 +54,17 @@ ReferenceNavigator::ReferenceNavigator(const prov::ComponentStore& store, TZTree
     UpdateActions();
 }
 
-ReferenceNavigator::~ReferenceNavigator() = default;
+ReferenceNavigator::~ReferenceNavigator() { StopBuilding(); }
 
 void ReferenceNavigator::StoreChanged() {
+    StopBuilding();
     resolver_ = std::make_unique<refs::ReferenceResolver>(store_);
     index_.reset();
     attributes_.Model()->SetResolver(resolver_.get());
 }
 
 void ReferenceNavigator::ReleaseStore() {
+    StopBuilding();
     referencedBy_.Model()->Show(nullptr, {});
     referencedBy_.Refresh();
     shownReferencedBy_ = nullptr;
@@ -71,7 +73,36 @@ void ReferenceNavigator::ReleaseStore() {
     resolver_.reset();
 }
 
+void ReferenceNavigator::StopBuilding() {
+    // The build only reads the store, which must not change or go under it.
+    if (builder_.joinable()) builder_.join();
+    built_.reset();
+}
+
+void ReferenceNavigator::StartIndex() {
+    if (index_ || builder_.joinable()) return;
+    builder_ = std::thread([this] {
+        try {
+            built_ = std::make_unique<refs::ReferenceIndex>(store_);
+        } catch (...) {
+            built_.reset();  // not enough memory: the list stays empty
+        }
+        QMetaObject::invokeMethod(this, &ReferenceNavigator::AdoptIndex, Qt::QueuedConnection);
+    });
+}
+
+void ReferenceNavigator::AdoptIndex() {
+    if (!builder_.joinable()) return;  // adopted already, or the store changed
+    builder_.join();
+    index_ = std::move(built_);
+    const prov::ComponentNode* node = shownReferencedBy_;
+    shownReferencedBy_ = nullptr;
+    if (index_) ShowReferencedBy(node);
+}
+
 const refs::ReferenceIndex& ReferenceNavigator::Index() {
+    StartIndex();
+    AdoptIndex();
     if (!index_) index_ = std::make_unique<refs::ReferenceIndex>(store_);
     return *index_;
 }
@@ -157,8 +188,15 @@ void ReferenceNavigator::ShowReferencedBy(const prov::ComponentNode* node) {
     shownReferencedBy_ = node;
     std::vector<std::uint32_t> positions;
     const refs::ReferenceIndex* index = nullptr;
+    if (node && resolver_ && !index_) {
+        // The list fills when the background build is done.
+        StartIndex();
+        referencedBy_.Model()->Show(nullptr, {});
+        referencedBy_.Refresh();
+        return;
+    }
     if (node && resolver_) {
-        index = &Index();
+        index = index_.get();
         const refs::ComponentNumber n = index->Number(node);
         if (n != refs::kNoComponent) {
             if (referencedBy_.IncludeBelow()->isChecked()) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "doc/refs/navigation_history.h"
 
@@ -30,7 +31,8 @@ class TZTreeView;
 // Following references in one document window: the links of the attribute
 // list, the jumps they make, Back and Forward through the places jumps left,
 // and the "Referenced by" list of the selected component. The reference index
-// is built when first needed, after the tree shows.
+// is built in the background when first needed, after the tree shows; the
+// list fills when it is ready.
 class ReferenceNavigator final : public QObject {
     Q_OBJECT
 
@@ -58,8 +60,10 @@ public:
     bool CanGoForward() const { return history_.CanGoForward(); }
     QAction* BackAction() const { return back_; }
     QAction* ForwardAction() const { return forward_; }
-    // The index of the store, built on the first call.
+    // The index of the store; waits for it to be built.
     const refs::ReferenceIndex& Index();
+    // Whether the index is built (the list then shows its rows).
+    bool IndexReady() const { return index_ != nullptr; }
 
 signals:
     void HistoryChanged();
@@ -69,6 +73,10 @@ protected:
 
 private:
     void ShowReferencedBy(const prov::ComponentNode* node);
+    void StartIndex();
+    // Takes the index the background build made, and shows the list of the selection.
+    void AdoptIndex();
+    void StopBuilding();
     void Open(const refs::Reference& reference);
     void MoveThroughHistory(bool back);
     bool Shows(const prov::ComponentNode* node) const;
@@ -83,6 +91,9 @@ private:
     QWidget& window_;
     std::unique_ptr<refs::ReferenceResolver> resolver_;
     std::unique_ptr<refs::ReferenceIndex> index_;
+    // The background build, and what it made; read only after joining it.
+    std::thread builder_;
+    std::unique_ptr<refs::ReferenceIndex> built_;
     NavigationHistory history_;
     QAction* back_;
     QAction* forward_;
