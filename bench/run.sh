@@ -11,6 +11,14 @@ for f in startprov configure; do
   [ -f bench-data/node-$f.txt ] || $b/generate_node $f 1000000 bench-data/node-$f.txt
 done
 $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
+# The whole oryx-cli attrs run against vim opening the same file, and against
+# the oryx-cli of ORYX_BASE_CLI (if set) on all cores and on one; then where
+# the load's time goes.
+bench/load_vs_editor.sh build/default/src/cli/oryx-cli "${ORYX_BASE_CLI:--}" \
+  bench-data/node-startprov.txt bench-data/node-configure.txt
+if command -v perf >/dev/null; then
+  bench/profile_load.sh build/default/src/cli/oryx-cli bench-data/node-startprov.txt bench-data/node-configure.txt
+fi
 $b/search_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 # The reports on the full-size node and on one of half its size, to show how
 # their time grows with the number of interfaces and connections.
