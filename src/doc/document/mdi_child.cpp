@@ -5,19 +5,20 @@
 
 #include <new>
 
-#include "doc/document/attribute_list.h"
 #include "doc/common/close_watch.h"
-#include "doc/tree/component_tree_model.h"
-#include "doc/document/copy_command.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
-#include "doc/find/find_bar.h"
-#include "doc/document/path_strip.h"
-#include "doc/report/report_panel.h"
+#include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
-#include "doc/document/tree_actions.h"
-#include "doc/tree/tz_tree_view.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/copy_command.h"
+#include "doc/document/path_strip.h"
+#include "doc/document/tree_actions.h"
+#include "doc/find/find_bar.h"
+#include "doc/report/report_panel.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 
@@ -34,7 +35,11 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* paren
 }
 
 TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent)
-    : QWidget(parent), host_(host), fileName_(fileName), store_(std::make_unique<prov::ComponentStore>()) {
+    : QWidget(parent),
+      host_(host),
+      fileName_(fileName),
+      openMark_(std::make_unique<OpenFileMark>(fileName)),
+      store_(std::make_unique<prov::ComponentStore>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     new CloseWatch(*this, [this] { ReleaseStore(); });
     setWindowTitle(QStringLiteral("Please Wait...Building Tree Structure"));
@@ -94,7 +99,7 @@ void TMDIChild::BuildLayout() {
     treeModel_ = new ComponentTreeModel(tree_);
     tree_->SetTreeModel(treeModel_);
     tree_->SetRecursive(false);
-    treeActions_ = new TreeActions(*tree_, *store_, this);
+    treeActions_ = new TreeActions(*tree_, *store_, fileName_, this);
     connect(tree_, &TZTreeView::Change, this, &TMDIChild::ShowComponent);
 
     auto* rightPane = new QWidget(treeSplitter);
@@ -181,6 +186,7 @@ void TMDIChild::ReleaseStore() {
     attributes_->ShowComponent(nullptr);
     pathStrip_->Show(QString());
     store_->Clear();
+    openMark_.reset();
     if (host_) host_->DocumentClosing(objectName());
 }
 

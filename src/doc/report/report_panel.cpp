@@ -14,15 +14,16 @@
 #include <exception>
 #include <functional>
 
-#include "doc/report/column_sizer.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/report/report_rows_text.h"
-#include "doc/report/report_table_model.h"
+#include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/whole_text_tips.h"
+#include "doc/report/column_sizer.h"
+#include "doc/report/report_rows_text.h"
+#include "doc/report/report_table_model.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
@@ -296,8 +297,8 @@ void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
     const ReportList* list = Find(reportCode);
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
-    const QString fileName = CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
-                                                       kCsvDefaultExtension, proposed, true);
+    const QString fileName =
+        ChooseSaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter), kCsvDefaultExtension, proposed);
     if (fileName.isEmpty()) return;
 
     AtomicFileWriter writer(fileName);
