@@ -297,7 +297,7 @@ private slots:
         QCOMPARE(window->windowTitle(), caption);
         QAbstractItemModel& rows = *window->Reports()->ListModel(1);
         QCOMPARE(rows.index(1, 3).data().toString(), QStringLiteral("Lpt/X"));
-        QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta)"));
+        QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta"));
     }
 
     void customReportRebuildsOnEveryRequest() {
