@@ -121,6 +121,7 @@ private:
 
     QTemporaryDir settingsDir_;
     QTemporaryDir filesDir_;
+    bool optionsStayedOpen_ = false;
     FakeDialogs dialogs_;
 };
 
@@ -157,6 +158,9 @@ void ShellTaskbarTest::RunOptions(TMainForm& form, const std::function<void(TOpt
         const bool modal = QApplication::activeModalWidget() == dialog;
         if (modal) edit(*dialog);
         (ok && modal ? Control<QPushButton>(*dialog, "Button1") : Control<QPushButton>(*dialog, "Button2"))->click();
+        // A refused OK leaves the dialog open; Cancel then closes it.
+        optionsStayedOpen_ = dialog->isVisible();
+        if (optionsStayedOpen_) Control<QPushButton>(*dialog, "Button2")->click();
         closed = modal;
     });
     Deliver(form, [&] { Item(form, "miOptions")->trigger(); });
@@ -261,7 +265,9 @@ void ShellTaskbarTest::storedOptionsAppliedAtStart_data() {
     QTest::addColumn<bool>("shown");
     QTest::addColumn<int>("applied");
     QTest::newRow("nothing stored") << SettingValue() << SettingValue() << true << 75;
-    QTest::newRow("hidden, 0 wide") << SettingValue(0) << SettingValue(0) << false << 0;
+    QTest::newRow("hidden, 0 wide") << SettingValue(0) << SettingValue(0) << false << 75;
+    QTest::newRow("width beyond 500") << SettingValue(1) << SettingValue(999997575) << true << 75;
+    QTest::newRow("width 20") << SettingValue(1) << SettingValue(20) << true << 20;
     QTest::newRow("shown as 2, 120 wide") << SettingValue(2) << SettingValue(120) << true << 120;
     QTest::newRow("width as text") << SettingValue(1) << SettingValue("90") << true << 90;
     QTest::newRow("width not a number") << SettingValue(1) << SettingValue("wide") << true << 75;
@@ -294,23 +300,34 @@ void ShellTaskbarTest::optionsDialog_data() {
     QTest::addColumn<bool>("view");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("error");  // the refusal, the dialog staying open
     QTest::addColumn<int>("storedView");
     QTest::addColumn<int>("storedWidth");
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QStringList>("buttons");
-    // Wider buttons keep their places and overlap.
+    // The buttons are laid out again at once.
     QTest::newRow("wider") << true << "100" << true << "" << 1 << 100 << true
-                           << QStringList({"MyButton1 1+100", "MyButton2 77+100"});
+                           << QStringList({"MyButton1 1+100", "MyButton2 102+100"});
     QTest::newRow("hidden, narrower") << false << "050" << true << "" << 0 << 50 << false
-                                      << QStringList({"MyButton1 1+50", "MyButton2 77+50"});
+                                      << QStringList({"MyButton1 1+50", "MyButton2 52+50"});
     QTest::newRow("cancel") << false << "42" << false << "" << 1 << 75 << true
                             << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
-    // "View Taskbar" is stored before the width is read; nothing else changes.
-    QTest::newRow("empty width") << false << "" << true << "'' is not a valid integer value" << 0 << 75 << true
-                                 << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
-    QTest::newRow("width beyond 32 bits") << true << "2147483648" << true << "'2147483648' is not a valid integer value"
-                                          << 1 << 75 << true << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
+    QTest::newRow("20 wide") << true << "20" << true << "" << 1 << 20 << true
+                             << QStringList({"MyButton1 1+20", "MyButton2 22+20"});
+    QTest::newRow("500 wide") << true << "500" << true << "" << 1 << 500 << true
+                              << QStringList({"MyButton1 1+500", "MyButton2 502+500"});
+    // A width the taskbar cannot use is refused; nothing is stored, "View Taskbar" included.
+    const QStringList unchanged{"MyButton1 1+75", "MyButton2 77+75"};
+    const QString outside = QStringLiteral("Taskbar Button Width must be from 20 to 500.");
+    QTest::newRow("empty width") << false << "" << true << "'' is not a valid integer value" << 1 << 75 << true
+                                 << unchanged;
+    QTest::newRow("width beyond 32 bits")
+        << true << "2147483648" << true << "'2147483648' is not a valid integer value" << 1 << 75 << true << unchanged;
+    QTest::newRow("0 wide") << true << "0" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("hidden, 0 wide") << false << "0" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("19 wide") << true << "19" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("501 wide") << true << "501" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("999997575 wide") << true << "999997575" << true << outside << 1 << 75 << true << unchanged;
 }
 
 void ShellTaskbarTest::optionsDialog() {
@@ -323,6 +340,7 @@ void ShellTaskbarTest::optionsDialog() {
     QFETCH(bool, shown);
     QFETCH(QStringList, buttons);
     TMainForm form;
+    form.resize(1100, 600);  // room for two of the widest buttons
     form.show();
     Open(form, WriteFile("alpha.txt"));
     Open(form, WriteFile("beta.txt"));
@@ -337,14 +355,16 @@ void ShellTaskbarTest::optionsDialog() {
             // The width follows the box at once, the taskbar only after OK.
             QCOMPARE(Control<QLabel>(dialog, "lblButtonWidth")->isEnabled(), view);
             QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->isEnabled(), view);
+            QCOMPARE(Control<QLabel>(dialog, "lblButtonWidthRange")->text(), QString("(20 to 500 pixels)"));
             QVERIFY(taskbar->isVisible());
             Control<QLineEdit>(dialog, "edButtonWidth")->setText(typed);
         },
         ok);
 
     QStringList errors;
-    for (const auto& message : dialogs_.messages) errors << message.text;
-    QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{error});
+    for (const auto& message : dialogs_.messages) errors << message.caption + ": " + message.text;
+    QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{"Error: " + error});
+    QCOMPARE(optionsStayedOpen_, !error.isEmpty());
     QCOMPARE(Stored("View Taskbar"), SettingValue(storedView));
     QCOMPARE(Stored("Button Width"), SettingValue(storedWidth));
     QCOMPARE(taskbar->isVisible(), shown);
@@ -372,6 +392,7 @@ void ShellTaskbarTest::widthKeysFiltered_data() {
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << true;
     QTest::newRow("Ctrl+V, a control character") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << true;
     QTest::newRow("Ctrl+X, no text") << int(Qt::Key_X) << int(Qt::ControlModifier) << "" << true;
+    QTest::newRow("Ctrl+A, select all") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << false;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "\x7f" << false;
     QTest::newRow("arrow") << int(Qt::Key_Left) << 0 << "" << false;
     QTest::newRow("Return, the dialog's") << int(Qt::Key_Return) << 0 << "\r" << false;
@@ -405,6 +426,10 @@ void ShellTaskbarTest::widthEditTakesDigitsOnly_data() {
     replace.addKeyClick(Qt::Key_Home, Qt::ShiftModifier);
     replace.addKeyClicks("9");
     QTest::newRow("a digit replaces the selection") << replace << "9";
+    QTestEventList selectAll;
+    selectAll.addKeyClick(Qt::Key_A, Qt::ControlModifier);
+    selectAll.addKeyClicks("120");
+    QTest::newRow("Ctrl+A selects the width") << selectAll << "120";
 }
 
 void ShellTaskbarTest::widthEditTakesDigitsOnly() {
