@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -42,7 +45,7 @@ add Shelf Card/0
 set Shelf Card/0 cardType aal1Ces
 )";
 
-// "MyButton2 8+75": name, left and width of each taskbar button, in order.
+// "MyButton2 77+75": name, left and width of each taskbar button, in order.
 QStringList Buttons(TMainForm& form) {
     QStringList buttons;
     for (QPushButton* button : form.findChild<QWidget*>("Taskbar")->findChildren<QPushButton*>())
@@ -91,6 +94,8 @@ private slots:
 
     void buttonsPlacedOnOpenAndOnClose_data();
     void buttonsPlacedOnOpenAndOnClose();
+    void buttonsStayReachableAndReadable_data();
+    void buttonsStayReachableAndReadable();
     void failedOpenTakesItsButtonAway();
     void buttonClickBringsWindowAndItsCheckMarks();
     void storedOptionsAppliedAtStart_data();
@@ -171,12 +176,11 @@ void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose_data() {
     QTest::addColumn<QString>("closed");
     QTest::addColumn<QStringList>("afterClose");
     QTest::addColumn<QStringList>("afterNextOpen");
-    // New buttons stand after the open windows, one pixel in; a close lines
-    // the rest up eight pixels in.
-    QTest::newRow("first closed") << "MDIChild1" << QStringList{"MyButton2 8+75", "MyButton3 84+75"}
-                                  << QStringList{"MyButton2 8+75", "MyButton3 84+75", "MyButton4 153+75"};
-    QTest::newRow("second closed") << "MDIChild2" << QStringList{"MyButton1 8+75", "MyButton3 84+75"}
-                                   << QStringList{"MyButton1 8+75", "MyButton3 84+75", "MyButton4 153+75"};
+    // Every button stands at i x (width + 1) + 1, after an open and after a close.
+    QTest::newRow("first closed") << "MDIChild1" << QStringList{"MyButton2 1+75", "MyButton3 77+75"}
+                                  << QStringList{"MyButton2 1+75", "MyButton3 77+75", "MyButton4 153+75"};
+    QTest::newRow("second closed") << "MDIChild2" << QStringList{"MyButton1 1+75", "MyButton3 77+75"}
+                                   << QStringList{"MyButton1 1+75", "MyButton3 77+75", "MyButton4 153+75"};
 }
 
 void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose() {
@@ -200,6 +204,64 @@ void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose() {
     QVERIFY(dialogs_.messages.empty());
 }
 
+void ShellTaskbarTest::buttonsStayReachableAndReadable_data() {
+    QTest::addColumn<int>("buttonWidth");
+    QTest::addColumn<int>("formWidth");
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<QString>("name");  // %1 is the window's number
+    QTest::newRow("seven at 200") << 200 << 1000 << 7 << "node%1.txt";
+    QTest::newRow("twenty, scrolled") << 75 << 500 << 20 << "n%1.txt";
+    QTest::newRow("long names") << 75 << 800 << 3 << "node41-startprov-%1-2026-12-09.txt";
+}
+
+// Every button can be reached: the buttons narrow equally to fit the bar,
+// down to 40 pixels, and past that the bar scrolls. A caption too long for
+// its button shows its start and its end, and the tooltip the whole path.
+void ShellTaskbarTest::buttonsStayReachableAndReadable() {
+    QFETCH(int, buttonWidth);
+    QFETCH(int, formWidth);
+    QFETCH(int, windows);
+    QFETCH(QString, name);
+    SettingsStore().WriteValue("Button Width", SettingValue(buttonWidth));
+    TMainForm form;
+    form.resize(formWidth, 600);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QStringList paths;
+    for (int i = 1; i <= windows; ++i) {
+        paths << WriteFile(name.arg(i));
+        Open(form, paths.last());
+    }
+    auto* taskbar = form.findChild<QWidget*>("Taskbar");
+    auto* scroller = taskbar->findChild<QAbstractScrollArea*>();
+    QVERIFY(scroller);
+    QScrollBar* scrollBar = scroller->horizontalScrollBar();
+    const int room = taskbar->width();
+    const int fitted = std::min(buttonWidth, std::max(40, (room - 1) / windows - 1));
+    const bool scrolls = windows * (fitted + 1) + 1 > room;
+    QCOMPARE(scrollBar->isVisible(), scrolls);
+    QVERIFY(taskbar->height() >= 27);
+    for (int i = 0; i < windows; ++i) {
+        QPushButton* button = Button(form, QStringLiteral("MyButton%1").arg(i + 1));
+        const QString what = button->objectName();
+        QCOMPARE(button->geometry(), QRect(i * (fitted + 1) + 1, 1, fitted, 25));
+        // Within the bar once scrolled to.
+        QVERIFY2(button->geometry().right() < scroller->viewport()->width() + scrollBar->maximum(), qPrintable(what));
+        QCOMPARE(button->toolTip(), QDir::toNativeSeparators(paths[i]));
+        const QString caption = QFileInfo(paths[i]).fileName();
+        const QString text = button->text();
+        QVERIFY2(button->fontMetrics().horizontalAdvance(text) < fitted, qPrintable(what));
+        if (text != caption) {
+            const qsizetype cut = text.indexOf(QChar(0x2026));
+            QVERIFY2(cut > 0 && cut < text.size() - 1, qPrintable(text));
+            QVERIFY2(caption.startsWith(text.left(cut)) && caption.endsWith(text.mid(cut + 1)), qPrintable(text));
+        }
+    }
+    // The pressed button, the last window's, is in view.
+    const QRect last = Button(form, QStringLiteral("MyButton%1").arg(windows))->geometry();
+    QVERIFY(last.left() >= scrollBar->value() && last.right() < scrollBar->value() + scroller->viewport()->width());
+}
+
 void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     TMainForm form;
     form.show();
@@ -212,7 +274,7 @@ void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     Open(form, WriteFile("beta.txt"));
     QCOMPARE(Buttons(form), QStringList({"MyButton1 1+75", "MyButton2 77+75"}));
     form.findChild<QMdiSubWindow*>("MDIChild2")->close();
-    QCOMPARE(Buttons(form), QStringList{"MyButton1 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton1 1+75"});
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));
 
     // A window whose button was never made.
@@ -221,7 +283,7 @@ void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     QCOMPARE(dialogs_.messages[1].kind, MessageKind::Error);
     QCOMPARE(dialogs_.messages[1].caption, QString("Error"));
     QCOMPARE(dialogs_.messages[1].text, QString("An internal error has occured."));
-    QCOMPARE(Buttons(form), QStringList{"MyButton1 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton1 1+75"});
 }
 
 void ShellTaskbarTest::buttonClickBringsWindowAndItsCheckMarks() {
@@ -473,7 +535,7 @@ void ShellTaskbarTest::recentFilesOrderLimitAndCase() {
     expected.move(2, 0);
     emit form.findChild<QMenu*>("File1")->aboutToShow();
     QCOMPARE(Slots(form, "miMRU"), expected);
-    QCOMPARE(Button(form, "MyButton17")->text(), QString("node12.txt"));
+    QCOMPARE(Button(form, "MyButton17")->statusTip(), QString("node12.txt"));
     QVERIFY(dialogs_.messages.empty());
 }
 
@@ -504,7 +566,7 @@ void ShellTaskbarTest::vanishedRecentFileReportedAndDropped() {
     QCOMPARE(Slots(form, "miMRU"), QStringList{kept});
     QCOMPARE(Slots(form, "popMRU"), QStringList{kept});
     QCOMPARE(WindowNames(form), QStringList{"MDIChild2"});
-    QCOMPARE(Buttons(form), QStringList{"MyButton2 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton2 1+75"});
 }
 
 void ShellTaskbarTest::recentFilesPersistAcrossRuns() {

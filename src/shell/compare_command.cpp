@@ -1,6 +1,7 @@
 #include "shell/compare_command.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -36,7 +37,9 @@ void CompareCommand::Open(const QString& firstFile, const QString& secondFile) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_.PressedButton();
     const int number = windowCounter_ + 1;
     const QString caption = QFileInfo(firstFile).fileName() + QStringLiteral(" vs ") + QFileInfo(secondFile).fileName();
-    QPushButton* button = taskbar_.AddButton(caption, number, taskbar_.ButtonCount());
+    QPushButton* button = taskbar_.AddButton(
+        caption, QDir::toNativeSeparators(firstFile) + QStringLiteral(" vs ") + QDir::toNativeSeparators(secondFile),
+        number);
     doc::CompareWindow* comparison = nullptr;
     try {
         const doc::WaitCursor hourglass;

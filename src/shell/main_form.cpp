@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "doc/common/dialogs.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/mdi_child.h"
 #include "shell/about_box.h"
 #include "shell/app_settings.h"
 #include "shell/compare_command.h"
@@ -136,8 +137,8 @@ void TMainForm::OpenDocument(const QString& path) {
 
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
-    QPushButton* button =
-        taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, taskbar_->ButtonCount());
+    QPushButton* button = taskbar_->AddButton(
+        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), documentCounter_ + 1);
     try {
         OpenDocument(path);
     } catch (...) {
