@@ -10,15 +10,16 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 #include <string>
 
 #include "doc/document/attribute_list.h"
-#include "doc/tree/component_tree_model.h"
+#include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
-#include "doc/document/mdi_child.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
@@ -46,6 +47,18 @@ set AtmIf/31 Vcc/0.100 Nrp atmConnection Lp/3
 )";
 
 enum Scope { Names, Paths, AttributeNames, Values, All };
+// "lp/2" is found in values before and after the component of that path.
+constexpr std::string_view kPathNode = R"(start prov
+add AtmIf/1
+set AtmIf/1 interfaceName Lp/2 E1/0
+add Lp/2
+set Lp/2 mainCard Shelf Card/2
+add Lp/2 Eth/0
+set Lp/2 Eth/0 note Lp/2
+add Vr/1
+set Vr/1 linkToMedia Lp/2 Eth/0
+)";
+
 
 QStringList Captions(const QAbstractItemModel& model) {
     QStringList captions;
@@ -508,6 +521,52 @@ private slots:
         tree.Select(Component(*window_, "N0 N1"));
         model.RemoveItem(model.IndexOf(Component(*window_, "N0 N1")));
         QCOMPARE(Bar().Session().Count(), std::size_t{1});
+    // Every step goes to the next match and wraps, also when the query is a
+    // component's path: only the first Enter after the query changed goes to
+    // that component, and steps on from the match it is.
+    void stepsReachEveryMatchWhenTheQueryIsAPath_data() {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"Enter", "F3", "Next button"}) QTest::newRow(step) << QString::fromLatin1(step);
+    }
+
+    void stepsReachEveryMatchWhenTheQueryIsAPath() {
+        QFETCH(QString, step);
+        Open(kPathNode);
+        ShowActive();
+        Find(QStringLiteral("lp/2"));
+        QVERIFY(Count().startsWith(QStringLiteral("1 of ")));
+        const int total = Count().mid(QStringLiteral("1 of ").size()).toInt();
+        QVERIFY(total >= 3);
+        const auto stepOnce = [&] {
+            if (step == QStringLiteral("Enter"))
+                Enter();
+            else if (step == QStringLiteral("F3"))
+                QTest::keyClick(&Text(), Qt::Key_F3);
+            else
+                Control<QToolButton>("FindNext").click();
+        };
+        stepOnce();
+        int at = Count().section(QLatin1Char(' '), 0, 0).toInt();
+        if (step == QStringLiteral("Enter")) {
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+            QVERIFY(at > 1);
+        } else {
+            QCOMPARE(at, 2);
+        }
+        for (int i = 0; i < 2 * total; ++i) {
+            stepOnce();
+            const int expected = at % total + 1;
+            QCOMPARE(Count(), QStringLiteral("%1 of %2").arg(expected).arg(total));
+            at = expected;
+        }
+        // A changed query jumps once more.
+        if (step == QStringLiteral("Enter")) {
+            Find(QStringLiteral("Lp/2"));
+            Enter();
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+        }
+    }
+
     }
 
     void filteredTreeModelPassesTheTester() {

@@ -191,6 +191,7 @@ void FindBar::QueryEdited() {
     // The search running is for text no longer there; the matches and a
     // filter stay until the next search has its own.
     session_->Cancel();
+    pathJumpDue_ = true;
     wrapNote_.clear();
     pause_->start();
     ShowState();
@@ -222,10 +223,14 @@ void FindBar::Search(bool goToFirst) {
     ShowState();
 }
 
-void FindBar::Step(bool forward) {
+void FindBar::Step(bool forward, bool byEnter) {
     wrapNote_.clear();
     if (pause_->isActive() || !session_->HasQuery()) SearchNow();
-    if (!forward || !session_->GoToPath(TextBytes(text_->text()))) {
+    // A query that is also a component's path goes to that component once,
+    // on the first Enter; from there on every step is to the next match.
+    const bool jump = forward && byEnter && pathJumpDue_;
+    if (byEnter) pathJumpDue_ = false;
+    if (!jump || !session_->GoToPath(TextBytes(text_->text()))) {
         if (forward)
             session_->Next();
         else
@@ -281,7 +286,7 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Step(!(key->modifiers() & Qt::ShiftModifier));
+            Step(!(key->modifiers() & Qt::ShiftModifier), true);
             return true;
         }
         if (key->key() == Qt::Key_Escape) {

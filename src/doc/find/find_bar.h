@@ -27,7 +27,8 @@ class TZTreeView;
 // expression, the count "n of N", and "Show only matches". The search starts
 // after a pause in typing and runs in the background; each keystroke cancels
 // the one running. Enter and F3 go to the next match, Shift+Enter and
-// Shift+F3 to the previous; Enter on a component's exact path goes to it. Esc
+// Shift+F3 to the previous; the first Enter after the query changed goes to
+// the component whose exact path it is, if any, and steps on from there. Esc
 // closes the bar and gives the tree the focus back. A name or value matches
 // when the text the window shows for it contains the query.
 class FindBar final : public QFrame {
@@ -62,7 +63,8 @@ private:
     void Search(bool goToFirst);
     void QueryEdited();
     void OptionsChanged();
-    void Step(bool forward);
+    // `byEnter`: the step of the Enter key, which may go to the query's path.
+    void Step(bool forward, bool byEnter = false);
     void ShowState();
     search::SearchOptions Options() const;
 
