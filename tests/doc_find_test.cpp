@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "doc/common/elided_label.h"
 #include "doc/document/attribute_list.h"
 #include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
@@ -46,7 +47,6 @@ add AtmIf/31 Vcc/0.100 Nrp
 set AtmIf/31 Vcc/0.100 Nrp atmConnection Lp/3
 )";
 
-enum Scope { Names, Paths, AttributeNames, Values, All };
 // "lp/2" is found in values before and after the component of that path.
 constexpr std::string_view kPathNode = R"(start prov
 add AtmIf/1
@@ -59,6 +59,7 @@ add Vr/1
 set Vr/1 linkToMedia Lp/2 Eth/0
 )";
 
+enum Scope { Names, Paths, AttributeNames, Values, All };
 
 QStringList Captions(const QAbstractItemModel& model) {
     QStringList captions;
@@ -342,6 +343,72 @@ private slots:
         QVERIFY(!Control<QCheckBox>("FindShowOnlyMatches").isChecked());
     }
 
+    // The bar's options and notes never overlap nor are cut: they go on to
+    // another line, and a note wider than the bar is elided with its whole
+    // text as the tooltip. An invalid pattern shows the whole tree, uncounted.
+    void notesAndOptionsShowWholeOrElided_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("fontScale");
+        QTest::newRow("wide") << 1200 << 1;
+        QTest::newRow("narrow") << 330 << 1;
+        QTest::newRow("large text") << 783 << 2;
+    }
+
+    void notesAndOptionsShowWholeOrElided() {
+        QFETCH(int, width);
+        QFETCH(int, fontScale);
+        Open(kNode);
+        if (fontScale != 1) {
+            QFont font = window_->font();
+            font.setPointSizeF(font.pointSizeF() * fontScale);
+            window_->setFont(font);
+        }
+        window_->resize(width, 500);
+        ShowActive();
+        const auto laidOutWhole = [&](const char* state) {
+            QApplication::processEvents();
+            const QRect room = Bar().contentsRect();
+            QList<QWidget*> shown;
+            for (QWidget* child : Bar().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (child->isVisible() && !child->isWindow()) shown << child;
+            for (QWidget* child : shown) {
+                const QString what = QStringLiteral("%1: %2").arg(QLatin1String(state), child->objectName());
+                QVERIFY2(room.contains(child->geometry()), qPrintable(what));
+                if (auto* note = qobject_cast<doc::ElidedLabel*>(child)) {
+                    // Elided only when wider than the bar.
+                    if (note->IsElided()) QVERIFY2(note->width() >= room.width() - 10, qPrintable(what));
+                } else if (!qobject_cast<QLineEdit*>(child)) {
+                    QVERIFY2(child->width() >= child->sizeHint().width(), qPrintable(what));
+                }
+                for (QWidget* other : shown)
+                    QVERIFY2(other == child || !other->geometry().intersects(child->geometry()), qPrintable(what));
+            }
+        };
+
+        // The wrap note and the filter note at once.
+        Find(QStringLiteral("card"), Names);
+        Control<QCheckBox>("FindShowOnlyMatches").setChecked(true);
+        Enter(Qt::ShiftModifier);
+        QVERIFY(!Note().isEmpty());
+        QVERIFY(!Control<QLabel>("FindFilterNote").text().isEmpty());
+        laidOutWhole("wrapped and filtered");
+
+        Control<QCheckBox>("FindRegex").setChecked(true);
+        QTest::keyClicks(&Text(), QStringLiteral("(missing a closing bracket and rather long besides"));
+        QTRY_VERIFY(Note().startsWith(QStringLiteral("Invalid regular expression: ")));
+        QVERIFY(!window_->Tree()->TreeModel()->IsFiltered());
+        QCOMPARE(Count(), QString());
+        QCOMPARE(Control<QLabel>("FindFilterNote").text(), QString());
+        QVERIFY(Control<QCheckBox>("FindShowOnlyMatches").isChecked());
+        laidOutWhole("invalid pattern");
+
+        // A valid pattern filters again.
+        Text().clear();
+        QTest::keyClicks(&Text(), QStringLiteral("card/4"));
+        QTRY_VERIFY(window_->Tree()->TreeModel()->IsFiltered());
+        QCOMPARE(Count(), QStringLiteral("1 of 1"));
+    }
+
     // A file read anew is searched anew: the count and the filter follow it,
     // and the tree stays where it was.
     void reloadSearchesTheNewFile() {
@@ -454,6 +521,52 @@ private slots:
         QCOMPARE(At(), next);
     }
 
+    // Every step goes to the next match and wraps, also when the query is a
+    // component's path: only the first Enter after the query changed goes to
+    // that component, and steps on from the match it is.
+    void stepsReachEveryMatchWhenTheQueryIsAPath_data() {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"Enter", "F3", "Next button"}) QTest::newRow(step) << QString::fromLatin1(step);
+    }
+
+    void stepsReachEveryMatchWhenTheQueryIsAPath() {
+        QFETCH(QString, step);
+        Open(kPathNode);
+        ShowActive();
+        Find(QStringLiteral("lp/2"));
+        QVERIFY(Count().startsWith(QStringLiteral("1 of ")));
+        const int total = Count().mid(QStringLiteral("1 of ").size()).toInt();
+        QVERIFY(total >= 3);
+        const auto stepOnce = [&] {
+            if (step == QStringLiteral("Enter"))
+                Enter();
+            else if (step == QStringLiteral("F3"))
+                QTest::keyClick(&Text(), Qt::Key_F3);
+            else
+                Control<QToolButton>("FindNext").click();
+        };
+        stepOnce();
+        int at = Count().section(QLatin1Char(' '), 0, 0).toInt();
+        if (step == QStringLiteral("Enter")) {
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+            QVERIFY(at > 1);
+        } else {
+            QCOMPARE(at, 2);
+        }
+        for (int i = 0; i < 2 * total; ++i) {
+            stepOnce();
+            const int expected = at % total + 1;
+            QCOMPARE(Count(), QStringLiteral("%1 of %2").arg(expected).arg(total));
+            at = expected;
+        }
+        // A changed query jumps once more.
+        if (step == QStringLiteral("Enter")) {
+            Find(QStringLiteral("Lp/2"));
+            Enter();
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+        }
+    }
+
     void exactPathLeavesAFilterThatHidesIt() {
         Open(kNode);
         Find(QStringLiteral("Shelf Card/4"), Values);
@@ -521,52 +634,6 @@ private slots:
         tree.Select(Component(*window_, "N0 N1"));
         model.RemoveItem(model.IndexOf(Component(*window_, "N0 N1")));
         QCOMPARE(Bar().Session().Count(), std::size_t{1});
-    // Every step goes to the next match and wraps, also when the query is a
-    // component's path: only the first Enter after the query changed goes to
-    // that component, and steps on from the match it is.
-    void stepsReachEveryMatchWhenTheQueryIsAPath_data() {
-        QTest::addColumn<QString>("step");
-        for (const char* step : {"Enter", "F3", "Next button"}) QTest::newRow(step) << QString::fromLatin1(step);
-    }
-
-    void stepsReachEveryMatchWhenTheQueryIsAPath() {
-        QFETCH(QString, step);
-        Open(kPathNode);
-        ShowActive();
-        Find(QStringLiteral("lp/2"));
-        QVERIFY(Count().startsWith(QStringLiteral("1 of ")));
-        const int total = Count().mid(QStringLiteral("1 of ").size()).toInt();
-        QVERIFY(total >= 3);
-        const auto stepOnce = [&] {
-            if (step == QStringLiteral("Enter"))
-                Enter();
-            else if (step == QStringLiteral("F3"))
-                QTest::keyClick(&Text(), Qt::Key_F3);
-            else
-                Control<QToolButton>("FindNext").click();
-        };
-        stepOnce();
-        int at = Count().section(QLatin1Char(' '), 0, 0).toInt();
-        if (step == QStringLiteral("Enter")) {
-            QCOMPARE(At(), QStringLiteral("Lp/2"));
-            QVERIFY(at > 1);
-        } else {
-            QCOMPARE(at, 2);
-        }
-        for (int i = 0; i < 2 * total; ++i) {
-            stepOnce();
-            const int expected = at % total + 1;
-            QCOMPARE(Count(), QStringLiteral("%1 of %2").arg(expected).arg(total));
-            at = expected;
-        }
-        // A changed query jumps once more.
-        if (step == QStringLiteral("Enter")) {
-            Find(QStringLiteral("Lp/2"));
-            Enter();
-            QCOMPARE(At(), QStringLiteral("Lp/2"));
-        }
-    }
-
     }
 
     void filteredTreeModelPassesTheTester() {

@@ -13,8 +13,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "doc/find/find_session.h"
+#include <utility>
+
+#include "doc/common/elided_label.h"
+#include "doc/common/flow_layout.h"
 #include "doc/common/text_codec.h"
+#include "doc/find/find_session.h"
 #include "doc/tree/tz_tree_view.h"
 #include "search/search_query.h"
 
@@ -53,7 +57,8 @@ FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::Co
       refresh_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // As tall as its lines need at its width: they wrap where it is narrow.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     pause_->setSingleShot(true);
     pause_->setInterval(kPause);
     connect(pause_, &QTimer::timeout, this, &FindBar::SearchNow);
@@ -90,7 +95,10 @@ void FindBar::BuildControls() {
     rows->setContentsMargins(4, 3, 4, 3);
     rows->setSpacing(3);
     auto* queryRow = new QHBoxLayout;
-    auto* optionRow = new QHBoxLayout;
+    // The options and the notes go on to another line where the bar is too
+    // narrow for them, and a note longer than the whole bar is elided.
+    auto* optionRow = new FlowLayout;
+    optionRow->setSpacing(6);
     rows->addLayout(queryRow);
     rows->addLayout(optionRow);
 
@@ -135,10 +143,16 @@ void FindBar::BuildControls() {
     for (const ScopeChoice& choice : kScopes) scope_->addItem(QString::fromLatin1(choice.caption));
     scope_->setCurrentIndex(static_cast<int>(std::size(kScopes)) - 1);
     connect(scope_, &QComboBox::currentIndexChanged, this, &FindBar::OptionsChanged);
-    auto* scopeLabel = new QLabel(QStringLiteral("In:"), this);
+    // "In:" stays beside its list.
+    auto* scopeGroup = new QWidget(this);
+    auto* scopeRow = new QHBoxLayout(scopeGroup);
+    scopeRow->setContentsMargins(0, 0, 0, 0);
+    scope_->setParent(scopeGroup);
+    auto* scopeLabel = new QLabel(QStringLiteral("In:"), scopeGroup);
     scopeLabel->setBuddy(scope_);
-    optionRow->addWidget(scopeLabel);
-    optionRow->addWidget(scope_);
+    scopeRow->addWidget(scopeLabel);
+    scopeRow->addWidget(scope_);
+    optionRow->addWidget(scopeGroup);
     const auto option = [this, optionRow](const char* name, const QString& caption) {
         auto* box = new QCheckBox(caption, this);
         box->setObjectName(QLatin1String(name));
@@ -152,11 +166,13 @@ void FindBar::BuildControls() {
         connect(box, &QCheckBox::toggled, this, &FindBar::OptionsChanged);
     onlyMatches_ = option("FindShowOnlyMatches", QStringLiteral("Show only matches"));
     connect(onlyMatches_, &QCheckBox::toggled, session_, &FindSession::SetFilter);
-    note_ = new QLabel(this);
+    note_ = new ElidedLabel(this);
     note_->setObjectName(QStringLiteral("FindNote"));
-    optionRow->addWidget(note_, 1);
-    filterNote_ = new QLabel(this);
+    note_->hide();
+    optionRow->addWidget(note_);
+    filterNote_ = new ElidedLabel(this);
     filterNote_->setObjectName(QStringLiteral("FindFilterNote"));
+    filterNote_->hide();
     optionRow->addWidget(filterNote_);
 }
 
@@ -216,8 +232,10 @@ void FindBar::Search(bool goToFirst) {
         try {
             session_->Search(search::SearchQuery(TextBytes(text), Options()), goToFirst);
         } catch (const search::QueryError& error) {
+            // No query: the tree is shown whole and nothing is counted until
+            // the text is one again.
             queryError_ = Sentence(QString::fromUtf8(error.what()));
-            session_->Cancel();
+            session_->Clear();
         }
     }
     ShowState();
@@ -267,8 +285,10 @@ void FindBar::ShowState() {
                                 : QStringLiteral("Tree filtered: %1 matching components shown").arg(shown);
     }
     count_->setText(count);
-    note_->setText(note);
-    filterNote_->setText(filterNote);
+    for (auto [label, text] : {std::pair{note_, note}, std::pair{filterNote_, filterNote}}) {
+        label->setText(text);
+        label->setVisible(!text.isEmpty());
+    }
     if (marked != marked_) {
         marked_ = marked;
         QPalette colours = textColours_;

@@ -19,6 +19,7 @@ class ComponentStore;
 
 namespace oryx::doc {
 
+class ElidedLabel;
 class FindSession;
 class TZTreeView;
 
@@ -81,10 +82,11 @@ private:
     QCheckBox* regex_ = nullptr;
     QCheckBox* onlyMatches_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* note_ = nullptr;
-    QLabel* filterNote_ = nullptr;
+    ElidedLabel* note_ = nullptr;
+    ElidedLabel* filterNote_ = nullptr;
     QString queryError_;  // why the text is no query
     QString wrapNote_;
+    bool pathJumpDue_ = true;  // the query changed since the last Enter
 };
 
 }  // namespace oryx::doc
