@@ -4,6 +4,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -255,21 +256,40 @@ private slots:
         QCOMPARE(VisibleLists(*window), std::vector<int>{6});
     }
 
-    void columnsSizedToTheirWidestCell() {
+    // A column is as wide as its widest cell plus 5 pixels (35 when it has
+    // none), or as its caption needs when that is wider: every caption shows
+    // whole.
+    void columnsSizedToTheirWidestCellAndCaption_data() {
+        QTest::addColumn<int>("report");  // the list's report code
+        QTest::newRow("FrAtm, no rows") << 5;
+        QTest::newRow("FrUni Dlci") << 4;
+        QTest::newRow("AtmIf") << 3;
+        QTest::newRow("Overview") << 1;
+    }
+
+    void columnsSizedToTheirWidestCellAndCaption() {
+        QFETCH(int, report);
         auto window = Open();
         doc::ReportPanel& panel = *window->Reports();
-        window->ShowFrAtmReport();
-        for (int column = 0; column < 7; ++column) QCOMPARE(panel.ListView(5)->header()->sectionSize(column), 35);
-
-        window->ShowFrUniDlciReport();
+        window->ShowReport(reports::ReportByCode(report).value());
+        window->show();
         const QFontMetrics metrics = window->fontMetrics();
-        QHeaderView& header = *panel.ListView(4)->header();
-        QCOMPARE(header.sectionSize(0), metrics.horizontalAdvance(QStringLiteral("3")) + 5);
-        QCOMPARE(header.sectionSize(1), std::max(metrics.horizontalAdvance(QStringLiteral("100")),
-                                                 metrics.horizontalAdvance(QStringLiteral("16"))) +
-                                            5);
-        QCOMPARE(header.sectionSize(2), 35);
-        QCOMPARE(header.sectionSize(4), metrics.horizontalAdvance(QStringLiteral("permanent")) + 5);
+        QHeaderView& header = *panel.ListView(report)->header();
+        const QFontMetrics captionMetrics = header.fontMetrics();
+        const int margins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+        const QAbstractItemModel& rows = *header.model();
+        for (int column = 0; column < rows.columnCount(); ++column) {
+            int widest = 0;
+            for (int row = 0; row < rows.rowCount(); ++row)
+                widest = std::max(widest, metrics.horizontalAdvance(rows.index(row, column).data().toString()));
+            const int cellWidth = widest == 0 ? 35 : widest + 5;
+            const QString caption = header.model()->headerData(column, Qt::Horizontal).toString();
+            const int captionWidth = captionMetrics.horizontalAdvance(caption) + margins;
+            const int width = header.sectionSize(column);
+            QVERIFY2(width >= cellWidth && width >= captionWidth, qPrintable(caption));
+            // Only as wide as the wider of the two needs.
+            QVERIFY2(width == cellWidth || width <= captionWidth + margins, qPrintable(caption));
+        }
     }
 
     void overviewFailureShowsPanelThenRaises() {

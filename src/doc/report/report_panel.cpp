@@ -285,7 +285,12 @@ void ReportPanel::AutoSizeColumns(int reportCode) {
     ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
     const std::vector<int> widths =
         reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), std::ref(sizer));
-    for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
+    QHeaderView& header = *list->view->header();
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        const int column = static_cast<int>(i);
+        // No column is narrower than its caption, so every caption shows whole.
+        header.resizeSection(column, std::max(widths[i], CaptionWidth(header, column)));
+    }
 }
 
 void ReportPanel::ExportReportCsv() {
