@@ -8,12 +8,13 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "doc/compare/compare_window.h"
 #include "doc/common/dialogs.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/compare/compare_window.h"
+#include "doc/document/mdi_child.h"
 #include "shell/main_form.h"
 #include "shell/taskbar.h"
+#include "shell/window_arrange.h"
 
 namespace oryx::shell {
 
@@ -61,6 +62,7 @@ void CompareCommand::Open(const QString& firstFile, const QString& secondFile) {
     comparison->setObjectName(name);
     // The commands' state is settled again once the window is gone.
     connect(window, &QObject::destroyed, &form_, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
+    PlaceNewWindow(area_, *window);
     if (maximized)
         window->showMaximized();
     else
