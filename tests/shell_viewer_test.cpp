@@ -352,8 +352,10 @@ private slots:
         QTest::addColumn<QRect>("placed");
         QTest::newRow("on the first screen") << QRect(10, 10, 300, 200) << QRect(10, 10, 300, 200);
         QTest::newRow("on the second screen") << QRect(1300, 50, 300, 200) << QRect(1300, 50, 300, 200);
-        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1300, 50, 1024, 768);
-        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2200, 100, 300, 200);
+        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1280, 0, 1024, 768);
+        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2004, 100, 300, 200);
+        QTest::newRow("off the right and the bottom") << QRect(1100, 900, 300, 200) << QRect(980, 800, 300, 200);
+        QTest::newRow("fitted to the screen, not placed") << QRect(120, 80, 1280, 1000) << QRect(0, 0, 1280, 1000);
         QTest::newRow("title out of reach") << QRect(2250, 100, 300, 200) << QRect();
         QTest::newRow("above every screen") << QRect(10, -300, 300, 200) << QRect();
         QTest::newRow("screen gone") << QRect(5000, 5000, 300, 200) << QRect();
