@@ -2,6 +2,7 @@
 // shown, toggled and closed with its check mark and count, rows kept between
 // requests, the CSV export and the custom reports.
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -12,9 +13,11 @@
 #include <functional>
 #include <memory>
 
+#include "doc/document/attribute_list.h"
 #include "doc/document/mdi_child.h"
 #include "doc/report/report_panel.h"
 #include "doc/report/report_table_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 
 using namespace oryx;
@@ -290,6 +293,33 @@ private slots:
             // Only as wide as the wider of the two needs.
             QVERIFY2(width == cellWidth || width <= captionWidth + margins, qPrintable(caption));
         }
+    }
+
+    // Tab goes round the window's lists only, the report's list right after
+    // the attribute list: no stop on a control that shows no focus.
+    void tabGoesRoundTheLists_data() {
+        QTest::addColumn<bool>("report");
+        QTest::newRow("report shown") << true;
+        QTest::newRow("no report") << false;
+    }
+
+    void tabGoesRoundTheLists() {
+        QFETCH(bool, report);
+        auto window = Open();
+        window->resize(900, 600);
+        doctest::ShowActive(*window);
+        if (report) window->ShowAtmIfReport();
+        window->Attributes()->setFocus();
+        QList<QWidget*> expected{window->Tree(), window->Attributes()};
+        if (report) expected << window->Reports()->ListView(window->CurrentReportNumber());
+        QList<QWidget*> stops;
+        for (int i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        expected.append(expected.takeFirst());  // from the attribute list on
+        expected.append(expected.takeFirst());
+        QCOMPARE(stops, expected);
     }
 
     void overviewFailureShowsPanelThenRaises() {

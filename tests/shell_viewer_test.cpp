@@ -6,10 +6,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -345,6 +347,28 @@ private slots:
         QCOMPARE(again.normalGeometry(), place);
         // The document windows' own "Maximized" is not touched without a document.
         QVERIFY(SettingsStore().ReadValue("Maximized", "").IsString());
+    }
+
+    // A menu's hint leaves the status bar when the menu closes.
+    void menuHintGoesWhenTheMenuCloses_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("File") << "File1";
+        QTest::newRow("Help") << "Help1";
+    }
+
+    void menuHintGoesWhenTheMenuCloses() {
+        QFETCH(QString, menu);
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* popup = form.findChild<QMenu*>(menu);
+        QVERIFY(popup);
+        popup->popup(form.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->menuAction()->showStatusText(&form);
+        QVERIFY(!form.statusBar()->currentMessage().isEmpty());
+        popup->hide();
+        QCOMPARE(form.statusBar()->currentMessage(), QString());
     }
 
     void placeOnScreens_data() {

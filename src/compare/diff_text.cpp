@@ -21,7 +21,9 @@ void WriteDiffText(const Comparison& comparison, const DiffSink& sink) {
         const ComparedComponent node = comparison[i];
         if (node.change != Change::Changed) {
             out << (node.change == Change::Added ? "+ " : "- ") << path;
-            if (node.beneath > 0) out << "  (" << std::to_string(node.beneath) << " components beneath)";
+            if (node.beneath > 0)
+                out << "  (" << std::to_string(node.beneath)
+                    << (node.beneath == 1 ? " component beneath)" : " components beneath)");
             out << "\n";
             return;
         }

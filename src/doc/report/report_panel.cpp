@@ -66,6 +66,9 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     closeButton_ = new QToolButton(titleStrip);
     closeButton_->setObjectName(QStringLiteral("SpeedButton1"));
     closeButton_->setAutoRaise(true);
+    // A mouse convenience, as the Reports menu closes the report too: Tab
+    // goes from the attribute list straight to the report's list.
+    closeButton_->setFocusPolicy(Qt::NoFocus);
     closeButton_->setFixedSize(20, 17);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton_->setToolTip(kCloseReportHint);
