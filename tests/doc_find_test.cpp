@@ -367,6 +367,8 @@ private slots:
         ShowActive();
         const auto laidOutWhole = [&](const char* state) {
             QApplication::processEvents();
+            // As tall as its lines, no taller.
+            QCOMPARE(Bar().height(), Bar().heightForWidth(Bar().width()));
             const QRect room = Bar().contentsRect();
             QList<QWidget*> shown;
             for (QWidget* child : Bar().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

@@ -57,8 +57,7 @@ FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::Co
       refresh_(new QTimer(this)) {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::StyledPanel);
-    // As tall as its lines need at its width: they wrap where it is narrow.
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pause_->setSingleShot(true);
     pause_->setInterval(kPause);
     connect(pause_, &QTimer::timeout, this, &FindBar::SearchNow);
@@ -174,6 +173,18 @@ void FindBar::BuildControls() {
     filterNote_->setObjectName(QStringLiteral("FindFilterNote"));
     filterNote_->hide();
     optionRow->addWidget(filterNote_);
+}
+
+QSize FindBar::sizeHint() const {
+    // As tall as its lines need at its width: they wrap where it is narrow.
+    QSize size = QFrame::sizeHint();
+    if (width() > 0) size.setHeight(heightForWidth(width()));
+    return size;
+}
+
+void FindBar::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (heightForWidth(width()) != height()) updateGeometry();
 }
 
 void FindBar::Open() {

@@ -55,9 +55,12 @@ public:
     void SearchAgain();
     FindSession& Session() const { return *session_; }
 
+    QSize sizeHint() const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
