@@ -31,7 +31,8 @@ QString FittedCaption(const QPushButton& button, int width) {
     option.initFrom(&button);
     option.rect = QRect(0, 0, width, kButtonHeight);
     const QRect contents = button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
-    const int room = contents.width() - 2 * button.style()->pixelMetric(QStyle::PM_ButtonMargin, &option, &button);
+    // A few pixels kept clear of the frame on either side.
+    const int room = contents.width() - 4;
     return button.fontMetrics().elidedText(button.property(kCaption).toString(), Qt::ElideMiddle, std::max(room, 0));
 }
 }  // namespace
