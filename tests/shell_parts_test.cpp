@@ -42,7 +42,7 @@ QStringList Captions(const QMenu& menu) {
     return captions;
 }
 
-// "MyButton2 8+75 pressed": name, left, width and state of each taskbar button.
+// "MyButton2 77+75 pressed": name, left, width and state of each taskbar button.
 QStringList Buttons(const shell::Taskbar& taskbar) {
     QStringList buttons;
     for (const QPushButton* button : taskbar.findChildren<QPushButton*>())
