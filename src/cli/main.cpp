@@ -1,20 +1,24 @@
 // oryx-cli: the tree text, attribute rows and reports of a provisioning file,
 // and the differences between two, without a window.
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
 #include <string_view>
 
+#include "cli/check_command.h"
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
+#include "cli/history_command.h"
 #include "cli/refs_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 #include "reports/report_registry.h"
+#include "text/message_value.h"
 
 namespace {
 
@@ -46,7 +50,8 @@ const Command kCommands[] = {
     {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
      "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
      "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
-     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; a TAB inside a path or "
+     "line is written as \\t, so that the only TAB of a line is the one before the line; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
     {"refs", "refs FILE PATH [--below] | refs FILE --unresolved",
@@ -69,10 +74,34 @@ const Command kCommands[] = {
      "attribute NAME out, --ignore-case compares values ignoring case; exit status 0 when the nodes are "
      "equal, 3 when they differ",
      oryx::cli::RunDiff},
+    {"history",
+     "history FILE... [--path PATH [--below]] [--attr NAME]... [--ignore NAME]... [--ignore-case] "
+     "[--format text|csv|tsv|json] [--values]",
+     "the changes along versions of one node, in the order given (a folder stands for its regular files, names "
+     "in byte order; --recursive as for report): for each consecutive pair a line \"== OLDER -> NEWER: N added, M "
+     "removed, K changed\" and the lines diff prints for that pair; csv, tsv and json add \"from\" and \"to\" "
+     "to diff's CSV columns. --path keeps the differences at the component PATH (with --below those beneath it "
+     "too) and an added or removed component holding it; --attr keeps the changes of attribute NAME and the "
+     "components added or removed with it; --ignore and --ignore-case as for diff. --values --path PATH writes "
+     "instead a table of PATH's attribute values, one row per attribute and one column per version, empty "
+     "where absent (csv by default, or tsv or json). Reading stops at a file that cannot be read (exit status "
+     "1); a note on stderr says when versions name different nodes; exit status 0 when nothing changed, 3 "
+     "when something did (0 for --values)",
+     oryx::cli::RunHistory},
     {"summary", "summary FILE...",
      "one row per FILE: \"File\", \"Format\" (start-prov or configure), \"Lines\", \"Components\" (below the add node) "
      "and the Node Summary values",
      oryx::cli::RunSummary},
+    {"check",
+     "check FILE... [--rules RULES]... [--format text|csv|tsv|json] [--fail-on error|warning|note] [-j N] "
+     "[--recursive]",
+     "what the reader passed over in each FILE (lines it ignored, set lines that name another component, "
+     "components made without their parents...) and the findings of the YAML rules files RULES, one per line as "
+     "compilers write them (\"FILE:LINE: SEVERITY: MESSAGE [ID]\"), or as a table of \"File\", \"Line\", "
+     "\"Severity\", \"Check\", \"Path\" and \"Message\"; a summary goes to stderr; exit status 3 when a "
+     "finding is at or above --fail-on (default warning), 1 when a file or a rules file cannot be read; files, "
+     "folders, --recursive and -j as for report",
+     oryx::cli::RunCheck},
 };
 
 struct Option {
@@ -84,7 +113,9 @@ struct Option {
 constexpr Option kTableOptions[] = {
     {"FILE... and folders",
      "many files give one table whose rows begin with a \"File\" column; a folder stands "
-     "for every regular file directly in it, names in byte order"},
+     "for every regular file directly in it, names in byte order; a link to a file counts as the file, a link "
+     "to a folder is skipped, and an entry whose type cannot be read (a dangling link, a link loop) is "
+     "reported as a file that cannot be read"},
     {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
     {"--format csv|tsv|json",
      "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
@@ -97,7 +128,7 @@ constexpr Option kTableOptions[] = {
 constexpr std::string_view kUsage =
     "usage: oryx-cli tree|attrs|report|custom|sections ARGS... (oryx-cli --help lists the commands)";
 
-void PrintHelp() {
+int PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
     for (const Command& c : kCommands) {
         text += "  oryx-cli ";
@@ -115,7 +146,8 @@ void PrintHelp() {
         text += '\n';
     }
     text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!oryx::cli::WriteStdout(text)) return oryx::cli::WriteFailure("help", errno);
+    return oryx::cli::kExitOk;
 }
 
 int Usage(std::string_view why) {
@@ -137,8 +169,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp();
-        return oryx::cli::kExitOk;
+        return PrintHelp();
     }
     const Args args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
@@ -155,5 +186,5 @@ int main(int argc, char** argv) {
             return oryx::cli::kExitFailure;
         }
     }
-    return Usage("unknown command '" + std::string(name) + "'");
+    return Usage("unknown command '" + oryx::text::MessageValue(name) + "'");
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,9 +21,19 @@ struct RunOptions {
     bool recursive = false;
 };
 
-// The arguments without --format F, -j N and --recursive, which may stand
-// anywhere; throws UsageError for a bad or repeated value.
-Args TakeRunOptions(const Args& args, RunOptions& options);
+class ArgParser;
+
+// The run options as given, before they are checked.
+struct RunOptionArgs {
+    std::optional<std::string> format;
+    std::optional<std::string> jobs;
+    bool recursive = false;
+};
+
+// Declares --format F, -j N and --recursive on `parser`, to be stored in `given`.
+void AddRunOptions(ArgParser& parser, RunOptionArgs& given);
+// The options `given` name; throws UsageError for a bad value.
+RunOptions CheckRunOptions(const RunOptionArgs& given);
 
 // Fills `rows` with the rows of one file; throws when the file cannot be read
 // or its report fails, what() being the message.
@@ -34,6 +45,15 @@ struct TableRun {
     // True when the rows already begin with their file (no "File" to add).
     bool rowsNameTheirFile = false;
     std::string_view what = "report";  // in "cannot write the report: ..."
+    // When set, writes the rows in place of the table format, with no
+    // opening or closing.
+    std::function<void(const reports::ReportRows& rows, std::string& out)> writeRows;
+    // When set, called once every file is done: rows about the run as a
+    // whole, written after every file's.
+    std::function<void(reports::ReportRows& rows)> rowsAfterFiles;
+    // One file is read as one of many too: its failure is reported and the
+    // run ends with 1, after the rows that come after the files.
+    bool alwaysMany = false;
 };
 
 // Writes the table of `run` over the files and folders of `arguments`.
