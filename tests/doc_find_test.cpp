@@ -15,10 +15,10 @@
 #include <string>
 
 #include "doc/document/attribute_list.h"
-#include "doc/tree/component_tree_model.h"
+#include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
-#include "doc/document/mdi_child.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"

@@ -18,16 +18,16 @@
 #include <memory>
 #include <string>
 
-#include "doc/document/attribute_list.h"
-#include "doc/document/attribute_list_model.h"
-#include "doc/report/column_sizer.h"
-#include "doc/tree/component_tree_model.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/text_measure.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/attribute_list_model.h"
+#include "doc/document/mdi_child.h"
 #include "doc/document/tree_printer.h"
+#include "doc/report/column_sizer.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"

@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QTimer>
 
-#include "doc/document/attribute_list_model.h"
 #include "doc/common/whole_text_tips.h"
+#include "doc/document/attribute_list_model.h"
 
 namespace oryx::doc {
 
