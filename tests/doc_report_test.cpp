@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -86,8 +87,6 @@ const FixedReport kReports[] = {
     {"virtual router", &doc::TMDIChild::ShowVirtualRouterReport, 8, "Virtual Router Report", 1, true},
 };
 
-const int kAllCodes[] = {1, 2, 3, 4, 5, 6, 7, 8, 10};
-
 }  // namespace
 
 class DocReportTest final : public QObject {
@@ -109,8 +108,10 @@ private:
     // The codes of the lists on show.
     static std::vector<int> VisibleLists(const doc::TMDIChild& window) {
         std::vector<int> codes;
-        for (int code : kAllCodes)
-            if (window.IsReportListVisible(code)) codes.push_back(code);
+        for (const reports::ReportInfo& report : reports::FixedReports())
+            if (window.IsReportListVisible(report.id)) codes.push_back(report.code);
+        if (window.IsReportListVisible(doc::PanelReport::Custom())) codes.push_back(10);
+        std::sort(codes.begin(), codes.end());
         return codes;
     }
 
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(panel.ReportNameLabel()->text(), QString::fromLatin1(r.title));
         QCOMPARE(CountText(*window), count);
         QCOMPARE(host_.Checked(), std::vector<int>{r.code});
-        QCOMPARE(panel.ListModel(r.code)->rowCount(), r.rows);
+        QCOMPARE(panel.ListModel(*reports::ReportByCode(r.code))->rowCount(), r.rows);
         // The panel takes half of the right-hand pane.
         const int half = window->findChild<QWidget*>(QStringLiteral("pnlMainRight"))->height() / 2;
         QVERIFY2(std::abs(panel.height() - half) <= 4, qPrintable(QString::number(panel.height())));
@@ -169,7 +170,7 @@ private slots:
         doc::ReportPanel& panel = *window->Reports();
         window->ShowVirtualRouterReport();
         // An edited first cell belongs to the list's rows from now on.
-        QAbstractItemModel& routers = *panel.ListModel(8);
+        QAbstractItemModel& routers = *panel.ListModel(oryx::reports::ReportId::VirtualRouter);
         QVERIFY(routers.setData(routers.index(0, 0), QStringLiteral("Router A")));
         QVERIFY(!routers.setData(routers.index(0, 1), QStringLiteral("not editable")));
 
@@ -202,7 +203,7 @@ private slots:
         QCOMPARE(window->CurrentReportNumber(), 0);
         QVERIFY(panel.isHidden());
         QVERIFY(host_.Checked().empty());
-        QCOMPARE(panel.ListModel(4)->rowCount(), 2);
+        QCOMPARE(panel.ListModel(oryx::reports::ReportId::FrUniDlci)->rowCount(), 2);
         window->ShowFrUniDlciReport();
         QCOMPARE(VisibleLists(*window), std::vector<int>{4});
         QCOMPARE(CountText(*window), QStringLiteral("Number of Records : 2"));
@@ -215,8 +216,10 @@ private slots:
         QVERIFY(dialogs_.saves.empty());
 
         window->ShowFrUniDlciReport();
-        panel.ListView(4)->selectionModel()->select(panel.ListModel(4)->index(1, 0),
-                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        panel.ListView(oryx::reports::ReportId::FrUniDlci)
+            ->selectionModel()
+            ->select(panel.ListModel(oryx::reports::ReportId::FrUniDlci)->index(1, 0),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
         const QString csv = doctest::WriteFile(dir_, QStringLiteral("dlci.csv"), "earlier");
         dialogs_.saveAnswers = {csv};
         panel.ExportAction()->trigger();
@@ -259,11 +262,12 @@ private slots:
         auto window = Open();
         doc::ReportPanel& panel = *window->Reports();
         window->ShowFrAtmReport();
-        for (int column = 0; column < 7; ++column) QCOMPARE(panel.ListView(5)->header()->sectionSize(column), 35);
+        for (int column = 0; column < 7; ++column)
+            QCOMPARE(panel.ListView(oryx::reports::ReportId::FrAtm)->header()->sectionSize(column), 35);
 
         window->ShowFrUniDlciReport();
         const QFontMetrics metrics = window->fontMetrics();
-        QHeaderView& header = *panel.ListView(4)->header();
+        QHeaderView& header = *panel.ListView(oryx::reports::ReportId::FrUniDlci)->header();
         QCOMPARE(header.sectionSize(0), metrics.horizontalAdvance(QStringLiteral("3")) + 5);
         QCOMPARE(header.sectionSize(1), std::max(metrics.horizontalAdvance(QStringLiteral("100")),
                                                  metrics.horizontalAdvance(QStringLiteral("16"))) +
@@ -295,7 +299,7 @@ private slots:
         const QString caption = window->windowTitle();
         window->ShowOverviewReport();
         QCOMPARE(window->windowTitle(), caption);
-        QAbstractItemModel& rows = *window->Reports()->ListModel(1);
+        QAbstractItemModel& rows = *window->Reports()->ListModel(oryx::reports::ReportId::Overview);
         QCOMPARE(rows.index(1, 3).data().toString(), QStringLiteral("Lpt/X"));
         QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta)"));
     }
@@ -323,12 +327,13 @@ private slots:
         doctest::WriteFile(dir_, QStringLiteral("ORYX Reports.cfg"), "[shelf cards]\nOnly=Shelf Card/1 &CARDTYPE\n");
         window->ShowCustomReport(QStringLiteral("Shelf Cards"), config);
         QCOMPARE(VisibleLists(*window), std::vector<int>{10});
-        QCOMPARE(panel.ListModel(10)->rowCount(), 1);
-        QCOMPARE(panel.ListModel(10)->index(0, 1).data().toString(), QStringLiteral("typeB"));
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->rowCount(), 1);
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->index(0, 1).data().toString(),
+                 QStringLiteral("typeB"));
 
         window->ShowCustomReport(QStringLiteral("Gone"), dir_.filePath(QStringLiteral("none.cfg")));
         QCOMPARE(panel.ReportNameLabel()->text(), QStringLiteral("Gone"));
-        QCOMPARE(panel.ListModel(10)->rowCount(), 0);
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->rowCount(), 0);
         QCOMPARE(VisibleLists(*window), std::vector<int>{10});
 
         // A fixed report request replaces it and shows the count again.
@@ -339,11 +344,13 @@ private slots:
     void reportModelPassesTheModelTester() {
         auto window = Open();
         window->ShowVirtualRouterReport();
-        doc::ReportTableModel& model = *window->Reports()->ListModel(8);
+        doc::ReportTableModel& model = *window->Reports()->ListModel(oryx::reports::ReportId::VirtualRouter);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.headerData(5, Qt::Horizontal).toString(), QStringLiteral("broadcastAddress"));
         QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-        QVERIFY(!(window->Reports()->ListModel(6)->flags(window->Reports()->ListModel(6)->index(0, 0)) &
+        QVERIFY(!(window->Reports()
+                      ->ListModel(oryx::reports::ReportId::AtmIf)
+                      ->flags(window->Reports()->ListModel(oryx::reports::ReportId::AtmIf)->index(0, 0)) &
                   Qt::ItemIsEditable));
         model.setData(model.index(0, 0), QStringLiteral("x"));
         model.SetRows({});

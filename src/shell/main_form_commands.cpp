@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "doc/common/command.h"
 #include "doc/document/mdi_child.h"
 #include "shell/about_box.h"
 #include "shell/compare_command.h"
@@ -22,7 +23,7 @@ QAction* TMainForm::AddCommand(const char* name, const QString& text, const QStr
     auto* action = new QAction(text, this);
     action->setObjectName(name);
     action->setStatusTip(hint);
-    connect(action, &QAction::triggered, this, std::move(run));
+    connect(action, &QAction::triggered, this, doc::Command(std::move(run)));
     return action;
 }
 

@@ -5,19 +5,19 @@
 
 #include <new>
 
-#include "doc/document/attribute_list.h"
 #include "doc/common/close_watch.h"
-#include "doc/tree/component_tree_model.h"
-#include "doc/document/copy_command.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
-#include "doc/find/find_bar.h"
-#include "doc/document/path_strip.h"
-#include "doc/report/report_panel.h"
 #include "doc/common/text_codec.h"
-#include "doc/document/tree_actions.h"
-#include "doc/tree/tz_tree_view.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/copy_command.h"
+#include "doc/document/path_strip.h"
+#include "doc/document/tree_actions.h"
+#include "doc/find/find_bar.h"
+#include "doc/report/report_panel.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 
@@ -171,7 +171,7 @@ void TMDIChild::ShowCustomReport(const QString& sectionName, const QString& conf
 
 int TMDIChild::CurrentReportNumber() const { return reportPanel_->CurrentReportNumber(); }
 
-bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_->IsReportListVisible(reportCode); }
+bool TMDIChild::IsReportListVisible(PanelReport report) const { return reportPanel_->IsReportListVisible(report); }
 
 // ---- closing ----
 

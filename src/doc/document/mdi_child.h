@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "doc/report/report_window_info.h"
 #include "reports/report_registry.h"
 
 class QLabel;
@@ -67,7 +68,7 @@ public:
 
     // The report on show (0 none, 1..8 fixed reports, 10 custom).
     int CurrentReportNumber() const;
-    bool IsReportListVisible(int reportCode) const;
+    bool IsReportListVisible(PanelReport report) const;
 
     const prov::ComponentStore& Store() const { return *store_; }
     const QString& FileName() const { return fileName_; }

@@ -3,13 +3,14 @@
 #include <QKeyEvent>
 #include <QPrinter>
 
-#include "doc/tree/component_tree_model.h"
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/document/tree_printer.h"
-#include "doc/tree/tz_tree_view.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/tree_printer.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/tree_text.h"
 
@@ -32,7 +33,8 @@ bool IsDeleteKey(const QKeyEvent* event) {
 TreeActions::TreeActions(TZTreeView& tree, const prov::ComponentStore& store, QWidget* dialogParent)
     : QObject(&tree), tree_(tree), store_(store), dialogParent_(dialogParent) {
     connect(&tree_, &TZTreeView::Changing, this, &TreeActions::MarkSelection);
-    connect(&tree_, &TZTreeView::KeyDown, this, &TreeActions::RemoveOnDeleteKey);
+    connect(&tree_, &TZTreeView::KeyDown, this,
+            [this](QKeyEvent* event) { RunCommand([&] { RemoveOnDeleteKey(event); }); });
 }
 
 void TreeActions::ExpandAll() {

@@ -13,26 +13,15 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "doc/find/find_session.h"
+#include "doc/common/command.h"
 #include "doc/common/text_codec.h"
+#include "doc/find/find_session.h"
 #include "doc/tree/tz_tree_view.h"
+#include "search/search_options.h"
 #include "search/search_query.h"
 
 namespace oryx::doc {
 namespace {
-
-// The scopes in the order the list offers them.
-struct ScopeChoice {
-    const char* caption;
-    search::SearchScope scope;
-};
-constexpr ScopeChoice kScopes[] = {
-    {"Names", search::SearchScope::Names},
-    {"Paths", search::SearchScope::Paths},
-    {"Attribute names", search::SearchScope::AttributeNames},
-    {"Values", search::SearchScope::Values},
-    {"All", search::SearchScope::All},
-};
 
 // The text field's colours while it holds no match or no valid query.
 const QColor kMarkedBase(255, 205, 205);
@@ -77,9 +66,9 @@ FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::Co
         auto* step = new QAction(this);
         step->setShortcut(forward ? QKeySequence(Qt::Key_F3) : QKeySequence(Qt::SHIFT | Qt::Key_F3));
         step->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(step, &QAction::triggered, this, [this, forward] {
-            if (isVisible()) Step(forward);
-        });
+        connect(step, &QAction::triggered, this, Command([this, forward] {
+                    if (isVisible()) Step(forward);
+                }));
         window->addAction(step);
     }
     hide();
@@ -114,7 +103,7 @@ void FindBar::BuildControls() {
         b->setObjectName(QLatin1String(name));
         b->setToolTip(tip);
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, clicked);
+        connect(b, &QToolButton::clicked, this, Command(clicked));
         queryRow->addWidget(b);
         return b;
     };
@@ -132,8 +121,9 @@ void FindBar::BuildControls() {
 
     scope_ = new QComboBox(this);
     scope_->setObjectName(QStringLiteral("FindScope"));
-    for (const ScopeChoice& choice : kScopes) scope_->addItem(QString::fromLatin1(choice.caption));
-    scope_->setCurrentIndex(static_cast<int>(std::size(kScopes)) - 1);
+    for (const search::ScopeInfo& choice : search::kSearchScopes)
+        scope_->addItem(QString::fromLatin1(choice.caption.data(), static_cast<qsizetype>(choice.caption.size())));
+    scope_->setCurrentIndex(static_cast<int>(std::size(search::kSearchScopes)) - 1);
     connect(scope_, &QComboBox::currentIndexChanged, this, &FindBar::OptionsChanged);
     auto* scopeLabel = new QLabel(QStringLiteral("In:"), this);
     scopeLabel->setBuddy(scope_);
@@ -179,7 +169,8 @@ void FindBar::Close() {
 
 search::SearchOptions FindBar::Options() const {
     search::SearchOptions options;
-    options.scope = kScopes[std::clamp(scope_->currentIndex(), 0, static_cast<int>(std::size(kScopes)) - 1)].scope;
+    const int last = static_cast<int>(std::size(search::kSearchScopes)) - 1;
+    options.scope = search::kSearchScopes[std::clamp(scope_->currentIndex(), 0, last)].scope;
     options.text = search::QueryText::Display;
     options.regex = regex_->isChecked();
     options.wholeWord = wholeWord_->isChecked();
