@@ -147,6 +147,7 @@ void TMainForm::SetReportChecked(reports::ReportId report, bool checked) { repor
 
 void TMainForm::DocumentClosing(const QString& windowName) {
     if (!taskbar_->RemoveButton(windowName))
+        // The text, misspelling included, is the original program's, kept on purpose.
         doc::CurrentDialogs().Message(this, doc::MessageKind::Error, "Error", "An internal error has occured.");
 }
 

@@ -34,6 +34,8 @@ class WindowMenu;
 // taskbar of window buttons below it. Every command acts on the active
 // document window; the frame holds no provisioning data. Its parts (the
 // report menu, the taskbar, the recent files, the Window menu) each do one job.
+// TMainForm and the object names of its items are the original program's,
+// kept on purpose.
 class TMainForm final : public QMainWindow, public doc::DocumentHost {
     Q_OBJECT
 

@@ -28,7 +28,8 @@ class TZTreeView;
 
 // The window of one opened provisioning file: the component tree on the
 // left, the attributes of the selected component on the right and the report
-// panel below them. It owns the file's component store.
+// panel below them. It owns the file's component store. The class and object
+// names (TMDIChild, "MDIChild" + n) are the original program's, kept on purpose.
 class TMDIChild final : public QWidget {
     Q_OBJECT
 

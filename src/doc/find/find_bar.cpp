@@ -272,7 +272,8 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Step(!(key->modifiers() & Qt::ShiftModifier));
+            const bool forward = !(key->modifiers() & Qt::ShiftModifier);
+            RunCommand([&] { Step(forward); });
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
