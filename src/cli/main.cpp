@@ -9,6 +9,7 @@
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
+#include "cli/refs_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
 #include "cli/tree_commands.h"
@@ -48,6 +49,14 @@ const Command kCommands[] = {
      "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
+    {"refs", "refs FILE PATH [--below] | refs FILE --unresolved",
+     "the references of the component at PATH: its own lines that name a component, \"-> LINE\" when one is "
+     "there, \"~> LINE\" when only its leading part is (a partial reference), \"?> LINE\" when none is (a "
+     "dangling reference); then \"<- SOURCE\", a TAB and the line for every line elsewhere that names PATH "
+     "exactly; --below adds the lines that name a component beneath PATH and the partial references that end "
+     "at or beneath it; --unresolved lists every partial (\"~>\") and dangling (\"?>\") reference of FILE "
+     "with its SOURCE; a TAB inside a name or line is written as \\t; exit status 3 when nothing was printed",
+     oryx::cli::RunRefs},
     {"report", "report NAME FILE", "the CSV export of a report of FILE; NAME is " + ReportNameList(),
      oryx::cli::RunReport},
     {"custom", "custom SECTION FILE [--config CFG]",
