@@ -123,8 +123,8 @@ void PrintHelp() {
     }
     text +=
         "\nExit status: 0 on success, 1 when a file cannot be read or a command fails (over many files: when any "
-        "file failed, the rows of the others written), 2 on a usage error, 3 when find matched nothing or diff "
-        "found the nodes different.\n";
+        "file failed, the rows of the others written), 2 on a usage error, 3 when find matched nothing, refs "
+        "printed nothing or diff found the nodes different.\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
