@@ -78,7 +78,6 @@ class ShellTaskbarTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
