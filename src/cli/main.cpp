@@ -1,5 +1,6 @@
 // oryx-cli: the tree text, attribute rows and reports of a provisioning file,
 // and the differences between two, without a window.
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -15,6 +16,7 @@
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 #include "reports/report_registry.h"
+#include "text/message_value.h"
 
 namespace {
 
@@ -46,7 +48,8 @@ const Command kCommands[] = {
     {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
      "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
      "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
-     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; a TAB inside a path or "
+     "line is written as \\t, so that the only TAB of a line is the one before the line; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
     {"refs", "refs FILE PATH [--below] | refs FILE --unresolved",
@@ -84,7 +87,9 @@ struct Option {
 constexpr Option kTableOptions[] = {
     {"FILE... and folders",
      "many files give one table whose rows begin with a \"File\" column; a folder stands "
-     "for every regular file directly in it, names in byte order"},
+     "for every regular file directly in it, names in byte order; a link to a file counts as the file, a link "
+     "to a folder is skipped, and an entry whose type cannot be read (a dangling link, a link loop) is "
+     "reported as a file that cannot be read"},
     {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
     {"--format csv|tsv|json",
      "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
@@ -104,7 +109,7 @@ std::string UsageLine() {
     return line + " ARGS... (oryx-cli --help lists the commands)";
 }
 
-void PrintHelp() {
+int PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
     for (const Command& c : kCommands) {
         text += "  oryx-cli ";
@@ -125,7 +130,8 @@ void PrintHelp() {
         "\nExit status: 0 on success, 1 when a file cannot be read or a command fails (over many files: when any "
         "file failed, the rows of the others written), 2 on a usage error, 3 when find matched nothing, refs "
         "printed nothing or diff found the nodes different.\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!oryx::cli::WriteStdout(text)) return oryx::cli::WriteFailure("help", errno);
+    return oryx::cli::kExitOk;
 }
 
 int Usage(std::string_view why) {
@@ -147,8 +153,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp();
-        return oryx::cli::kExitOk;
+        return PrintHelp();
     }
     const Args args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
@@ -165,5 +170,5 @@ int main(int argc, char** argv) {
             return oryx::cli::kExitFailure;
         }
     }
-    return Usage("unknown command '" + std::string(name) + "'");
+    return Usage("unknown command '" + oryx::text::MessageValue(name) + "'");
 }

@@ -4,17 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "cli/arg_parser.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "refs/reference_index.h"
 #include "search/component_path.h"
 #include "text/message_value.h"
+#include "text/tab_escape.h"
 
 namespace oryx::cli {
 namespace {
 
 // FILE and PATH, or FILE and --unresolved, with the options wherever they
-// stand; "--" ends the options, so a path may begin with "--".
+// stand.
 struct RefsArgs {
     std::string file;
     std::string path;
@@ -24,21 +26,9 @@ struct RefsArgs {
 
 RefsArgs ParseRefsArgs(const Args& args) {
     RefsArgs parsed;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (const std::string& a : args) {
-        if (optionsEnded || !a.starts_with("--")) {
-            positional.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--below") {
-            parsed.below = true;
-        } else if (a == "--unresolved") {
-            parsed.unresolved = true;
-        } else {
-            throw UsageError{"unknown option '" + a + "' for refs"};
-        }
-    }
+    ArgParser parser("refs");
+    parser.Flag("--below", parsed.below).Flag("--unresolved", parsed.unresolved);
+    const Args positional = parser.Parse(args);
     if (parsed.unresolved) {
         if (positional.size() > 1) throw UsageError{"refs --unresolved takes FILE alone, no PATH"};
         if (parsed.below) throw UsageError{"refs --unresolved takes no --below"};
@@ -49,17 +39,6 @@ RefsArgs ParseRefsArgs(const Args& args) {
     parsed.file = positional[0];
     if (!parsed.unresolved) parsed.path = positional[1];
     return parsed;
-}
-
-// A TAB inside a printed name or line is written as \t, so that the TAB
-// between a source and its line is the only one.
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        if (c == '\t')
-            out += "\\t";
-        else
-            out += c;
-    }
 }
 
 constexpr std::string_view Arrow(refs::ReferenceKind kind, bool incoming) {
@@ -80,7 +59,7 @@ public:
 
     void Own(const refs::Reference& r) {
         out_ += Arrow(r.kind, false);
-        AppendEscaped(out_, r.line);
+        text::AppendTabEscaped(out_, r.line);
         End();
     }
 
@@ -90,9 +69,9 @@ public:
             pathOf_ = r.source;
             path_ = prov::ComponentPath(index_.Component(r.source));
         }
-        AppendEscaped(out_, path_);
+        text::AppendTabEscaped(out_, path_);
         out_ += '\t';
-        AppendEscaped(out_, r.line);
+        text::AppendTabEscaped(out_, r.line);
         End();
     }
 
