@@ -10,6 +10,7 @@ packages=(
   libqt6svg6 dpkg-dev file
   clang clang-format-14
   nlohmann-json3-dev
+  libyaml-cpp-dev
 )
 missing=()
 for p in "${packages[@]}"; do
