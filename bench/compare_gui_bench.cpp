@@ -23,9 +23,9 @@
 #include "bench_util.h"
 #include "compare/comparison.h"
 #include "compare/diff_output.h"
+#include "doc/common/dialogs.h"
 #include "doc/compare/compare_tree_view.h"
 #include "doc/compare/compare_window.h"
-#include "doc/common/dialogs.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
 

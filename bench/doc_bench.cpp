@@ -17,8 +17,8 @@
 #include <string>
 
 #include "bench_util.h"
-#include "doc/tree/component_tree_model.h"
 #include "doc/document/mdi_child.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "document_window_bench.h"
 #include "prov/component_store.h"

@@ -11,7 +11,7 @@ namespace oryx::bench {
 // A document window's host with no main window behind it.
 class NoHost final : public doc::DocumentHost {
 public:
-    void SetReportChecked(int, bool) override {}
+    void SetReportChecked(reports::ReportId, bool) override {}
     void DocumentClosing(const QString&) override {}
 };
 

@@ -26,11 +26,11 @@
 #include <string>
 
 #include "bench_util.h"
-#include "doc/tree/component_tree_model.h"
+#include "doc/common/text_codec.h"
+#include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
-#include "doc/document/mdi_child.h"
-#include "doc/common/text_codec.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "document_window_bench.h"
 #include "prov/component_store.h"

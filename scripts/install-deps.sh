@@ -8,7 +8,7 @@ packages=(
   libre2-dev
   xvfb xauth poppler-utils desktop-file-utils
   libqt6svg6 dpkg-dev file
-  clang
+  clang clang-format-14
   nlohmann-json3-dev
   libyaml-cpp-dev
   vim-tiny

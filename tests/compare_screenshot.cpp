@@ -11,9 +11,9 @@
 #include <cstdio>
 
 #include "compare/comparison.h"
+#include "doc/common/text_codec.h"
 #include "doc/compare/compare_tree_view.h"
 #include "doc/compare/compare_window.h"
-#include "doc/common/text_codec.h"
 #include "fake_dialogs.h"
 #include "shell/application.h"
 #include "shell/main_form.h"

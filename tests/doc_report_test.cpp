@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -90,8 +91,6 @@ const FixedReport kReports[] = {
     {"virtual router", &doc::TMDIChild::ShowVirtualRouterReport, 8, "Virtual Router Report", 1, true},
 };
 
-const int kAllCodes[] = {1, 2, 3, 4, 5, 6, 7, 8, 10};
-
 }  // namespace
 
 class DocReportTest final : public QObject {
@@ -113,8 +112,10 @@ private:
     // The codes of the lists on show.
     static std::vector<int> VisibleLists(const doc::TMDIChild& window) {
         std::vector<int> codes;
-        for (int code : kAllCodes)
-            if (window.IsReportListVisible(code)) codes.push_back(code);
+        for (const reports::ReportInfo& report : reports::FixedReports())
+            if (window.IsReportListVisible(report.id)) codes.push_back(report.code);
+        if (window.IsReportListVisible(doc::PanelReport::Custom())) codes.push_back(10);
+        std::sort(codes.begin(), codes.end());
         return codes;
     }
 
@@ -150,7 +151,7 @@ private slots:
         QCOMPARE(panel.ReportNameLabel()->text(), QString::fromLatin1(r.title));
         QCOMPARE(CountText(*window), count);
         QCOMPARE(host_.Checked(), std::vector<int>{r.code});
-        QCOMPARE(panel.ListModel(r.code)->rowCount(), r.rows);
+        QCOMPARE(panel.ListModel(*reports::ReportByCode(r.code))->rowCount(), r.rows);
         // The panel takes half of the right-hand pane.
         const int half = window->findChild<QWidget*>(QStringLiteral("pnlMainRight"))->height() / 2;
         QVERIFY2(std::abs(panel.height() - half) <= 4, qPrintable(QString::number(panel.height())));
@@ -173,7 +174,7 @@ private slots:
         doc::ReportPanel& panel = *window->Reports();
         window->ShowVirtualRouterReport();
         // An edited first cell belongs to the list's rows from now on.
-        QAbstractItemModel& routers = *panel.ListModel(8);
+        QAbstractItemModel& routers = *panel.ListModel(oryx::reports::ReportId::VirtualRouter);
         QVERIFY(routers.setData(routers.index(0, 0), QStringLiteral("Router A")));
         QVERIFY(!routers.setData(routers.index(0, 1), QStringLiteral("not editable")));
 
@@ -206,7 +207,7 @@ private slots:
         QCOMPARE(window->CurrentReportNumber(), 0);
         QVERIFY(panel.isHidden());
         QVERIFY(host_.Checked().empty());
-        QCOMPARE(panel.ListModel(4)->rowCount(), 2);
+        QCOMPARE(panel.ListModel(oryx::reports::ReportId::FrUniDlci)->rowCount(), 2);
         window->ShowFrUniDlciReport();
         QCOMPARE(VisibleLists(*window), std::vector<int>{4});
         QCOMPARE(CountText(*window), QStringLiteral("Number of Records : 2"));
@@ -219,8 +220,10 @@ private slots:
         QVERIFY(dialogs_.saves.empty());
 
         window->ShowFrUniDlciReport();
-        panel.ListView(4)->selectionModel()->select(panel.ListModel(4)->index(1, 0),
-                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        panel.ListView(oryx::reports::ReportId::FrUniDlci)
+            ->selectionModel()
+            ->select(panel.ListModel(oryx::reports::ReportId::FrUniDlci)->index(1, 0),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
         const QString csv = doctest::WriteFile(dir_, QStringLiteral("dlci.csv"), "earlier");
         dialogs_.saveAnswers = {csv};
         panel.ExportAction()->trigger();
@@ -277,7 +280,7 @@ private slots:
         window->ShowReport(reports::ReportByCode(report).value());
         window->show();
         const QFontMetrics metrics = window->fontMetrics();
-        QHeaderView& header = *panel.ListView(report)->header();
+        QHeaderView& header = *panel.ListView(reports::ReportByCode(report).value())->header();
         const QFontMetrics captionMetrics = header.fontMetrics();
         const int margins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
         const QAbstractItemModel& rows = *header.model();
@@ -321,7 +324,7 @@ private slots:
             QVERIFY(stop != window->Reports()->CloseButton());
         }
         QVERIFY(stops.contains(window->Tree()));
-        if (report) QVERIFY(stops.contains(window->Reports()->ListView(window->CurrentReportNumber())));
+        if (report) QVERIFY(stops.contains(window->Reports()->ListView(reports::ReportByCode(window->CurrentReportNumber()).value())));
     }
 
     void overviewFailureShowsPanelThenRaises() {
@@ -347,7 +350,7 @@ private slots:
         const QString caption = window->windowTitle();
         window->ShowOverviewReport();
         QCOMPARE(window->windowTitle(), caption);
-        QAbstractItemModel& rows = *window->Reports()->ListModel(1);
+        QAbstractItemModel& rows = *window->Reports()->ListModel(oryx::reports::ReportId::Overview);
         QCOMPARE(rows.index(1, 3).data().toString(), QStringLiteral("Lpt/X"));
         QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta"));
     }
@@ -375,12 +378,13 @@ private slots:
         doctest::WriteFile(dir_, QStringLiteral("ORYX Reports.cfg"), "[shelf cards]\nOnly=Shelf Card/1 &CARDTYPE\n");
         window->ShowCustomReport(QStringLiteral("Shelf Cards"), config);
         QCOMPARE(VisibleLists(*window), std::vector<int>{10});
-        QCOMPARE(panel.ListModel(10)->rowCount(), 1);
-        QCOMPARE(panel.ListModel(10)->index(0, 1).data().toString(), QStringLiteral("typeB"));
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->rowCount(), 1);
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->index(0, 1).data().toString(),
+                 QStringLiteral("typeB"));
 
         window->ShowCustomReport(QStringLiteral("Gone"), dir_.filePath(QStringLiteral("none.cfg")));
         QCOMPARE(panel.ReportNameLabel()->text(), QStringLiteral("Gone"));
-        QCOMPARE(panel.ListModel(10)->rowCount(), 0);
+        QCOMPARE(panel.ListModel(oryx::doc::PanelReport::Custom())->rowCount(), 0);
         QCOMPARE(VisibleLists(*window), std::vector<int>{10});
 
         // A fixed report request replaces it and shows the count again.
@@ -391,11 +395,13 @@ private slots:
     void reportModelPassesTheModelTester() {
         auto window = Open();
         window->ShowVirtualRouterReport();
-        doc::ReportTableModel& model = *window->Reports()->ListModel(8);
+        doc::ReportTableModel& model = *window->Reports()->ListModel(oryx::reports::ReportId::VirtualRouter);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.headerData(5, Qt::Horizontal).toString(), QStringLiteral("broadcastAddress"));
         QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-        QVERIFY(!(window->Reports()->ListModel(6)->flags(window->Reports()->ListModel(6)->index(0, 0)) &
+        QVERIFY(!(window->Reports()
+                      ->ListModel(oryx::reports::ReportId::AtmIf)
+                      ->flags(window->Reports()->ListModel(oryx::reports::ReportId::AtmIf)->index(0, 0)) &
                   Qt::ItemIsEditable));
         model.setData(model.index(0, 0), QStringLiteral("x"));
         model.SetRows({});

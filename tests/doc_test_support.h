@@ -24,7 +24,9 @@ using oryx::testing::FakeDialogs;
 
 class FakeHost final : public doc::DocumentHost {
 public:
-    void SetReportChecked(int reportCode, bool checked) override { checks[reportCode] = checked; }
+    void SetReportChecked(reports::ReportId report, bool checked) override {
+        checks[reports::Report(report).code] = checked;
+    }
     void DocumentClosing(const QString& windowName) override { closed << windowName; }
 
     // The codes whose menu item carries a check mark.

@@ -16,14 +16,14 @@
 #include <memory>
 #include <string>
 
+#include "doc/common/whole_text_tips.h"
 #include "doc/document/attribute_list.h"
 #include "doc/document/mdi_child.h"
+#include "doc/document/tree_printer.h"
 #include "doc/report/report_panel.h"
 #include "doc/report/report_rows_text.h"
 #include "doc/report/report_table_model.h"
-#include "doc/document/tree_printer.h"
 #include "doc/tree/tz_tree_view.h"
-#include "doc/common/whole_text_tips.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
 #include "prov/file_error.h"
@@ -61,8 +61,8 @@ add FrUni/3 Dlci/17
 add FrUni/3 Dlci/100
 )";
 
-constexpr int kFrUniDlci = 4;
-constexpr int kNodeSummary = 7;
+constexpr auto kFrUniDlci = reports::ReportId::FrUniDlci;
+constexpr auto kNodeSummary = reports::ReportId::NodeSummary;
 
 const prov::ComponentNode* Component(const doc::TMDIChild& window, std::string_view path) {
     return prov::FindComponent(&window.Store().Root(), path);
@@ -134,11 +134,11 @@ private slots:
         QVERIFY(Component(*window, "add Shelf Card/0") == nullptr);
         QCOMPARE(window->windowTitle(), dir_.filePath(QStringLiteral("node.txt")));
         // The report on show is built again and stays on show, checked.
-        QCOMPARE(window->CurrentReportNumber(), kFrUniDlci);
+        QCOMPARE(window->CurrentReportNumber(), reports::Report(kFrUniDlci).code);
         QVERIFY(window->IsReportListVisible(kFrUniDlci));
         QCOMPARE(Cells(*window->Reports()->ListModel(kFrUniDlci), 1), QStringList({"100", "16", "17"}));
         QCOMPARE(window->Reports()->RecordCountLabel()->text(), QStringLiteral("Number of Records : 3"));
-        QCOMPARE(host_.Checked(), std::vector<int>{kFrUniDlci});
+        QCOMPARE(host_.Checked(), std::vector<int>{reports::Report(kFrUniDlci).code});
         // The rows kept of another report are not shown again stale.
         window->ShowNodeSummaryReport();
         QVERIFY(!Cells(*window->Reports()->ListModel(kNodeSummary), 1).contains(QStringLiteral("typeA")));
@@ -176,12 +176,12 @@ private slots:
             doctest::WriteFile(dir_, QStringLiteral("reports.cfg"), "[Cards]\nOne=Shelf Card/1 &cardtype\n");
         auto window = Open(kNode);
         window->ShowCustomReport(QStringLiteral("Cards"), config);
-        QCOMPARE(Cells(*window->Reports()->ListModel(10), 1), QStringList({"typeB"}));
+        QCOMPARE(Cells(*window->Reports()->ListModel(oryx::doc::PanelReport::Custom()), 1), QStringList({"typeB"}));
         doctest::WriteFile(dir_, QStringLiteral("node.txt"), kEditedNode);
         window->Reload();
         QCOMPARE(window->CurrentReportNumber(), 10);
         QCOMPARE(window->Reports()->ReportNameLabel()->text(), QStringLiteral("Cards"));
-        QCOMPARE(Cells(*window->Reports()->ListModel(10), 1), QStringList({"typeC"}));
+        QCOMPARE(Cells(*window->Reports()->ListModel(oryx::doc::PanelReport::Custom()), 1), QStringList({"typeC"}));
     }
 
     // ---- Copying report rows ----
@@ -250,7 +250,7 @@ private slots:
         auto window = Open(node);
         ShowActive(*window);
         window->ShowVirtualRouterReport();
-        QTreeView* list = window->Reports()->ListView(8);
+        QTreeView* list = window->Reports()->ListView(oryx::reports::ReportId::VirtualRouter);
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(list->model()->rowCount(), 2);
         list->setFocus();

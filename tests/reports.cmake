@@ -5,6 +5,6 @@ target_link_libraries(reports_test PRIVATE oryx_reports nlohmann_json::nlohmann_
 target_compile_definitions(reports_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>"
   ORYX_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
 add_dependencies(reports_test oryx-cli)
-gtest_discover_tests(reports_test DISCOVERY_TIMEOUT 60 TEST_FILTER "-*LargeInput.*" PROPERTIES TIMEOUT 300)
+gtest_discover_tests(reports_test NO_PRETTY_VALUES DISCOVERY_TIMEOUT 60 TEST_FILTER "-*LargeInput.*" PROPERTIES TIMEOUT 300)
 # Inputs that once took minutes: their time limit is what they test.
-gtest_discover_tests(reports_test DISCOVERY_TIMEOUT 60 TEST_FILTER "*LargeInput.*" PROPERTIES TIMEOUT 30)
+gtest_discover_tests(reports_test NO_PRETTY_VALUES DISCOVERY_TIMEOUT 60 TEST_FILTER "*LargeInput.*" PROPERTIES TIMEOUT 30)

@@ -1,6 +1,7 @@
 // The eight fixed reports, each checked as the CSV text its export holds.
 #include <gtest/gtest.h>
 
+#include "param_name.h"
 #include "reports/fixed_reports.h"
 #include "reports/report_error.h"
 #include "reports_test_support.h"
@@ -208,7 +209,8 @@ const SplitCase kSplitCases[] = {
     {"ab 1 2 3 4 5 6", {"", "", "", "", ""}},
 };
 
-INSTANTIATE_TEST_SUITE_P(AtmIfVcc, TrafficDescriptor, ::testing::ValuesIn(kSplitCases));
+INSTANTIATE_TEST_SUITE_P(AtmIfVcc, TrafficDescriptor, ::testing::ValuesIn(kSplitCases),
+                         [](const auto& test) { return oryx::testing::ParamName(test.param.text, test.index); });
 
 // ---- FrAtm ----
 

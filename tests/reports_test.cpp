@@ -1,10 +1,8 @@
 // The reports' shared pieces: registry, attribute search, column widths, CSV.
 #include <gtest/gtest.h>
 
-#include <set>
-#include <sstream>
-
 #include "memory_limit.h"
+#include "param_name.h"
 #include "prov/component_store.h"
 #include "reports/attribute_search.h"
 #include "reports/column_widths.h"
@@ -65,22 +63,6 @@ TEST(ReportMemory, RunningOutNamesTheReport) {
 
 // ---- registry ----
 
-TEST(ReportRegistry, CodesNamesTitlesAndColumnsOfEveryReport) {
-    std::ostringstream table;
-    for (const ReportInfo& r : FixedReports()) {
-        table << r.code << '|' << r.cliName << '|' << r.title << '|' << r.columns.size() << '\n';
-    }
-    EXPECT_EQ(table.str(),
-              "6|atmif|AtmIf Report|9\n"
-              "2|atmif-vcc|AtmIf VCC Report|15\n"
-              "5|fratm|FrAtm Report - UNDER CONSTRUCTION|7\n"
-              "3|fratm-dlci|FrAtm DLCI Report|8\n"
-              "4|fruni-dlci|FrUni DLCI Report|9\n"
-              "7|node-summary|Node Summary Report|2\n"
-              "1|overview|Halyard Overview Report|9\n"
-              "8|virtual-router|Virtual Router Report|7\n");
-}
-
 TEST(ReportRegistry, LookupsByCodeAndCliName) {
     for (const ReportInfo& r : FixedReports()) {
         EXPECT_EQ(ReportByCode(r.code), r.id);
@@ -90,13 +72,6 @@ TEST(ReportRegistry, LookupsByCodeAndCliName) {
     EXPECT_FALSE(ReportByCode(0));
     EXPECT_FALSE(ReportByCode(10));
     EXPECT_FALSE(ReportByCliName("Overview"));
-}
-
-TEST(ReportRegistry, OrdersNameEveryReportOnce) {
-    for (const std::span<const ReportId> order : {CheckMarkClearingOrder(), CliHelpOrder()}) {
-        EXPECT_EQ(order.size(), kFixedReportCount);
-        EXPECT_EQ(std::set<ReportId>(order.begin(), order.end()).size(), kFixedReportCount);
-    }
 }
 
 // ---- FindAttributeValue ----
@@ -181,7 +156,8 @@ const FinderCase kFinderCases[] = {
     {std::string(400, 'a'), std::string(300, 'a') + "b", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Reports, WordFinder, ::testing::ValuesIn(kFinderCases));
+INSTANTIATE_TEST_SUITE_P(Reports, WordFinder, ::testing::ValuesIn(kFinderCases),
+                         [](const auto& test) { return oryx::testing::ParamName(test.param.word, test.index); });
 
 // ---- report rows ----
 
@@ -357,7 +333,8 @@ const FileNameCase kFileNameCases[] = {
     {"/prov/node17.txt", "a\\b", "node17 - a_b.csv"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Reports, ProposedFileName, ::testing::ValuesIn(kFileNameCases));
+INSTANTIATE_TEST_SUITE_P(Reports, ProposedFileName, ::testing::ValuesIn(kFileNameCases),
+                         [](const auto& test) { return oryx::testing::ParamName(test.param.title, test.index); });
 
 }  // namespace
 }  // namespace oryx::reports::test

@@ -10,6 +10,7 @@
 
 #include <re2/re2.h>
 
+#include "param_name.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "search/component_path.h"
@@ -83,6 +84,10 @@ struct Case {
 
 class SearchCases : public ::testing::TestWithParam<Case> {};
 
+std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
+    return oryx::testing::ParamName(info.param.query, info.index);
+}
+
 TEST_P(SearchCases, HitsInTreeOrder) {
     static const Loaded loaded(kNode);
     const Case& c = GetParam();
@@ -128,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"add", Options(Scope::All), ""}, Case{"&", Options(Scope::All), ""}, Case{"=", Options(Scope::All), ""},
         // The empty query occurs everywhere.
         Case{"", Options(Scope::Names),
-             "AtmIf/31\nAtmIf/31 Vcc/0.100\nAtmIf/31 Vcc/0.100 Nrp\nLp/3\nShelf\nShelf Card/10\nShelf Card/3\n"}));
+             "AtmIf/31\nAtmIf/31 Vcc/0.100\nAtmIf/31 Vcc/0.100 Nrp\nLp/3\nShelf\nShelf Card/10\nShelf Card/3\n"}),
+    CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Regex, SearchCases,
@@ -155,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
              "Shelf Card/10\nShelf Card/3\nShelf Card/3\tcardType=aal1Ces\nShelf Card/3\tcardType=e3Atm\n"},
         Case{R"(\QCard/1)", Options(Scope::Names, true, true), ""},
         Case{R"(\QCard/10)", Options(Scope::Names, true, true), "Shelf Card/10\n"},
-        Case{R"(hidden|FULLPATH|^&|^NAME$|^add)", Options(Scope::All, true), ""}));
+        Case{R"(hidden|FULLPATH|^&|^NAME$|^add)", Options(Scope::All, true), ""}),
+    CaseName);
 
 TEST(SearchQuery, InvalidPatternNamesRe2sReason) {
     struct Bad {

@@ -17,6 +17,7 @@
 
 #include "doc/compare/compare_window.h"
 #include "doc/document/mdi_child.h"
+#include "sample_node.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
@@ -26,22 +27,10 @@ using namespace shelltest;
 
 namespace {
 
-constexpr char kBefore[] = R"(start prov
-add AtmIf/1
-set AtmIf/1 interfaceName atm1
-add Shelf
-add Shelf Card/0
-set Shelf Card/0 cardType aal1Ces
-)";
-
-constexpr char kAfter[] = R"(start prov
-add AtmIf/1
-set AtmIf/1 interfaceName atm2
-add Shelf
-add Shelf Card/0
-set Shelf Card/0 cardType aal1Ces
-add Vr/1
-)";
+// The sample node, then one component changed and one added.
+QByteArray After() {
+    return QByteArray(oryx::testing::kSampleNode).replace("interfaceName atm1", "interfaceName atm2") + "add Vr/2\n";
+}
 
 // "MyButton2 77+75 text": name, left and width of each taskbar button, and its caption.
 QStringList Buttons(TMainForm& form) {
@@ -88,11 +77,8 @@ class ShellCompareTest final : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir_.isValid());
-        QVERIFY(filesDir_.isValid());
-        oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-        before_ = WriteFile("before.txt", kBefore);
-        after_ = WriteFile("after.txt", kAfter);
+        before_ = folders_.Write("before.txt", oryx::testing::kSampleNode);
+        after_ = folders_.Write("after.txt", After());
     }
 
     void init() { dialogs_.Reset(); }
@@ -151,6 +137,12 @@ private slots:
         QTest::mouseClick(form.findChild<QPushButton*>("MyButton2"), Qt::LeftButton);
         QCOMPARE(form.ActiveDocumentWindow(), window);
         QCOMPARE(form.ActiveDocument(), nullptr);
+        // Minimized, it comes back as a document window does.
+        window->showMinimized();
+        QTest::mouseClick(form.findChild<QPushButton*>("MyButton1"), Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QPushButton*>("MyButton2"), Qt::LeftButton);
+        QVERIFY(!window->isMinimized());
+        QCOMPARE(form.ActiveDocumentWindow(), window);
 
         // A document opened next stands after it; numbers go on.
         Open(form, after_);
@@ -199,7 +191,7 @@ private slots:
         TMainForm form;
         form.show();
         Open(form, before_);
-        const QString missing = filesDir_.filePath("no such node.txt");
+        const QString missing = folders_.files.filePath("no such node.txt");
         dialogs_.openAnswers << missing;
         // As an event, so the error travels the way a user's would.
         QMetaObject::invokeMethod(
@@ -221,8 +213,6 @@ private slots:
     }
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes) { return WriteTestFile(filesDir_, name, bytes); }
-
     void Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
 
     void CompareWith(TMainForm& form, const QString& path) {
@@ -230,17 +220,12 @@ private:
         Item(form, "FileCompareItem")->trigger();
     }
 
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     FakeDialogs dialogs_;
     QString before_;
     QString after_;
 };
 
-int main(int argc, char** argv) {
-    oryx::shell::OryxApplication app(argc, argv);
-    ShellCompareTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ORYX_SHELL_TEST_MAIN(ShellCompareTest)
 
 #include "shell_compare_test.moc"

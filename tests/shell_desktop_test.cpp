@@ -59,20 +59,12 @@ class ShellDesktopTest final : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir_.isValid());
-        QVERIFY(filesDir_.isValid());
-        settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-        for (const char* name : {"a.txt", "b.txt"}) {
-            QFile file(filesDir_.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(oryx::testing::kSampleNode);
-        }
+        for (const char* name : {"a.txt", "b.txt"}) folders_.Write(name, oryx::testing::kSampleNode);
     }
 
     void init() {
         dialogs_.Reset();
-        QDir settings(settingsDir_.path());
-        for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
+        folders_.ClearSettings();
     }
 
     void activeWindowStaysAfterDialogs() {
@@ -80,8 +72,8 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
-        form.OpenWithTaskbarButton(filesDir_.filePath("b.txt"));
+        form.OpenWithTaskbarButton(folders_.files.filePath("a.txt"));
+        form.OpenWithTaskbarButton(folders_.files.filePath("b.txt"));
         form.ActiveDocument()->Tree()->setFocus();
         QCOMPARE(form.ActiveDocumentWindow()->objectName(), QString("MDIChild2"));
         QTest::mouseClick(form.findChild<QWidget*>("Taskbar")->findChild<QPushButton*>("MyButton1"), Qt::LeftButton);
@@ -94,9 +86,9 @@ private slots:
         reportMenu->hide();
         QTest::qWait(50);
         QCOMPARE(form.ActiveDocumentWindow()->objectName(), QString("MDIChild1"));
-        QVERIFY(form.ActiveDocument()->IsReportListVisible(2));
+        QVERIFY(form.ActiveDocument()->IsReportListVisible(oryx::reports::ReportId::AtmIfVcc));
         // Export to CSV from the list's popup menu, cancelled in a real dialog.
-        QTreeView* list = form.ActiveDocument()->Reports()->ListView(2);
+        QTreeView* list = form.ActiveDocument()->Reports()->ListView(oryx::reports::ReportId::AtmIfVcc);
         auto* exportMenu = form.ActiveDocument()->findChild<QMenu*>("popExportToCSV");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(list->hasFocus());
@@ -137,7 +129,7 @@ private slots:
         TMainForm form;
         form.resize(mainWindow);
         form.show();
-        form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
+        form.OpenWithTaskbarButton(folders_.files.filePath("a.txt"));
         const QSize area = form.findChild<QMdiArea*>()->viewport()->size();
         QCOMPARE(form.ActiveDocumentWindow()->size(), QSize(783, 514).boundedTo(area));
     }
@@ -212,13 +204,13 @@ private slots:
         TitleRecorder titles;
         TMainForm form;
         form.show();
-        const QString path = filesDir_.filePath("a.txt");
+        const QString path = folders_.files.filePath("a.txt");
         form.OpenWithTaskbarButton(path);
         QCOMPARE(titles.shown, QStringList({"Please Wait...Building Tree Structure", path}));
 
         // A file that cannot be read leaves neither window nor button.
         titles.shown.clear();
-        QVERIFY_THROWS_EXCEPTION(std::exception, form.OpenWithTaskbarButton(filesDir_.filePath("missing.txt")));
+        QVERIFY_THROWS_EXCEPTION(std::exception, form.OpenWithTaskbarButton(folders_.files.filePath("missing.txt")));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(titles.shown, QStringList{"Please Wait...Building Tree Structure"});
         QCOMPARE(form.findChild<QMdiArea*>()->subWindowList().size(), 1);
@@ -230,7 +222,7 @@ private slots:
         TMainForm form;
         form.resize(1280, 800);
         form.show();
-        form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
+        form.OpenWithTaskbarButton(folders_.files.filePath("a.txt"));
         QTreeView* tree = form.ActiveDocument()->Tree();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QImage picture = tree->viewport()->grab().toImage();
@@ -248,8 +240,8 @@ private slots:
         TMainForm form;
         form.resize(1280, 800);
         form.show();
-        const QString a = filesDir_.filePath("a.txt");
-        const QString b = filesDir_.filePath("b.txt");
+        const QString a = folders_.files.filePath("a.txt");
+        const QString b = folders_.files.filePath("b.txt");
         form.OpenWithTaskbarButton(a);
         form.OpenWithTaskbarButton(b);
         auto* first = form.findChild<QMdiSubWindow*>("MDIChild1");
@@ -279,14 +271,14 @@ private slots:
     void settingsThatCannotBeSavedAreReported() {
         // Only values that change are written: the taskbar's, at start.
         SettingsStore().WriteValue("Button Width", 75);
-        const QString file = QDir(settingsDir_.path()).filePath("HKEY_LOCAL_MACHINE.reg");
+        const QString file = QDir(folders_.settings.path()).filePath("HKEY_LOCAL_MACHINE.reg");
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         {
             TMainForm form;
             form.show();
             // The options are stored back at start.
             QCOMPARE(form.statusBar()->currentMessage(), QString("Settings could not be saved"));
-            form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
+            form.OpenWithTaskbarButton(folders_.files.filePath("a.txt"));
             QVERIFY(dialogs_.messages.empty());
             form.close();
             QCOMPARE(dialogs_.messages.size(), std::size_t(1));
@@ -302,10 +294,9 @@ private slots:
     }
 
 private:
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     FakeDialogs dialogs_;
 };
 
-QTEST_MAIN(ShellDesktopTest)
+ORYX_SHELL_TEST_MAIN(ShellDesktopTest)
 #include "shell_desktop_test.moc"

@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
-#include "doc/document/mdi_child.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
 

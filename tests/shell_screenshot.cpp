@@ -10,8 +10,8 @@
 
 #include <cstdio>
 
-#include "doc/document/mdi_child.h"
 #include "doc/common/text_codec.h"
+#include "doc/document/mdi_child.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "shell/application.h"

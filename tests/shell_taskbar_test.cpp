@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "doc/document/mdi_child.h"
+#include "sample_node.h"
 #include "settings/settings_folder.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
@@ -36,14 +37,6 @@ using oryx::settings::SettingValue;
 using oryx::shell::TOptionsForm;
 
 namespace {
-
-constexpr char kNode[] = R"(start prov
-add AtmIf/1
-set AtmIf/1 interfaceName atm1
-add Shelf
-add Shelf Card/0
-set Shelf Card/0 cardType aal1Ces
-)";
 
 // "MyButton2 77+75": name, left and width of each taskbar button, in order.
 QStringList Buttons(TMainForm& form) {
@@ -88,7 +81,6 @@ class ShellTaskbarTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -117,35 +109,27 @@ private slots:
     void printerErrorReachesUser();
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes = kNode);
+    QString WriteFile(const QString& name, const QByteArray& bytes = oryx::testing::kSampleNode);
     void Open(TMainForm& form, const QString& path);
     // Runs `command` as an event, so that its error reaches the default error display.
     static void Deliver(TMainForm& form, const std::function<void()>& command);
     // Runs the Options command; `edit` works the dialog, which `ok` closes with OK or Cancel.
     void RunOptions(TMainForm& form, const std::function<void(TOptionsForm&)>& edit, bool ok);
 
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     bool optionsStayedOpen_ = false;
     FakeDialogs dialogs_;
 };
 
-void ShellTaskbarTest::initTestCase() {
-    QVERIFY(settingsDir_.isValid());
-    QVERIFY(filesDir_.isValid());
-    oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-}
-
 void ShellTaskbarTest::init() {
     dialogs_.Reset();
-    QDir settings(settingsDir_.path());
-    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
+    folders_.ClearSettings();
 }
 
 void ShellTaskbarTest::cleanup() { QCOMPARE(QApplication::overrideCursor(), nullptr); }
 
 QString ShellTaskbarTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    return WriteTestFile(filesDir_, name, bytes);
+    return folders_.Write(name, bytes);
 }
 
 void ShellTaskbarTest::Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
@@ -266,7 +250,7 @@ void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     TMainForm form;
     form.show();
     Open(form, WriteFile("alpha.txt"));
-    Deliver(form, [&] { Open(form, filesDir_.filePath("absent.txt")); });
+    Deliver(form, [&] { Open(form, folders_.files.filePath("absent.txt")); });
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));  // the file's error, through the default display
     QCOMPARE(Buttons(form), QStringList{"MyButton1 1+75"});
     QCOMPARE(PressedButtons(form), QStringList{"MyButton1"});
@@ -520,7 +504,7 @@ void ShellTaskbarTest::recentFilesOrderLimitAndCase() {
     emit form.findChild<QMenu*>("File1")->aboutToShow();
     QCOMPARE(Slots(form, "miMRU"), expected);
     QCOMPARE(Slots(form, "popMRU"), expected);
-    QCOMPARE(dialogs_.openFolders.last(), filesDir_.path());
+    QCOMPARE(dialogs_.openFolders.last(), folders_.files.path());
 
     // Listed already, also in other letters: the list stays as it is.
     Open(form, opened[4]);
@@ -587,7 +571,7 @@ void ShellTaskbarTest::recentFilesPersistAcrossRuns() {
         QCOMPARE(Slots(form, "miMRU"), files);
         QCOMPARE(Slots(form, "popMRU"), files);
         Item(form, "FileOpenItem")->trigger();
-        QCOMPARE(dialogs_.openFolders.last(), filesDir_.path());
+        QCOMPARE(dialogs_.openFolders.last(), folders_.files.path());
         QVERIFY(QFile::remove(files[12]));
         Item(form, "miMRU13")->trigger();
         files.removeLast();
@@ -624,7 +608,7 @@ void ShellTaskbarTest::printingSendsTreeTextToPrinter() {
     TMainForm form;
     form.show();
     Open(form, WriteFile("print.txt", node));
-    dialogs_.printAnswer = filesDir_.filePath("tree.pdf");
+    dialogs_.printAnswer = folders_.files.filePath("tree.pdf");
     QTest::mouseClick(form.findChild<QWidget*>("btnPrint"), Qt::LeftButton);
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));
     QCOMPARE(dialogs_.messages[0].kind, MessageKind::Information);
@@ -653,7 +637,7 @@ void ShellTaskbarTest::printerErrorReachesUser() {
     TMainForm form;
     form.show();
     Open(form, WriteFile("print.txt"));
-    dialogs_.printAnswer = filesDir_.filePath("no such folder/tree.pdf");
+    dialogs_.printAnswer = folders_.files.filePath("no such folder/tree.pdf");
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     Item(form, "btnPrint")->trigger();
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));
@@ -661,10 +645,6 @@ void ShellTaskbarTest::printerErrorReachesUser() {
     QCOMPARE(dialogs_.messages[0].text, "Cannot create file \"" + dialogs_.printAnswer + "\"");
 }
 
-int main(int argc, char** argv) {
-    oryx::shell::OryxApplication app(argc, argv);
-    ShellTaskbarTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ORYX_SHELL_TEST_MAIN(ShellTaskbarTest)
 
 #include "shell_taskbar_test.moc"

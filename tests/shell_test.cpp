@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include <QTreeView>
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 
 #include "doc/common/dialogs.h"
 #include "doc/document/mdi_child.h"
@@ -75,47 +77,38 @@ private slots:
     void tileFillsTheAreaWithoutOverlap_data();
     void tileFillsTheAreaWithoutOverlap();
     void hintsShowInStatusBar();
-    void everyMenuShowsItsItems();
+    void everyMenuItemRunsByItsAccessKey();
     void everyCommandsCaptionShortcutAndHint_data();
     void everyCommandsCaptionShortcutAndHint();
     void unreadableFileReachesDefaultErrorDisplay();
     void failingReportReachesDefaultErrorDisplay();
+    void failingCommandsShowTheirErrorAndTheNextRuns();
     void aboutBox();
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes);
     void Open(TMainForm& form, const QString& path);
     void StoreSetting(const char* name, const oryx::settings::SettingValue& value);
 
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     FakeDialogs dialogs_;
     QString node_;
     QString configureNode_;
 };
 
 void ShellTest::initTestCase() {
-    QVERIFY(settingsDir_.isValid());
-    QVERIFY(filesDir_.isValid());
-    oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-    node_ = WriteFile("node17.txt", oryx::testing::kSampleNode);
-    configureNode_ = WriteFile("node18.cfg.txt", kConfigureNode);
+    node_ = folders_.Write("node17.txt", oryx::testing::kSampleNode);
+    configureNode_ = folders_.Write("node18.cfg.txt", kConfigureNode);
 }
 
 void ShellTest::init() {
     dialogs_.Reset();
-    QDir settings(settingsDir_.path());
-    for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
+    folders_.ClearSettings();
     QFile::remove(TMainForm::ReportConfigFile());
 }
 
 void ShellTest::cleanup() {
     QFile::remove(TMainForm::ReportConfigFile());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-QString ShellTest::WriteFile(const QString& name, const QByteArray& bytes) {
-    return WriteTestFile(filesDir_, name, bytes);
 }
 
 void ShellTest::Open(TMainForm& form, const QString& path) { OpenWithDialog(form, dialogs_, path); }
@@ -252,13 +245,13 @@ void ShellTest::reportCommandsDriveActiveWindow() {
 
     report->trigger();
     QCOMPARE(child->CurrentReportNumber(), code);
-    QVERIFY(child->IsReportListVisible(code));
+    QVERIFY(child->IsReportListVisible(*oryx::reports::ReportByCode(code)));
     QCOMPARE(CheckedReportItems(form), QStringList{item});
 
     // The same command again closes the report and clears its mark.
     report->trigger();
     QCOMPARE(child->CurrentReportNumber(), 0);
-    QVERIFY(!child->IsReportListVisible(code));
+    QVERIFY(!child->IsReportListVisible(*oryx::reports::ReportByCode(code)));
     QCOMPARE(CheckedReportItems(form), QStringList());
 
     // Another report replaces the first.
@@ -266,7 +259,7 @@ void ShellTest::reportCommandsDriveActiveWindow() {
     report->trigger();
     other->trigger();
     QCOMPARE(CheckedReportItems(form), QStringList{other->objectName()});
-    QVERIFY(!child->IsReportListVisible(code));
+    QVERIFY(!child->IsReportListVisible(*oryx::reports::ReportByCode(code)));
 }
 
 void ShellTest::reportGoesToActiveWindowOnly() {
@@ -324,12 +317,12 @@ void ShellTest::customReportMenuFromConfigBesideProgram() {
     oryx::doc::TMDIChild* child = form.ActiveDocument();
     items.last()->trigger();
     QCOMPARE(child->CurrentReportNumber(), 10);
-    QVERIFY(child->IsReportListVisible(10));
+    QVERIFY(child->IsReportListVisible(oryx::doc::PanelReport::Custom()));
     QCOMPARE(CheckedReportItems(form), QStringList());
     // No toggle: a second request shows the report again.
     items.last()->trigger();
     QCOMPARE(child->CurrentReportNumber(), 10);
-    QVERIFY(child->IsReportListVisible(10));
+    QVERIFY(child->IsReportListVisible(oryx::doc::PanelReport::Custom()));
 }
 
 void ShellTest::noCustomReportsWithoutConfig() {
@@ -346,11 +339,11 @@ void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {
     Open(form, node_);
     Open(form, configureNode_);
 
-    dialogs_.saveAnswers = {filesDir_.filePath("tree.txt")};
+    dialogs_.saveAnswers = {folders_.files.filePath("tree.txt")};
     Item(form, "SaveBtn")->trigger();
     QCOMPARE(dialogs_.saves.size(), std::size_t{1});
     QCOMPARE(dialogs_.saves[0].title, QString("Save Tree Structure..."));
-    QFile saved(filesDir_.filePath("tree.txt"));
+    QFile saved(folders_.files.filePath("tree.txt"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QByteArray text = saved.readAll();
     QVERIFY2(text.contains("Card/3") && !text.contains("AtmIf/1"), text.constData());  // the active window's file
@@ -463,37 +456,46 @@ void ShellTest::tileFillsTheAreaWithoutOverlap() {
     QCOMPARE(covered, area.width() * area.height());
 }
 
-void ShellTest::everyMenuShowsItsItems() {
-    // The menus of the menu bar and what they hold, by object name ("-" a
-    // separator); the Window menu's list of windows and the report menu's
-    // custom reports come after these.
-    const auto itemsOf = [](const QMenu* menu) {
-        QStringList names;
-        for (const QAction* item : menu->actions())
-            names << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
-        return names;
-    };
+void ShellTest::everyMenuItemRunsByItsAccessKey() {
+    // In each menu of the menu bar, every enabled item with an access key is
+    // chosen by that key and runs: a key two items shared would only move
+    // between them. A document is open, so the document commands are enabled
+    // (Close and Exit are undone after they ran); dialogs are cancelled.
     TMainForm form;
-    QStringList menus;
-    for (const QAction* menu : form.menuBar()->actions())
-        menus << menu->menu()->objectName() + " " + menu->text() + " | " + menu->statusTip();
-    QCOMPARE(menus,
-             QStringList({"File1 &File | File related commands", "Edit1 &Edit | ", "View1 &View | ",
-                          "Reports1 &Reports | ", "Window1 &Window | Window related commands such as Tile and Cascade",
-                          "Help1 &Help | Help topics"}));
-    QStringList file = {
-        "FileOpenItem", "FileCompareItem", "FileCloseItem", "FileReloadItem", "FileSaveItem", "FilePrintItem", "-"};
-    for (int n = 1; n <= 13; ++n) file << QStringLiteral("miMRU%1").arg(n);
-    file << "-"
-         << "FileExitItem";
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("File1")), file);
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"EditFindItem", "-", "miOptions"}));
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")),
-             QStringList({"ViewExpandAllItem", "ViewCollapseAllItem", "-", "ViewBackItem", "ViewForwardItem"}));
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("Reports1")), itemsOf(form.findChild<QMenu*>("popReportMenu")));
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("Window1")),
-             QStringList({"WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem"}));
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("Help1")), QStringList({"HelpAboutItem"}));
+    form.show();
+    QTimer dialogCloser;
+    connect(&dialogCloser, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+    dialogCloser.start(20);
+    int ran = 0;
+    for (const QAction* title : form.menuBar()->actions()) {
+        QMenu* menu = title->menu();
+        // The Window menu makes its list of windows afresh each time it opens,
+        // so the items are looked up again by their place.
+        for (qsizetype place = 0;; ++place) {
+            if (form.DocumentCount() == 0) Open(form, node_);
+            form.show();
+            menu->popup(form.mapToGlobal(QPoint(10, 10)));
+            QVERIFY(menu->isVisible());
+            if (place >= menu->actions().size()) {
+                menu->hide();
+                break;
+            }
+            QAction* item = menu->actions()[place];
+            const QKeySequence key = QKeySequence::mnemonic(item->text());
+            if (item->isSeparator() || !item->isVisible() || !item->isEnabled() || key.isEmpty()) {
+                menu->hide();
+                continue;
+            }
+            QSignalSpy triggered(item, &QAction::triggered);
+            QTest::keyClick(menu, key[0].key());
+            QVERIFY2(triggered.count() == 1, qPrintable(item->text()));
+            ++ran;
+        }
+    }
+    QVERIFY(ran >= 15);
+    QVERIFY(dialogs_.messages.empty());
 }
 
 void ShellTest::everyCommandsCaptionShortcutAndHint_data() {
@@ -572,7 +574,7 @@ void ShellTest::unreadableFileReachesDefaultErrorDisplay() {
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const QString missing = filesDir_.filePath("no such node.txt");
+    const QString missing = folders_.files.filePath("no such node.txt");
     dialogs_.openAnswers << missing;
     // Through the shortcut, so the error travels the way a user's would.
     QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
@@ -592,7 +594,8 @@ void ShellTest::unreadableFileReachesDefaultErrorDisplay() {
 }
 
 void ShellTest::failingReportReachesDefaultErrorDisplay() {
-    const QString badCard = WriteFile("bad card.txt", "start prov\nadd Shelf\nadd Shelf Card/0\nadd Shelf Card/x1\n");
+    const QString badCard =
+        folders_.Write("bad card.txt", "start prov\nadd Shelf\nadd Shelf Card/0\nadd Shelf Card/x1\n");
     TMainForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -614,6 +617,54 @@ void ShellTest::failingReportReachesDefaultErrorDisplay() {
     // What was built before the failure is on show.
     QCOMPARE(form.ActiveDocument()->CurrentReportNumber(), 1);
     QCOMPARE(CheckedReportItems(form), QStringList{"miOverviewReport"});
+}
+
+void ShellTest::failingCommandsShowTheirErrorAndTheNextRuns() {
+    // Each command fails inside its own boundary: the error box shows the
+    // error, and the next command (opening a file) runs as usual.
+    const struct {
+        const char* name;
+        std::function<void(TMainForm&, const QString& file)> fail;
+        QString error;
+    } commands[] = {
+        {"Reload of a file that has gone",
+         [](TMainForm& form, const QString& file) {
+             QFile::remove(file);
+             Item(form, "FileReloadItem")->trigger();
+         },
+         "gone.txt"},
+        {"Compare With a file that is not there",
+         [this](TMainForm& form, const QString&) {
+             dialogs_.openAnswers << folders_.files.filePath("absent.txt");
+             Item(form, "FileCompareItem")->trigger();
+         },
+         "absent.txt"},
+        {"a report that cannot be built",
+         [this](TMainForm& form, const QString&) {
+             Open(form, folders_.Write("bad card.txt", "start prov\nadd Shelf\nadd Shelf Card/x1\n"));
+             Item(form, "miOverviewReport")->trigger();
+         },
+         "'x1' is not a valid integer value"},
+    };
+    for (const auto& command : commands) {
+        dialogs_.Reset();
+        TMainForm form;
+        form.show();
+        const QString file = folders_.Write("gone.txt", oryx::testing::kSampleNode);
+        Open(form, file);
+        command.fail(form, file);
+        QVERIFY2(dialogs_.messages.size() == 1, command.name);
+        QCOMPARE(dialogs_.messages[0].kind, MessageKind::Error);
+        QCOMPARE(dialogs_.messages[0].caption, QString("Error"));
+        QVERIFY2(dialogs_.messages[0].text.contains(command.error), qPrintable(dialogs_.messages[0].text));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        const int windows = form.DocumentCount();
+        Open(form, node_);
+        QCOMPARE(form.DocumentCount(), windows + 1);
+        QCOMPARE(dialogs_.messages.size(), std::size_t(1));
+    }
+    QCOMPARE(oryx::shell::OryxApplication::UncaughtErrorCount(), 0);
 }
 
 void ShellTest::aboutBox() {
@@ -645,10 +696,6 @@ void ShellTest::aboutBox() {
     QVERIFY(okIsDefault);
 }
 
-int main(int argc, char** argv) {
-    oryx::shell::OryxApplication app(argc, argv);
-    ShellTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ORYX_SHELL_TEST_MAIN(ShellTest)
 
 #include "shell_test.moc"

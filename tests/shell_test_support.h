@@ -1,7 +1,9 @@
 #pragma once
 // What the main window's tests share: dialogs answered by the test, the
-// settings store as the program sees it, and finding windows and items.
+// test's folders, the settings store as the program sees it, finding windows
+// and items, and the test's main.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -9,10 +11,13 @@
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <vector>
 
 #include "fake_dialogs.h"
 #include "settings/registry_enhanced.h"
+#include "settings/settings_folder.h"
+#include "shell/application.h"
 #include "shell/main_form.h"
 
 namespace shelltest {
@@ -29,14 +34,36 @@ inline oryx::settings::TRegistryEnhanced SettingsStore() {
     return reg;
 }
 
-// Writes a file of the test into `dir`; one that cannot be written ends the run.
-inline QString WriteTestFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
+// The folders of a window test: a settings folder of its own, so the user's
+// settings stay untouched, and a folder for the files it opens.
+class TestFolders {
+public:
+    TestFolders() {
+        if (!settings.isValid() || !files.isValid()) qFatal("cannot make the test's folders");
+        oryx::settings::OverrideSettingsFolder(settings.path().toStdString());
+    }
+    ~TestFolders() { oryx::settings::OverrideSettingsFolder({}); }
+    TestFolders(const TestFolders&) = delete;
+    TestFolders& operator=(const TestFolders&) = delete;
+
+    // Forgets every stored setting, as before a new test.
+    void ClearSettings() const {
+        QDir folder(settings.path());
+        for (const QString& file : folder.entryList(QDir::Files | QDir::Hidden)) folder.remove(file);
+    }
+
+    // Writes a file of the test; one that cannot be written ends the run.
+    QString Write(const QString& name, const QByteArray& bytes) const {
+        const QString path = files.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QTemporaryDir settings;
+    QTemporaryDir files;
+};
 
 inline QStringList WindowNames(TMainForm& form) {
     QStringList names;
@@ -74,3 +101,16 @@ inline QStringList CheckedReportItems(TMainForm& form) {
 }
 
 }  // namespace shelltest
+
+// The main of a window test: the program's own application object, so an
+// error no command caught reaches its last resort, and a run in which one
+// did fails.
+#define ORYX_SHELL_TEST_MAIN(TestClass)                                             \
+    int main(int argc, char** argv) {                                               \
+        oryx::shell::OryxApplication app(argc, argv);                               \
+        TestClass test;                                                             \
+        const int failed = QTest::qExec(&test, argc, argv);                         \
+        const int uncaught = oryx::shell::OryxApplication::UncaughtErrorCount();    \
+        if (uncaught > 0) qCritical("%d error(s) escaped every command", uncaught); \
+        return failed + uncaught;                                                   \
+    }

@@ -64,17 +64,13 @@ class ShellViewerTest final : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir_.isValid());
-        QVERIFY(filesDir_.isValid());
-        settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-        a_ = WriteFile("a.txt", oryx::testing::kSampleNode);
-        b_ = WriteFile("b.txt", oryx::testing::kSampleNode);
+        a_ = folders_.Write("a.txt", oryx::testing::kSampleNode);
+        b_ = folders_.Write("b.txt", oryx::testing::kSampleNode);
     }
 
     void init() {
         dialogs_.Reset();
-        QDir settings(settingsDir_.path());
-        for (const QString& file : settings.entryList(QDir::Files | QDir::Hidden)) settings.remove(file);
+        folders_.ClearSettings();
         QFile::remove(TMainForm::ReportConfigFile());
     }
 
@@ -106,7 +102,7 @@ private slots:
     void filesOpenEachAsTheOpenCommandDoes() {
         TMainForm form;
         form.show();
-        const QString missing = filesDir_.filePath("missing.txt");
+        const QString missing = folders_.files.filePath("missing.txt");
         form.OpenFiles({a_, missing, b_});
         // The unreadable one shows the usual box; the others open, the last in front.
         QCOMPARE(dialogs_.messages.size(), std::size_t(1));
@@ -130,7 +126,7 @@ private slots:
         dialogs_.openAnswers << a_;
         Item(form, "FileOpenItem")->trigger();
         QCOMPARE(WindowNames(form), QStringList({"MDIChild1"}));
-        dialogs_.openAnswers << filesDir_.filePath("missing.txt");
+        dialogs_.openAnswers << folders_.files.filePath("missing.txt");
         Item(form, "OpenBtn")->trigger();
         QCOMPARE(dialogs_.messages.size(), std::size_t(1));
         QCOMPARE(TaskbarButtons(form), QStringList({"a.txt"}));
@@ -299,7 +295,7 @@ private slots:
     // ---- Reload ----
 
     void reloadReadsTheActiveFileAgain() {
-        const QString path = WriteFile("reload.txt", oryx::testing::kSampleNode);
+        const QString path = folders_.Write("reload.txt", oryx::testing::kSampleNode);
         TMainForm form;
         form.show();
         form.activateWindow();
@@ -307,7 +303,7 @@ private slots:
         form.OpenFiles({path});
         doc::TMDIChild* document = form.ActiveDocument();
         document->Tree()->Select(prov::FindComponent(&document->Store().Root(), "add Shelf Card/1"));
-        WriteFile("reload.txt", QByteArray(oryx::testing::kSampleNode) + "add Shelf Card/2\n");
+        folders_.Write("reload.txt", QByteArray(oryx::testing::kSampleNode) + "add Shelf Card/2\n");
 
         QTest::keyClick(&form, Qt::Key_F5);
         QCOMPARE(form.ActiveDocument(), document);  // the same window
@@ -434,20 +430,11 @@ private slots:
     }
 
 private:
-    QString WriteFile(const QString& name, const QByteArray& bytes) { return WriteTestFile(filesDir_, name, bytes); }
-
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     FakeDialogs dialogs_;
     QString a_;
     QString b_;
 };
 
-int main(int argc, char** argv) {
-    // The program's application object: an error that nobody catches reaches
-    // the usual error box, as a user's would.
-    oryx::shell::OryxApplication app(argc, argv);
-    ShellViewerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ORYX_SHELL_TEST_MAIN(ShellViewerTest)
 #include "shell_viewer_test.moc"

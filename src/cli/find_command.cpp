@@ -8,6 +8,7 @@
 #include "prov/reader.h"
 #include "search/component_path.h"
 #include "search/search_cursor.h"
+#include "search/search_options.h"
 #include "search/search_query.h"
 #include "text/message_value.h"
 #include "text/tab_escape.h"
@@ -15,31 +16,18 @@
 namespace oryx::cli {
 namespace {
 
-struct ScopeName {
-    std::string_view name;
-    search::SearchScope scope;
-};
-
-constexpr ScopeName kScopes[] = {
-    {"names", search::SearchScope::Names},
-    {"paths", search::SearchScope::Paths},
-    {"attr-names", search::SearchScope::AttributeNames},
-    {"values", search::SearchScope::Values},
-    {"all", search::SearchScope::All},
-};
-
 std::string ScopeNames() {
     std::string names;
-    for (const ScopeName& s : kScopes) {
+    for (const search::ScopeInfo& s : search::kSearchScopes) {
         if (!names.empty()) names += ", ";
-        names += s.name;
+        names += s.cliName;
     }
     return names;
 }
 
 search::SearchScope ParseScope(const std::string& name) {
-    for (const ScopeName& s : kScopes)
-        if (s.name == name) return s.scope;
+    for (const search::ScopeInfo& s : search::kSearchScopes)
+        if (s.cliName == name) return s.scope;
     throw UsageError{"unknown scope '" + text::MessageValue(name) + "' for --in (one of " + ScopeNames() + ")"};
 }
 

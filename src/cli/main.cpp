@@ -125,8 +125,15 @@ constexpr Option kTableOptions[] = {
      "fails is reported and skipped"},
 };
 
-constexpr std::string_view kUsage =
-    "usage: oryx-cli tree|attrs|report|custom|sections ARGS... (oryx-cli --help lists the commands)";
+// "usage: oryx-cli tree|attrs|... ARGS...": every command, in help order.
+std::string UsageLine() {
+    std::string line = "usage: oryx-cli ";
+    for (const Command& c : kCommands) {
+        if (&c != kCommands) line += '|';
+        line += c.name;
+    }
+    return line + " ARGS... (oryx-cli --help lists the commands)";
+}
 
 int PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
@@ -145,7 +152,11 @@ int PrintHelp() {
         text += o.help;
         text += '\n';
     }
-    text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";
+    text +=
+        "\nExit status: 0 on success, 1 when a file cannot be read or a command fails (over many files: when any "
+        "file failed, the rows of the others written), 2 on a usage error, 3 when find matched nothing, refs "
+        "printed nothing, diff found the nodes different, history found a change or check a finding at or above "
+        "--fail-on.\n";
     if (!oryx::cli::WriteStdout(text)) return oryx::cli::WriteFailure("help", errno);
     return oryx::cli::kExitOk;
 }
@@ -157,7 +168,7 @@ int Usage(std::string_view why) {
         text += why;
         text += '\n';
     }
-    text += kUsage;
+    text += UsageLine();
     text += '\n';
     std::fwrite(text.data(), 1, text.size(), stderr);
     return oryx::cli::kExitUsage;

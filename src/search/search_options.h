@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace oryx::search {
 
 // Where a query looks. Components beside the add node, names beginning with
@@ -14,6 +16,21 @@ enum class SearchScope {
     AttributeNames,  // the text before the first "=" of an attribute line
     Values,          // the text after it
     All,             // all four
+};
+
+// Every scope, in the order the find commands offer them: the name
+// `oryx-cli find --in` takes and the caption of the find bar's list.
+struct ScopeInfo {
+    SearchScope scope;
+    std::string_view cliName;
+    std::string_view caption;
+};
+inline constexpr ScopeInfo kSearchScopes[] = {
+    {SearchScope::Names, "names", "Names"},
+    {SearchScope::Paths, "paths", "Paths"},
+    {SearchScope::AttributeNames, "attr-names", "Attribute names"},
+    {SearchScope::Values, "values", "Values"},
+    {SearchScope::All, "all", "All"},
 };
 
 // What the query is, and what it is matched against.

@@ -28,6 +28,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     productName->setObjectName("ProductName");
     productName->setWordWrap(true);
 
+    // The text, misspelling included, is the original program's, kept on purpose.
     auto* version = new QLabel("Verson 1.4 (BETA)", panel);
     version->setObjectName("Version");
     QFont bold = version->font();

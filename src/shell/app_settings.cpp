@@ -68,11 +68,11 @@ std::optional<AppSettings::WindowPlacement> AppSettings::MainWindowPlacement() {
 }
 
 void AppSettings::StoreMainWindowPlacement(const WindowPlacement& placement) {
-    store_->WriteValue(kWindowLeft, placement.normal.left());
-    store_->WriteValue(kWindowTop, placement.normal.top());
-    store_->WriteValue(kWindowWidth, placement.normal.width());
-    store_->WriteValue(kWindowHeight, placement.normal.height());
-    store_->WriteValue(kWindowMaximized, placement.maximized ? 1 : 0);
+    Write(kWindowLeft, placement.normal.left());
+    Write(kWindowTop, placement.normal.top());
+    Write(kWindowWidth, placement.normal.width());
+    Write(kWindowHeight, placement.normal.height());
+    Write(kWindowMaximized, placement.maximized ? 1 : 0);
 }
 
 bool AppSettings::ViewTaskbar() { return StoredNumber(store_->ReadValue(kViewTaskbar, 1)).value_or(1) != 0; }

@@ -1,12 +1,18 @@
 #include "shell/application.h"
 
+#include <QtGlobal>
+
+#include <atomic>
 #include <exception>
 
-#include "doc/common/dialogs.h"
-#include "doc/common/text_codec.h"
+#include "doc/common/command.h"
 #include "shell/images.h"
 
 namespace oryx::shell {
+
+namespace {
+std::atomic<int> uncaughtErrors{0};
+}
 
 OryxApplication::OryxApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("ORYX");
@@ -17,15 +23,13 @@ bool OryxApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowError(error);
+        ++uncaughtErrors;
+        qCritical("error outside any command, delivering event %d: %s", static_cast<int>(event->type()), error.what());
+        doc::ShowError(error);
     }
     return false;
 }
 
-void OryxApplication::ShowError(const std::exception& error) {
-    // The guards of the failed operation are gone by now, so the hourglass
-    // is back before the box appears.
-    doc::CurrentDialogs().Message(nullptr, doc::MessageKind::Error, "Error", doc::DisplayText(error.what()));
-}
+int OryxApplication::UncaughtErrorCount() { return uncaughtErrors; }
 
 }  // namespace oryx::shell

@@ -3,23 +3,21 @@
 #include <QObject>
 #include <QString>
 
-class QMdiArea;
 class QMdiSubWindow;
 
 namespace oryx::shell {
 
-class Taskbar;
+class DocumentArea;
 class TMainForm;
 
 // File | Compare With...: compares the active document's file with another
 // file in a compare window beside the document windows. A compare window
-// takes the next window number as a document window would, so its taskbar
-// button ("MyButton" + n) and its window ("MDIChild" + n) find each other by
-// name, and its closing takes the button away.
+// opens as a document window does (DocumentArea::OpenWindow): it takes the
+// next window number and a taskbar button, and its closing takes the button
+// away.
 class CompareCommand final : public QObject {
 public:
-    // `windowCounter` is the main window's count of windows opened.
-    CompareCommand(TMainForm& form, QMdiArea& area, Taskbar& taskbar, int& windowCounter);
+    CompareCommand(TMainForm& form, DocumentArea& documents);
 
     // Asks for the second file, then opens the compare window; does nothing
     // unless a document window is active.
@@ -34,12 +32,8 @@ public:
     static bool IsCompareWindow(const QMdiSubWindow* window);
 
 private:
-    void Activate(const QString& windowName);
-
     TMainForm& form_;
-    QMdiArea& area_;
-    Taskbar& taskbar_;
-    int& windowCounter_;
+    DocumentArea& documents_;
 };
 
 }  // namespace oryx::shell

@@ -1,55 +1,76 @@
 #include "shell/document_area.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
 
+#include "doc/common/wait_cursor.h"
 #include "doc/document/mdi_child.h"
 #include "shell/window_arrange.h"
+#include "shell/taskbar.h"
 
 namespace oryx::shell {
 
-DocumentArea::DocumentArea(QWidget* parent) : QObject(parent), area_(new QMdiArea(parent)) {
+DocumentArea::DocumentArea(QWidget* parent, Taskbar& taskbar)
+    : QObject(parent), area_(new QMdiArea(parent)), taskbar_(taskbar) {
     area_->setObjectName("ClientArea");
     connect(area_, &QMdiArea::subWindowActivated, this, &DocumentArea::documentsChanged);
 }
 
-doc::TMDIChild& DocumentArea::Open(const QString& path, doc::DocumentHost* host, const QString& name, bool maximized) {
-    auto* document = new doc::TMDIChild(host, path, doc::TMDIChild::LoadLater{});
-    // The size the window asks for, not its contents' size hint, within the area.
-    const QSize size = document->size().boundedTo(area_->viewport()->size());
-    QMdiSubWindow* window = area_->addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(document->windowTitle());
-    window->resize(size);
-    PlaceNewWindow(*area_, *window);
+QMdiSubWindow& DocumentArea::OpenWindow(const QString& caption, const QString& wholeName, bool maximized, const std::function<QWidget*()>& make,
+                                        const std::function<void()>& fill) {
+    const doc::WaitCursor hourglass;
+    const QPointer<QAbstractButton> previouslyPressed = taskbar_.PressedButton();
+    const int number = windowCounter_ + 1;
+    QPushButton* button = taskbar_.AddButton(caption, wholeName, number);
+    QMdiSubWindow* window = nullptr;
+    try {
+        QWidget* content = make();
+        // The size the window asks for, not its contents' size hint, within the area.
+        const QSize size = content->size().boundedTo(area_->viewport()->size());
+        window = area_->addSubWindow(content);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle(content->windowTitle());
+        window->resize(size);
+        PlaceNewWindow(*area_, *window);
+        if (maximized)
+            window->showMaximized();
+        else
+            window->show();
+        area_->setActiveSubWindow(window);
+        if (fill) {
+            // Drawn before it is filled, which may take a while; the user's
+            // own input waits until the window is whole.
+            window->repaint();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            fill();
+        }
+    } catch (...) {
+        if (window) {
+            area_->removeSubWindow(window);
+            delete window;
+        }
+        taskbar_.DiscardButton(button, previouslyPressed);
+        throw;
+    }
+    windowCounter_ = number;
+    QWidget* content = window->widget();
+    window->setWindowTitle(content->windowTitle());
+    window->setWindowIcon(content->windowIcon());
+    window->installEventFilter(this);
+    const QString name = Taskbar::WindowName(number);
+    window->setObjectName(name);
+    content->setObjectName(name);
     // A window that closes changes the count after the active-window signal
     // has already fired; look again once it is gone.
     connect(window, &QObject::destroyed, this, &DocumentArea::documentsChanged, Qt::QueuedConnection);
-    if (maximized)
-        window->showMaximized();
-    else
-        window->show();
-    area_->setActiveSubWindow(window);
-    // Drawn before the file is read, which may take a while; the user's own
-    // input waits until the tree is there.
-    window->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    try {
-        document->Load();
-    } catch (...) {
-        area_->removeSubWindow(window);
-        delete window;
-        throw;
-    }
-    window->setWindowTitle(document->windowTitle());
-    window->setWindowIcon(document->windowIcon());
-    window->installEventFilter(this);
-    window->setObjectName(name);
-    document->setObjectName(name);
-    return *document;
+    emit documentsChanged();
+    return *window;
 }
 
 bool DocumentArea::eventFilter(QObject* watched, QEvent* event) {
@@ -82,14 +103,13 @@ doc::TMDIChild* DocumentArea::ActiveDocument() const {
     return window ? qobject_cast<doc::TMDIChild*>(window->widget()) : nullptr;
 }
 
-doc::TMDIChild* DocumentArea::Activate(const QString& name) {
+QMdiSubWindow* DocumentArea::Activate(const QString& name) {
     const QList<QMdiSubWindow*> windows = area_->subWindowList();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        auto* document = qobject_cast<doc::TMDIChild*>((*it)->widget());
-        if (!document || (*it)->objectName() != name) continue;
+        if ((*it)->objectName() != name) continue;
         if ((*it)->isMinimized()) (*it)->showNormal();
         area_->setActiveSubWindow(*it);
-        return document;
+        return *it;
     }
     return nullptr;
 }

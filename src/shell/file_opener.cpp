@@ -9,8 +9,8 @@
 
 #include <exception>
 
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
-#include "shell/application.h"
 #include "shell/recent_file_list.h"
 
 namespace oryx::shell {
@@ -46,11 +46,7 @@ void FileOpener::OpenChosenFile() {
 void FileOpener::OpenFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         recentFiles_.Remember(path);
-        try {
-            open_(path);
-        } catch (const std::exception& error) {
-            OryxApplication::ShowError(error);
-        }
+        doc::RunCommand([&] { open_(path); });
     }
 }
 

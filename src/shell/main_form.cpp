@@ -1,17 +1,16 @@
 #include "shell/main_form.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/wait_cursor.h"
 #include "doc/document/mdi_child.h"
@@ -45,12 +44,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     auto* clientLayout = new QVBoxLayout(client);
     clientLayout->setContentsMargins(0, 0, 0, 0);
     clientLayout->setSpacing(0);
-    documents_ = new DocumentArea(client);
-    clientLayout->addWidget(documents_->Area(), 1);
     taskbar_ = new Taskbar(client);
-    connect(taskbar_, &Taskbar::windowRequested, this, &TMainForm::ActivateDocument);
+    documents_ = new DocumentArea(client, *taskbar_);
+    clientLayout->addWidget(documents_->Area(), 1);
     clientLayout->addWidget(taskbar_);
-    compare_ = new CompareCommand(*this, *documents_->Area(), *taskbar_, documentCounter_);
+    connect(taskbar_, &Taskbar::windowRequested, this,
+            [this](const QString& name) { doc::RunCommand([&] { ActivateWindow(name); }); });
+    compare_ = new CompareCommand(*this, *documents_);
     setCentralWidget(client);
     recentFiles_ = new RecentFileList(*settings_, this, [this](const QString& path) { OpenWithTaskbarButton(path); });
     fileOpener_ = new FileOpener(*this, *recentFiles_, [this](const QString& path) { OpenWithTaskbarButton(path); });
@@ -136,36 +136,28 @@ void TMainForm::UpdateMenuItems() {
     reportsButton_->setEnabled(open);
 }
 
-void TMainForm::OpenDocument(const QString& path) {
-    const doc::WaitCursor hourglass;
-    documents_->Open(path, this, Taskbar::WindowName(documentCounter_ + 1), settings_->OpenDocumentsMaximized());
-    ++documentCounter_;
-    reportMenu_->ClearChecks();
-    UpdateMenuItems();
-}
-
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
-    QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
-    QPushButton* button = taskbar_->AddButton(
-        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), documentCounter_ + 1);
-    try {
-        OpenDocument(path);
-    } catch (...) {
-        taskbar_->DiscardButton(button, previouslyPressed);
-        throw;
-    }
+    doc::TMDIChild* document = nullptr;
+    documents_->OpenWindow(
+        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), settings_->OpenDocumentsMaximized(),
+        [&] { return document = new doc::TMDIChild(this, path, doc::TMDIChild::LoadLater{}); },
+        [&] { document->Load(); });
+    reportMenu_->ClearChecks();
 }
 
 void TMainForm::OpenFiles(const QStringList& paths) { fileOpener_->OpenFiles(paths); }
 
-void TMainForm::ActivateDocument(const QString& windowName) {
-    if (doc::TMDIChild* document = documents_->Activate(windowName)) reportMenu_->ShowChecksOf(*document);
+void TMainForm::ActivateWindow(const QString& windowName) {
+    QMdiSubWindow* window = documents_->Activate(windowName);
+    if (auto* document = window ? qobject_cast<doc::TMDIChild*>(window->widget()) : nullptr)
+        reportMenu_->ShowChecksOf(*document);
 }
 
-void TMainForm::SetReportChecked(int reportCode, bool checked) { reportMenu_->SetChecked(reportCode, checked); }
+void TMainForm::SetReportChecked(reports::ReportId report, bool checked) { reportMenu_->SetChecked(report, checked); }
 
 void TMainForm::DocumentClosing(const QString& windowName) {
     if (!taskbar_->RemoveButton(windowName))
+        // The text, misspelling included, is the original program's, kept on purpose.
         doc::CurrentDialogs().Message(this, doc::MessageKind::Error, "Error", "An internal error has occured.");
 }
 

@@ -34,6 +34,8 @@ class WindowMenu;
 // taskbar of window buttons below it. Every command acts on the active
 // document window; the frame holds no provisioning data. Its parts (the
 // report menu, the taskbar, the recent files, the Window menu) each do one job.
+// TMainForm and the object names of its items are the original program's,
+// kept on purpose.
 class TMainForm final : public QMainWindow, public doc::DocumentHost {
     Q_OBJECT
 
@@ -41,12 +43,10 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Opens the file in a new document window named "MDIChild" + n. A file
-    // that cannot be read throws; no window remains and the count stays.
-    void OpenDocument(const QString& path);
-    // Opens the file as the Open command does, behind a new taskbar button;
-    // the button goes again when the file cannot be read, so every button
-    // has its window.
+    // Opens the file in a new document window named "MDIChild" + n behind
+    // its taskbar button "MyButton" + n, as the Open command does. A file that
+    // cannot be read throws; then neither the window nor the button remains
+    // and the count stays.
     void OpenWithTaskbarButton(const QString& path);
     // Opens each file as the Open command does (command line, dropped files).
     void OpenFiles(const QStringList& paths);
@@ -61,7 +61,7 @@ public:
     static QString ReportConfigFile();
 
     // doc::DocumentHost
-    void SetReportChecked(int reportCode, bool checked) override;
+    void SetReportChecked(reports::ReportId report, bool checked) override;
     void DocumentClosing(const QString& windowName) override;
 
     // Shows the hint of the menu item or button under the pointer.
@@ -81,7 +81,8 @@ private:
 
     // Stores and applies the options dialog's choices; says so when they could not be stored.
     void ApplyOptions();
-    void ActivateDocument(const QString& windowName);
+    // A taskbar button was clicked: its window comes to the front.
+    void ActivateWindow(const QString& windowName);
     // Runs a command of the active document window, if there is one.
     void OnActiveDocument(const std::function<void(doc::TMDIChild&)>& command);
 
@@ -94,7 +95,6 @@ private:
     WindowMenu* windowMenu_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     TOptionsForm* optionsForm_ = nullptr;
-    int documentCounter_ = 0;
     CompareCommand* compare_ = nullptr;
 
     QList<QAction*> documentCommands_;

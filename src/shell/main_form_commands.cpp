@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "doc/common/command.h"
 #include "doc/document/mdi_child.h"
 #include "shell/about_box.h"
 #include "shell/compare_command.h"
@@ -24,7 +25,7 @@ QAction* TMainForm::AddCommand(const char* name, const QString& text, const QStr
     auto* action = new QAction(text, this);
     action->setObjectName(name);
     action->setStatusTip(hint);
-    connect(action, &QAction::triggered, this, std::move(run));
+    connect(action, &QAction::triggered, this, doc::Command(std::move(run)));
     return action;
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/text_codec.h"
 #include "shell/app_settings.h"
@@ -30,7 +31,7 @@ RecentFileList::RecentFileList(AppSettings& settings, QWidget* window, std::func
         for (auto [items, prefix] : {std::pair{&menuItems_, "miMRU"}, std::pair{&popupItems_, "popMRU"}}) {
             auto* item = new QAction(caption, window);
             item->setObjectName(prefix + QString::number(n));
-            connect(item, &QAction::triggered, this, [this, item] { OpenItem(*item); });
+            connect(item, &QAction::triggered, this, doc::Command([this, item] { OpenItem(*item); }));
             items->push_back(item);
         }
         popupItems_.back()->setVisible(false);

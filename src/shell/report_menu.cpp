@@ -5,10 +5,11 @@
 #include <QFile>
 #include <QMenu>
 
-#include "doc/document/mdi_child.h"
-#include "doc/report/report_window_info.h"
+#include "doc/common/command.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_window_info.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 
@@ -25,7 +26,7 @@ ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> r
         // A click flips the item's own mark; the report panel then sets
         // every mark afresh, so the flip never shows.
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [runFixed, id = shown.id] { runFixed(id); });
+        connect(item, &QAction::triggered, this, doc::Command([runFixed, id = shown.id] { runFixed(id); }));
         menu_->addAction(item);
         items_[shown.id] = item;
     }
@@ -70,21 +71,19 @@ void ReportMenu::AddCustomReports(const QString& configFile) {
         auto* item = new QAction(menu_);
         item->setText(QString(section).replace('&', "&&"));
         item->setData(section);
-        connect(item, &QAction::triggered, this, [this, section] { runCustom_(section); });
+        connect(item, &QAction::triggered, this, doc::Command([this, section] { runCustom_(section); }));
         for (QMenu* menu : menus_) menu->addAction(item);
     }
 }
 
-void ReportMenu::SetChecked(int reportCode, bool checked) {
-    if (const auto id = reports::ReportByCode(reportCode)) items_.at(*id)->setChecked(checked);
-}
+void ReportMenu::SetChecked(reports::ReportId id, bool checked) { items_.at(id)->setChecked(checked); }
 
 void ReportMenu::ClearChecks() {
     for (const auto& [id, item] : items_) item->setChecked(false);
 }
 
 void ReportMenu::ShowChecksOf(const doc::TMDIChild& document) {
-    for (const auto& [id, item] : items_) item->setChecked(document.IsReportListVisible(reports::Report(id).code));
+    for (const auto& [id, item] : items_) item->setChecked(document.IsReportListVisible(id));
 }
 
 }  // namespace oryx::shell

@@ -46,7 +46,7 @@ public:
     // Adds the custom reports of the configuration file, when there is one.
     void AddCustomReports(const QString& configFile);
 
-    void SetChecked(int reportCode, bool checked);
+    void SetChecked(reports::ReportId id, bool checked);
     void ClearChecks();
     // Sets every mark from the lists the document window shows.
     void ShowChecksOf(const doc::TMDIChild& document);

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include "doc/common/command.h"
 #include "shell/window_arrange.h"
 
 namespace oryx::shell {
@@ -29,7 +30,7 @@ WindowMenu::WindowMenu(QMenu* menu, QMdiArea& area, std::function<QMdiSubWindow*
         auto* item = new QAction(arrangement.caption, window);
         item->setObjectName(arrangement.name);
         item->setStatusTip(arrangement.hint);
-        connect(item, &QAction::triggered, this, arrangement.run);
+        connect(item, &QAction::triggered, this, doc::Command(arrangement.run));
         arrangeItems_.push_back(item);
     }
     menu_->setObjectName("Window1");
@@ -56,10 +57,10 @@ void WindowMenu::Rebuild() {
         QAction* item = menu_->addAction(text);
         item->setCheckable(true);
         item->setChecked(window == active);
-        connect(item, &QAction::triggered, window, [this, window] {
-            if (window->isMinimized()) window->showNormal();
-            area_.setActiveSubWindow(window);
-        });
+        connect(item, &QAction::triggered, window, doc::Command([this, window] {
+                    if (window->isMinimized()) window->showNormal();
+                    area_.setActiveSubWindow(window);
+                }));
     }
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 #include <QString>
+
+#include "reports/report_registry.h"
+
 namespace oryx::doc {
 // What a document window needs of the main window.
 class DocumentHost {
 public:
     virtual ~DocumentHost() = default;
-    // Check marks of the eight report items of the main window (report codes 1..8).
-    virtual void SetReportChecked(int reportCode, bool checked) = 0;
+    // Check marks of the main window's items of the fixed reports.
+    virtual void SetReportChecked(reports::ReportId report, bool checked) = 0;
     // The document window named windowName is closing (its taskbar button goes).
     virtual void DocumentClosing(const QString& windowName) = 0;
 };

@@ -18,6 +18,7 @@
 #include "compare/diff_output.h"
 #include "compare/read_pair.h"
 #include "doc/common/close_watch.h"
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
@@ -85,7 +86,7 @@ QAction* CompareWindow::AddWindowAction(const QString& text, const QKeySequence&
         action->setToolTip(QString(text).remove(QLatin1Char('&')) + QStringLiteral(" (") +
                            key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
     }
-    connect(action, &QAction::triggered, this, run);
+    connect(action, &QAction::triggered, this, Command([this, run] { (this->*run)(); }));
     addAction(action);
     return action;
 }
@@ -144,14 +145,16 @@ QWidget* CompareWindow::BuildCommandBar() {
     rows->addLayout(options);
 
     connect(onlyDifferences_, &QCheckBox::toggled, this, [this](bool only) {
-        const Entry selected = tree_->CurrentEntry();
-        treeModel_->SetOnlyDifferences(only);
-        // The selected component stays in view while it is shown.
-        if (selected != compare::Comparison::kNone) tree_->SelectEntry(selected);
-        ShowEntry(tree_->CurrentEntry());
+        RunCommand([&] {
+            const Entry selected = tree_->CurrentEntry();
+            treeModel_->SetOnlyDifferences(only);
+            // The selected component stays in view while it is shown.
+            if (selected != compare::Comparison::kNone) tree_->SelectEntry(selected);
+            ShowEntry(tree_->CurrentEntry());
+        });
     });
-    connect(ignoredAttributes_, &QLineEdit::editingFinished, this, &CompareWindow::CompareAgain);
-    connect(ignoreCase_, &QCheckBox::toggled, this, &CompareWindow::CompareAgain);
+    connect(ignoredAttributes_, &QLineEdit::editingFinished, this, Command([this] { CompareAgain(); }));
+    connect(ignoreCase_, &QCheckBox::toggled, this, Command([this] { CompareAgain(); }));
     return bar;
 }
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QMenu>
 
+#include "doc/common/command.h"
 #include "doc/document/attribute_list.h"
 #include "doc/report/report_panel.h"
 #include "doc/report/report_rows_text.h"
@@ -25,7 +26,7 @@ CopyCommand::CopyCommand(QWidget& window, TZTreeView& tree, AttributeList& attri
     copy->setObjectName(QStringLiteral("MenuItem1"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copy, &QAction::triggered, this, &CopyCommand::CopySelection);
+    connect(copy, &QAction::triggered, this, Command([this] { CopySelection(); }));
     window.addAction(copy);
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(&tree_), static_cast<QAbstractItemView*>(&attributes_)}) {

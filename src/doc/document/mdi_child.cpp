@@ -198,7 +198,7 @@ void TMDIChild::ShowCustomReport(const QString& sectionName, const QString& conf
 
 int TMDIChild::CurrentReportNumber() const { return reportPanel_->CurrentReportNumber(); }
 
-bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_->IsReportListVisible(reportCode); }
+bool TMDIChild::IsReportListVisible(PanelReport report) const { return reportPanel_->IsReportListVisible(report); }
 
 // ---- closing ----
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "doc/report/report_window_info.h"
 #include "reports/report_registry.h"
 
 class QLabel;
@@ -30,7 +31,8 @@ class TZTreeView;
 
 // The window of one opened provisioning file: the component tree on the
 // left, the attributes of the selected component on the right and the report
-// panel below them. It owns the file's component store.
+// panel below them. It owns the file's component store. The class and object
+// names (TMDIChild, "MDIChild" + n) are the original program's, kept on purpose.
 class TMDIChild final : public QWidget {
     Q_OBJECT
 
@@ -70,7 +72,7 @@ public:
 
     // The report on show (0 none, 1..8 fixed reports, 10 custom).
     int CurrentReportNumber() const;
-    bool IsReportListVisible(int reportCode) const;
+    bool IsReportListVisible(PanelReport report) const;
 
     const prov::ComponentStore& Store() const { return *store_; }
     const QString& FileName() const { return fileName_; }

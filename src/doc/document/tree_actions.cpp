@@ -11,6 +11,7 @@
 #include "doc/common/io_error.h"
 #include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
+#include "doc/common/command.h"
 #include "doc/common/wait_cursor.h"
 #include "doc/document/tree_printer.h"
 #include "doc/tree/component_tree_model.h"
@@ -39,7 +40,8 @@ TreeActions::TreeActions(TZTreeView& tree, const prov::ComponentStore& store, co
                          QWidget* dialogParent)
     : QObject(&tree), tree_(tree), store_(store), documentPath_(documentPath), dialogParent_(dialogParent) {
     connect(&tree_, &TZTreeView::Changing, this, &TreeActions::MarkSelection);
-    connect(&tree_, &TZTreeView::KeyDown, this, &TreeActions::RemoveOnDeleteKey);
+    connect(&tree_, &TZTreeView::KeyDown, this,
+            [this](QKeyEvent* event) { RunCommand([&] { RemoveOnDeleteKey(event); }); });
 }
 
 void TreeActions::ExpandAll() {

@@ -17,26 +17,15 @@
 
 #include "doc/common/elided_label.h"
 #include "doc/common/flow_layout.h"
+#include "doc/common/command.h"
 #include "doc/common/text_codec.h"
 #include "doc/find/find_session.h"
 #include "doc/tree/tz_tree_view.h"
+#include "search/search_options.h"
 #include "search/search_query.h"
 
 namespace oryx::doc {
 namespace {
-
-// The scopes in the order the list offers them.
-struct ScopeChoice {
-    const char* caption;
-    search::SearchScope scope;
-};
-constexpr ScopeChoice kScopes[] = {
-    {"Names", search::SearchScope::Names},
-    {"Paths", search::SearchScope::Paths},
-    {"Attribute names", search::SearchScope::AttributeNames},
-    {"Values", search::SearchScope::Values},
-    {"All", search::SearchScope::All},
-};
 
 // The text field's colours while it holds no match or no valid query.
 const QColor kMarkedBase(255, 205, 205);
@@ -81,9 +70,9 @@ FindBar::FindBar(TZTreeView& tree, QAbstractItemView& attributes, const prov::Co
         auto* step = new QAction(this);
         step->setShortcut(forward ? QKeySequence(Qt::Key_F3) : QKeySequence(Qt::SHIFT | Qt::Key_F3));
         step->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(step, &QAction::triggered, this, [this, forward] {
-            if (isVisible()) Step(forward);
-        });
+        connect(step, &QAction::triggered, this, Command([this, forward] {
+                    if (isVisible()) Step(forward);
+                }));
         window->addAction(step);
     }
     hide();
@@ -121,7 +110,7 @@ void FindBar::BuildControls() {
         b->setObjectName(QLatin1String(name));
         b->setToolTip(tip);
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, clicked);
+        connect(b, &QToolButton::clicked, this, Command(clicked));
         queryRow->addWidget(b);
         return b;
     };
@@ -139,8 +128,9 @@ void FindBar::BuildControls() {
 
     scope_ = new QComboBox(this);
     scope_->setObjectName(QStringLiteral("FindScope"));
-    for (const ScopeChoice& choice : kScopes) scope_->addItem(QString::fromLatin1(choice.caption));
-    scope_->setCurrentIndex(static_cast<int>(std::size(kScopes)) - 1);
+    for (const search::ScopeInfo& choice : search::kSearchScopes)
+        scope_->addItem(QString::fromLatin1(choice.caption.data(), static_cast<qsizetype>(choice.caption.size())));
+    scope_->setCurrentIndex(static_cast<int>(std::size(search::kSearchScopes)) - 1);
     connect(scope_, &QComboBox::currentIndexChanged, this, &FindBar::OptionsChanged);
     // "In:" stays beside its list.
     auto* scopeGroup = new QWidget(this);
@@ -206,7 +196,8 @@ void FindBar::Close() {
 
 search::SearchOptions FindBar::Options() const {
     search::SearchOptions options;
-    options.scope = kScopes[std::clamp(scope_->currentIndex(), 0, static_cast<int>(std::size(kScopes)) - 1)].scope;
+    const int last = static_cast<int>(std::size(search::kSearchScopes)) - 1;
+    options.scope = search::kSearchScopes[std::clamp(scope_->currentIndex(), 0, last)].scope;
     options.text = search::QueryText::Display;
     options.regex = regex_->isChecked();
     options.wholeWord = wholeWord_->isChecked();
@@ -317,7 +308,8 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Step(!(key->modifiers() & Qt::ShiftModifier), true);
+            const bool forward = !(key->modifiers() & Qt::ShiftModifier);
+            RunCommand([&] { Step(forward, true); });
             return true;
         }
         if (key->key() == Qt::Key_Escape) {

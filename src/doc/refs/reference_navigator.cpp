@@ -7,6 +7,7 @@
 #include <QStatusTipEvent>
 #include <QWidget>
 
+#include "doc/common/command.h"
 #include "doc/common/text_codec.h"
 #include "doc/document/attribute_list.h"
 #include "doc/document/attribute_list_model.h"
@@ -39,8 +40,8 @@ ReferenceNavigator::ReferenceNavigator(const prov::ComponentStore& store, TZTree
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         window.addAction(a);
     }
-    connect(back_, &QAction::triggered, this, &ReferenceNavigator::Back);
-    connect(forward_, &QAction::triggered, this, &ReferenceNavigator::Forward);
+    connect(back_, &QAction::triggered, this, Command([this] { Back(); }));
+    connect(forward_, &QAction::triggered, this, Command([this] { Forward(); }));
     connect(&attributes_, &AttributeList::FollowRequested, this, &ReferenceNavigator::FollowRow);
     connect(&tree_, &TZTreeView::Change, this, &ReferenceNavigator::ShowReferencedBy);
     connect(&referencedBy_, &ReferencedByPanel::OpenRequested, this, &ReferenceNavigator::Open);

@@ -13,7 +13,9 @@
 
 #include <exception>
 #include <functional>
+#include <utility>
 
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
@@ -73,7 +75,7 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton_->setToolTip(kCloseReportHint);
     closeButton_->setStatusTip(kCloseReportHint);
-    connect(closeButton_, &QToolButton::clicked, this, &ReportPanel::CloseReport);
+    connect(closeButton_, &QToolButton::clicked, this, Command([this] { CloseReport(); }));
     auto* stripLayout = new QHBoxLayout(titleStrip);
     stripLayout->setContentsMargins(2, 0, 0, 0);
     stripLayout->setSpacing(4);
@@ -86,7 +88,7 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     exportMenu_->setObjectName(QStringLiteral("popExportToCSV"));
     exportAction_ = exportMenu_->addAction(kExportMenuCaption);
     exportAction_->setObjectName(QStringLiteral("ExporttoCSV2"));
-    connect(exportAction_, &QAction::triggered, this, &ReportPanel::ExportReportCsv);
+    connect(exportAction_, &QAction::triggered, this, Command([this] { ExportReportCsv(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
@@ -95,12 +97,13 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
 
     for (const ReportWindowInfo& shown : ReportWindowTable()) {
         const reports::ReportInfo& report = reports::Report(shown.id);
-        AddList(report.code, shown.listViewName, report.columns, shown.editableFirstCell);
+        AddList(report.id, shown.listViewName, report.columns, shown.editableFirstCell);
     }
-    AddList(kCustomReportCode, kCustomReportListName, reports::CustomReportColumns(), false);
+    AddList(PanelReport::Custom(), kCustomReportListName, reports::CustomReportColumns(), false);
 }
 
-void ReportPanel::AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable) {
+void ReportPanel::AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns,
+                          bool editable) {
     auto* view = new QTreeView(this);
     view->setObjectName(QString::fromLatin1(name));
     auto* model = new ReportTableModel(columns, editable, view);
@@ -135,22 +138,22 @@ void ReportPanel::AddList(int code, const char* name, std::span<const reports::C
     AddSelectAllRows(*view);
     view->hide();
     layout()->addWidget(view);
-    lists_.push_back({code, view, model});
+    lists_.push_back({report, view, model});
 }
 
-const ReportPanel::ReportList* ReportPanel::Find(int reportCode) const {
+const ReportPanel::ReportList* ReportPanel::Find(PanelReport report) const {
     for (const ReportList& list : lists_)
-        if (list.code == reportCode) return &list;
+        if (list.report == report) return &list;
     return nullptr;
 }
 
-QTreeView* ReportPanel::ListView(int reportCode) const {
-    const ReportList* list = Find(reportCode);
+QTreeView* ReportPanel::ListView(PanelReport report) const {
+    const ReportList* list = Find(report);
     return list ? list->view : nullptr;
 }
 
-ReportTableModel* ReportPanel::ListModel(int reportCode) const {
-    const ReportList* list = Find(reportCode);
+ReportTableModel* ReportPanel::ListModel(PanelReport report) const {
+    const ReportList* list = Find(report);
     return list ? list->model : nullptr;
 }
 
@@ -161,8 +164,8 @@ QTreeView* ReportPanel::ListHolding(const QWidget* widget) const {
     return nullptr;
 }
 
-bool ReportPanel::IsReportListVisible(int reportCode) const {
-    const ReportList* list = Find(reportCode);
+bool ReportPanel::IsReportListVisible(PanelReport report) const {
+    const ReportList* list = Find(report);
     return list && !isHidden() && !list->view->isHidden();
 }
 
@@ -170,8 +173,7 @@ void ReportPanel::ResetReportPanel() {
     countLabel_->setText(kRecordCountPrefix);
     countLabel_->show();
     if (host_)
-        for (reports::ReportId id : reports::CheckMarkClearingOrder())
-            host_->SetReportChecked(reports::Report(id).code, false);
+        for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(id, false);
     // A hidden widget cannot keep the focus; left to itself the focus would
     // move on along the focus chain, into another document window, which
     // then becomes the active one. It stays in this document.
@@ -198,16 +200,16 @@ void ReportPanel::SetRecordCount(const ReportList& list) {
 void ReportPanel::ShowReport(reports::ReportId id) {
     const reports::ReportInfo& info = reports::Report(id);
     const ReportWindowInfo& shown = ReportWindow(id);
-    const ReportList& list = *Find(info.code);
+    const ReportList& list = *Find(id);
 
     ResetReportPanel();
     titleLabel_->setText(Text(info.title));
     if (!shown.showsRecordCount) countLabel_->hide();
-    if (current_ == info.code) {
-        current_ = kNoReportCode;
+    if (current_ == PanelReport(id)) {
+        current_.reset();
         return;
     }
-    current_ = info.code;
+    current_ = id;
 
     std::exception_ptr failure;
     if (list.model->rowCount() == 0) {
@@ -228,22 +230,22 @@ void ReportPanel::ShowReport(reports::ReportId id) {
         }
         if (busyCaption) window_->setWindowTitle(caption);
         list.model->SetRows(std::move(rows));
-        AutoSizeColumns(info.code);
+        AutoSizeColumns(id);
     }
     ShowList(list);
-    if (host_) host_->SetReportChecked(info.code, true);
+    if (host_) host_->SetReportChecked(id, true);
     if (shown.showsRecordCount) SetRecordCount(list);
     if (failure) std::rethrow_exception(failure);
 }
 
 void ReportPanel::ShowCustomReport(const QString& section, const QString& configFile) {
-    const ReportList& list = *Find(kCustomReportCode);
+    const ReportList& list = *Find(PanelReport::Custom());
     customSection_ = section;
     customConfigFile_ = configFile;
     ResetReportPanel();
     titleLabel_->setText(section);
     countLabel_->hide();
-    current_ = kCustomReportCode;
+    current_ = PanelReport::Custom();
 
     std::exception_ptr failure;
     reports::ReportRows rows;
@@ -262,28 +264,28 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
         failure = std::current_exception();
     }
     list.model->SetRows(std::move(rows));
-    AutoSizeColumns(kCustomReportCode);
+    AutoSizeColumns(PanelReport::Custom());
     ShowList(list);
     if (failure) std::rethrow_exception(failure);
 }
 
 void ReportPanel::Refresh() {
     for (const ReportList& list : lists_) list.model->SetRows({});
-    const int shown = current_;
-    current_ = kNoReportCode;
-    if (shown == kCustomReportCode)
-        ShowCustomReport(customSection_, customConfigFile_);
-    else if (const auto id = reports::ReportByCode(shown))
+    const std::optional<PanelReport> shown = std::exchange(current_, std::nullopt);
+    if (!shown) return;
+    if (const std::optional<reports::ReportId> id = shown->Fixed())
         ShowReport(*id);
+    else
+        ShowCustomReport(customSection_, customConfigFile_);
 }
 
 void ReportPanel::CloseReport() {
     ResetReportPanel();
-    current_ = kNoReportCode;
+    current_.reset();
 }
 
-void ReportPanel::AutoSizeColumns(int reportCode) {
-    const ReportList* list = Find(reportCode);
+void ReportPanel::AutoSizeColumns(PanelReport report) {
+    const ReportList* list = Find(report);
     if (!list) return;
     ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
     const std::vector<int> widths =
@@ -297,12 +299,11 @@ void ReportPanel::AutoSizeColumns(int reportCode) {
 }
 
 void ReportPanel::ExportReportCsv() {
-    if (current_ == kNoReportCode) return;
-    ExportListCsv(current_, titleLabel_->text());
+    if (current_) ExportListCsv(*current_, titleLabel_->text());
 }
 
-void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
-    const ReportList* list = Find(reportCode);
+void ReportPanel::ExportListCsv(PanelReport report, const QString& title) {
+    const ReportList* list = Find(report);
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
     const QString fileName =

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QString>
 
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -58,15 +59,16 @@ public:
 
     void CloseReport();
     void ExportReportCsv();
-    void ExportListCsv(int reportCode, const QString& title);
-    void AutoSizeColumns(int reportCode);
+    void ExportListCsv(PanelReport report, const QString& title);
+    void AutoSizeColumns(PanelReport report);
 
-    int CurrentReportNumber() const { return current_; }
-    bool IsReportListVisible(int reportCode) const;
-    QTreeView* ListView(int reportCode) const;
+    // The "current report number": the code of the report on show, 0 for none.
+    int CurrentReportNumber() const { return current_ ? current_->Code() : 0; }
+    bool IsReportListVisible(PanelReport report) const;
+    QTreeView* ListView(PanelReport report) const;
     // The list on show that is or holds `widget`; null when none.
     QTreeView* ListHolding(const QWidget* widget) const;
-    ReportTableModel* ListModel(int reportCode) const;
+    ReportTableModel* ListModel(PanelReport report) const;
     QLabel* ReportNameLabel() const { return titleLabel_; }
     QLabel* RecordCountLabel() const { return countLabel_; }
     QToolButton* CloseButton() const { return closeButton_; }
@@ -74,13 +76,13 @@ public:
 
 private:
     struct ReportList {
-        int code;
+        PanelReport report;
         QTreeView* view;
         ReportTableModel* model;
     };
 
-    void AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable);
-    const ReportList* Find(int reportCode) const;
+    void AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns, bool editable);
+    const ReportList* Find(PanelReport report) const;
     void ShowList(const ReportList& list);
     void SetRecordCount(const ReportList& list);
 
@@ -90,7 +92,7 @@ private:
     QWidget* window_;
     QWidget* mainRight_;
     QSplitter* splitter_;
-    int current_ = kNoReportCode;
+    std::optional<PanelReport> current_;  // none on show
     // The custom report last built, to build again after a reload.
     QString customSection_;
     QString customConfigFile_;

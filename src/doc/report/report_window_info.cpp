@@ -35,4 +35,9 @@ std::span<const ReportWindowInfo> ReportWindowTable() { return kTable; }
 
 const ReportWindowInfo& ReportWindow(reports::ReportId id) { return kTable[static_cast<std::size_t>(id)]; }
 
+int PanelReport::Code() const {
+    constexpr int kCustomReportCode = 10;
+    return fixed_ ? reports::Report(*fixed_).code : kCustomReportCode;
+}
+
 }  // namespace oryx::doc

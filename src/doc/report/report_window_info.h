@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "reports/report_registry.h"
@@ -23,8 +24,24 @@ struct ReportWindowInfo {
 std::span<const ReportWindowInfo> ReportWindowTable();
 const ReportWindowInfo& ReportWindow(reports::ReportId id);
 
-// The report panel's "current report number": a fixed report's code, or these.
-inline constexpr int kNoReportCode = 0;
-inline constexpr int kCustomReportCode = 10;
+// One of the report panel's lists: a fixed report's, or the custom reports'.
+// "No report" is an empty std::optional<PanelReport>.
+class PanelReport {
+public:
+    // A fixed report's list; implicit, so a ReportId names its list.
+    constexpr PanelReport(reports::ReportId id) : fixed_(id) {}  // NOLINT(google-explicit-constructor)
+    static constexpr PanelReport Custom() { return PanelReport(); }
+
+    constexpr std::optional<reports::ReportId> Fixed() const { return fixed_; }
+    // The panel's "current report number" for the list: the fixed report's
+    // code, 10 for the custom reports'.
+    int Code() const;
+
+    constexpr bool operator==(const PanelReport&) const = default;
+
+private:
+    constexpr PanelReport() = default;
+    std::optional<reports::ReportId> fixed_;
+};
 
 }  // namespace oryx::doc

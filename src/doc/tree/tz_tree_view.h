@@ -17,7 +17,8 @@ class ComponentTreeModel;
 //
 // SetNodeBold and ClearNodeBold set an item's display state and report the
 // item through Change, as the window's change handler expects; with
-// Recursive they do the same for every item below it.
+// Recursive they do the same for every item below it. The names (TZTreeView,
+// Recursive) are the original program's, kept on purpose.
 class TZTreeView final : public FlatTreeView {
     Q_OBJECT
     Q_PROPERTY(bool Recursive READ Recursive WRITE SetRecursive)
