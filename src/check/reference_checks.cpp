@@ -20,19 +20,27 @@ ReferenceCheck::~ReferenceCheck() = default;
 
 void ReferenceCheck::Visit(const prov::ComponentNode& node) {
     const prov::FileLineRange lines = node.FileLines();
+    std::string nodePath;  // made at the node's first finding
     for (auto line = lines.begin(); line != lines.end(); ++line) {
         const refs::Resolution resolution = resolver_->ResolveLine(*line);
         const bool dangling = resolution.kind == refs::ReferenceKind::Dangling;
         if (!dangling && resolution.kind != refs::ReferenceKind::Partial) continue;
         std::string message =
             text::MessageValue(prov::LineName(*line)) + " refers to " + Quoted(refs::ReferenceValue(*line));
-        if (dangling)
+        if (dangling) {
             message += ", which is not in this file";
-        else
-            message += "; only " + Quoted(prov::ComponentPath(*resolution.target)) + " is in this file";
+        } else {
+            // Partial references of a node lead to a few components over and
+            // over: their quoted paths are made once each.
+            if (resolution.target != lastTarget_) {
+                lastTarget_ = resolution.target;
+                lastTargetQuoted_ = Quoted(prov::ComponentPath(*resolution.target));
+            }
+            message += "; only " + lastTargetQuoted_ + " is in this file";
+        }
+        if (nodePath.empty()) nodePath = prov::ComponentPath(node);
         AddBuiltinFinding(dangling ? BuiltinCheck::DanglingReference : BuiltinCheck::PartialReference, severities_,
-                          diagnostics_.AttributeLine(store_, &*line), prov::ComponentPath(node), std::move(message),
-                          out_);
+                          diagnostics_.AttributeLine(store_, &*line), nodePath, std::move(message), out_);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "check/builtin_checks.h"
@@ -39,6 +40,9 @@ private:
     const BuiltinSeverities& severities_;
     std::vector<Finding>& out_;
     std::unique_ptr<const refs::ReferenceResolver> resolver_;
+    // The last partial reference's deepest component, and its quoted path.
+    const prov::ComponentNode* lastTarget_ = nullptr;
+    std::string lastTargetQuoted_;
 };
 
 }  // namespace oryx::check

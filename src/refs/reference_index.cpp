@@ -16,46 +16,6 @@ std::uint32_t Count32(std::size_t n) {
     return static_cast<std::uint32_t>(n);
 }
 
-// The last resolutions of values, by their bytes, kept beside the entry so a
-// hit reads no other line: a node names the same few components over and
-// over. A value that misses is resolved again, so a file that makes values
-// collide costs no more than one without the cache.
-class ResolutionCache final {
-public:
-    static constexpr std::size_t kLongest = 40;
-
-    struct Entry {
-        std::array<char, kLongest> bytes{};
-        std::uint8_t size = 0;
-        bool used = false;
-        ReferenceKind kind = ReferenceKind::None;
-        ComponentNumber number = kNoComponent;
-
-        bool Holds(std::string_view value) const {
-            return used && size == value.size() && std::equal(value.begin(), value.end(), bytes.begin());
-        }
-        void Keep(std::string_view value, const Resolution& r) {
-            std::copy(value.begin(), value.end(), bytes.begin());
-            size = static_cast<std::uint8_t>(value.size());
-            used = true;
-            kind = r.kind;
-            number = r.number;
-        }
-    };
-
-    // Null for a value too long to keep.
-    Entry* Slot(std::string_view value) {
-        if (value.size() > kLongest) return nullptr;
-        std::uint64_t hash = 1469598103934665603ULL;
-        for (const char c : value) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-        return &entries_[(hash ^ (hash >> 29)) & (kSize - 1)];
-    }
-
-private:
-    static constexpr std::size_t kSize = 4096;
-    std::array<Entry, kSize> entries_{};
-};
-
 }  // namespace
 
 ReferenceIndex::ReferenceIndex(const prov::ComponentStore& store) : addNode_(store.AddNode()) {
@@ -113,21 +73,13 @@ void ReferenceIndex::NumberComponents(std::size_t nodeCount) {
 
 void ReferenceIndex::ResolveLines(const prov::ComponentStore& store) {
     const ReferenceResolver resolver(store);
-    const auto cache = std::make_unique<ResolutionCache>();
     std::size_t kept = 0;
     for (Reference& candidate : references_) {
-        const std::string_view value = ReferenceValue(candidate.line);
-        ResolutionCache::Entry* entry = cache->Slot(value);
-        if (entry && entry->Holds(value)) {
-            candidate.kind = entry->kind;
-            candidate.target = entry->number;
-        } else {
-            const Resolution r = resolver.ResolveValue(value, &numbers_);
-            if (entry) entry->Keep(value, r);
-            candidate.kind = r.kind;
-            candidate.target = r.number;
-        }
-        if (candidate.kind != ReferenceKind::None) references_[kept++] = candidate;
+        const Resolution r = resolver.ResolveValue(ReferenceValue(candidate.line), &numbers_);
+        if (r.kind == ReferenceKind::None) continue;
+        candidate.kind = r.kind;
+        candidate.target = r.number;
+        references_[kept++] = candidate;
     }
     references_.resize(kept);
     references_.shrink_to_fit();

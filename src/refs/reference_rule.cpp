@@ -47,15 +47,16 @@ std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view pi
 }  // namespace
 
 // The positions among the add node's children of the pieces last looked up
-// there, by their bytes: a node names the same top-level components over and
-// over. A piece that misses is looked up again, so colliding pieces cost no
-// more than a lookup each.
+// there, by their bytes, and whether the piece's type is a shown top-level
+// type: a node names the same top-level components over and over. A piece
+// that misses is looked up again, so colliding pieces cost no more than a
+// lookup each.
 struct ReferenceResolver::TopLevelCache {
     struct Entry {
         std::array<char, 24> bytes{};
         std::uint8_t size = 0;
         bool used = false;
-        std::ptrdiff_t position = -1;
+        TopLevelPiece found;
     };
     static constexpr std::size_t kSize = 4096;
     std::array<Entry, kSize> entries;
@@ -68,19 +69,70 @@ struct ReferenceResolver::TopLevelCache {
     }
 };
 
+// The last resolutions of whole values, by their bytes: most values of a node
+// name one of a few components. The views of a kept resolution are kept as
+// offsets into the value, and a value that misses is resolved again, so a
+// file that makes values collide costs no more than one without the cache.
+struct ReferenceResolver::ValueCache {
+    struct Entry {
+        static constexpr std::size_t kLongest = 40;
+        std::array<char, kLongest> bytes{};
+        std::uint8_t size = 0;
+        bool used = false;
+        ReferenceKind kind = ReferenceKind::None;
+        std::uint8_t missingFrom = 0;
+        std::uint8_t missingSize = 0;
+        const TreeNumbers* numbers = nullptr;
+        const prov::ComponentNode* target = nullptr;
+        ComponentNumber number = kNoComponent;
+    };
+    static constexpr std::size_t kSize = 4096;
+    std::array<Entry, kSize> entries;
+
+    // Null for a value too long to keep.
+    Entry* Slot(std::string_view value) {
+        if (value.size() > Entry::kLongest) return nullptr;
+        std::uint64_t hash = 1469598103934665603ULL;
+        for (const char c : value) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        return &entries[(hash ^ (hash >> 29)) & (kSize - 1)];
+    }
+    static bool Holds(const Entry& e, std::string_view value, const TreeNumbers* numbers) {
+        return e.used && e.numbers == numbers && e.size == value.size() &&
+               std::equal(value.begin(), value.end(), e.bytes.begin());
+    }
+    static Resolution Get(const Entry& e, std::string_view value) {
+        return {e.kind, e.target, value.substr(e.missingFrom, e.missingSize), e.number};
+    }
+    static void Keep(Entry& e, std::string_view value, const TreeNumbers* numbers, const Resolution& r) {
+        std::copy(value.begin(), value.end(), e.bytes.begin());
+        e.size = static_cast<std::uint8_t>(value.size());
+        e.used = true;
+        e.kind = r.kind;
+        // A view into the value, so within its 40 bytes.
+        e.missingFrom = static_cast<std::uint8_t>(r.missing.empty() ? 0 : r.missing.data() - value.data());
+        e.missingSize = static_cast<std::uint8_t>(r.missing.size());
+        e.numbers = numbers;
+        e.target = r.target;
+        e.number = r.number;
+    }
+};
+
 ReferenceResolver::~ReferenceResolver() = default;
 
-std::ptrdiff_t ReferenceResolver::TopLevelChild(std::string_view piece) const {
+ReferenceResolver::TopLevelPiece ReferenceResolver::TopLevel(std::string_view piece) const {
     TopLevelCache::Entry* entry = topCache_->Slot(piece);
-    if (entry && entry->used && std::string_view(entry->bytes.data(), entry->size) == piece) return entry->position;
-    const std::ptrdiff_t position = ShownChild(addNode_, piece);
+    if (entry && entry->used && std::string_view(entry->bytes.data(), entry->size) == piece) return entry->found;
+    TopLevelPiece found;
+    found.position = ShownChild(addNode_, piece);
+    // A piece that names a shown top-level component has its type.
+    found.topType = found.position >= 0 || IsTopLevelType(TypeOf(piece));
     if (entry) {
         std::copy(piece.begin(), piece.end(), entry->bytes.begin());
         entry->size = static_cast<std::uint8_t>(piece.size());
         entry->used = true;
-        entry->position = position;
+        entry->found = found;
     }
-    return position;
+    return found;
 }
 
 std::string_view ReferenceValue(std::string_view line) {
@@ -93,7 +145,9 @@ std::string_view ReferenceValue(std::string_view line) {
 }
 
 ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
-    : addNode_(store.AddNode()), topCache_(std::make_unique<TopLevelCache>()) {
+    : addNode_(store.AddNode()),
+      topCache_(std::make_unique<TopLevelCache>()),
+      valueCache_(std::make_unique<ValueCache>()) {
     if (!addNode_) return;
     for (const prov::ComponentNode* top : addNode_->Children())
         if (!text::IsHiddenName(top->Name())) topTypes_.push_back(text::AsciiLowered(TypeOf(top->Name())));
@@ -123,6 +177,21 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNum
     // Every kind of reference holds a "/": an exact one by the rule, the
     // others as a piece with an instance.
     if (!addNode_ || value.find('/') == std::string_view::npos) return {};
+    ValueCache::Entry* entry = valueCache_->Slot(value);
+    if (entry && ValueCache::Holds(*entry, value, numbers)) return ValueCache::Get(*entry, value);
+    const Resolution r = Resolve(value, numbers);
+    if (entry) ValueCache::Keep(*entry, value, numbers, r);
+    return r;
+}
+
+Resolution ReferenceResolver::Resolve(std::string_view value, const TreeNumbers* numbers) const {
+    // Every kind of reference begins with a piece of a shown top-level type:
+    // one that names a top-level component has its type, and a dangling one
+    // must. Most values that are no reference end here.
+    const std::size_t firstEnd = std::min(value.find(' '), value.size());
+    const std::string_view first = value.substr(0, firstEnd);
+    const TopLevelPiece top = TopLevel(first);
+    if (!top.topType) return {};
     // One pass over the pieces: the walk down the tree as far as they name
     // components, and the shape of a path.
     const prov::ComponentNode* named = addNode_;
@@ -130,15 +199,13 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNum
     ComponentNumber number = kNoComponent;
     std::size_t namedPieces = 0, namedEnd = 0;  // pieces named, and the end of the last one
     bool walking = true, shaped = true, hasInstance = false;
-    std::string_view first;
     std::size_t start = 0;
     for (std::size_t pieces = 0;; ++pieces) {
-        const std::size_t space = value.find(' ', start);
+        const std::size_t space = pieces == 0 ? value.find(' ') : value.find(' ', start);
         const std::size_t end = space == std::string_view::npos ? value.size() : space;
         const std::string_view piece = value.substr(start, end - start);
-        if (pieces == 0) first = piece;
         if (walking) {
-            const std::ptrdiff_t at = pieces == 0 ? TopLevelChild(piece) : ShownChild(named, piece);
+            const std::ptrdiff_t at = pieces == 0 ? top.position : ShownChild(named, piece);
             if (at >= 0) {
                 named = named->Children()[static_cast<std::size_t>(at)];
                 if (numbers) {
@@ -163,8 +230,8 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNum
     if (walking) return {ReferenceKind::Exact, named, {}, number};
     if (!shaped || !hasInstance || value.back() == '!') return {};
     if (namedPieces > 0) return {ReferenceKind::Partial, named, value.substr(namedEnd + 1), number};
-    if (IsTopLevelType(TypeOf(first))) return {ReferenceKind::Dangling, nullptr, first};
-    return {};
+    // The first piece's type is a shown top-level type (above).
+    return {ReferenceKind::Dangling, nullptr, first};
 }
 
 }  // namespace oryx::refs

@@ -58,7 +58,8 @@ std::string_view ReferenceValue(std::string_view line);
 
 // Resolves values against one store. Built once per store: it holds the
 // types of the shown top-level components, and remembers the top-level
-// components it last found, so one resolver serves one thread.
+// components and the values it last resolved, so one resolver serves one
+// thread.
 class ReferenceResolver final {
 public:
     explicit ReferenceResolver(const prov::ComponentStore& store);
@@ -73,16 +74,26 @@ public:
     Resolution ResolveValue(std::string_view value, const TreeNumbers* numbers = nullptr) const;
 
 private:
+    // What a first piece says: the position among the add node's children of
+    // the shown component it names (-1 for none), and whether its type is the
+    // type of a shown top-level component.
+    struct TopLevelPiece {
+        std::ptrdiff_t position = -1;
+        bool topType = false;
+    };
     struct TopLevelCache;
+    struct ValueCache;
 
+    Resolution Resolve(std::string_view value, const TreeNumbers* numbers) const;
     bool IsTopLevelType(std::string_view type) const;
-    std::ptrdiff_t TopLevelChild(std::string_view piece) const;
+    TopLevelPiece TopLevel(std::string_view piece) const;
 
     const prov::ComponentNode* addNode_ = nullptr;
     // The ASCII-lowered types of the shown top-level components, sorted and
     // unique: a file's names cannot make a lookup slow.
     std::vector<std::string> topTypes_;
     std::unique_ptr<TopLevelCache> topCache_;
+    std::unique_ptr<ValueCache> valueCache_;
 };
 
 }  // namespace oryx::refs
