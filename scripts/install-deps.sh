@@ -10,6 +10,7 @@ packages=(
   libqt6svg6 dpkg-dev file
   clang
   nlohmann-json3-dev
+  scdoc man-db appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do
