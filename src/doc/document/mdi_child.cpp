@@ -91,6 +91,7 @@ void TMDIChild::BuildLayout() {
 
     tree_ = new TZTreeView(treeSplitter);
     tree_->setObjectName(QStringLiteral("TreeView1"));
+    tree_->setAccessibleName(QStringLiteral("Component tree"));
     treeModel_ = new ComponentTreeModel(tree_);
     tree_->SetTreeModel(treeModel_);
     tree_->SetRecursive(false);
@@ -113,6 +114,7 @@ void TMDIChild::BuildLayout() {
     right->addWidget(reportSplitter, 1);
 
     attributes_ = new AttributeList(reportSplitter);
+    attributes_->setAccessibleName(QStringLiteral("Attributes"));
     reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, rightPane, reportSplitter);
     reportPanel_->SetFocusAfterClose(tree_);
     reportSplitter->addWidget(reportPanel_);

@@ -13,6 +13,8 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
+#include <string_view>
 
 #include "doc/report/column_sizer.h"
 #include "doc/common/dialogs.h"
@@ -68,6 +70,7 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     closeButton_->setFixedSize(20, 17);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton_->setToolTip(kCloseReportHint);
+    closeButton_->setAccessibleName(kCloseReportHint);
     closeButton_->setStatusTip(kCloseReportHint);
     connect(closeButton_, &QToolButton::clicked, this, &ReportPanel::CloseReport);
     auto* stripLayout = new QHBoxLayout(titleStrip);
@@ -99,6 +102,14 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
 void ReportPanel::AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable) {
     auto* view = new QTreeView(this);
     view->setObjectName(QString::fromLatin1(name));
+    // A screen reader names the list after its report.
+    const std::optional<reports::ReportId> fixed = reports::ReportByCode(code);
+    if (fixed) {
+        const std::string_view title = reports::Report(*fixed).title;
+        view->setAccessibleName(QLatin1String(title.data(), static_cast<qsizetype>(title.size())));
+    } else {
+        view->setAccessibleName(QStringLiteral("Custom report"));
+    }
     auto* model = new ReportTableModel(columns, editable, view);
     view->setModel(model);
     view->setRootIsDecorated(false);
