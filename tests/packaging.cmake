@@ -54,3 +54,13 @@ else()
     "error: appstreamcli not found (Debian package appstream)")
 endif()
 set_tests_properties(packaging_metainfo PROPERTIES FAIL_REGULAR_EXPRESSION "error:|E:|W:" TIMEOUT 60)
+
+# Both programs print the project's version; the window program before it
+# needs a display, so none is given.
+string(REPLACE "." "\\." version_pattern ${PROJECT_VERSION})
+foreach(program oryx oryx-cli)
+  add_test(NAME packaging_version_${program} COMMAND ${CMAKE_COMMAND} -E env
+    --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM $<TARGET_FILE:${program}> --version)
+  set_tests_properties(packaging_version_${program} PROPERTIES
+    PASS_REGULAR_EXPRESSION "^${program} ${version_pattern}\n$" TIMEOUT 30)
+endforeach()
