@@ -18,11 +18,14 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "bench_util.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "reports/custom_report.h"
 #include "reports/fixed_reports.h"
+#include "reports/report_config.h"
 #include "reports/report_error.h"
 #include "settings/registry_enhanced.h"
 #include "settings/settings_folder.h"
@@ -211,6 +214,168 @@ void ErrorTexts(const Scratch& dir) {
                   "of 6 MB name", 1.0);
 }
 
+// find in the paths scope over a file nested n deep, with a query of n/4
+// pieces that matches each path's end but its last byte.
+void FindInDeepPaths(const Scratch& dir) {
+    std::printf("find:\n");
+    const auto make = [&dir](long n) {
+        std::string query;
+        for (long i = 0; i < n / 4; ++i) query += "a ";
+        const std::string tag = std::to_string(n);
+        Write(dir.Path() / ("deep" + tag + ".txt"), Repeated("configure a\n", n));
+        Write(dir.Path() / ("query" + tag + ".txt"), query + "b");
+        return tag;
+    };
+    const auto run = [&dir](const std::string& tag) {
+        std::ifstream in(dir.Path() / ("query" + tag + ".txt"));
+        const std::string query((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const bench::CommandRun r = bench::RunCommand(
+            {ORYX_CLI_PATH, "find", (dir.Path() / ("deep" + tag + ".txt")).string(), query, "--in", "paths"});
+        if (r.exitCode != 3) std::printf("  find failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 8000L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    const char* what = "paths n deep, query of n/4 pieces";
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
+// A custom report of n keys over a component of n attributes, each key
+// naming one of them.
+void CustomReportKeys(const Scratch& dir) {
+    std::printf("custom report:\n");
+    const fs::path file = dir.Path() / "wide.txt";
+    const auto make = [](long n) {
+        std::string node = "start prov\nadd Shelf\n", config = "[Wide]\n";
+        for (long i = 0; i < n; ++i) {
+            node += "set Shelf attribute" + std::to_string(i) + "x v" + std::to_string(i) + "\n";
+            config += "Key " + std::to_string(i) + "=Shelf &attribute" + std::to_string(i) + "x\n";
+        }
+        return std::make_pair(node, reports::ReportConfig::Parse(config));
+    };
+    prov::ComponentStore small, large;
+    const long n = 2000L * scale;
+    const auto [smallNode, smallConfig] = make(n);
+    const auto [largeNode, largeConfig] = make(8 * n);
+    Write(file, smallNode);
+    prov::ReadProvisioningFile(file.string(), small);
+    Write(file, largeNode);
+    prov::ReadProvisioningFile(file.string(), large);
+    const auto build = [](const prov::ComponentStore& store, const reports::ReportConfig& config) {
+        reports::ReportRows rows;
+        reports::BuildCustomReportRows(store, config, "Wide", rows);
+    };
+    const double atN = BestCpuOf(3, [&] { build(small, smallConfig); });
+    const double at8N = BestCpuOf(3, [&] { build(large, largeConfig); });
+    const char* what = "n keys over a component of n attributes";
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
+// n attribute names whose unkeyed FNV-1a hashes (the hash the comparison's
+// table used before it was keyed per process) share their low 18 bits: a
+// table of up to 2^18 slots sees them all in one place. Each name is
+// "nI_" and four bytes, the last three found by search, the last computed.
+std::vector<std::string> NamesCollidingUnderFnv(long count) {
+    constexpr std::uint64_t kPrime = 1099511628211ULL, kMask = (1u << 18) - 1;
+    const auto step = [](std::uint64_t h, char c) { return (h ^ static_cast<unsigned char>(c)) * kPrime; };
+    std::uint64_t inverse = kPrime;  // of kPrime, modulo 2^64 (Newton's method)
+    for (int i = 0; i < 6; ++i) inverse *= 2 - kPrime * inverse;
+    const std::uint64_t wanted = (0x2A * inverse) & kMask;  // the state before the last step
+    static const std::string kFree = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::vector<std::string> names;
+    for (long i = 0; static_cast<long>(names.size()) < count; ++i) {
+        std::string name = "n" + std::to_string(i) + "_";
+        std::uint64_t h = 1469598103934665603ULL;
+        for (char c : name) h = step(h, c);
+        bool found = false;
+        for (char a : kFree) {
+            for (char b : kFree) {
+                for (char c : kFree) {
+                    const std::uint64_t h3 = step(step(step(h, a), b), c);
+                    if (((h3 ^ wanted) & kMask & ~0xFFULL) != 0) continue;
+                    const auto last = static_cast<unsigned char>((h3 ^ wanted) & 0xFF);
+                    if (last <= ' ' || last >= 0x7F || last == '=' || last == ',' || (last >= 'A' && last <= 'Z'))
+                        continue;
+                    names.push_back(name + a + b + c + static_cast<char>(last));
+                    found = true;
+                    break;
+                }
+                if (found) break;
+            }
+            if (found) break;
+        }
+    }
+    return names;
+}
+
+// Two files of one component with the same n names, in opposite orders and
+// with other values, so that every name is looked up in the table.
+void DiffOfCollidingNames(const Scratch& dir) {
+    std::printf("comparison:\n");
+    const auto make = [&dir](long n) {
+        const std::vector<std::string> names = NamesCollidingUnderFnv(n);
+        std::string first = "start prov\nadd Shelf\n", second = first;
+        for (const std::string& name : names) first += "set Shelf " + name + " 1\n";
+        for (auto name = names.rbegin(); name != names.rend(); ++name) second += "set Shelf " + *name + " 2\n";
+        const std::string tag = std::to_string(n);
+        Write(dir.Path() / ("first" + tag + ".txt"), first);
+        Write(dir.Path() / ("second" + tag + ".txt"), second);
+        return tag;
+    };
+    const auto run = [&dir](const std::string& tag) {
+        const bench::CommandRun r =
+            bench::RunCommand({ORYX_CLI_PATH, "diff", (dir.Path() / ("first" + tag + ".txt")).string(),
+                               (dir.Path() / ("second" + tag + ".txt")).string()});
+        if (r.exitCode != 3) std::printf("  diff failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 4096L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    const char* what = "diff, n names colliding under FNV-1a";
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", what, n, atN, at8N);
+    bench::Report(what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
+// 20n tiny files read n at a time: each finished file must wake only the
+// one thread that can go on, or the work grows with files times workers.
+void ManyWorkers(const Scratch& dir) {
+    std::printf("many workers:\n");
+    const auto make = [&dir](long jobs) {
+        const fs::path folder = dir.Path() / ("files" + std::to_string(jobs));
+        fs::create_directories(folder);
+        for (long i = 0; i < 20 * jobs; ++i)
+            Write(folder / ("n" + std::to_string(i) + ".txt"), "start prov\nadd Shelf\n");
+        return std::to_string(jobs);
+    };
+    const auto run = [&dir](const std::string& jobs) {
+        const std::string folder = (dir.Path() / ("files" + jobs)).string();
+        const bench::CommandRun r = bench::RunCommand({ORYX_CLI_PATH, "summary", "-j", jobs, folder});
+        if (r.exitCode != 0) std::printf("  summary failed!\n");
+        return r.cpuSeconds;
+    };
+    const long n = 125L * scale;
+    const std::string small = make(n), large = make(8 * n);
+    double atN = 1e300, at8N = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        atN = std::min(atN, run(small));
+        at8N = std::min(at8N, run(large));
+    }
+    std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", "20n files at -j n (oryx-cli summary)", n, atN, at8N);
+    bench::Report("20n files at -j n", at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -220,5 +385,9 @@ int main(int argc, char** argv) {
     Settings(dir);
     Overview(dir);
     ErrorTexts(dir);
+    ManyWorkers(dir);
+    DiffOfCollidingNames(dir);
+    CustomReportKeys(dir);
+    FindInDeepPaths(dir);
     return 0;
 }

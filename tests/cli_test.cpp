@@ -157,5 +157,169 @@ TEST(Cli, WriteErrorIsAFailure) {
     EXPECT_EQ(ExitStatusOnFullDisk({"tree", file}), 1);
 }
 
+// "--" ends the options of every command: a file may be named like an option.
+TEST(Cli, DoubleDashEndsTheOptionsOfEveryCommand) {
+    TempDir dir;
+    dir.Write("-j3", kNode);
+    dir.Write("--recursive", kNode);
+    const std::string cfg = dir.Write("cards.cfg", "[Cards]\nCard 3=Shelf Card/3 &cardtype\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"tree", "--", "-j3"},
+        {"attrs", "--", "-j3", "Shelf Card/3"},
+        {"find", "--", "-j3", "card"},
+        {"diff", "--", "-j3", "--recursive"},
+        {"report", "atmif", "--", "-j3"},
+        {"custom", "Cards", "--config", cfg, "--", "--recursive"},
+        {"summary", "--", "-j3"},
+        {"summary", "--", "--recursive", "-j3"},
+    };
+    const std::string inDir = "cd " + ShellQuote(dir.Path().string()) + " && ";
+    for (const std::vector<std::string>& args : cases) {
+        // The same run with the files named so that they cannot be taken for options.
+        std::vector<std::string> plain;
+        for (const std::string& a : args) {
+            if (a == "--") continue;
+            plain.push_back(a == "-j3" || a == "--recursive" ? "./" + a : a);
+        }
+        std::string expected = RunCli(plain, inDir).out;
+        for (const std::string name : {"-j3", "--recursive"}) {
+            for (std::size_t at; (at = expected.find("./" + name)) != std::string::npos;) expected.erase(at, 2);
+        }
+        const CliResult r = RunCli(args, inDir);
+        EXPECT_EQ(r.exitCode, 0) << args[0];
+        EXPECT_EQ(r.err, "") << args[0];
+        EXPECT_FALSE(r.out.empty()) << args[0];
+        EXPECT_EQ(r.out, expected) << args[0];
+    }
+    // Before "--", an unknown option is a usage error for every command.
+    for (const std::string command :
+         {"tree", "attrs", "find", "refs", "diff", "report", "custom", "summary", "sections"}) {
+        const CliResult r = RunCli({command, "--frob", "-j3"}, inDir);
+        EXPECT_EQ(r.exitCode, 2) << command;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "oryx-cli: unknown option '--frob' for " + command);
+    }
+}
+
+// Every output, the help too, ends with status 1 when it cannot be written.
+TEST(Cli, EveryOutputFailsWhenItCannotBeWritten) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string other = dir.Write("other.txt", "start prov\nadd Shelf\n");
+    const std::string cfg = dir.Write("cards.cfg", "[Cards]\nCard 3=Shelf Card/3 &cardtype\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--help"},
+        {"-h"},
+        {"tree", file},
+        {"attrs", file, "Shelf Card/3"},
+        {"find", file, "card"},
+        {"diff", file, other},
+        {"report", "atmif", file},
+        {"report", "atmif", file, file},
+        {"custom", "Cards", file, "--config", cfg},
+        {"sections", "--config", cfg},
+        {"summary", file},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        ASSERT_FALSE(RunCli(args).out.empty()) << args[0];
+        EXPECT_EQ(ExitStatusOnFullDisk(args), 1) << args[0];
+    }
+}
+
+// Every text from outside that an error message echoes (arguments, folder
+// names, the regular expression library's words) is one bounded line
+// without control bytes.
+TEST(Cli, OutsideTextsInErrorsAreQuoted) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", kNode);
+    const std::string cfg = dir.Write("cards.cfg", "[Cards]\nCard 3=Shelf Card/3 &cardtype\n");
+    const std::string longPath = std::string(100000, 'a') + "\x1b[2J" + std::string(92, 'b') + "\n";
+    const std::string longShown = std::string(96, 'a') + "..." + "[2J" + std::string(92, 'b') + "\\x0A";
+    const struct {
+        std::vector<std::string> args;
+        std::string firstLine;
+    } cases[] = {
+        {{"attrs", file, longPath}, "oryx-cli: no component at '" + longShown + "' in '" + file + "'"},
+        {{"find", file, "q", "--in", "x\n\x1b[31m"},
+         "oryx-cli: unknown scope 'x\\x0A\\x1B[31m' for --in (one of names, paths, attr-names, values, all)"},
+        {{"summary", file, "-j", longPath},
+         "oryx-cli: -j needs a number of files to read at once, 1 or more (not '" + longShown + "')"},
+        {{"summary", "--" + longPath, file}, "oryx-cli: unknown option '--" + longShown.substr(2) + "' for summary"},
+        {{"diff", file, file, "--format", "x\r"}, "oryx-cli: unknown format 'x\\x0D' (text or csv)"},
+        {{"report", "atmif", file, "--format", "x\r"}, "oryx-cli: unknown format 'x\\x0D' (one of csv, tsv, json)"},
+        {{"report", "x\x1b", file}, "oryx-cli: unknown report 'x\\x1B' (one of "},
+        {{"frob\x1b"}, "oryx-cli: unknown command 'frob\\x1B'"},
+        {{"custom", "No\x1bSuch", file, "--config", cfg}, "oryx-cli: no section 'No\\x1BSuch' in '" + cfg + "'"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.substr(0, std::min(r.err.find('\n'), c.firstLine.size())), c.firstLine);
+    }
+    const CliResult regex = RunCli({"find", file, "(" + std::string(60000, 'a') + "\n\x1b", "--regex"});
+    EXPECT_EQ(regex.exitCode, 1);
+    EXPECT_TRUE(regex.err.starts_with("oryx-cli: invalid regular expression: ")) << regex.err.substr(0, 300);
+    EXPECT_LT(regex.err.size(), 400u);
+    EXPECT_EQ(std::count_if(regex.err.begin(), regex.err.end(), [](char c) { return c >= 0 && c < 0x20; }), 1);
+    EXPECT_TRUE(regex.err.ends_with("\\x0A\\x1B\n")) << regex.err.substr(0, 300);
+}
+
+// attrs takes a path as the window does, skipping a piece that names
+// nothing, but says on stderr what it passed over; the rows and the exit
+// status stay.
+TEST(Cli, AttrsSaysWhenThePathWasNotExact) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt", std::string(kNode) +
+                                                       "add &Hidden\n"
+                                                       "set &Hidden a 1\n"
+                                                       "add &Hidden Inner\n"
+                                                       "set &Hidden Inner b 2\n");
+    const struct {
+        std::string path;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"Shelf Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n", ""},
+        {"Nope Shelf Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n",
+         "oryx-cli: 'Nope' names no component; it was skipped\n"},
+        {"Shelf  Nope\x1b Card/3", "cardType = aal1Ces\nspareCard = 0\ncardType = again\n = \n",
+         "oryx-cli: '' names no component; it was skipped\n"
+         "oryx-cli: 'Nope\\x1B' names no component; it was skipped\n"},
+        {"&Hidden", "a = 1\n", "oryx-cli: '&Hidden' is hidden: the tree does not show it\n"},
+        {"&hidden X inner", "b = 2\n",
+         "oryx-cli: 'X' names no component; it was skipped\n"
+         "oryx-cli: '&Hidden Inner' is hidden: the tree does not show it\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli({"attrs", file, c.path});
+        EXPECT_EQ(r.exitCode, 0) << c.path;
+        EXPECT_EQ(r.out, c.out) << c.path;
+        EXPECT_EQ(r.err, c.err) << c.path;
+    }
+}
+
+// summary's Components column counts the components the tree shows.
+TEST(Cli, SummaryCountsShownComponents) {
+    TempDir dir;
+    const struct {
+        std::string node;
+        std::string components;
+    } cases[] = {
+        {"start prov\nadd Shelf\nadd &A\nadd &A B\nadd &A B C\n", "1"},
+        {"start prov\nadd Shelf\nadd Shelf &Card\nadd Shelf Card/1\nadd Shelf Card/1 &X\n", "2"},
+        {"start prov\nadd &A\n", "0"},
+        {std::string(kNode), "3"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = dir.Write("node.txt", c.node);
+        const CliResult r = RunCli({"summary", file, "--format", "tsv"});
+        EXPECT_EQ(r.exitCode, 0) << c.node;
+        const std::size_t row = r.out.find('\n') + 1;
+        std::size_t cell = row;
+        for (int i = 0; i < 3; ++i) cell = r.out.find('\t', cell) + 1;
+        EXPECT_EQ(r.out.substr(cell, r.out.find('\t', cell) - cell), c.components) << c.node;
+    }
+}
+
 }  // namespace
 }  // namespace oryx::testing

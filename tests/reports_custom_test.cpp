@@ -3,7 +3,11 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
+#include "reports/attribute_search.h"
 #include "reports/custom_report.h"
+#include "reports/many_keys_search.h"
 #include "reports/report_config.h"
 #include "reports/report_registry.h"
 #include "reports_test_support.h"
@@ -198,6 +202,29 @@ TEST(CustomReport, WorkedExample) {
     ReportRows rows;
     BuildCustomReportRows(loaded.store, config, "Shelf Cards", rows);
     EXPECT_EQ(CsvText(CustomReportColumns(), rows), Crlf("\"Attribute\",\"Value\"\nCard 0,\"x\"\nCard 1,\"\"\n"));
+}
+
+// Many keys over one component, searched together, find what each key
+// searched alone finds: the last line holding it, or a bookkeeping line.
+TEST(CustomReportKeys, ManyOnOneComponentFindWhatOneFinds) {
+    LoadedStore loaded(
+        StartProv("add Shelf\n"
+                  "add Shelf Card/3\n"
+                  "set Shelf Card/3 cardType aal1Ces, CardNote aa, spareCard 0, cardType again, note a=b, empty\n"
+                  "add Shelf Card/4\n"));
+    const std::vector<std::string_view> keys = {
+        "cardtype", "card",  "a",      "aa",     "aaa",    "type a",    "",
+        "=",        "a=b",   "shelf",  "card/3", "&name",  "&fullpath", "cardtype=again",
+        "nothing",  "spare", "e=",     "y",      "card/4", "cardtype",  "ces",
+        "l1c",      "notea", "empty=",
+    };
+    for (const char* path : {"Shelf Card/3", "Shelf Card/4", "Shelf"}) {
+        const prov::AttributeList* list = prov::GetAttributes(prov::FindComponent(loaded.store.AddNode(), path));
+        const std::vector<std::optional<std::string>> together = FindMatchingAttributeValues(list, keys);
+        ASSERT_EQ(together.size(), keys.size());
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            EXPECT_EQ(together[k], FindMatchingAttributeValue(list, keys[k])) << path << " '" << keys[k] << "'";
+    }
 }
 
 }  // namespace

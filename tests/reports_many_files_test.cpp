@@ -148,7 +148,7 @@ TEST(ManyFilesCli, OrderOfTheFilesIsKeptUnderJobs) {
 }
 
 // A file that cannot be read, or whose report fails, is reported in its
-// place and skipped; the others still give their rows; the status is 1.
+// place, by its name, and skipped; the others still give their rows; the status is 1.
 TEST(ManyFilesCli, FailedFilesAreReportedAndSkipped) {
     ScratchDir dir;
     const std::string first = dir.Write("first.txt", kNode);
@@ -163,9 +163,9 @@ TEST(ManyFilesCli, FailedFilesAreReportedAndSkipped) {
     const std::string expected = ExpectedTable({"report", "overview"}, {first, last});
     const std::string errors = "oryx-cli: cannot read '" + missing +
                                "': No such file or directory\n"
-                               "oryx-cli: 'x1' is not a valid integer value\n"
-                               "oryx-cli: cannot read '" +
-                               fifo + "': not a regular file\n";
+                               "oryx-cli: '" +
+                               bad + "': 'x1' is not a valid integer value\n" + "oryx-cli: cannot read '" + fifo +
+                               "': not a regular file\n";
     for (const char* jobs : {"1", "4"}) {
         const CliResult r = RunCli({"report", "overview", "-j", jobs, first, missing, bad, fifo, last});
         EXPECT_EQ(r.exitCode, 1);
@@ -234,6 +234,35 @@ TEST(ManyFilesCli, FoldersListTheirRegularFilesInByteOrder) {
     EXPECT_EQ(empty.out,
               "\"File\",\"AtmIf\",\"interfaceName\",\"oamSB\",\"Ts\",\"Upc\",\"Pnni\",\"Uni Version\","
               "\"Uni Side\",\"Ilmi Operating Mode\"\r\n");
+}
+
+// A folder entry whose type cannot be read is a file that cannot be read:
+// reported in its place, exit status 1. A link to a folder is skipped.
+TEST(ManyFilesCli, FolderEntriesWhoseTypeCannotBeReadAreReported) {
+    ScratchDir scratch;
+    const std::filesystem::path d = scratch.Path() / "f\n\x1b[31m";
+    const std::string shown = (scratch.Path() / "f\\x0A\\x1B[31m").string();
+    std::filesystem::create_directories(d / "sub");
+    scratch.Write("f\n\x1b[31m/a.txt", kNode);
+    scratch.Write("f\n\x1b[31m/sub/e.txt", kNode);
+    std::filesystem::create_symlink(d / "missing.txt", d / "b.txt");
+    std::filesystem::create_symlink(d / "c.txt", d / "c.txt");
+    std::filesystem::create_directory_symlink(d / "sub", d / "d");
+    const std::string err = "oryx-cli: cannot read '" + shown + "/b.txt': No such file or directory\n" +
+                            "oryx-cli: cannot read '" + shown + "/c.txt': Too many levels of symbolic links\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<std::string> files;  // the rows
+    } cases[] = {
+        {{"report", "atmif", d.string()}, {d.string() + "/a.txt"}},
+        {{"report", "atmif", d.string(), "--recursive"}, {d.string() + "/a.txt", d.string() + "/sub/e.txt"}},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli(c.arguments);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, err);
+        EXPECT_EQ(r.out, ExpectedTable({"report", "atmif"}, c.files));
+    }
 }
 
 TEST(ManyFilesCli, TsvSeparatesByTabAndQuotesNothing) {

@@ -25,6 +25,35 @@ constexpr std::string_view kNode =
     "add AtmIf/31 Vcc/0.100\n"
     "set AtmIf/31 Vcc/0.100 adminState locked, note tab\there\n";
 
+// A TAB inside a path or a line is written as \t: the only TAB of a line
+// is the one between a path and its attribute line.
+TEST(FindCli, TabInsideAPathOrLineIsEscaped) {
+    TempDir dir;
+    const std::string file = dir.Write("node.txt",
+                                       "start prov\n"
+                                       "add Card/1\ttype=evil\n"
+                                       "set Card/1\ttype=evil note a\tb\\tc\n"
+                                       "add Card/2\n"
+                                       "set Card/2 type\tx evil\n");
+    const struct {
+        std::vector<std::string> args;  // after FILE
+        std::string out;
+    } cases[] = {
+        {{"evil"}, "Card/1\\ttype=evil\nCard/2\ttype\\tx=evil\n"},
+        {{"evil", "--in", "paths"}, "Card/1\\ttype=evil\n"},
+        {{"b\\t", "--in", "values"}, "Card/1\\ttype=evil\tnote=a\\tb\\tc\n"},
+        {{"\t", "--in", "attr-names"}, "Card/2\ttype\\tx=evil\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"find", file};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 0) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+    }
+    EXPECT_NE(RunCli({"--help"}).out.find("a TAB inside a path or line is written as \\t"), std::string::npos);
+}
+
 TEST(FindCli, PrintsPathsAndLines) {
     TempDir dir;
     const std::string lf = dir.Write("node.txt", kNode);
@@ -48,7 +77,7 @@ TEST(FindCli, PrintsPathsAndLines) {
         {{"^card/\\d+$", "--regex", "--in", "names"}, "Shelf Card/10\nShelf Card/3\n"},
         {{"^card/\\d+$", "--regex", "--case", "--in", "names"}, ""},
         {{"card/1", "--regex", "--word"}, ""},
-        {{"tab\there"}, "AtmIf/31 Vcc/0.100\tnote=tab\there\n"},
+        {{"tab\there"}, "AtmIf/31 Vcc/0.100\tnote=tab\\there\n"},
         {{"--", "--in"}, ""},
     };
     for (const std::string& file : {lf, crlf}) {
@@ -114,6 +143,47 @@ TEST(FindCli, InHelpAndWriteErrors) {
     TempDir dir;
     const std::string file = dir.Write("node.txt", kNode);
     EXPECT_EQ(ExitStatusOnFullDisk({"find", file, "card"}), 1);
+}
+
+// A regular expression in the paths scope sees 256 bytes before a name: a
+// match that may begin further back is never missed in silence. A pattern
+// whose matches are shorter than that finds every match, one that finds its
+// matches within the bytes it sees finds them, and otherwise the search
+// stops with status 1 naming the component.
+TEST(FindCli, DeepPathsNeverLoseRegexMatchesSilently) {
+    TempDir dir;
+    std::string node = "start prov\n", path;
+    for (int depth = 1; depth <= 300; ++depth) {
+        path += depth == 1 ? "a" : " a";
+        node += "add " + path + "\n";
+    }
+    const std::string file = dir.Write("deep.txt", node);
+    const struct {
+        std::vector<std::string> args;  // after FILE
+        int exitCode;
+        std::size_t lines;
+        std::string err;
+    } cases[] = {
+        {{"(a ){200}a$", "--regex", "--in", "paths"}, 1, 0, "more than 256 bytes stand before its name\n"},
+        {{"(a ){200}a$", "--regex"}, 1, 0, "more than 256 bytes stand before its name\n"},
+        {{"(a ){10}a$", "--regex", "--in", "paths"}, 0, 290, ""},
+        {{"a a a a$", "--regex", "--in", "paths"}, 0, 297, ""},
+        {{"(a ){200}a", "--in", "paths"}, 3, 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"find", file};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0];
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(r.err.starts_with("oryx-cli: cannot search the path of 'a a a ")) << r.err;
+            EXPECT_TRUE(r.err.ends_with(c.err)) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        } else {
+            EXPECT_EQ(r.err, c.err) << c.args[0];
+            EXPECT_EQ(static_cast<std::size_t>(std::count(r.out.begin(), r.out.end(), '\n')), c.lines) << c.args[0];
+        }
+    }
 }
 
 }  // namespace

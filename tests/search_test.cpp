@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -608,7 +609,10 @@ TEST(SearchCursor, MillionDeepFileSearchesEveryScope) {
     EXPECT_EQ(count("C/8 C/9", Options(Scope::Paths)), kDepth / 10u);
     EXPECT_EQ(count("C/9", Options(Scope::Paths, true, true)), kDepth / 10u);
     EXPECT_EQ(count("1000000", Options(Scope::All)), 1u);
-    EXPECT_EQ(count(R"(^\d+000$)", Options(Scope::All, true)), kDepth / 1000u);
+    EXPECT_EQ(count(R"(^\d?\d?\d?\d?000$)", Options(Scope::All, true)), kDepth / 1000u);
+    // A pattern whose matches may reach further back than the path it sees
+    // says so instead of missing one.
+    EXPECT_THROW(count(R"(^\d+000$)", Options(Scope::All, true)), SearchLimitError);
     // The deepest component, found by its path.
     std::string deepest;
     for (int i = 0; i < kDepth; ++i) deepest += (i ? " C/" : "C/") + std::to_string(i % 10);
@@ -616,6 +620,45 @@ TEST(SearchCursor, MillionDeepFileSearchesEveryScope) {
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->ChildCount(), 0u);
     EXPECT_EQ(ComponentPath(*node), deepest);
+}
+
+// Plain text in the paths scope carries its match state down the tree, so a
+// path costs its own name only: it finds exactly the components whose whole
+// path, looked at anew, has a match ending inside the own name.
+TEST(SearchCursor, CarriedPathStateFindsWhatTheWholePathFinds) {
+    const Loaded loaded(
+        "start prov\n"
+        "add ab\nadd ab a\nadd ab a ba\nadd ab a ba aba\nadd ab a ba aba b\nadd ab ab\nadd ab ab ab\n"
+        "add ab ab ab AB\nadd a\nadd a aa\nadd a aa aaa\nadd a aa aaa a_b\nadd Xab\nadd Xab b\n");
+    const char* const queries[] = {"a",        "ab a", "b ab", "aba", " a",       "a ",  "ab ab ab",
+                                   "aa aaa a", "b",    "a b",  "AB",  "ba aba b", "a_b", "x"};
+    for (const char* query : queries) {
+        for (const bool word : {false, true}) {
+            for (const bool matchCase : {false, true}) {
+                const SearchQuery q(query, Options(Scope::Paths, false, word, matchCase));
+                std::vector<const prov::ComponentNode*> expected;
+                // Depth first in the store's order, as the search walks.
+                std::vector<const prov::ComponentNode*> order;
+                const std::function<void(const prov::ComponentNode*)> walk = [&](const prov::ComponentNode* n) {
+                    for (const prov::ComponentNode* child : n->Children()) {
+                        order.push_back(child);
+                        walk(child);
+                    }
+                };
+                walk(loaded.store.AddNode());
+                for (const prov::ComponentNode* node : order) {
+                    const std::string path = ComponentPath(*node);
+                    if (q.MatchesEndIn(path, path.size() - node->Name().size())) expected.push_back(node);
+                }
+                std::vector<const prov::ComponentNode*> found;
+                ForEachHit(loaded.store, q, [&](const SearchHit& hit) {
+                    found.push_back(hit.node);
+                    return true;
+                });
+                EXPECT_EQ(found, expected) << "'" << query << "' word " << word << " case " << matchCase;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <string>
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "text/keyed_hash.h"
 #include "text/message_value.h"
 
 namespace oryx::text {
@@ -62,6 +67,37 @@ TEST(MessageValue, FiftyMegabytesBecomeAShortLine) {
     huge[1000] = '\n';
     const std::string cleaned = MessageValue(huge);
     EXPECT_EQ(cleaned, std::string(96, 'x') + "..." + std::string(96, 'x'));
+}
+
+// Names made to share the low bits a table looks at, under the hash at a
+// fixed test seed, share them no more than chance under another seed: a file
+// cannot be built to collide in a run whose seed it does not know. Names that
+// differ in letter case alone hash alike under every seed.
+TEST(KeyedHash, CollisionsMadeAtOneSeedDoNotCarryOver) {
+    constexpr std::uint64_t kTestSeed = 0x5EED;
+    constexpr std::uint64_t kMask = 0x3FF;  // a table of 1,024 slots
+    std::vector<std::string> colliding;
+    for (long i = 0; colliding.size() < 64; ++i) {
+        const std::string name = "attr" + std::to_string(i);
+        if ((KeyedHash(name, true, kTestSeed) & kMask) == 0) colliding.push_back(name);
+    }
+    for (const std::uint64_t seed : {kTestSeed + 1, std::uint64_t{0}, ~kTestSeed}) {
+        std::map<std::uint64_t, int> slots;
+        for (const std::string& name : colliding) ++slots[KeyedHash(name, true, seed) & kMask];
+        int fullest = 0;
+        for (const auto& [slot, count] : slots) fullest = std::max(fullest, count);
+        EXPECT_LE(fullest, 4) << seed;
+    }
+    const struct {
+        std::string a, b;
+    } alike[] = {{"cardType", "CARDTYPE"}, {"Card/3 Lp/0", "card/3 lP/0"}, {"AZaz@[`{", "azAZ@[`{"}, {"", ""}};
+    for (const auto& c : alike) {
+        for (const std::uint64_t seed : {kTestSeed, HashSeed()}) {
+            EXPECT_EQ(KeyedHash(c.a, true, seed), KeyedHash(c.b, true, seed)) << c.a;
+        }
+    }
+    const std::pair<std::string, std::string> unlike[] = {{"@", "`"}, {"[", "{"}, {"\xC9", "\xE9"}, {"a", "a "}};
+    for (const auto& [a, b] : unlike) EXPECT_NE(KeyedHash(a, true, kTestSeed), KeyedHash(b, true, kTestSeed)) << a;
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "cli/diff_command.h"
 
 #include <cerrno>
+#include <optional>
 
+#include "cli/arg_parser.h"
 #include "compare/comparison.h"
 #include "compare/diff_output.h"
 #include "compare/read_pair.h"
 #include "prov/component_store.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 namespace {
@@ -16,36 +19,23 @@ struct DiffRequest {
     bool csv = false;
 };
 
-// Options may stand anywhere among the two file names; after "--" every
-// argument is a file name.
+// Options may stand anywhere among the two file names.
 DiffRequest ParseDiffArgs(const Args& args) {
     DiffRequest request;
-    std::size_t files = 0;
-    bool formatGiven = false, optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
-            if (files == 2) throw UsageError{"diff takes FILE1 and FILE2"};
-            request.files[files++] = arg;
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--ignore") {
-            if (i + 1 == args.size()) throw UsageError{"--ignore needs an attribute name"};
-            request.options.ignoredNames.push_back(args[++i]);
-        } else if (arg == "--ignore-case") {
-            request.options.ignoreValueCase = true;
-        } else if (arg == "--format") {
-            if (i + 1 == args.size()) throw UsageError{"--format needs text or csv"};
-            if (formatGiven) throw UsageError{"--format given twice"};
-            formatGiven = true;
-            const std::string& format = args[++i];
-            if (format != "text" && format != "csv") throw UsageError{"unknown format '" + format + "' (text or csv)"};
-            request.csv = format == "csv";
-        } else {
-            throw UsageError{"unknown option '" + arg + "' for diff"};
-        }
+    std::optional<std::string> format;
+    ArgParser parser("diff");
+    parser.Repeated("--ignore", request.options.ignoredNames, "an attribute name")
+        .Flag("--ignore-case", request.options.ignoreValueCase)
+        .Value("--format", format, "text or csv");
+    const Args files = parser.Parse(args);
+    if (format) {
+        if (*format != "text" && *format != "csv")
+            throw UsageError{"unknown format '" + text::MessageValue(*format) + "' (text or csv)"};
+        request.csv = *format == "csv";
     }
-    if (files != 2) throw UsageError{"diff takes FILE1 and FILE2"};
+    if (files.size() != 2) throw UsageError{"diff takes FILE1 and FILE2"};
+    request.files[0] = files[0];
+    request.files[1] = files[1];
     return request;
 }
 

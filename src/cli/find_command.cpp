@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <optional>
 
+#include "cli/arg_parser.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "search/component_path.h"
 #include "search/search_cursor.h"
 #include "search/search_query.h"
+#include "text/message_value.h"
+#include "text/tab_escape.h"
 
 namespace oryx::cli {
 namespace {
@@ -37,11 +40,10 @@ std::string ScopeNames() {
 search::SearchScope ParseScope(const std::string& name) {
     for (const ScopeName& s : kScopes)
         if (s.name == name) return s.scope;
-    throw UsageError{"unknown scope '" + name + "' for --in (one of " + ScopeNames() + ")"};
+    throw UsageError{"unknown scope '" + text::MessageValue(name) + "' for --in (one of " + ScopeNames() + ")"};
 }
 
-// FILE and QUERY, with the options wherever they stand; "--" ends the
-// options, so a query may begin with "--".
+// FILE and QUERY, with the options wherever they stand.
 struct FindArgs {
     std::string file;
     std::string query;
@@ -50,30 +52,15 @@ struct FindArgs {
 
 FindArgs ParseFindArgs(const Args& args) {
     FindArgs parsed;
-    std::vector<std::string> positional;
-    bool scopeGiven = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || !a.starts_with("--")) {
-            positional.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--in") {
-            if (i + 1 == args.size()) throw UsageError{"--in needs a scope (one of " + ScopeNames() + ")"};
-            if (scopeGiven) throw UsageError{"--in given twice"};
-            scopeGiven = true;
-            parsed.options.scope = ParseScope(args[++i]);
-        } else if (a == "--regex") {
-            parsed.options.regex = true;
-        } else if (a == "--word") {
-            parsed.options.wholeWord = true;
-        } else if (a == "--case") {
-            parsed.options.matchCase = true;
-        } else {
-            throw UsageError{"unknown option '" + a + "' for find"};
-        }
-    }
+    std::optional<std::string> scope;
+    const std::string scopeNeeds = "a scope (one of " + ScopeNames() + ")";
+    ArgParser parser("find");
+    parser.Value("--in", scope, scopeNeeds)
+        .Flag("--regex", parsed.options.regex)
+        .Flag("--word", parsed.options.wholeWord)
+        .Flag("--case", parsed.options.matchCase);
+    const Args positional = parser.Parse(args);
+    if (scope) parsed.options.scope = ParseScope(*scope);
     if (positional.size() != 2) throw UsageError{"find takes FILE and QUERY"};
     parsed.file = positional[0];
     parsed.query = positional[1];
@@ -108,10 +95,10 @@ int RunFind(const Args& args) {
             pathOf = hit.node;
             path = search::ComponentPath(*hit.node);
         }
-        out += path;
+        text::AppendTabEscaped(out, path);
         if (hit.kind == search::SearchHit::Kind::Attribute) {
             out += '\t';
-            out += hit.text;
+            text::AppendTabEscaped(out, hit.text);
         }
         out += '\n';
         if (out.size() >= kFlushBytes) {

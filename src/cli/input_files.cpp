@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/message_value.h"
+
 namespace oryx::cli {
 
 namespace {
@@ -16,26 +18,32 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 void ListFolder(const std::string& folder, bool recursive, std::vector<InputFile>& out) {
-    std::vector<std::string> files;
+    std::vector<InputFile> files;  // the names alone, until they are in order
     std::vector<std::string> folders;
     std::error_code error;
     fs::directory_iterator entry(folder, error);
     for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
         std::string name = entry->path().filename().native();
+        // The type of a link is its target's: a dangling link, a link loop or
+        // a link into a folder that cannot be searched has none to be read,
+        // and is reported as any file that cannot be read.
         std::error_code typeError;
         if (entry->is_regular_file(typeError)) {
-            files.push_back(std::move(name));
+            files.push_back({std::move(name), {}});
+        } else if (typeError) {
+            std::string message = "cannot read '" + text::MessageValue(JoinPath(folder, name)) + "': ";
+            files.push_back({std::move(name), message + typeError.message()});
         } else if (recursive && !entry->is_symlink(typeError) && entry->is_directory(typeError)) {
             folders.push_back(std::move(name));
         }
     }
     if (error) {
-        out.push_back({folder, "cannot read '" + folder + "': " + error.message()});
+        out.push_back({folder, "cannot read '" + text::MessageValue(folder) + "': " + error.message()});
         return;
     }
-    std::sort(files.begin(), files.end());
+    std::sort(files.begin(), files.end(), [](const InputFile& a, const InputFile& b) { return a.path < b.path; });
     std::sort(folders.begin(), folders.end());
-    for (const std::string& name : files) out.push_back({JoinPath(folder, name), {}});
+    for (InputFile& file : files) out.push_back({JoinPath(folder, file.path), std::move(file.error)});
     for (const std::string& name : folders) ListFolder(JoinPath(folder, name), recursive, out);
 }
 

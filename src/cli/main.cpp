@@ -1,5 +1,6 @@
 // oryx-cli: the tree text, attribute rows and reports of a provisioning file,
 // and the differences between two, without a window.
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -9,11 +10,13 @@
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
+#include "cli/refs_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
 #include "cli/tree_commands.h"
 #include "prov/reader.h"
 #include "reports/report_registry.h"
+#include "text/message_value.h"
 
 namespace {
 
@@ -45,9 +48,18 @@ const Command kCommands[] = {
     {"find", "find FILE QUERY [--in names|paths|attr-names|values|all] [--regex] [--word] [--case]",
      "the components and attribute lines of FILE that match QUERY, one per line: the component's path, or the "
      "path, a TAB and the line as stored (name=value); --in picks where to look (default all), --regex takes "
-     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; exit status 3 when "
+     "QUERY as an RE2 pattern, --word matches whole words, --case matches letter case; a TAB inside a path or "
+     "line is written as \\t, so that the only TAB of a line is the one before the line; exit status 3 when "
      "nothing matched",
      oryx::cli::RunFind},
+    {"refs", "refs FILE PATH [--below] | refs FILE --unresolved",
+     "the references of the component at PATH: its own lines that name a component, \"-> LINE\" when one is "
+     "there, \"~> LINE\" when only its leading part is (a partial reference), \"?> LINE\" when none is (a "
+     "dangling reference); then \"<- SOURCE\", a TAB and the line for every line elsewhere that names PATH "
+     "exactly; --below adds the lines that name a component beneath PATH and the partial references that end "
+     "at or beneath it; --unresolved lists every partial (\"~>\") and dangling (\"?>\") reference of FILE "
+     "with its SOURCE; a TAB inside a name or line is written as \\t; exit status 3 when nothing was printed",
+     oryx::cli::RunRefs},
     {"report", "report NAME FILE", "the CSV export of a report of FILE; NAME is " + ReportNameList(),
      oryx::cli::RunReport},
     {"custom", "custom SECTION FILE [--config CFG]",
@@ -75,7 +87,9 @@ struct Option {
 constexpr Option kTableOptions[] = {
     {"FILE... and folders",
      "many files give one table whose rows begin with a \"File\" column; a folder stands "
-     "for every regular file directly in it, names in byte order"},
+     "for every regular file directly in it, names in byte order; a link to a file counts as the file, a link "
+     "to a folder is skipped, and an entry whose type cannot be read (a dangling link, a link loop) is "
+     "reported as a file that cannot be read"},
     {"--recursive", "folders' subfolders too, a folder's files before its subfolders"},
     {"--format csv|tsv|json",
      "csv (the default), tsv (TAB between cells, nothing quoted) or json (an array of "
@@ -88,7 +102,7 @@ constexpr Option kTableOptions[] = {
 constexpr std::string_view kUsage =
     "usage: oryx-cli tree|attrs|report|custom|sections ARGS... (oryx-cli --help lists the commands)";
 
-void PrintHelp() {
+int PrintHelp() {
     std::string text = "usage: oryx-cli COMMAND ARGS...\n\ncommands:\n";
     for (const Command& c : kCommands) {
         text += "  oryx-cli ";
@@ -106,7 +120,8 @@ void PrintHelp() {
         text += '\n';
     }
     text += "\nExit status: 0 on success, 1 when a file cannot be read or a command fails, 2 on a usage error.\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!oryx::cli::WriteStdout(text)) return oryx::cli::WriteFailure("help", errno);
+    return oryx::cli::kExitOk;
 }
 
 int Usage(std::string_view why) {
@@ -132,8 +147,7 @@ int main(int argc, char** argv) {
         return oryx::cli::kExitOk;
     }
     if (name == "--help" || name == "-h" || name == "help") {
-        PrintHelp();
-        return oryx::cli::kExitOk;
+        return PrintHelp();
     }
     const Args args(argv + 2, argv + argc);
     for (const Command& c : kCommands) {
@@ -150,5 +164,5 @@ int main(int argc, char** argv) {
             return oryx::cli::kExitFailure;
         }
     }
-    return Usage("unknown command '" + std::string(name) + "'");
+    return Usage("unknown command '" + oryx::text::MessageValue(name) + "'");
 }

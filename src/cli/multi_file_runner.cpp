@@ -17,7 +17,10 @@
 #include <thread>
 #include <vector>
 
+#include "cli/arg_parser.h"
 #include "cli/input_files.h"
+#include "prov/file_error.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 
@@ -30,7 +33,8 @@ std::size_t ParseJobs(std::string_view text) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, jobs);
     if (text.empty() || error != std::errc() || stop != end || jobs == 0) {
-        throw UsageError{"-j needs a number of files to read at once, 1 or more (not '" + std::string(text) + "')"};
+        throw UsageError{"-j needs a number of files to read at once, 1 or more (not '" + text::MessageValue(text) +
+                         "')"};
     }
     return jobs;
 }
@@ -134,7 +138,10 @@ private:
     const std::size_t jobs_;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    // Each waiter has its own reason to wake, so that a finished file wakes
+    // the writer alone and a written one a single worker, never all of them.
+    std::condition_variable resultReady_;  // the writer waits for a result
+    std::condition_variable slotFree_;     // workers wait for room in the window
     std::vector<FileResult> results_;
     std::size_t nextToRead_ = 0;
     std::size_t written_ = 0;
@@ -169,7 +176,8 @@ int ParallelTable::Run() {
             const std::lock_guard lock(mutex_);
             ++written_;
         }
-        changed_.notify_all();
+        // One more file may be read now: one worker can go on.
+        slotFree_.notify_one();
         progress_.Show(i + 1);
     }
     Write(formatter_.Closing(anyRows));
@@ -194,7 +202,7 @@ void ParallelTable::StopWorkers() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    changed_.notify_all();
+    slotFree_.notify_all();
     for (std::thread& worker : workers_) worker.join();
     workers_.clear();
 }
@@ -207,8 +215,8 @@ void ParallelTable::Work() {
         std::size_t i;
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock,
-                          [&] { return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window; });
+            slotFree_.wait(
+                lock, [&] { return stopping_ || nextToRead_ == files_.size() || nextToRead_ < written_ + window; });
             if (stopping_ || nextToRead_ == files_.size()) return;
             i = nextToRead_++;
         }
@@ -218,7 +226,7 @@ void ParallelTable::Work() {
             const std::lock_guard lock(mutex_);
             results_[i] = std::move(result);
         }
-        changed_.notify_all();
+        resultReady_.notify_one();
     }
 }
 
@@ -234,10 +242,14 @@ FileResult ParallelTable::Produce(const InputFile& file) const {
         formatter_.AppendRows(rows, file.path, result.text);
     } catch (const std::bad_alloc&) {
         result.text = std::string();
-        result.error = "not enough memory to read '" + file.path + "'";
-    } catch (const std::exception& e) {
+        result.error = "not enough memory to read '" + text::MessageValue(file.path) + "'";
+    } catch (const prov::FileError& e) {
         result.text = std::string();
-        result.error = e.what();
+        result.error = e.what();  // names the file already
+    } catch (const std::exception& e) {
+        // A report's failure: among many files, the message must say whose.
+        result.text = std::string();
+        result.error = "'" + text::MessageValue(file.path) + "': " + e.what();
     }
     return result;
 }
@@ -246,10 +258,10 @@ FileResult ParallelTable::Take(std::size_t i) {
     std::unique_lock lock(mutex_);
     while (!results_[i].done) {
         if (!progress_.Enabled()) {
-            changed_.wait(lock);
+            resultReady_.wait(lock);
             continue;
         }
-        changed_.wait_for(lock, std::chrono::milliseconds(100));
+        resultReady_.wait_for(lock, std::chrono::milliseconds(100));
         lock.unlock();
         progress_.Show(i);
         lock.lock();
@@ -280,41 +292,23 @@ int RunOneFile(const std::string& file, const TableFormatter& formatter, const T
 
 }  // namespace
 
-Args TakeRunOptions(const Args& args, RunOptions& options) {
-    Args rest;
-    bool formatGiven = false;
-    bool jobsGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--recursive") {
-            options.recursive = true;
-        } else if (arg == "--format" || arg.starts_with("--format=")) {
-            std::string name;
-            if (arg == "--format") {
-                if (i + 1 == args.size()) throw UsageError{"--format needs csv, tsv or json"};
-                name = args[++i];
-            } else {
-                name = arg.substr(std::string_view("--format=").size());
-            }
-            if (formatGiven) throw UsageError{"--format given twice"};
-            formatGiven = true;
-            const std::optional<TableFormat> format = TableFormatByName(name);
-            if (!format) throw UsageError{"unknown format '" + name + "' (one of csv, tsv, json)"};
-            options.format = *format;
-        } else if (arg.starts_with("-j")) {
-            std::string_view count = std::string_view(arg).substr(2);
-            if (count.empty()) {
-                if (i + 1 == args.size()) throw UsageError{"-j needs a number of files to read at once"};
-                count = args[++i];
-            }
-            if (jobsGiven) throw UsageError{"-j given twice"};
-            jobsGiven = true;
-            options.jobs = ParseJobs(count);
-        } else {
-            rest.push_back(arg);
-        }
+void AddRunOptions(ArgParser& parser, RunOptionArgs& given) {
+    parser.Flag("--recursive", given.recursive)
+        .Value("--format", given.format, "csv, tsv or json")
+        .Value("-j", given.jobs, "a number of files to read at once");
+}
+
+RunOptions CheckRunOptions(const RunOptionArgs& given) {
+    RunOptions options;
+    options.recursive = given.recursive;
+    if (given.format) {
+        const std::optional<TableFormat> format = TableFormatByName(*given.format);
+        if (!format)
+            throw UsageError{"unknown format '" + text::MessageValue(*given.format) + "' (one of csv, tsv, json)"};
+        options.format = *format;
     }
-    return rest;
+    if (given.jobs) options.jobs = ParseJobs(*given.jobs);
+    return options;
 }
 
 int RunOverFiles(const Args& arguments, const RunOptions& options, const TableRun& run) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,9 +21,19 @@ struct RunOptions {
     bool recursive = false;
 };
 
-// The arguments without --format F, -j N and --recursive, which may stand
-// anywhere; throws UsageError for a bad or repeated value.
-Args TakeRunOptions(const Args& args, RunOptions& options);
+class ArgParser;
+
+// The run options as given, before they are checked.
+struct RunOptionArgs {
+    std::optional<std::string> format;
+    std::optional<std::string> jobs;
+    bool recursive = false;
+};
+
+// Declares --format F, -j N and --recursive on `parser`, to be stored in `given`.
+void AddRunOptions(ArgParser& parser, RunOptionArgs& given);
+// The options `given` name; throws UsageError for a bad value.
+RunOptions CheckRunOptions(const RunOptionArgs& given);
 
 // Fills `rows` with the rows of one file; throws when the file cannot be read
 // or its report fails, what() being the message.

@@ -7,12 +7,14 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/arg_parser.h"
 #include "cli/multi_file_runner.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 #include "reports/report_registry.h"
+#include "text/message_value.h"
 
 namespace oryx::cli {
 
@@ -34,26 +36,39 @@ struct ConfigFile {
     bool given = false;
 };
 
-// The arguments without "--config CFG", which may stand anywhere.
-Args TakeConfigOption(const Args& args, ConfigFile& config) {
-    Args rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--config") {
-            rest.push_back(args[i]);
-            continue;
-        }
-        if (i + 1 == args.size()) throw UsageError{"--config needs a file name"};
-        if (config.given) throw UsageError{"--config given twice"};
+ConfigFile ConfigFileOf(const std::optional<std::string>& option) {
+    ConfigFile config;
+    if (option) {
         config.given = true;
-        config.name = args[++i];
+        config.name = *option;
+        return config;
     }
-    if (!config.given) {
-        std::error_code error;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-        const std::string folder = error ? std::string(".") : exe.parent_path().string();
-        config.name = reports::ReportConfigPathInFolder(folder);
-    }
-    return rest;
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string folder = error ? std::string(".") : exe.parent_path().string();
+    config.name = reports::ReportConfigPathInFolder(folder);
+    return config;
+}
+
+// The arguments of a table command: the run options, --config CFG, and the
+// positional arguments in order.
+struct TableArgs {
+    RunOptions options;
+    ConfigFile config;
+    Args positional;
+};
+
+TableArgs ParseTableArgs(std::string_view command, const Args& args) {
+    RunOptionArgs runOptions;
+    std::optional<std::string> config;
+    ArgParser parser(command);
+    AddRunOptions(parser, runOptions);
+    parser.Value("--config", config, "a file name");
+    TableArgs parsed;
+    parsed.positional = parser.Parse(args);
+    parsed.options = CheckRunOptions(runOptions);
+    parsed.config = ConfigFileOf(config);
+    return parsed;
 }
 
 // A file named by --config must be readable; the one beside the program may
@@ -70,13 +85,12 @@ int Emit(Output& out, const char* what) { return out.Commit() ? kExitOk : WriteF
 }  // namespace
 
 int RunReport(const Args& allArgs) {
-    RunOptions options;
     // --config is accepted as by the other report commands; fixed reports do not read it.
-    ConfigFile unused;
-    const Args args = TakeConfigOption(TakeRunOptions(allArgs, options), unused);
+    const TableArgs parsed = ParseTableArgs("report", allArgs);
+    const Args& args = parsed.positional;
     if (args.size() < 2) throw UsageError{"report takes NAME and FILE (NAME is one of " + ReportNames() + ")"};
     const std::optional<reports::ReportId> id = reports::ReportByCliName(args[0]);
-    if (!id) throw UsageError{"unknown report '" + args[0] + "' (one of " + ReportNames() + ")"};
+    if (!id) throw UsageError{"unknown report '" + text::MessageValue(args[0]) + "' (one of " + ReportNames() + ")"};
     TableRun run;
     run.columns = reports::Report(*id).columns;
     run.rowsOf = [id = *id](const std::string& file, reports::ReportRows& rows) {
@@ -84,19 +98,19 @@ int RunReport(const Args& allArgs) {
         prov::ReadProvisioningFile(file, store);
         reports::BuildReportRows(id, store, rows);  // a failed report prints only its message
     };
-    return RunOverFiles(Args(args.begin() + 1, args.end()), options, run);
+    return RunOverFiles(Args(args.begin() + 1, args.end()), parsed.options, run);
 }
 
 int RunCustom(const Args& args) {
-    RunOptions options;
-    ConfigFile configFile;
-    const Args rest = TakeConfigOption(TakeRunOptions(args, options), configFile);
+    const TableArgs parsed = ParseTableArgs("custom", args);
+    const Args& rest = parsed.positional;
+    const ConfigFile& configFile = parsed.config;
     if (rest.size() < 2) throw UsageError{"custom takes SECTION and FILE, and optionally --config CFG"};
     const std::string& section = rest[0];
     // The configuration is checked first: a typo there is not worth reading a large FILE for.
     const reports::ReportConfig config = ReadConfig(configFile);
     if (!config.HasSection(section)) {
-        PrintError("no section '" + section + "' in '" + configFile.name + "'");
+        PrintError("no section '" + text::MessageValue(section) + "' in '" + text::MessageValue(configFile.name) + "'");
         return kExitFailure;
     }
     TableRun run;
@@ -106,12 +120,15 @@ int RunCustom(const Args& args) {
         prov::ReadProvisioningFile(file, store);
         reports::BuildCustomReportRows(store, config, section, rows);
     };
-    return RunOverFiles(Args(rest.begin() + 1, rest.end()), options, run);
+    return RunOverFiles(Args(rest.begin() + 1, rest.end()), parsed.options, run);
 }
 
 int RunSections(const Args& args) {
-    ConfigFile configFile;
-    if (!TakeConfigOption(args, configFile).empty()) throw UsageError{"sections takes only --config CFG"};
+    std::optional<std::string> config;
+    ArgParser parser("sections");
+    parser.Value("--config", config, "a file name");
+    if (!parser.Parse(args).empty()) throw UsageError{"sections takes only --config CFG"};
+    const ConfigFile configFile = ConfigFileOf(config);
     Output out;
     for (const std::string& name : reports::CustomReportMenuNames(ReadConfig(configFile))) {
         out.Append(name);

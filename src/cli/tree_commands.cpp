@@ -2,14 +2,48 @@
 
 #include <cerrno>
 
+#include "cli/arg_parser.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
+#include "text/hidden_name.h"
 #include "text/message_value.h"
 
 namespace oryx::cli {
 
-int RunTree(const Args& args) {
+namespace {
+
+// What the path walk of FindComponent passed over to reach `found`: the
+// pieces that named no component and were skipped, and whether the component
+// or one above it is hidden. The window and the reports take such a path as
+// they find it; a script is told that it was not exact.
+void TellInexactPath(const prov::ComponentNode* add, std::string_view path, const prov::ComponentNode* found) {
+    const prov::ComponentNode* current = add;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t space = path.find(' ', start);
+        const std::string_view piece = path.substr(start, space == std::string_view::npos ? path.npos : space - start);
+        if (space == std::string_view::npos) break;
+        const prov::ComponentNode* child = prov::GetChild(current, piece);
+        if (child != nullptr)
+            current = child;
+        else
+            PrintError("'" + text::MessageValue(piece) + "' names no component; it was skipped");
+        start = space + 1;
+    }
+    for (const prov::ComponentNode* n = found; n != nullptr && n != add; n = n->Container()) {
+        if (text::IsHiddenName(n->Name())) {
+            PrintError("'" + text::MessageValue(prov::ComponentPath(*found)) +
+                       "' is hidden: the tree does not show it");
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+int RunTree(const Args& allArgs) {
+    const Args args = ArgParser("tree").Parse(allArgs);
     if (args.size() != 1) throw UsageError{"tree takes one FILE"};
     prov::ComponentStore store;
     prov::ReadProvisioningFile(args[0], store);
@@ -25,15 +59,17 @@ int RunTree(const Args& args) {
     return kExitOk;
 }
 
-int RunAttrs(const Args& args) {
+int RunAttrs(const Args& allArgs) {
+    const Args args = ArgParser("attrs").Parse(allArgs);
     if (args.size() != 2) throw UsageError{"attrs takes FILE and PATH"};
     prov::ComponentStore store;
     prov::ReadProvisioningFile(args[0], store);
     const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), args[1]);
     if (!node) {
-        PrintError("no component at '" + args[1] + "' in '" + text::MessageValue(args[0]) + "'");
+        PrintError("no component at '" + text::MessageValue(args[1]) + "' in '" + text::MessageValue(args[0]) + "'");
         return kExitFailure;
     }
+    TellInexactPath(store.AddNode(), args[1], node);
     Output out;
     for (const prov::AttributeRow& row : prov::VisibleAttributeRows(node)) {
         out.Append(row.name);

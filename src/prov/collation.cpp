@@ -1,5 +1,6 @@
 #include "prov/collation.h"
 #include "text/ascii_case.h"
+#include "text/keyed_hash.h"
 
 #include <array>
 #include <cstdint>
@@ -77,6 +78,6 @@ std::uint64_t NameSortKey(std::string_view name) {
 
 bool SameName(std::string_view a, std::string_view b) { return text::EqualIgnoringAsciiCase(a, b); }
 
-std::size_t HashName(std::string_view name) { return static_cast<std::size_t>(text::HashIgnoringAsciiCase(name)); }
+std::size_t HashName(std::string_view name) { return static_cast<std::size_t>(text::KeyedHashIgnoringAsciiCase(name)); }
 
 }  // namespace oryx::prov

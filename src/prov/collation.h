@@ -20,7 +20,7 @@ std::uint64_t NameSortKey(std::string_view name);
 // Two names are one name when they are equal ignoring ASCII letter case.
 bool SameName(std::string_view a, std::string_view b);
 
-// Hash consistent with SameName.
+// Hash consistent with SameName, keyed per process (see text/keyed_hash.h).
 std::size_t HashName(std::string_view name);
 
 }  // namespace oryx::prov

@@ -1,6 +1,7 @@
 #include "prov/path_trie.h"
 
 #include "text/ascii_case.h"
+#include "text/keyed_hash.h"
 
 namespace oryx::prov {
 
@@ -10,6 +11,10 @@ std::string PathTrie::ChildKey(std::uint32_t parent, std::string_view lowerName)
     std::string key(reinterpret_cast<const char*>(&parent), sizeof parent);
     key += lowerName;
     return key;
+}
+
+std::size_t PathTrie::KeyHash::operator()(const std::string& key) const {
+    return static_cast<std::size_t>(text::KeyedHashOfBytes(key));
 }
 
 std::size_t PathTrie::TopPlaceHash::operator()(const TopPlace& key) const {

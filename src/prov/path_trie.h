@@ -55,7 +55,11 @@ private:
     static std::string ChildKey(std::uint32_t parent, std::string_view lowerName);
 
     std::vector<Place> places_;
-    std::unordered_map<std::string, std::uint32_t> moreChildren_;
+    struct KeyHash {
+        std::size_t operator()(const std::string& key) const;
+    };
+
+    std::unordered_map<std::string, std::uint32_t, KeyHash> moreChildren_;
     std::unordered_map<TopPlace, ComponentNode*, TopPlaceHash> moreBelow_;
 };
 

@@ -73,6 +73,16 @@ std::optional<std::string> FindMatchingAttributeValue(const prov::AttributeList*
     return std::nullopt;
 }
 
+std::optional<std::string> FindMatchingBookkeepingValue(const prov::AttributeList* list, std::string_view key) {
+    std::string& scratch = bookkeepingScratch;
+    const LowerWordFinder finder(key);
+    const auto value = LastMatch(
+        list, [](std::string_view) { return false; },
+        [&](std::size_t index) { return BookkeepingHolds(list, index, finder, scratch); }, scratch);
+    if (value) return std::string(*value);
+    return std::nullopt;
+}
+
 std::string FindAttributeValue(const prov::AttributeList* list, std::string_view key) {
     std::string& scratch = bookkeepingScratch;
     return std::string(FindAttributeValueView(list, LowerWordFinder(key), scratch).value_or(std::string_view()));

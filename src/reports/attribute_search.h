@@ -25,6 +25,10 @@ std::optional<std::string> FindMatchingAttributeValue(const prov::AttributeList*
 
 class LowerWordFinder;
 
+// As FindMatchingAttributeValue over the bookkeeping lines alone, for a
+// caller that has looked at the file's lines itself and found no match.
+std::optional<std::string> FindMatchingBookkeepingValue(const prov::AttributeList* list, std::string_view key);
+
 // As FindMatchingAttributeValue, without a copy: the view points into the
 // store, or into `scratch` when a bookkeeping line matched. The key comes
 // prepared, for reports that search one key in many lists.

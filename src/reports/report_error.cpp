@@ -13,7 +13,7 @@ ReportError InvalidIntegerError(std::string_view value) {
 
 ReportError NotEnoughMemoryToBuild(std::string_view reportName) {
     std::string message = "not enough memory to build the ";
-    message += reportName;
+    message += text::MessageValue(reportName);
     message += " report";
     return ReportError(message);
 }

@@ -7,6 +7,7 @@
 #include "search/search_query.h"
 #include "search/text_batch.h"
 #include "search/text_matcher.h"
+#include "text/message_value.h"
 
 namespace oryx::search {
 namespace {
@@ -22,16 +23,24 @@ constexpr std::size_t kPathLookBehind = 256;
 constexpr std::string_view kWordBefore = "(?:^|(?-i:[^0-9A-Za-z_]))";
 constexpr std::string_view kWordAfter = "(?-i:[^0-9A-Za-z_])";
 
-std::string OneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    return text;
-}
-
 std::unique_ptr<RE2> Compile(const std::string& pattern, const RE2::Options& options) {
     auto re = std::make_unique<RE2>(pattern, options);
-    if (!re->ok()) throw QueryError(OneLine("invalid regular expression: " + re->error()));
+    if (!re->ok()) throw QueryError("invalid regular expression: " + text::MessageValue(re->error()));
     return re;
+}
+
+// A bound on the bytes a match of the pattern can span: a pattern without
+// repetition ("*", "+", "{") matches at most one character, of at most four
+// bytes, per byte of it. Unbounded (SIZE_MAX) otherwise; errs that way.
+std::size_t LongestMatchBound(std::string_view pattern) {
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '\\') {
+            ++i;  // an escaped byte repeats nothing
+            continue;
+        }
+        if (pattern[i] == '*' || pattern[i] == '+' || pattern[i] == '{') return SIZE_MAX / 2;
+    }
+    return 4 * pattern.size();
 }
 
 // Whether the pattern means the same over a batch (strings separated by line
@@ -73,6 +82,7 @@ public:
         // not of the wrapping below.
         const std::string own(pattern);
         Compile(own, options);
+        bounded_ = LongestMatchBound(own) + 2 <= kPathLookBehind;  // 2: the bytes around a whole word
         const std::string group = Grouped(own, options);
         const std::string word = wholeWord ? std::string(kWordBefore) : std::string();
         const std::string wordEnd = wholeWord ? "(?:$|" + std::string(kWordAfter) + ")" : std::string();
@@ -127,6 +137,8 @@ public:
     }
 
     std::size_t PathLookBehind() const override { return kPathLookBehind; }
+
+    bool MatchesMayOutreachLookBehind() const override { return !bounded_; }
 
     bool PrefersBatches() const override { return batchAnywhere_ != nullptr; }
 
@@ -187,6 +199,7 @@ private:
 
     bool utf8_;
     bool wholeWord_;
+    bool bounded_ = false;  // no match is longer than the path look-behind
     std::unique_ptr<RE2> anywhere_;
     std::unique_ptr<RE2> furthestEnd_;
     std::unique_ptr<RE2> atTextEnd_;  // whole-word mode: a word that ends the path

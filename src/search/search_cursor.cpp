@@ -1,8 +1,10 @@
 #include "search/search_cursor.h"
 
+#include "search/component_path.h"
 #include "search/display_text.h"
 #include "search/text_matcher.h"
 #include "text/hidden_name.h"
+#include "text/message_value.h"
 
 namespace oryx::search {
 namespace {
@@ -19,6 +21,12 @@ constexpr std::size_t kBatchItems = 4096;
 constexpr std::size_t kBatchBytes = 64 * 1024;
 
 bool SameView(std::string_view a, std::string_view b) { return a.data() == b.data() && a.size() == b.size(); }
+
+// A component whose path a regular expression could not look back over.
+[[noreturn]] void ThrowPathTooLong(const prov::ComponentNode& node) {
+    throw SearchLimitError("cannot search the path of '" + text::MessageValue(ComponentPath(node)) +
+                           "' with this regular expression: more than 256 bytes stand before its name");
+}
 
 }  // namespace
 
@@ -42,8 +50,9 @@ SearchCursor::SearchCursor(const prov::ComponentStore& store, SearchQuery query)
     // above 127 again, none of them a letter, digit or "_". (The empty query
     // is left out: it tells an empty display text from a byte-order mark.)
     if (display_ && !query_.Options().regex && !query_.Text().empty() && IsAscii(query_.Text())) display_ = false;
+    carriesPathState_ = pathScope_ && matcher_.CarriesPathState();
     if (const prov::ComponentNode* add = store.AddNode())
-        stack_.push_back({add, 0, 0});
+        stack_.push_back({add, 0, 0, 0});
     else
         walked_ = true;
 }
@@ -59,13 +68,19 @@ const prov::ComponentNode* SearchCursor::Advance() {
         const prov::ComponentNode* child = children[top.nextChild++];
         // A bookkeeping name hides the component and everything below it.
         if (text::IsHiddenName(child->Name())) continue;
+        std::size_t state = 0;
         if (pathScope_) {
             path_.resize(top.pathEnd);
             if (stack_.size() > 1) path_ += ' ';  // below a top-level component
             nameStart_ = path_.size();
-            path_ += Shown(child->Name());
+            const std::string_view name = Shown(child->Name());
+            path_ += name;
+            if (carriesPathState_) {
+                nameState_ = stack_.size() > 1 ? matcher_.PathStateAfter(top.pathState, " ") : 0;
+                state = matcher_.PathStateAfter(nameState_, name);
+            }
         }
-        stack_.push_back({child, 0, path_.size()});
+        stack_.push_back({child, 0, path_.size(), state});
         return child;
     }
     return nullptr;
@@ -106,6 +121,13 @@ bool SearchCursor::Matches(const BatchText& text) const {
     return text.isLine ? matcher_.ContainsInLine(text.text) : matcher_.Contains(text.text);
 }
 
+bool SearchCursor::PathMatches() const {
+    // A carried state costs the component its own name; a path looked at
+    // anew costs as much of it as the matcher looks back over.
+    if (carriesPathState_) return matcher_.EndsInLastNameFrom(path_, nameStart_, nameState_);
+    return query_.MatchesEndIn(path_, nameStart_);
+}
+
 SearchHit SearchCursor::ComponentHit() const { return {current_, SearchHit::Kind::Component, 0, 0, {}}; }
 
 SearchHit SearchCursor::LineHit(std::string_view line, std::size_t row) const {
@@ -119,9 +141,9 @@ std::optional<SearchHit> SearchCursor::NextOneByOne(const std::atomic<bool>* can
             if (Cancelled(cancel)) return std::nullopt;
             if (!displayTexts_.empty()) displayTexts_.clear();
             if (!EnterNextComponent()) return std::nullopt;
-            if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) ||
-                (pathScope_ && query_.MatchesEndIn(path_, nameStart_)))
+            if ((nameScope_ && matcher_.Contains(Shown(current_->Name()))) || (pathScope_ && PathMatches()))
                 return ComponentHit();
+            if (pathScope_ && query_.PathMayHideMatch(nameStart_)) ThrowPathTooLong(*current_);
         }
         if (LineScope()) {
             // Locals, as the matcher's calls would make members be read anew
@@ -190,6 +212,8 @@ std::optional<SearchHit> SearchCursor::NextInBatches(const std::atomic<bool>* ca
             const Item& item = items_[next_++];
             if ((item.text != kNone && textMatched_[item.text]) || (item.path != kNone && pathMatched_[item.path]))
                 return item.hit;
+            if (item.path != kNone && paths_.cut[item.path] && matcher_.MatchesMayOutreachLookBehind())
+                ThrowPathTooLong(*item.hit.node);
         }
         if (walked_) return std::nullopt;
         items_.clear();

@@ -60,7 +60,8 @@ private:
     struct Frame {
         const prov::ComponentNode* node;
         std::size_t nextChild;
-        std::size_t pathEnd;  // where the node's path ends in path_
+        std::size_t pathEnd;    // where the node's path ends in path_
+        std::size_t pathState;  // the matcher's state after the node's path
     };
     // A possible hit of a batch, with what decides it: a component's name
     // (in texts_) and path (in paths_), or a line or the part of it searched.
@@ -79,6 +80,7 @@ private:
     // What of a line the scope searches, in the query's text form.
     BatchText LineText(std::string_view line);
     bool Matches(const BatchText& text) const;
+    bool PathMatches() const;
     SearchHit ComponentHit() const;
     SearchHit LineHit(std::string_view line, std::size_t row) const;
     std::optional<SearchHit> NextOneByOne(const std::atomic<bool>* cancel);
@@ -97,6 +99,8 @@ private:
     // own name begins; kept only when paths are searched.
     std::string path_;
     std::size_t nameStart_ = 0;
+    std::size_t nameState_ = 0;  // the matcher's state at nameStart_, when it carries one
+    bool carriesPathState_ = false;
     const prov::ComponentNode* current_ = nullptr;  // whose lines come next
     std::optional<prov::FileLineRange> lines_;
     prov::FileLineRange::Iterator line_;

@@ -25,4 +25,9 @@ bool SearchQuery::MatchesEndIn(std::string_view shown, std::size_t nameStart) co
     return matcher_->EndsInLastName(tail.text, tail.nameStart, tail.cut);
 }
 
+bool SearchQuery::PathMayHideMatch(std::size_t nameStart) const {
+    // CutPath cuts a path whose name begins further in than this.
+    return matcher_->MatchesMayOutreachLookBehind() && nameStart > matcher_->PathLookBehind() + 1;
+}
+
 }  // namespace oryx::search

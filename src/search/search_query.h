@@ -20,6 +20,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A search that could not look at all it had to: the path of a component
+// nested so deep that a regular expression cannot look back over all of it
+// (see SearchQuery::MatchesEndIn). Thrown rather than missing a match in
+// silence; what() names the component.
+class SearchLimitError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A query ready to search with: the text and options, compiled once. Copies
 // share the compiled matcher, and one query may serve searches on several
 // threads at once.
@@ -39,8 +48,13 @@ public:
     bool MatchesLine(std::string_view shown) const;
     // A match in the path `shown` that ends inside its last name, which
     // begins at `nameStart`. A regular expression sees at most 256 bytes of
-    // the path before the name, which only files nested dozens deep exceed.
+    // the path before the name, which only files nested dozens deep exceed;
+    // when a pattern whose matches can be longer than that matches nothing
+    // in those bytes, a match further back cannot be ruled out, and
+    // PathMayHideMatch says so.
     bool MatchesEndIn(std::string_view shown, std::size_t nameStart) const;
+    // Whether MatchesEndIn's false for this path may hide a match.
+    bool PathMayHideMatch(std::size_t nameStart) const;
 
     // The compiled matcher, for SearchCursor.
     const TextMatcher& Matcher() const { return *matcher_; }

@@ -117,8 +117,32 @@ public:
     // The occurrence and the byte before it.
     std::size_t PathLookBehind() const override { return pattern_.size(); }
 
+    // The state is the length of the query's longest prefix that ends the
+    // text read (Knuth-Morris-Pratt).
+    bool CarriesPathState() const override { return !pattern_.empty(); }
+
+    std::size_t PathStateAfter(std::size_t state, std::string_view text) const override {
+        for (const char c : text) state = Step(state, Fold(c));
+        return state;
+    }
+
+    bool EndsInLastNameFrom(std::string_view path, std::size_t nameStart, std::size_t state) const override {
+        const std::size_t m = pattern_.size();
+        for (std::size_t i = nameStart; i < path.size(); ++i) {
+            state = Step(state, Fold(path[i]));
+            if (state == m && Bounded(path, i + 1 - m, i + 1)) return true;
+        }
+        return false;
+    }
+
 private:
     unsigned char Fold(char c) const { return fold_[static_cast<unsigned char>(c)]; }
+
+    std::size_t Step(std::size_t j, unsigned char c) const {
+        if (j == pattern_.size()) j = fail_[j - 1];
+        while (j > 0 && c != static_cast<unsigned char>(pattern_[j])) j = fail_[j - 1];
+        return c == static_cast<unsigned char>(pattern_[j]) ? j + 1 : j;
+    }
 
     bool Bounded(std::string_view text, std::size_t begin, std::size_t end) const {
         if (!wholeWord_) return true;

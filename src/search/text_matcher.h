@@ -29,6 +29,19 @@ public:
     virtual bool EndsInLastName(std::string_view path, std::size_t nameStart, bool cut) const = 0;
     // How many bytes of a path before the last name EndsInLastName looks at.
     virtual std::size_t PathLookBehind() const = 0;
+    // Whether a match may begin further back than PathLookBehind, so that a
+    // cut path can hide one.
+    virtual bool MatchesMayOutreachLookBehind() const { return false; }
+
+    // A matcher that can carry its state down a path, so that a component's
+    // path costs the search its own name only, however deep it lies: the
+    // state after `text` read from `state` (0 before a path's first byte),
+    // and whether a match ends inside the last name of `path`, which begins
+    // at nameStart, read from the state there. The bytes before nameStart
+    // serve only as context (word boundaries).
+    virtual bool CarriesPathState() const { return false; }
+    virtual std::size_t PathStateAfter(std::size_t state, std::string_view text) const;
+    virtual bool EndsInLastNameFrom(std::string_view path, std::size_t nameStart, std::size_t state) const;
 
     // Whether the batch calls below beat one call per string.
     virtual bool PrefersBatches() const { return false; }

@@ -1,5 +1,6 @@
 #include "settings/reg_document.h"
 #include "text/ascii_case.h"
+#include "text/keyed_hash.h"
 
 #include <algorithm>
 #include <charconv>
@@ -204,8 +205,8 @@ std::string FormatValue(const RegValue& value) {
 
 // A hash of a key path that ignores letter case, as key names compare.
 std::uint64_t PathHash(const std::vector<std::string>& path) {
-    std::uint64_t h = text::kFoldedHashStart;
-    for (const std::string& name : path) h = text::HashIgnoringAsciiCase("\\", text::HashIgnoringAsciiCase(name, h));
+    std::uint64_t h = path.size();
+    for (const std::string& name : path) h = (h * 0x9E3779B97F4A7C15ULL) ^ text::KeyedHashIgnoringAsciiCase(name);
     return h;
 }
 
@@ -225,7 +226,8 @@ std::size_t ValueEntry(const RegSection& key, std::string_view name) {
             if (HoldsValue(key, i, name)) return i;
         return kNoEntry;
     }
-    return key.valueAt.Find(text::HashIgnoringAsciiCase(name), [&](std::size_t i) { return HoldsValue(key, i, name); });
+    return key.valueAt.Find(text::KeyedHashIgnoringAsciiCase(name),
+                            [&](std::size_t i) { return HoldsValue(key, i, name); });
 }
 
 // Points the index at the entry for its value's name. An entry that held
@@ -233,7 +235,7 @@ std::size_t ValueEntry(const RegSection& key, std::string_view name) {
 void IndexValue(RegSection& key, std::size_t entry) {
     const std::string& name = key.entries[entry].value->name;
     key.valueAt.Set(
-        text::HashIgnoringAsciiCase(name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
+        text::KeyedHashIgnoringAsciiCase(name), [&](std::size_t i) { return HoldsValue(key, i, name); }, entry);
 }
 
 // Keeps the index up to date after the key's last entry was added.

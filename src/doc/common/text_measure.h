@@ -8,6 +8,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "text/keyed_hash.h"
+
 namespace oryx::doc {
 
 // Widths of texts in pixels as QFontMetrics::horizontalAdvance gives them;
@@ -22,7 +24,9 @@ public:
 private:
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+        std::size_t operator()(std::string_view text) const {
+            return static_cast<std::size_t>(text::KeyedHashOfBytes(text));
+        }
     };
 
     QFontMetrics metrics_;

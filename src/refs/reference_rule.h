@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "prov/component_store.h"
+
+namespace oryx::refs {
+
+// What an attribute line's value says of the components of its file.
+enum class ReferenceKind : std::uint8_t {
+    None,
+    // The value names a shown component exactly, as search::FindComponentAtPath
+    // finds it with QueryText::Bytes.
+    Exact,
+    // A path whose first piece names a shown top-level component but whose
+    // later pieces leave the file's tree: it points below the deepest
+    // component its leading pieces name. Dumps often leave such parts out, so
+    // this is a note, not an error.
+    Partial,
+    // A path whose first piece names no component, though its type is the type
+    // of a shown top-level component.
+    Dangling,
+};
+
+struct Resolution {
+    ReferenceKind kind = ReferenceKind::None;
+    // Exact: the component named; Partial: the deepest component named.
+    const prov::ComponentNode* target = nullptr;
+    // Partial: the pieces after the deepest named component; Dangling: the
+    // first piece. A view into the value.
+    std::string_view missing;
+};
+
+// The value a line holds for references: the text after its first "=", with
+// spaces and TABs trimmed at both ends. Empty for a line without "=".
+std::string_view ReferenceValue(std::string_view line);
+
+// Resolves values against one store. Built once per store: it holds the
+// types of the shown top-level components.
+class ReferenceResolver final {
+public:
+    explicit ReferenceResolver(const prov::ComponentStore& store);
+
+    // The reference an attribute line makes; lines beginning with "&" make none.
+    Resolution ResolveLine(std::string_view line) const;
+    // The reference a value (already trimmed) makes.
+    Resolution ResolveValue(std::string_view value) const;
+
+private:
+    bool IsTopLevelType(std::string_view type) const;
+
+    const prov::ComponentNode* addNode_ = nullptr;
+    // The ASCII-lowered types of the shown top-level components, sorted and
+    // unique: a file's names cannot make a lookup slow.
+    std::vector<std::string> topTypes_;
+};
+
+}  // namespace oryx::refs

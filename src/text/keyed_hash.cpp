@@ -1,0 +1,62 @@
+#include "text/keyed_hash.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <random>
+
+namespace oryx::text {
+namespace {
+
+// A bijection of 64-bit words that spreads every input bit over the output.
+std::uint64_t Mix(std::uint64_t h) {
+    h ^= h >> 30;
+    h *= 0xBF58476D1CE4E5B9ULL;
+    h ^= h >> 27;
+    h *= 0x94D049BB133111EBULL;
+    return h ^ (h >> 31);
+}
+
+std::uint64_t DrawSeed() {
+    std::random_device device;
+    const std::uint64_t drawn = (std::uint64_t{device()} << 32) ^ device();
+    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return Mix(drawn ^ now);
+}
+
+std::atomic<std::uint64_t>& Seed() {
+    static std::atomic<std::uint64_t> seed{DrawSeed()};
+    return seed;
+}
+
+// Sets bit 0x20 of every byte that is an ASCII capital, eight at a time.
+std::uint64_t FoldWord(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    const std::uint64_t ascii = ~w & kHigh;
+    // High bit set where a byte (below 0x80) is >= 'A', and where it is > 'Z'.
+    const std::uint64_t fromA = ((w & ~kHigh) + kOnes * (0x80 - 'A')) & kHigh;
+    const std::uint64_t pastZ = ((w & ~kHigh) + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    const std::uint64_t capital = fromA & ~pastZ & ascii;
+    return w | (capital >> 2);
+}
+
+}  // namespace
+
+std::uint64_t HashSeed() { return Seed().load(std::memory_order_relaxed); }
+
+void SetHashSeedForTesting(std::uint64_t seed) { Seed().store(seed, std::memory_order_relaxed); }
+
+std::uint64_t KeyedHash(std::string_view bytes, bool foldCase, std::uint64_t seed) {
+    std::uint64_t h = Mix(seed ^ (bytes.size() * 0x9E3779B97F4A7C15ULL));
+    while (!bytes.empty()) {
+        std::uint64_t word = 0;
+        const std::size_t n = bytes.size() < 8 ? bytes.size() : 8;
+        std::memcpy(&word, bytes.data(), n);
+        if (foldCase) word = FoldWord(word);
+        h = Mix(h ^ word) + seed;
+        bytes.remove_prefix(n);
+    }
+    return Mix(h);
+}
+
+}  // namespace oryx::text

@@ -1,0 +1,5 @@
+add_executable(refs_test refs_test.cpp refs_cli_test.cpp)
+target_link_libraries(refs_test PRIVATE oryx_refs oryx_search GTest::gtest_main)
+target_compile_definitions(refs_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(refs_test oryx-cli)
+gtest_discover_tests(refs_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
