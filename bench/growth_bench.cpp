@@ -21,6 +21,9 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "check/check_file.h"
+#include "check/rule_checks.h"
+#include "check/rules_file.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "reports/custom_report.h"
@@ -378,6 +381,39 @@ void ManyWorkers(const Scratch& dir) {
 
 }  // namespace
 
+// oryx-cli check's work on one file: its read with diagnostics, every rule
+// in one walk and the findings in order.
+void Check(const Scratch& dir) {
+    std::printf("check:\n");
+    check::RuleSet rules;
+    check::ParseRules(
+        "rules:\n"
+        "  - {id: deep, path: '** a', forbid: [x]}\n"
+        "  - {id: every, path: '** *', attribute: k, match: 'v'}\n"
+        "  - {id: lp, path: 'Lp/*', require: [x]}\n",
+        "growth.yaml", rules);
+    const auto run = [&](const std::string& bytes) {
+        const fs::path file = dir.Path() / "node.txt";
+        Write(file, bytes);
+        check::RuleRunner runner(rules);
+        (void)check::CheckFile(file.string(), rules, runner);
+    };
+    Growth(
+        "a ** rule and one over every component, n deep", 100000L * scale,
+        [](long n) { return "saved\n" + Repeated("configure a\nset k v\n", n) + "set x 1\n"; }, run);
+    Growth(
+        "n findings, one per LP", 100000L * scale,
+        [](long n) {
+            std::string text = "start prov\n";
+            for (long i = 0; i < n; ++i) text += "add Lp/" + std::to_string(i) + "\n";
+            return text;
+        },
+        run);
+    Growth(
+        "n notes, return lines at the top", 100000L * scale, [](long n) { return "saved\n" + Repeated("return\n", n); },
+        run);
+}
+
 int main(int argc, char** argv) {
     if (argc > 1) scale = std::max(1, std::atoi(argv[1]));
     Scratch dir;
@@ -389,5 +425,6 @@ int main(int argc, char** argv) {
     DiffOfCollidingNames(dir);
     CustomReportKeys(dir);
     FindInDeepPaths(dir);
+    Check(dir);
     return 0;
 }

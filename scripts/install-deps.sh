@@ -10,6 +10,7 @@ packages=(
   libqt6svg6 dpkg-dev file
   clang
   nlohmann-json3-dev
+  libyaml-cpp-dev
   scdoc man-db appstream lintian
 )
 missing=()

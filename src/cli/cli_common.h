@@ -12,6 +12,8 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 // find: the search ran and matched nothing.
 constexpr int kExitNoMatch = 3;
+// check: a finding at or above the severity that fails the run.
+constexpr int kExitFindings = 3;
 
 // Thrown for a usage error; main prints the usage line and exits with 2.
 struct UsageError {

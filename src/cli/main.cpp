@@ -7,9 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "cli/check_command.h"
 #include "cli/cli_common.h"
 #include "cli/diff_command.h"
 #include "cli/find_command.h"
+#include "cli/history_command.h"
 #include "cli/refs_command.h"
 #include "cli/report_commands.h"
 #include "cli/summary_command.h"
@@ -72,10 +74,34 @@ const Command kCommands[] = {
      "attribute NAME out, --ignore-case compares values ignoring case; exit status 0 when the nodes are "
      "equal, 3 when they differ",
      oryx::cli::RunDiff},
+    {"history",
+     "history FILE... [--path PATH [--below]] [--attr NAME]... [--ignore NAME]... [--ignore-case] "
+     "[--format text|csv|tsv|json] [--values]",
+     "the changes along versions of one node, in the order given (a folder stands for its regular files, names "
+     "in byte order; --recursive as for report): for each consecutive pair a line \"== OLDER -> NEWER: N added, M "
+     "removed, K changed\" and the lines diff prints for that pair; csv, tsv and json add \"from\" and \"to\" "
+     "to diff's CSV columns. --path keeps the differences at the component PATH (with --below those beneath it "
+     "too) and an added or removed component holding it; --attr keeps the changes of attribute NAME and the "
+     "components added or removed with it; --ignore and --ignore-case as for diff. --values --path PATH writes "
+     "instead a table of PATH's attribute values, one row per attribute and one column per version, empty "
+     "where absent (csv by default, or tsv or json). Reading stops at a file that cannot be read (exit status "
+     "1); a note on stderr says when versions name different nodes; exit status 0 when nothing changed, 3 "
+     "when something did (0 for --values)",
+     oryx::cli::RunHistory},
     {"summary", "summary FILE...",
      "one row per FILE: \"File\", \"Format\" (start-prov or configure), \"Lines\", \"Components\" (below the add node) "
      "and the Node Summary values",
      oryx::cli::RunSummary},
+    {"check",
+     "check FILE... [--rules RULES]... [--format text|csv|tsv|json] [--fail-on error|warning|note] [-j N] "
+     "[--recursive]",
+     "what the reader passed over in each FILE (lines it ignored, set lines that name another component, "
+     "components made without their parents...) and the findings of the YAML rules files RULES, one per line as "
+     "compilers write them (\"FILE:LINE: SEVERITY: MESSAGE [ID]\"), or as a table of \"File\", \"Line\", "
+     "\"Severity\", \"Check\", \"Path\" and \"Message\"; a summary goes to stderr; exit status 3 when a "
+     "finding is at or above --fail-on (default warning), 1 when a file or a rules file cannot be read; files, "
+     "folders, --recursive and -j as for report",
+     oryx::cli::RunCheck},
 };
 
 struct Option {

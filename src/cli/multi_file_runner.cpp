@@ -131,6 +131,8 @@ private:
     FileResult Produce(const InputFile& file) const;
     FileResult Take(std::size_t i);
     bool Write(std::string_view text);
+    void Format(const reports::ReportRows& rows, std::string_view file, std::string& out) const;
+    std::string_view Opening() const { return run_.writeRows ? std::string_view() : opening_; }
 
     const std::vector<InputFile>& files_;
     const TableFormatter& formatter_;
@@ -150,7 +152,15 @@ private:
 
     ProgressLine progress_;
     int writeError_ = 0;
+    std::string opening_ = formatter_.Opening();
 };
+
+void ParallelTable::Format(const reports::ReportRows& rows, std::string_view file, std::string& out) const {
+    if (run_.writeRows)
+        run_.writeRows(rows, out);
+    else
+        formatter_.AppendRows(rows, file, out);
+}
 
 int ParallelTable::Run() {
     // A closed pipe must end the run with a message and joined threads, not
@@ -160,7 +170,7 @@ int ParallelTable::Run() {
     StartWorkers();
     bool anyFailed = false;
     bool anyRows = false;
-    Write(formatter_.Opening());
+    Write(Opening());
     for (std::size_t i = 0; i < files_.size() && writeError_ == 0; ++i) {
         const FileResult result = Take(i);
         if (!result.error.empty()) {
@@ -168,7 +178,7 @@ int ParallelTable::Run() {
             PrintError(result.error);
             anyFailed = true;
         } else if (!result.text.empty()) {
-            Write(formatter_.BeforePiece(!anyRows));
+            if (!run_.writeRows) Write(formatter_.BeforePiece(!anyRows));
             Write(result.text);
             anyRows = true;
         }
@@ -180,8 +190,19 @@ int ParallelTable::Run() {
         slotFree_.notify_one();
         progress_.Show(i + 1);
     }
-    Write(formatter_.Closing(anyRows));
     StopWorkers();
+    if (run_.rowsAfterFiles && writeError_ == 0) {
+        reports::ReportRows rows;
+        run_.rowsAfterFiles(rows);
+        std::string text;
+        Format(rows, {}, text);
+        if (!text.empty()) {
+            if (!run_.writeRows) Write(formatter_.BeforePiece(!anyRows));
+            Write(text);
+            anyRows = true;
+        }
+    }
+    if (!run_.writeRows) Write(formatter_.Closing(anyRows));
     progress_.Clear();
     if (writeError_ != 0) return WriteFailure(run_.what, writeError_);
     return anyFailed ? kExitFailure : kExitOk;
@@ -239,7 +260,7 @@ FileResult ParallelTable::Produce(const InputFile& file) const {
     try {
         reports::ReportRows rows;
         run_.rowsOf(file.path, rows);
-        formatter_.AppendRows(rows, file.path, result.text);
+        Format(rows, file.path, result.text);
     } catch (const std::bad_alloc&) {
         result.text = std::string();
         result.error = "not enough memory to read '" + text::MessageValue(file.path) + "'";
@@ -313,7 +334,7 @@ RunOptions CheckRunOptions(const RunOptionArgs& given) {
 
 int RunOverFiles(const Args& arguments, const RunOptions& options, const TableRun& run) {
     const InputFiles input = ListInputFiles(arguments, options.recursive);
-    const bool manyFiles = arguments.size() > 1 || input.anyFolder;
+    const bool manyFiles = arguments.size() > 1 || input.anyFolder || run.alwaysMany;
     const TableFormatter formatter(options.format, run.columns, manyFiles && !run.rowsNameTheirFile);
     if (!manyFiles) return RunOneFile(input.files.front().path, formatter, run);
     ParallelTable table(input.files, formatter, run, options.jobs == 0 ? DefaultJobs() : options.jobs);

@@ -45,6 +45,15 @@ struct TableRun {
     // True when the rows already begin with their file (no "File" to add).
     bool rowsNameTheirFile = false;
     std::string_view what = "report";  // in "cannot write the report: ..."
+    // When set, writes the rows in place of the table format, with no
+    // opening or closing.
+    std::function<void(const reports::ReportRows& rows, std::string& out)> writeRows;
+    // When set, called once every file is done: rows about the run as a
+    // whole, written after every file's.
+    std::function<void(reports::ReportRows& rows)> rowsAfterFiles;
+    // One file is read as one of many too: its failure is reported and the
+    // run ends with 1, after the rows that come after the files.
+    bool alwaysMany = false;
 };
 
 // Writes the table of `run` over the files and folders of `arguments`.

@@ -35,6 +35,12 @@ public:
 
     std::size_t Size() const { return size_; }
 
+    // Calls visit(first, count) for each chunk, in the order of Emplace calls.
+    template <typename F>
+    void ForEachChunk(F&& visit) const {
+        for (const Chunk& chunk : chunks_) visit(static_cast<const T*>(chunk.items.get()), chunk.used);
+    }
+
     void Clear() {
         chunks_.clear();
         size_ = 0;

@@ -126,6 +126,18 @@ void ComponentStore::Reset() {
 }
 ComponentStore::~ComponentStore() = default;
 
+std::vector<ComponentStore::ItemRun<ComponentNode>> ComponentStore::NodeRuns() const {
+    std::vector<ItemRun<ComponentNode>> runs;
+    nodes_.ForEachChunk([&](const ComponentNode* first, std::size_t count) { runs.push_back({first, count}); });
+    return runs;
+}
+
+std::vector<ComponentStore::ItemRun<std::string_view>> ComponentStore::AttributeLineRuns() const {
+    std::vector<ItemRun<std::string_view>> runs;
+    lines_.ForEachChunk([&](const std::string_view* first, std::size_t count) { runs.push_back({first, count}); });
+    return runs;
+}
+
 ComponentNode& ComponentStore::NewNode() { return *nodes_.Emplace(ComponentNode::ConstructionKey{}); }
 
 void ComponentStore::Clear() {

@@ -223,6 +223,16 @@ public:
     // stays where it is and belongs to the other store afterwards.
     void Swap(ComponentStore& other) noexcept;
     std::size_t NodeCount() const { return nodes_.Size(); }
+    // Where the nodes and the attribute lines lie in memory: runs of
+    // consecutive items, in the order they were made (the store root first,
+    // then the add node, then the components the file created).
+    template <typename T>
+    struct ItemRun {
+        const T* first;
+        std::size_t count;
+    };
+    std::vector<ItemRun<ComponentNode>> NodeRuns() const;
+    std::vector<ItemRun<std::string_view>> AttributeLineRuns() const;
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }

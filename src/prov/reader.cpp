@@ -11,6 +11,8 @@
 #include "prov/collation.h"
 #include "prov/component_store.h"
 #include "prov/path_trie.h"
+#include "prov/read_diagnostics.h"
+#include "text/ascii_case.h"
 
 namespace oryx::prov {
 namespace {
@@ -33,35 +35,104 @@ std::string_view NextPiece(std::string_view& rest) {
     return piece;
 }
 
+// The text without spaces at its ends.
+std::string_view TrimSpaces(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// Lines that fit no keyword but say nothing either: blank lines, comments
+// and the end line.
+bool IsQuietLine(std::string_view working) {
+    return working == " " || working.front() == '#' || working == "end prov ";
+}
+
 // One read of one file into one store.
 class Reader final {
 public:
-    explicit Reader(ComponentStore& store) : store_(store) { target_ = store.MutableAddNode(); }
+    Reader(ComponentStore& store, ReadDiagnostics* diagnostics) : store_(store), diagnostics_(diagnostics) {
+        target_ = store.MutableAddNode();
+    }
 
-    void StartProvLine(std::string_view working) {
+    void StartProvLine(std::string_view working, bool firstLine) {
         if (StartsWith(working, "add")) {
             Walk(working);
             setTargetKnown_ = false;
+            if (diagnostics_) NoteAddLine(working);
         } else if (StartsWith(working, "set")) {
             if (!setTargetKnown_) FindSetTarget();
             if (setTarget_) target_ = setTarget_;
+            if (diagnostics_) NoteSetLine(working);
             // The set line repeats the add line's path: drop as many characters.
             AppendPairs(working.size() > pathLength_ ? working.substr(pathLength_) : std::string_view{});
+        } else if (diagnostics_ && !firstLine && !IsQuietLine(working)) {
+            diagnostics_->Note(ReadNoteKind::LineIgnored, nullptr, "start-prov");
         }
     }
 
-    void ConfigureLine(std::string_view working) {
+    void ConfigureLine(std::string_view working, bool firstLine) {
         if (StartsWith(working, "return")) {
-            if (!context_.empty()) Leave();
+            if (!context_.empty())
+                Leave();
+            else if (diagnostics_)
+                diagnostics_->Note(ReadNoteKind::ReturnAtTop);
         } else if (StartsWith(working, "configure")) {
             Configure(working);
         } else if (StartsWith(working, "set")) {
             if (ComponentNode* node = ContextNode()) target_ = node;
             AppendPairs(working.substr(working.find(' ') + 1));
+        } else if (diagnostics_ && !firstLine && !IsQuietLine(working)) {
+            diagnostics_->Note(ReadNoteKind::LineIgnored, nullptr, "configure");
         }
     }
 
 private:
+    // ---- notes, only when asked for ----
+
+    // The add line just walked: what it created, or that it created nothing.
+    void NoteAddLine(std::string_view working) {
+        std::string_view rest = working.substr(working.find(' ') + 1);
+        addPath_.assign(TrimSpaces(rest));
+        haveAddPath_ = true;
+        if (!walkCreated_) {
+            const std::string path = ComponentPath(*walkEnd_);
+            diagnostics_->Note(ReadNoteKind::AddedAgain, walkEnd_, path.empty() ? std::string("add") : path);
+        }
+    }
+
+    // A set line of the start-prov format names the path of the add line
+    // before it; its pairs go to that line's component whatever it names.
+    void NoteSetLine(std::string_view working) {
+        if (!haveAddPath_ || addPath_.empty()) return;
+        std::string_view rest = working.substr(working.find(' ') + 1);
+        // Mostly the set line repeats the path letter for letter.
+        if (rest.size() > addPath_.size() && rest[addPath_.size()] == ' ' && rest.starts_with(addPath_)) return;
+        const std::size_t pieces = static_cast<std::size_t>(std::count(addPath_.begin(), addPath_.end(), ' ')) + 1;
+        std::size_t end = 0;
+        for (std::size_t i = 0; i < pieces && end != std::string_view::npos; ++i)
+            end = rest.find(' ', i == 0 ? 0 : end + 1);
+        const std::string_view named = TrimSpaces(rest.substr(0, end));
+        if (text::EqualIgnoringAsciiCase(named, addPath_)) return;
+        diagnostics_->Note(ReadNoteKind::SetOtherComponent, target_, std::string(named));
+    }
+
+    // A walk created `created`; `rest` is what its line held after the piece.
+    void NoteCreated(const ComponentNode& created, bool fromAdd, std::string_view rest) {
+        const std::string_view more = TrimSpaces(rest);
+        if (!more.empty()) diagnostics_->Note(ReadNoteKind::MissingParent, &created, {}, std::string(more));
+        if (!fromAdd) diagnostics_->Note(ReadNoteKind::HiddenTopLevel, &created);
+    }
+
+    // The pieces of the context from `from` on, and the new piece, as the
+    // walked line holds them.
+    std::string ContextFrom(std::size_t from, std::string_view newPiece) const {
+        std::string text;
+        for (std::size_t i = from; i < context_.size(); ++i) (text += context_[i].piece) += ' ';
+        text += newPiece;
+        return text;
+    }
+
     // The walk's path grows by the piece, as trim(path + " " + piece) would.
     // Walking a node as its creating line spelled it reuses its own path.
     // `found` is the node the piece names, or null if not known.
@@ -127,6 +198,7 @@ private:
         std::size_t k = 0;
         bool same = true;
         walkClean_ = true;
+        walkCreated_ = false;
         do {
             const std::string_view piece = NextPiece(rest);
             walkClean_ = walkClean_ && IsClean(piece);
@@ -140,6 +212,11 @@ private:
                 lastWalk_.push_back({std::string(piece), next ? next : lastCreated_, path_});
                 if (!next) {
                     current = lastCreated_;
+                    walkCreated_ = true;
+                    if (diagnostics_) {
+                        const ComponentNode* top = k == 0 ? lastCreated_ : lastWalk_.front().node;
+                        NoteCreated(*lastCreated_, top == store_.AddNode(), rest);
+                    }
                     break;
                 }
                 current = next;
@@ -231,6 +308,7 @@ private:
         if (known < depth) {
             // The first context piece missing below the add node is created.
             ComponentNode& created = Create(*ExactNode(known), context_[known].piece, AddPathBefore(known));
+            if (diagnostics_) NoteCreated(created, true, ContextFrom(known + 1, newPiece));
             exact_.push_back(&created);
             while (!runs_.empty() && runs_.back().start >= known) runs_.pop_back();
             runs_.push_back({known, &created});
@@ -239,7 +317,7 @@ private:
         if (!hasNewPiece) return nullptr;
         ComponentNode* parent = ExactNode(depth);
         if (ComponentNode* found = FindChild(parent, newPiece)) return found;
-        return &Create(*parent, newPiece, AddPathBefore(depth));
+        return &Create(*parent, newPiece, AddPathBefore(depth));  // the last piece: nothing after it
     }
 
     // The walk from another top-level component, which the head names.
@@ -249,7 +327,8 @@ private:
         ComponentNode& root = store_.MutableRoot();
         ComponentNode* top = FindChild(&root, head);
         if (!top) {
-            Create(root, head, nullptr);
+            ComponentNode& created = Create(root, head, nullptr);
+            if (diagnostics_) NoteCreated(created, false, ContextFrom(0, newPiece));
             return nullptr;
         }
         const PathLink* headPath = Extend(nullptr, head, top);
@@ -258,6 +337,7 @@ private:
         if (known < depth) {
             ComponentNode& created =
                 Create(*NodeBelow(top, known), context_[known].piece, TopPathBefore(known, headPath));
+            if (diagnostics_) NoteCreated(created, false, ContextFrom(known + 1, newPiece));
             trie_.Remember(top, TrieId(known), &created);
             hints_[top] = {known + 1, context_[known].serial};
             return nullptr;
@@ -266,6 +346,7 @@ private:
         const std::uint32_t piece = trie_.Child(depth == 0 ? PathTrie::kRoot : TrieId(depth - 1), newPiece);
         if (!trie_.Below(top, piece)) {
             ComponentNode& created = Create(*NodeBelow(top, depth), newPiece, TopPathBefore(depth, headPath));
+            if (diagnostics_) NoteCreated(created, false, {});
             trie_.Remember(top, piece, &created);
         }
         return top;
@@ -275,6 +356,7 @@ private:
         ComponentNode& created = store_.AppendChild(parent, store_.Keep(piece), parentPath);
         AddChild(parent, created);
         target_ = &created;
+        if (diagnostics_) diagnostics_->NodeCreated();
         return created;
     }
 
@@ -416,7 +498,12 @@ private:
             name = TrimControl(pair.substr(0, space));
             value = TrimControl(pair.substr(space + 1));
         }
-        store_.AppendAttribute(*target_, store_.KeepJoined(name, '=', value));
+        const std::string_view line = store_.KeepJoined(name, '=', value);
+        store_.AppendAttribute(*target_, line);
+        if (diagnostics_) {
+            diagnostics_->AttributeAppended();
+            if (name.empty()) diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(line));
+        }
     }
 
     struct WalkedPiece {
@@ -426,6 +513,7 @@ private:
     };
 
     ComponentStore& store_;
+    ReadDiagnostics* diagnostics_;
     ChildIndex index_;
     ComponentNode* target_ = nullptr;
     const PathLink* path_ = nullptr;
@@ -435,6 +523,10 @@ private:
     ComponentNode* walkEnd_ = nullptr;
     std::size_t walkLength_ = 0;
     bool walkClean_ = false;
+    bool walkCreated_ = false;
+    // for the notes: the path the last add line wrote, after its first piece
+    std::string addPath_;
+    bool haveAddPath_ = false;
     std::size_t pathLength_ = 0;
     bool setTargetKnown_ = true;
     ComponentNode* setTarget_ = nullptr;
@@ -475,7 +567,7 @@ std::string_view TrimControl(std::string_view text) {
 
 namespace {
 
-FileShape ReadLines(const std::string& fileName, ComponentStore& store) {
+FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics) {
     LineFile file(fileName);
     // Emptiness shows in reading, not in the size: files of /proc say 0.
     std::string_view line;
@@ -483,32 +575,36 @@ FileShape ReadLines(const std::string& fileName, ComponentStore& store) {
     shape.startProv = file.ReadLine(line) && TrimControl(line) == "start prov";
     file.Rewind();
 
-    Reader reader(store);
+    Reader reader(store, diagnostics);
     std::string working;
     while (file.ReadLine(line)) {
         ++shape.lines;
+        if (diagnostics) diagnostics->BeginLine();
         working.assign(TrimControl(line));
         working += ' ';
         if (shape.startProv)
-            reader.StartProvLine(working);
+            reader.StartProvLine(working, shape.lines == 1);
         else
-            reader.ConfigureLine(working);
+            reader.ConfigureLine(working, shape.lines == 1);
     }
     return shape;
 }
 
 }  // namespace
 
-FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store) {
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics) {
     store.StartBuilding();
+    if (diagnostics) diagnostics->Clear();
     try {
-        const FileShape shape = ReadLines(fileName, store);
+        const FileShape shape = ReadLines(fileName, store, diagnostics);
         store.Finish();
+        if (diagnostics) diagnostics->Finish();
         return shape;
     } catch (const std::bad_alloc&) {
         // What was built goes: the message and whatever shows it need memory.
         store.StartBuilding();
         store.Finish();
+        if (diagnostics) diagnostics->Clear();
         throw NotEnoughMemoryToRead(fileName);
     } catch (...) {
         // The store ends up in order and usable, with what was built.

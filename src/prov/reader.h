@@ -50,8 +50,13 @@ struct FileShape {
     std::size_t lines = 0;
 };
 
-// Replaces the store's contents with the model of the file.
-FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store);
+class ReadDiagnostics;
+
+// Replaces the store's contents with the model of the file. With
+// `diagnostics`, also records there what the reader passed over and the line
+// of every component and attribute line; the store is the same either way.
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store,
+                               ReadDiagnostics* diagnostics = nullptr);
 // True when the file's first line (untrimmed) contains "configure".
 bool IsConfigureFile(const std::string& fileName);
 

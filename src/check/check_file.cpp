@@ -1,0 +1,25 @@
+#include "check/check_file.h"
+
+#include "check/builtin_checks.h"
+#include "check/reference_checks.h"
+#include "prov/component_store.h"
+#include "prov/read_diagnostics.h"
+#include "prov/reader.h"
+
+namespace oryx::check {
+
+std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, RuleRunner& runner) {
+    prov::ComponentStore store;
+    prov::ReadDiagnostics diagnostics;
+    prov::ReadProvisioningFile(file, store, &diagnostics);
+    std::vector<Finding> findings;
+    AddReadFindings(diagnostics, rules.builtins, findings);
+    ReferenceCheck references(store, diagnostics, rules.builtins, findings);
+    RuleRunner::ComponentVisit everyComponent;
+    if (references.On()) everyComponent = [&references](const prov::ComponentNode& node) { references.Visit(node); };
+    runner.Check(store, diagnostics, findings, everyComponent);
+    SortFindings(findings);
+    return findings;
+}
+
+}  // namespace oryx::check

@@ -1,0 +1,174 @@
+#include "check/rule_checks.h"
+
+#include <re2/re2.h>
+
+#include <string>
+
+#include "prov/component_store.h"
+#include "prov/read_diagnostics.h"
+#include "text/ascii_case.h"
+
+namespace oryx::check {
+
+namespace {
+
+// The findings of one rule in one file.
+class RuleCheck final {
+public:
+    RuleCheck(const Rule& rule, std::uint32_t order, const prov::ComponentStore& store,
+              const prov::ReadDiagnostics& diagnostics, std::vector<Finding>& out)
+        : rule_(rule), order_(order), store_(store), diagnostics_(diagnostics), out_(out) {}
+
+    // The rule's pattern, then its exceptions.
+    void AddPatterns(std::vector<const PathPattern*>& patterns) {
+        first_ = patterns.size();
+        patterns.push_back(rule_.path ? &*rule_.path : &*rule_.target);
+        for (const PathPattern& except : rule_.except) patterns.push_back(&except);
+        end_ = patterns.size();
+    }
+
+    // One component of the walk, with what each pattern says of it.
+    void Visit(const prov::ComponentNode& node, const std::vector<char>& matched) {
+        if (!matched[first_]) return;
+        matchedAny_ = true;
+        for (std::size_t k = first_ + 1; k < end_; ++k)
+            if (matched[k]) return;
+        foundOne_ = true;
+        OnComponent(node);
+    }
+
+    // After the walk; true when the rule's path matched some component.
+    bool Finish() {
+        if (rule_.kind == RuleKind::Exists && !foundOne_)
+            Add(0, {}, "no component matches " + Quoted(rule_.target->Text()));
+        return matchedAny_;
+    }
+
+private:
+    void OnComponent(const prov::ComponentNode& node) {
+        switch (rule_.kind) {
+        case RuleKind::Require:
+            for (const std::string& name : rule_.require)
+                if (!FirstLine(node, name)) Add(NodeLine(node), node, "no attribute " + Quoted(name));
+            for (const std::string& name : rule_.forbid)
+                if (const std::string_view* line = FirstLine(node, name))
+                    Add(diagnostics_.AttributeLine(store_, line), node, "attribute " + Quoted(name) + " is set");
+            break;
+        case RuleKind::Match:
+        case RuleKind::OneOf:
+        case RuleKind::Range: CheckValues(node); break;
+        case RuleKind::Exists: break;
+        case RuleKind::Absent:
+            Add(NodeLine(node), node, Quoted(prov::ComponentPath(node)) + " matches " + Quoted(rule_.target->Text()));
+            break;
+        }
+    }
+
+    void CheckValues(const prov::ComponentNode& node) {
+        const prov::FileLineRange lines = node.FileLines();
+        for (auto line = lines.begin(); line != lines.end(); ++line) {
+            if (!text::EqualIgnoringAsciiCase(prov::LineName(*line), rule_.attribute)) continue;
+            const std::string_view value = prov::LineValue(*line);
+            if (ValueFits(value)) continue;
+            std::string detail = Quoted(rule_.attribute) + " is " + Quoted(value) + ", ";
+            switch (rule_.kind) {
+            case RuleKind::Match: detail += "which does not match " + Quoted(rule_.matchText); break;
+            case RuleKind::OneOf:
+                detail += "not one of ";
+                for (std::size_t i = 0; i < rule_.oneOf.size(); ++i) {
+                    if (i > 0) detail += ", ";
+                    detail += Quoted(rule_.oneOf[i]);
+                }
+                break;
+            default: detail += "outside " + rule_.lowText + ".." + rule_.highText; break;
+            }
+            Add(diagnostics_.AttributeLine(store_, &*line), node, std::move(detail));
+        }
+    }
+
+    bool ValueFits(std::string_view value) const {
+        switch (rule_.kind) {
+        case RuleKind::Match: return RE2::FullMatch(re2::StringPiece(value.data(), value.size()), *rule_.match);
+        case RuleKind::OneOf:
+            for (const std::string& allowed : rule_.oneOf)
+                if (value == allowed) return true;
+            return false;
+        case RuleKind::Range: {
+            const std::optional<DecimalNumber> number = DecimalNumber::Parse(value);
+            return number && number->Compare(*rule_.low) >= 0 && number->Compare(*rule_.high) <= 0;
+        }
+        default: return true;
+        }
+    }
+
+    // The first of the node's lines with the attribute, or null.
+    static const std::string_view* FirstLine(const prov::ComponentNode& node, std::string_view name) {
+        const prov::FileLineRange lines = node.FileLines();
+        for (auto line = lines.begin(); line != lines.end(); ++line)
+            if (text::EqualIgnoringAsciiCase(prov::LineName(*line), name)) return &*line;
+        return nullptr;
+    }
+
+    std::uint32_t NodeLine(const prov::ComponentNode& node) const { return diagnostics_.NodeLine(store_, node); }
+
+    void Add(std::uint32_t line, const prov::ComponentNode& node, std::string detail) {
+        Add(line, prov::ComponentPath(node), std::move(detail));
+    }
+    void Add(std::uint32_t line, std::string path, std::string detail) {
+        out_.push_back({line, rule_.severity, rule_.id, std::move(path), rule_.MessageHead() + detail, order_});
+    }
+
+    const Rule& rule_;
+    std::uint32_t order_;
+    const prov::ComponentStore& store_;
+    const prov::ReadDiagnostics& diagnostics_;
+    std::vector<Finding>& out_;
+    std::size_t first_ = 0, end_ = 0;  // the rule's patterns in the walk's list
+    bool matchedAny_ = false;
+    bool foundOne_ = false;
+};
+
+}  // namespace
+
+RuleRunner::RuleRunner(const RuleSet& rules)
+    : rules_(rules), matched_(std::make_unique<std::atomic<bool>[]>(rules.rules.size())) {}
+
+void RuleRunner::Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                       std::vector<Finding>& out, const ComponentVisit& everyComponent) {
+    // One walk for every rule: the tree is walked once, however many rules.
+    std::vector<RuleCheck> checks;
+    checks.reserve(rules_.rules.size());
+    std::vector<const PathPattern*> patterns;
+    for (std::size_t i = 0; i < rules_.rules.size(); ++i) {
+        checks.emplace_back(*rules_.rules[i], static_cast<std::uint32_t>(kBuiltinCheckCount + i), store, diagnostics,
+                            out);
+        checks.back().AddPatterns(patterns);
+    }
+    const PathPattern every("**");
+    if (everyComponent) patterns.push_back(&every);
+    WalkMatches(store, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
+        for (RuleCheck& check : checks) check.Visit(node, matched);
+        if (everyComponent) everyComponent(node);
+    });
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        if (checks[i].Finish()) matched_[i].store(true, std::memory_order_relaxed);
+}
+
+std::vector<const Rule*> RuleRunner::UnmatchedRules() const {
+    std::vector<const Rule*> unmatched;
+    for (std::size_t i = 0; i < rules_.rules.size(); ++i)
+        if (rules_.rules[i]->path && !matched_[i].load(std::memory_order_relaxed))
+            unmatched.push_back(rules_.rules[i].get());
+    return unmatched;
+}
+
+Finding UnmatchedRuleFinding(const Rule& rule, Severity severity) {
+    return {rule.line,
+            severity,
+            std::string(BuiltinInfo(BuiltinCheck::RuleUnmatched).id),
+            rule.path ? rule.path->Text() : std::string(),
+            "rule matched no component in any file",
+            static_cast<std::uint32_t>(BuiltinCheck::RuleUnmatched)};
+}
+
+}  // namespace oryx::check

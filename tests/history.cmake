@@ -1,0 +1,5 @@
+add_executable(history_test history_test.cpp)
+target_link_libraries(history_test PRIVATE GTest::gtest_main)
+target_compile_definitions(history_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(history_test oryx-cli)
+gtest_discover_tests(history_test DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
