@@ -13,6 +13,7 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
     prov::ReadDiagnostics diagnostics;
     prov::ReadProvisioningFile(file, store, &diagnostics);
     std::vector<Finding> findings;
+    findings.reserve(diagnostics.Notes().size());
     AddReadFindings(diagnostics, rules.builtins, findings);
     ReferenceCheck references(store, diagnostics, rules.builtins, findings);
     RuleRunner::ComponentVisit everyComponent;

@@ -23,6 +23,11 @@ std::optional<Severity> SeverityByName(std::string_view name) {
 }
 
 void SortFindings(std::vector<Finding>& findings) {
+    const auto before = [](const Finding& a, const Finding& b) {
+        return a.line != b.line ? a.line < b.line : a.order < b.order;
+    };
+    // What the reader noted comes in line order, and often nothing else.
+    if (std::is_sorted(findings.begin(), findings.end(), before)) return;
     // Sorts small keys, then moves each finding once.
     struct Key {
         std::uint32_t line;
