@@ -20,6 +20,7 @@ class ComponentTreeModel;
 class CopyCommand;
 class DocumentHost;
 class FindBar;
+class OpenFileMark;
 class PathStrip;
 class ReferencedByPanel;
 class ReferenceNavigator;
@@ -100,6 +101,7 @@ private:
 
     DocumentHost* host_;
     QString fileName_;
+    std::unique_ptr<OpenFileMark> openMark_;  // no save replaces the file while the window is open
     std::unique_ptr<prov::ComponentStore> store_;
 
     TZTreeView* tree_ = nullptr;
