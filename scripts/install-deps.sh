@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev
   libyaml-cpp-dev
   vim-tiny
+  scdoc man-db appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,8 +3,8 @@
 # (or in $ORYX_BUILD_DIR when set).
 #
 #   scripts/package.sh           build the package
-#   scripts/package.sh --check   build it, install it with apt-get, check what
-#                                it put in place, and remove it again
+#   scripts/package.sh --check   build it, lint it, install it with apt-get,
+#                                check what it put in place, and remove it again
 #
 # The check changes the system (it needs root or sudo), so it refuses to run
 # when a package named oryx is already installed. Dependencies apt-get pulls
@@ -28,6 +28,11 @@ dpkg-deb --field "$deb" Package Version Depends
 echo "built $deb"
 [ "$check" -eq 1 ] || exit 0
 
+# lintian: no error and no warning (the overrides, each with its reason, are
+# in packaging/lintian-overrides).
+lintian --fail-on error,warning --display-info "$deb" || { echo "lintian found faults in $deb" >&2; exit 1; }
+echo "lintian: no errors, no warnings"
+
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 if dpkg-query -W -f='${Status}' oryx 2>/dev/null | grep -q 'install ok installed'; then
@@ -45,12 +50,31 @@ expect() {
 }
 expect /usr/bin/oryx
 expect /usr/bin/oryx-cli
-expect /usr/share/applications/oryx.desktop
+app_id=$(grep -m1 -oP '^set\(ORYX_APP_ID \K[^)]+' CMakeLists.txt)
+expect "/usr/share/applications/$app_id.desktop"
+expect "/usr/share/metainfo/$app_id.metainfo.xml"
+expect /usr/share/man/man1/oryx.1.gz
+expect /usr/share/man/man1/oryx-cli.1.gz
+expect /usr/share/bash-completion/completions/oryx-cli
 expect /usr/share/icons/hicolor/scalable/apps/oryx.svg
 for size in 16 32 48 64 128 256; do expect "/usr/share/icons/hicolor/${size}x${size}/apps/oryx.png"; done
 expect "/usr/share/doc/oryx/examples/ORYX Reports.cfg"
 
-desktop-file-validate /usr/share/applications/oryx.desktop || status=1
+desktop-file-validate "/usr/share/applications/$app_id.desktop" || status=1
+appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml" || status=1
+for page in oryx oryx-cli; do
+  found=$(man -w "$page") && echo "man -w $page: $found" || { echo "man -w $page finds nothing" >&2; status=1; }
+done
+# The completion loads and offers the commands.
+commands=$(bash -c 'source /usr/share/bash-completion/completions/oryx-cli && complete -p oryx-cli >/dev/null &&
+  COMP_WORDS=(oryx-cli "") COMP_CWORD=1 && _oryx_cli && echo "${COMPREPLY[*]}"') || commands=""
+[[ " $commands " == *" tree "* ]] && echo "completion: $commands" || { echo "the completion offers no commands" >&2; status=1; }
+# Both programs print the package's version, the window program without a display.
+version=$(dpkg-query -W -f='${Version}' oryx)
+for program in oryx-cli oryx; do
+  printed=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "/usr/bin/$program" --version) || printed=""
+  [ "$printed" = "$program $version" ] && echo "$printed" || { echo "$program --version printed '$printed', not '$program $version'" >&2; status=1; }
+done
 for program in /usr/bin/oryx /usr/bin/oryx-cli; do
   if ldd "$program" | grep 'not found'; then echo "$program lacks libraries" >&2; status=1; fi
 done

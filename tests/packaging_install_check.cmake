@@ -1,6 +1,7 @@
 # Installs the built project into DEST and fails unless the programs, the
-# desktop entry, the icon at every size and the sample files are in place, and
-# the entry names a program and an icon that were installed.
+# desktop entry, the AppStream entry, the icon at every size, the manual pages,
+# the bash completion, the sample files and Debian's copyright and changelog are
+# in place, and the entry names a program and an icon that were installed.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${DEST}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${DEST}"
@@ -11,14 +12,18 @@ endif()
 
 set(expected
   bin/oryx bin/oryx-cli
-  share/applications/oryx.desktop
+  share/applications/${APP_ID}.desktop
+  share/metainfo/${APP_ID}.metainfo.xml
+  share/man/man1/oryx.1.gz share/man/man1/oryx-cli.1.gz
+  share/bash-completion/completions/oryx-cli
+  share/doc/oryx/copyright share/doc/oryx/changelog.gz
   share/icons/hicolor/scalable/apps/oryx.svg
   "share/doc/oryx/examples/ORYX Reports.cfg")
 foreach(size 16 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/oryx.png)
 endforeach()
 
-file(STRINGS "${DEST}/share/applications/oryx.desktop" entry REGEX "^(Exec|Icon)=")
+file(STRINGS "${DEST}/share/applications/${APP_ID}.desktop" entry REGEX "^(Exec|Icon)=")
 if(NOT entry MATCHES "Exec=([^ ;]+)")
   message(FATAL_ERROR "the desktop entry has no Exec line")
 endif()

@@ -60,8 +60,9 @@ set_tests_properties(shell_taskbar_test PROPERTIES
 
 # The main window's parts on their own, the fixed reports as the menu, the
 # report panel and oryx-cli show them, desktop behaviour, File | Compare With...,
-# and the viewer's conveniences.
-foreach(test shell_parts_test shell_registry_test shell_desktop_test shell_compare_test shell_viewer_test)
+# the viewer's conveniences, and the accessible names of every control.
+foreach(test shell_parts_test shell_registry_test shell_desktop_test shell_compare_test shell_viewer_test
+             shell_accessibility_test)
   add_executable(${test} ${test}.cpp)
   target_link_libraries(${test} PRIVATE oryx_shell Qt6::Test)
   set_target_properties(${test} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${test}_bin)

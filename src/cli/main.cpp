@@ -179,6 +179,10 @@ int Usage(std::string_view why) {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     const std::string_view name = argv[1];
+    if (name == "--version") {
+        std::fputs("oryx-cli " ORYX_VERSION "\n", stdout);
+        return oryx::cli::kExitOk;
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         return PrintHelp();
     }

@@ -28,7 +28,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     productName->setObjectName("ProductName");
     productName->setWordWrap(true);
 
-    // The text, misspelling included, is the original program's, kept on purpose.
+    // Deliberately the original program's line, typo and all, not the package
+    // version that `oryx --version` prints (the top CMakeLists.txt).
     auto* version = new QLabel("Verson 1.4 (BETA)", panel);
     version->setObjectName("Version");
     QFont bold = version->font();

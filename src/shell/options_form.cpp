@@ -36,6 +36,7 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
 
     widthEdit_ = new QLineEdit(this);
     widthEdit_->setObjectName("edButtonWidth");
+    widthLabel_->setBuddy(widthEdit_);  // which also names the field for a screen reader
     // Room for five digits in the dialog's font.
     widthEdit_->setFixedWidth(widthEdit_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     widthEdit_->installEventFilter(this);

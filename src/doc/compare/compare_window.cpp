@@ -173,6 +173,7 @@ void CompareWindow::BuildLayout() {
     treeModel_ = new CompareTreeModel(this);
     tree_ = new CompareTreeView(treeModel_, splitter);
     tree_->setObjectName(QStringLiteral("CompareTree"));
+    tree_->setAccessibleName(QStringLiteral("Components of both files"));
     connect(tree_, &CompareTreeView::CurrentEntryChanged, this, &CompareWindow::ShowEntry);
 
     auto* rightPane = new QWidget(splitter);
@@ -195,6 +196,7 @@ void CompareWindow::BuildLayout() {
     attributeModel_ = new SideBySideModel(firstFile_, secondFile_, this);
     attributes_ = new QTreeView(rightPane);
     attributes_->setObjectName(QStringLiteral("SideBySideList"));
+    attributes_->setAccessibleName(QStringLiteral("Attributes side by side"));
     attributes_->setModel(attributeModel_);
     attributes_->setRootIsDecorated(false);
     attributes_->setItemsExpandable(false);

@@ -103,6 +103,7 @@ void TMDIChild::BuildLayout() {
 
     tree_ = new TZTreeView(treeSplitter);
     tree_->setObjectName(QStringLiteral("TreeView1"));
+    tree_->setAccessibleName(QStringLiteral("Component tree"));
     treeModel_ = new ComponentTreeModel(tree_);
     tree_->SetTreeModel(treeModel_);
     tree_->SetRecursive(false);
@@ -131,6 +132,7 @@ void TMDIChild::BuildLayout() {
     attributeLayout->setContentsMargins(0, 0, 0, 0);
     attributeLayout->setSpacing(0);
     attributes_ = new AttributeList(attributePane);
+    attributes_->setAccessibleName(QStringLiteral("Attributes"));
     attributeLayout->addWidget(attributes_, 3);
     referencedBy_ = new ReferencedByPanel(attributePane);
     attributeLayout->addWidget(referencedBy_, 1);

@@ -105,24 +105,28 @@ void FindBar::BuildControls() {
     queryRow->addWidget(findLabel);
     queryRow->addWidget(text_, 1);
 
-    const auto button = [this, queryRow](const char* name, const QString& tip, auto&& clicked) {
+    // The buttons show only an arrow or an icon: their names are said aloud.
+    const auto button = [this, queryRow](const char* name, const QString& spoken, const QString& tip, auto&& clicked) {
         auto* b = new QToolButton(this);
         b->setObjectName(QLatin1String(name));
+        b->setAccessibleName(spoken);
         b->setToolTip(tip);
         b->setAutoRaise(true);
         connect(b, &QToolButton::clicked, this, Command(clicked));
         queryRow->addWidget(b);
         return b;
     };
-    button("FindPrevious", QStringLiteral("Previous match (Shift+F3)"), [this] {
+    button("FindPrevious", QStringLiteral("Previous match"), QStringLiteral("Previous match (Shift+F3)"), [this] {
         Step(false);
     })->setArrowType(Qt::UpArrow);
-    button("FindNext", QStringLiteral("Next match (F3)"), [this] { Step(true); })->setArrowType(Qt::DownArrow);
+    button("FindNext", QStringLiteral("Next match"), QStringLiteral("Next match (F3)"), [this] {
+        Step(true);
+    })->setArrowType(Qt::DownArrow);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("FindCount"));
     count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(QStringLiteral("0000000 of 0000000")));
     queryRow->addWidget(count_);
-    button("FindClose", QStringLiteral("Close the find bar (Esc)"), [this] {
+    button("FindClose", QStringLiteral("Close the find bar"), QStringLiteral("Close the find bar (Esc)"), [this] {
         Close();
     })->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
 

@@ -31,6 +31,7 @@ ReferencedByPanel::ReferencedByPanel(QWidget* parent)
     layout->addWidget(list_, 1);
 
     list_->setObjectName(QStringLiteral("ReferencedByList"));
+    list_->setAccessibleName(QStringLiteral("Referenced by"));
     list_->setModel(model_);
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);

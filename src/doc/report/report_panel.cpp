@@ -14,6 +14,8 @@
 #include <exception>
 #include <functional>
 #include <utility>
+#include <optional>
+#include <string_view>
 
 #include "doc/common/command.h"
 #include "doc/common/dialogs.h"
@@ -74,6 +76,7 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     closeButton_->setFixedSize(20, 17);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton_->setToolTip(kCloseReportHint);
+    closeButton_->setAccessibleName(kCloseReportHint);
     closeButton_->setStatusTip(kCloseReportHint);
     connect(closeButton_, &QToolButton::clicked, this, Command([this] { CloseReport(); }));
     auto* stripLayout = new QHBoxLayout(titleStrip);
@@ -106,6 +109,14 @@ void ReportPanel::AddList(PanelReport report, const char* name, std::span<const 
                           bool editable) {
     auto* view = new QTreeView(this);
     view->setObjectName(QString::fromLatin1(name));
+    // A screen reader names the list after its report.
+    const std::optional<reports::ReportId> fixed = reports::ReportByCode(code);
+    if (fixed) {
+        const std::string_view title = reports::Report(*fixed).title;
+        view->setAccessibleName(QLatin1String(title.data(), static_cast<qsizetype>(title.size())));
+    } else {
+        view->setAccessibleName(QStringLiteral("Custom report"));
+    }
     auto* model = new ReportTableModel(columns, editable, view);
     view->setModel(model);
     view->setRootIsDecorated(false);
