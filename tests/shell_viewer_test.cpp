@@ -6,15 +6,18 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
 #include "doc/document/mdi_child.h"
+#include "doc/refs/reference_navigator.h"
 #include "doc/report/report_panel.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
@@ -202,7 +205,8 @@ private slots:
         QCOMPARE(MenuTexts(Control<QMenu>(form, "File1")->actions()).mid(0, 7),
                  QStringList({"&Open", "Compare &With...", "&Close", "&Reload", "&Save", "&Print", "-"}));
         QCOMPARE(Item(form, "FileReloadItem")->shortcut(), QKeySequence(Qt::Key_F5));
-        QCOMPARE(MenuTexts(Control<QMenu>(form, "View1")->actions()), QStringList({"&Expand All", "&Collapse All"}));
+        QCOMPARE(MenuTexts(Control<QMenu>(form, "View1")->actions()),
+                 QStringList({"&Expand All", "&Collapse All", "-", "&Back", "&Forward"}));
         // The toolbar keeps its own texts and hints.
         QCOMPARE(Item(form, "btnExpand")->text(), QStringLiteral("Expand All"));
         QCOMPARE(Item(form, "btnCollapse")->toolTip(), QStringLiteral("Collapse All"));
@@ -243,6 +247,33 @@ private slots:
         QTRY_COMPARE(form.DocumentCount(), 0);
         QTRY_VERIFY(!Item(form, "FileReloadItem")->isEnabled());
         expectEnabled(false);
+    }
+
+    void backAndForwardFollowTheActiveWindowsHistory() {
+        TMainForm form;
+        form.show();
+        form.OpenFiles({a_});
+        doc::TMDIChild& document = *form.ActiveDocument();
+        const auto selected = [&document] {
+            const auto* node = document.Tree()->Selected();
+            return node ? QString::fromStdString(prov::ComponentPath(*node)) : QString();
+        };
+        const auto expectEnabled = [&](bool back, bool forward) {
+            for (const char* name : {"ViewBackItem", "btnBack"}) QVERIFY2(Item(form, name)->isEnabled() == back, name);
+            for (const char* name : {"ViewForwardItem", "btnForward"})
+                QVERIFY2(Item(form, name)->isEnabled() == forward, name);
+        };
+        expectEnabled(false, false);
+        document.Tree()->Select(prov::FindComponent(document.Store().AddNode(), "Lp/0"));
+        document.Navigator()->FollowRow(0);  // mainCard=Shelf Card/0
+        QCOMPARE(selected(), QStringLiteral("Shelf Card/0"));
+        expectEnabled(true, false);
+        Item(form, "btnBack")->trigger();
+        QCOMPARE(selected(), QStringLiteral("Lp/0"));
+        expectEnabled(false, true);
+        Item(form, "ViewForwardItem")->trigger();
+        QCOMPARE(selected(), QStringLiteral("Shelf Card/0"));
+        expectEnabled(true, false);
     }
 
     void viewAndReportsMenusActOnTheActiveWindow() {
@@ -347,13 +378,37 @@ private slots:
         QVERIFY(SettingsStore().ReadValue("Maximized", "").IsString());
     }
 
+    // A menu's hint leaves the status bar when the menu closes.
+    void menuHintGoesWhenTheMenuCloses_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("File") << "File1";
+        QTest::newRow("Help") << "Help1";
+    }
+
+    void menuHintGoesWhenTheMenuCloses() {
+        QFETCH(QString, menu);
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* popup = form.findChild<QMenu*>(menu);
+        QVERIFY(popup);
+        popup->popup(form.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->menuAction()->showStatusText(&form);
+        QVERIFY(!form.statusBar()->currentMessage().isEmpty());
+        popup->hide();
+        QCOMPARE(form.statusBar()->currentMessage(), QString());
+    }
+
     void placeOnScreens_data() {
         QTest::addColumn<QRect>("stored");
         QTest::addColumn<QRect>("placed");
         QTest::newRow("on the first screen") << QRect(10, 10, 300, 200) << QRect(10, 10, 300, 200);
         QTest::newRow("on the second screen") << QRect(1300, 50, 300, 200) << QRect(1300, 50, 300, 200);
-        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1300, 50, 1024, 768);
-        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2200, 100, 300, 200);
+        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1280, 0, 1024, 768);
+        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2004, 100, 300, 200);
+        QTest::newRow("off the right and the bottom") << QRect(1100, 900, 300, 200) << QRect(980, 800, 300, 200);
+        QTest::newRow("fitted to the screen, not placed") << QRect(120, 80, 1280, 1000) << QRect(0, 0, 1280, 1000);
         QTest::newRow("title out of reach") << QRect(2250, 100, 300, 200) << QRect();
         QTest::newRow("above every screen") << QRect(10, -300, 300, 200) << QRect();
         QTest::newRow("screen gone") << QRect(5000, 5000, 300, 200) << QRect();

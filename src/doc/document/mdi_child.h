@@ -20,7 +20,10 @@ class ComponentTreeModel;
 class CopyCommand;
 class DocumentHost;
 class FindBar;
+class OpenFileMark;
 class PathStrip;
+class ReferencedByPanel;
+class ReferenceNavigator;
 class ReportPanel;
 class TreeActions;
 class TZTreeView;
@@ -84,6 +87,12 @@ public:
     // "&Copy": the component path, or path and attribute row, to the clipboard.
     void CopySelection();
 
+    // "&Back" and "&Forward": through the places this window's jumps left.
+    void Back();
+    void Forward();
+    ReferenceNavigator* Navigator() const { return navigator_; }
+    ReferencedByPanel* ReferencedBy() const { return referencedBy_; }
+
 private:
     void BuildLayout();
     void ShowComponent(const prov::ComponentNode* item);
@@ -92,6 +101,7 @@ private:
 
     DocumentHost* host_;
     QString fileName_;
+    std::unique_ptr<OpenFileMark> openMark_;  // no save replaces the file while the window is open
     std::unique_ptr<prov::ComponentStore> store_;
 
     TZTreeView* tree_ = nullptr;
@@ -102,6 +112,8 @@ private:
     CopyCommand* copyCommand_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
     FindBar* findBar_ = nullptr;
+    ReferencedByPanel* referencedBy_ = nullptr;
+    ReferenceNavigator* navigator_ = nullptr;
 };
 
 }  // namespace oryx::doc
