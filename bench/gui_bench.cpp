@@ -69,7 +69,8 @@ int Measure(const std::string& file) {
             load = std::min(load, Seconds([&] { prov::ReadProvisioningFile(file, store); }));
             rowsTime = std::min(rowsTime, Seconds([&] {
                                     reports::ReportRows rows;
-                                    reports::BuildAtmIfVccRows(store, rows);
+                                    reports::RowCollector collector(rows);
+                                    reports::BuildAtmIfVccRows(store, collector);
                                     rowCount = rows.size();
                                 }));
         }

@@ -185,12 +185,54 @@ void PrintGrowth(const Timing& full, const Timing& half) {
     }
 }
 
+// The peak memory of `oryx-cli report atmif-vcc` in each format against that
+// of `oryx-cli summary`, which loads the file and writes a few lines: the
+// report's rows go out as they are made, so it should cost little more.
+void PrintReportMemory(const std::string& file) {
+    const long long load = bench::PeakRssOfCommand({ORYX_CLI_PATH, "summary", file});
+    if (load <= 0) return;
+    std::printf("peak memory of oryx-cli summary (the load): %.1f MB\n", static_cast<double>(load) / 1e6);
+    for (const char* format : {"csv", "tsv", "json"}) {
+        const long long rss = bench::PeakRssOfCommand({ORYX_CLI_PATH, "report", "atmif-vcc", "--format", format, file});
+        const std::string name = std::string("peak memory of report atmif-vcc --format ") + format;
+        bench::Report(name.c_str(), static_cast<double>(rss) / 1e6, "MB",
+                      static_cast<double>(rss) / static_cast<double>(load), "of the load", 1.5);
+    }
+}
+
+// A start-prov node of a million connections, 1,000 on each of 1,000
+// interfaces, written to a file of its own; empty on failure.
+std::string WriteConnectionsNode() {
+    char name[] = "/tmp/reports_bench_vcc_XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) return {};
+    std::string text = "start prov\n";
+    for (int i = 0; i < 1000; ++i) {
+        text += "add AtmIf/" + std::to_string(i) + "\n";
+        for (int v = 0; v < 1000; ++v) text += "add AtmIf/" + std::to_string(i) + " Vcc/0." + std::to_string(v) + "\n";
+    }
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    ::close(fd);
+    if (!written) {
+        ::unlink(name);
+        return {};
+    }
+    return name;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr, "usage: reports_bench FILE [HALF_FILE]\n");
         return 2;
+    }
+    // Memory first, while this process is small.
+    PrintReportMemory(argv[1]);
+    if (const std::string connections = WriteConnectionsNode(); !connections.empty()) {
+        std::printf("a node of 1,000,000 connections:\n");
+        PrintReportMemory(connections);
+        ::unlink(connections.c_str());
     }
     const Timing full = MeasureApart(argv[1]);
     PrintReports(argv[1], full);

@@ -12,6 +12,7 @@
 #include "memory_limit.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
+#include "reports/report_error.h"
 #include "reports_test_support.h"
 
 namespace oryx::reports::test {
@@ -232,6 +233,57 @@ TEST(ReportExamples, EveryReportHasRowsOnTheSampleNodes) {
         }
     }
 }
+
+// Rows handed on as they are made are the rows of the built report, in the
+// same order; a report that fails hands on none of them.
+class StreamedReport : public ::testing::TestWithParam<ReportInfo> {};
+
+struct RecordingSink final : RowSink {
+    ReportRows rows;
+    void Add(ReportRow&& row) override { rows.push_back(std::move(row)); }
+};
+
+TEST_P(StreamedReport, HandsOnTheBuiltRows) {
+    const std::string examples = ORYX_EXAMPLES_DIR;
+    const std::string node31 = oryx::testing::ReadBytes(examples + "/node31-startprov.txt");
+    struct Case {
+        std::string bytes;
+        bool overviewFails;
+    };
+    const Case cases[] = {{node31, false},
+                          {oryx::testing::ReadBytes(examples + "/node32-configure.txt"), false},
+                          {node31 + "add Shelf Card/x1\n", true}};
+    for (const Case& c : cases) {
+        LoadedStore loaded(c.bytes);
+        ReportRows built;
+        std::string builtError, streamedError;
+        try {
+            BuildReportRows(GetParam().id, loaded.store, built);
+        } catch (const ReportError& e) {
+            builtError = e.what();
+        }
+        RecordingSink streamed;
+        try {
+            StreamReportRows(GetParam().id, loaded.store, streamed);
+        } catch (const ReportError& e) {
+            streamedError = e.what();
+        }
+        EXPECT_EQ(streamedError, builtError);
+        EXPECT_EQ(!builtError.empty(), c.overviewFails && GetParam().id == ReportId::Overview);
+        if (builtError.empty())
+            EXPECT_EQ(streamed.rows, built);
+        else
+            EXPECT_TRUE(streamed.rows.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryReport, StreamedReport, ::testing::ValuesIn(FixedReports().begin(), FixedReports().end()),
+                         [](const auto& test) {
+                             std::string name;
+                             for (char c : test.param.cliName)
+                                 if (c != '-') name += c;
+                             return name;
+                         });
 
 TEST(ReportCli, NotEnoughMemoryToBuild) {
     if (!oryx::testing::kMemoryLimitsWork) GTEST_SKIP() << "no memory limits under the address sanitizer";

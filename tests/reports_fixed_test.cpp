@@ -502,7 +502,8 @@ TEST(ConfigureFormat, ReportsReadNestedComponents) {
         "configure Vcc/0.40\nconfigure Nrp\nset nextHop AtmIf/4 Vcc/0.41\nreturn\nreturn\nreturn\n"
         "configure Shelf\nconfigure Card/2\nset cardType eth\nreturn\nreturn\n");
     ReportRows rows;
-    BuildAtmIfVccRows(loaded.store, rows);
+    RowCollector collector(rows);
+    BuildAtmIfVccRows(loaded.store, collector);
     BuildOverviewRows(loaded.store, rows);
     EXPECT_EQ(
         CsvText(Report(ReportId::AtmIfVcc).columns, rows),

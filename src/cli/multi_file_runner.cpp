@@ -97,6 +97,64 @@ private:
     std::string shown_;
 };
 
+// Formats rows into `out` as they come: the rows of one file, a piece of the table.
+class PieceSink final : public reports::RowSink {
+public:
+    PieceSink(const TableFormatter& formatter, std::string_view file, std::string& out)
+        : formatter_(formatter), file_(file), out_(out) {}
+    void Add(reports::ReportRow&& row) override {
+        formatter_.AppendRow(row, file_, first_, out_);
+        first_ = false;
+    }
+
+private:
+    const TableFormatter& formatter_;
+    std::string_view file_;
+    std::string& out_;
+    bool first_ = true;
+};
+
+// A write to stdout failed: the rows still to come are not worth making.
+struct StopWriting {
+    int error;
+};
+
+// One file's table written to stdout as its rows come, a chunk at a time.
+// Nothing is written before the first row (or the end): a file that cannot
+// be read writes nothing.
+class StreamedTable final : public reports::RowSink {
+public:
+    explicit StreamedTable(const TableFormatter& formatter, std::string_view file)
+        : formatter_(formatter), file_(file) {}
+    void Add(reports::ReportRow&& row) override {
+        if (!anyRows_) {
+            out_ += formatter_.Opening();
+            out_ += formatter_.BeforePiece(true);
+        }
+        formatter_.AppendRow(row, file_, !anyRows_, out_);
+        anyRows_ = true;
+        if (out_.size() >= kChunk) Flush();
+    }
+    // Writes the rest of the table.
+    void Finish() {
+        if (!anyRows_) out_ += formatter_.Opening();
+        out_ += formatter_.Closing(anyRows_);
+        Flush();
+    }
+
+private:
+    static constexpr std::size_t kChunk = 1 << 16;
+    void Flush() {
+        if (!WriteStdout(out_)) throw StopWriting{errno};
+        out_.clear();
+    }
+
+    const TableFormatter& formatter_;
+    std::string_view file_;
+    std::string out_;
+    bool anyRows_ = false;
+};
+
 // One file's result, made by a worker and written by the main thread.
 struct FileResult {
     bool done = false;
@@ -229,9 +287,9 @@ void ParallelTable::StopWorkers() {
 }
 
 void ParallelTable::Work() {
-    // Twice the workers: each can finish a file while the one before it is
-    // still being read, yet at most `jobs_` stores are alive at once.
-    const std::size_t window = 2 * jobs_;
+    // As many files as workers, between the next one to write and the last
+    // one begun: at most `jobs_` stores and tables of files alive at once.
+    const std::size_t window = jobs_;
     for (;;) {
         std::size_t i;
         {
@@ -258,9 +316,14 @@ FileResult ParallelTable::Produce(const InputFile& file) const {
         return result;
     }
     try {
-        reports::ReportRows rows;
-        run_.rowsOf(file.path, rows);
-        Format(rows, file.path, result.text);
+        if (run_.streamRowsOf && !run_.writeRows) {
+            PieceSink sink(formatter_, file.path, result.text);
+            run_.streamRowsOf(file.path, sink);
+        } else {
+            reports::ReportRows rows;
+            run_.rowsOf(file.path, rows);
+            Format(rows, file.path, result.text);
+        }
     } catch (const std::bad_alloc&) {
         result.text = std::string();
         result.error = "not enough memory to read '" + text::MessageValue(file.path) + "'";
@@ -300,6 +363,16 @@ bool ParallelTable::Write(std::string_view text) {
 // One file: its table alone, written whole or not at all, as before there
 // were many.
 int RunOneFile(const std::string& file, const TableFormatter& formatter, const TableRun& run) {
+    if (run.streamRowsOf) {
+        StreamedTable table(formatter, file);
+        try {
+            run.streamRowsOf(file, table);
+            table.Finish();
+        } catch (const StopWriting& stop) {
+            return WriteFailure(run.what, stop.error);
+        }
+        return kExitOk;
+    }
     reports::ReportRows rows;
     run.rowsOf(file, rows);
     Output out;

@@ -42,6 +42,10 @@ using RowsOfFile = std::function<void(const std::string& file, reports::ReportRo
 struct TableRun {
     std::span<const reports::ColumnInfo> columns;
     RowsOfFile rowsOf;
+    // When set, used in place of rowsOf: hands the rows of one file on as
+    // they are made, so that a table is written as it is built and never
+    // held whole. Only for rows that cannot fail part-way.
+    std::function<void(const std::string& file, reports::RowSink& rows)> streamRowsOf;
     // True when the rows already begin with their file (no "File" to add).
     bool rowsNameTheirFile = false;
     std::string_view what = "report";  // in "cannot write the report: ..."
@@ -58,11 +62,12 @@ struct TableRun {
 
 // Writes the table of `run` over the files and folders of `arguments`.
 //
-// One file argument gives that file's table alone, written only when it was
-// built, and a failure propagates as it is thrown. More files, or any folder,
+// One file argument gives that file's table alone, and a failure propagates
+// as it is thrown: with streamRowsOf, the table is written as its rows are
+// made once the file is read; otherwise only once it is built. More files, or any folder,
 // give one table with a "File" column: files are read `options.jobs` at a
-// time, never more stores alive at once, and the rows stream out file by file
-// in the order of the arguments. A file that fails is reported on stderr in
+// time, never more stores or tables of files alive at once, and the rows
+// stream out file by file in the order of the arguments. A file that fails is reported on stderr in
 // its place and skipped; the exit status is then 1. A write error (a closed
 // pipe too) stops the run with 1.
 int RunOverFiles(const Args& arguments, const RunOptions& options, const TableRun& run);

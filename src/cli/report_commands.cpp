@@ -93,11 +93,19 @@ int RunReport(const Args& allArgs) {
     if (!id) throw UsageError{"unknown report '" + text::MessageValue(args[0]) + "' (one of " + ReportNames() + ")"};
     TableRun run;
     run.columns = reports::Report(*id).columns;
-    run.rowsOf = [id = *id](const std::string& file, reports::ReportRows& rows) {
-        prov::ComponentStore store;
-        prov::ReadProvisioningFile(file, store);
-        reports::BuildReportRows(id, store, rows);  // a failed report prints only its message
-    };
+    if (reports::Report(*id).canFail) {
+        run.rowsOf = [id = *id](const std::string& file, reports::ReportRows& rows) {
+            prov::ComponentStore store;
+            prov::ReadProvisioningFile(file, store);
+            reports::BuildReportRows(id, store, rows);  // a failed report prints only its message
+        };
+    } else {
+        run.streamRowsOf = [id = *id](const std::string& file, reports::RowSink& rows) {
+            prov::ComponentStore store;
+            prov::ReadProvisioningFile(file, store);
+            reports::StreamReportRows(id, store, rows);
+        };
+    }
     return RunOverFiles(Args(args.begin() + 1, args.end()), parsed.options, run);
 }
 

@@ -65,54 +65,58 @@ std::string TableFormatter::Opening() const {
 }
 
 void TableFormatter::AppendRows(const reports::ReportRows& rows, std::string_view file, std::string& out) const {
+    bool first = true;
+    for (const reports::ReportRow& row : rows) {
+        AppendRow(row, file, first, out);
+        first = false;
+    }
+}
+
+void TableFormatter::AppendRow(const reports::ReportRow& row, std::string_view file, bool firstOfPiece,
+                               std::string& out) const {
     switch (format_) {
     case TableFormat::Csv: {
         const reports::CsvSink sink = [&out](std::string_view piece) { out += piece; };
-        for (const reports::ReportRow& row : rows) {
-            if (fileColumn_) {
-                reports::WriteCsvFirstCell(file, sink);
-                out += ',';
-            }
-            reports::WriteCsvRow(row, sink);
+        if (fileColumn_) {
+            reports::WriteCsvFirstCell(file, sink);
+            out += ',';
         }
+        reports::WriteCsvRow(row, sink);
         break;
     }
     case TableFormat::Tsv:
-        for (const reports::ReportRow& row : rows) {
-            if (fileColumn_) {
-                AppendTsvCell(file, out);
-                out += '\t';
-            }
-            AppendTsvCell(row.First(), out);
-            for (std::string_view cell : row.Cells()) {
-                out += '\t';
-                AppendTsvCell(cell, out);
-            }
-            out += "\r\n";
+        if (fileColumn_) {
+            AppendTsvCell(file, out);
+            out += '\t';
+        }
+        AppendTsvCell(row.First(), out);
+        for (std::string_view cell : row.Cells()) {
+            out += '\t';
+            AppendTsvCell(cell, out);
+        }
+        out += "\r\n";
+        break;
+    case TableFormat::Json: {
+        nlohmann::ordered_json object = nlohmann::ordered_json::object();
+        std::size_t key = 0;
+        if (fileColumn_) object[jsonKeys_[key++]] = Utf8FromBytes(file);
+        object[jsonKeys_[key++]] = Utf8FromBytes(row.First());
+        auto cell = row.Cells().begin();
+        const auto end = row.Cells().end();
+        // A row short of cells shows empty values, as the report list would.
+        for (; key < jsonKeys_.size(); ++key) {
+            object[jsonKeys_[key]] = cell == end ? std::string() : Utf8FromBytes(*cell++);
+        }
+        if (!firstOfPiece) out += ",\n";
+        // The object as an element of the array dump(2) writes: every
+        // line indented once more. Strings hold no raw line ends.
+        out += "  ";
+        for (char c : object.dump(2)) {
+            out += c;
+            if (c == '\n') out += "  ";
         }
         break;
-    case TableFormat::Json:
-        for (const reports::ReportRow& row : rows) {
-            nlohmann::ordered_json object = nlohmann::ordered_json::object();
-            std::size_t key = 0;
-            if (fileColumn_) object[jsonKeys_[key++]] = Utf8FromBytes(file);
-            object[jsonKeys_[key++]] = Utf8FromBytes(row.First());
-            auto cell = row.Cells().begin();
-            const auto end = row.Cells().end();
-            // A row short of cells shows empty values, as the report list would.
-            for (; key < jsonKeys_.size(); ++key) {
-                object[jsonKeys_[key]] = cell == end ? std::string() : Utf8FromBytes(*cell++);
-            }
-            if (&row != &rows.front()) out += ",\n";
-            // The object as an element of the array dump(2) writes: every
-            // line indented once more. Strings hold no raw line ends.
-            out += "  ";
-            for (char c : object.dump(2)) {
-                out += c;
-                if (c == '\n') out += "  ";
-            }
-        }
-        break;
+    }
     }
 }
 

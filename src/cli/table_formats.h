@@ -34,6 +34,8 @@ public:
     std::string Opening() const;
     // The rows of `file`; `file` is written only with the file column.
     void AppendRows(const reports::ReportRows& rows, std::string_view file, std::string& out) const;
+    // One row of such a piece; `firstOfPiece` for the piece's first row.
+    void AppendRow(const reports::ReportRow& row, std::string_view file, bool firstOfPiece, std::string& out) const;
     std::string_view BeforePiece(bool firstPiece) const;
     std::string_view Closing(bool anyRows) const;
 

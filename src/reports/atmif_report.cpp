@@ -5,7 +5,7 @@
 
 namespace oryx::reports {
 
-void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildAtmIfRows(const prov::ComponentStore& store, RowSink& rows) {
     static const LowerWordFinder interfaceName("interfacename"), oamSegmentBoundary("oamsegmentboundary"),
         trafficShaping("trafficshaping"), usageParameterControl("usageparametercontrol"), version("version"),
         side("side"), operatingMode("operatingmode");
@@ -21,7 +21,7 @@ void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows) {
         const std::string instance(DropFront(entry->Name(), 6));
         const PathWalk atmIf = WalkPath(root, "add AtmIf/" + instance);
         const PathWalk uni = WalkPath(atmIf.at, "Uni");
-        ReportRow& row = rows.emplace_back(instance);
+        ReportRow row(instance);
         row.AddCell(ValueOf(atmIf.found, interfaceName));
         row.AddCell(ValueOf(atmIf.found, oamSegmentBoundary));
         row.AddCell(ValueOf(atmIf.found, trafficShaping));
@@ -30,6 +30,7 @@ void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows) {
         row.AddCell(ValueOf(uni.found, version));
         row.AddCell(ValueOf(uni.found, side));
         row.AddCell(ValueOf(prov::GetChild(uni.at, "Ilmi"), operatingMode));
+        rows.Add(std::move(row));
     }
 }
 

@@ -75,7 +75,7 @@ std::array<std::string, 5> SplitTrafficDescriptor(std::string_view text) {
     return fields;
 }
 
-void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildAtmIfVccRows(const prov::ComponentStore& store, RowSink& rows) {
     const prov::ComponentNode* root = &store.Root();
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return;
@@ -85,7 +85,7 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
     // are looked up from where that walk ended (FindComponent of "Vcd Tm"
     // from there is Tm below Vcd, or below the connection when Vcd is missing).
     const std::vector<Connection> connections = CollectConnections(add);
-    rows.reserve(rows.size() + connections.size());
+    rows.Expect(connections.size());
     std::string_view walkedAtmIf;
     const prov::ComponentNode* atmIfWalk = nullptr;
     std::string tmScratch, vcdScratch;
@@ -110,13 +110,14 @@ void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows) {
 
         // A value found through a scratch text lasts until the next search,
         // so each goes into the row at once.
-        ReportRow& row = rows.emplace_back(connection.atmIf);
+        ReportRow row(connection.atmIf);
         row.AddCell(connection.vcc);
         row.AddCell(NextHop(vccWalk));
         row.AddCell(traffic(txType));
         row.AddCell(traffic(serviceCategory));
         AppendTrafficFields(traffic(txParm), row);
         AppendTrafficFields(traffic(rxParm), row);
+        rows.Add(std::move(row));
     }
 }
 

@@ -13,7 +13,7 @@ class ComponentStore;
 
 namespace oryx::reports {
 
-// The builders of the fixed reports (see report_registry.h). Each appends its
+// The builders of the fixed reports (see report_registry.h). Each hands its
 // report's rows to `rows`, in report order, reading the store and never
 // changing it. Only the Overview can fail: it throws ReportError ("'%s' is not
 // a valid integer value") and leaves in `rows` what it had appended so far,
@@ -24,17 +24,17 @@ void BuildOverviewRows(const prov::ComponentStore& store, ReportRows& rows);
 // Twelve node-wide values (node_summary_report.cpp).
 void BuildNodeSummaryRows(const prov::ComponentStore& store, ReportRows& rows);
 // One row per LogicalIf of a virtual router's Pp (virtual_router_report.cpp).
-void BuildVirtualRouterRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildVirtualRouterRows(const prov::ComponentStore& store, RowSink& rows);
 // One row per ATM interface (atmif_report.cpp).
-void BuildAtmIfRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildAtmIfRows(const prov::ComponentStore& store, RowSink& rows);
 // One row per Vcc, or one per interface without Vcc (atmif_vcc_report.cpp).
-void BuildAtmIfVccRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildAtmIfVccRows(const prov::ComponentStore& store, RowSink& rows);
 // One row per FrAtm interface (fratm_report.cpp).
-void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildFrAtmRows(const prov::ComponentStore& store, RowSink& rows);
 // One row per Dlci of a FrAtm interface (fratm_dlci_report.cpp).
-void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildFrAtmDlciRows(const prov::ComponentStore& store, RowSink& rows);
 // One row per Dlci of a FrUni interface (fruni_dlci_report.cpp).
-void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows);
+void BuildFrUniDlciRows(const prov::ComponentStore& store, RowSink& rows);
 
 // The five fields of a traffic descriptor parameter value, as the AtmIf VCC
 // report cuts it: two leading characters dropped, then each of the first four

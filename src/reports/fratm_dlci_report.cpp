@@ -7,7 +7,7 @@
 
 namespace oryx::reports {
 
-void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildFrAtmDlciRows(const prov::ComponentStore& store, RowSink& rows) {
     static const LowerWordFinder sdModeKey("sdmode"), modeKey("mode"), atmConnection("atmconnection"),
         remoteAddress("remoteaddress"), rateEnforcement("rateenforcement"),
         committedInformationRate("committedinformationrate"), remoteConnectionId("remoteconnectionidentifier");
@@ -22,7 +22,7 @@ void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
             sdMode = ValueOf(prov::GetChild(key.at, "Ca"), sdModeKey);
         }
 
-        ReportRow& row = rows.emplace_back(key.interface);
+        ReportRow row(key.interface);
         row.AddCell(key.dlci);
         row.AddCell(ValueOf(prov::GetChild(siwf.at, "NPvc"), atmConnection));
         row.AddCell(ValueOf(sPvc, remoteAddress));
@@ -30,6 +30,7 @@ void BuildFrAtmDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
         row.AddCell(ValueOf(sp, rateEnforcement));
         row.AddCell(ValueOf(sp, committedInformationRate));
         row.AddCell(ValueOf(sPvc, remoteConnectionId));
+        rows.Add(std::move(row));
     }
 }
 

@@ -7,7 +7,7 @@ namespace oryx::reports {
 
 // The report is unfinished by design: only the interface name is filled, the
 // five further columns stay empty (but present, so exports keep their shape).
-void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildFrAtmRows(const prov::ComponentStore& store, RowSink& rows) {
     static const LowerWordFinder interfaceName("interfacename");
     const prov::ComponentNode* root = &store.Root();
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
@@ -16,9 +16,10 @@ void BuildFrAtmRows(const prov::ComponentStore& store, ReportRows& rows) {
         if (!ContainsUpper(entry->Name(), "FRATM/")) continue;
         const std::string instance(DropFront(entry->Name(), 6));
         const prov::ComponentNode* framer = prov::GetChild(WalkPath(root, "add FrAtm/" + instance).at, "Framer");
-        ReportRow& row = rows.emplace_back(instance);
+        ReportRow row(instance);
         row.AddCell(ValueOf(framer, interfaceName));
         row.AddEmptyCells(5);
+        rows.Add(std::move(row));
     }
 }
 

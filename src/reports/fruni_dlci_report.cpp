@@ -6,7 +6,7 @@
 
 namespace oryx::reports {
 
-void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildFrUniDlciRows(const prov::ComponentStore& store, RowSink& rows) {
     static const LowerWordFinder remoteDna("remotedna"), remoteDlci("remotedlci"), transferPriority("transferpriority"),
         rateEnforcement("rateenforcement"), committedInformationRate("committedinformationrate");
     for (const DlciKey& key : CollectDlcis(&store.Root(), "FrUni", "FRUNI")) {
@@ -14,7 +14,7 @@ void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
         const prov::ComponentNode* sp = prov::GetChild(key.at, "Sp");
         const prov::AttributeList* dcLines = prov::GetAttributes(dc);
 
-        ReportRow& row = rows.emplace_back(key.interface);
+        ReportRow row(key.interface);
         row.AddCell(key.dlci);
         row.AddCell(ValueOf(dc, remoteDna));
         row.AddCell(ValueOf(dc, remoteDlci));
@@ -25,6 +25,7 @@ void BuildFrUniDlciRows(const prov::ComponentStore& store, ReportRows& rows) {
         row.AddCell(FindAttributeValueAtStart(dcLines, "discardpriority"));
         row.AddCell(ValueOf(sp, rateEnforcement));
         row.AddCell(ValueOf(sp, committedInformationRate));
+        rows.Add(std::move(row));
     }
 }
 

@@ -48,16 +48,36 @@ constexpr ColumnInfo kVirtualRouterColumns[] = {
     {"areaId", 100},
 };
 
+// The builders that make their rows into a list first, handing them on when
+// done. The Overview hands on what it has when it fails too, which the
+// window shows.
+template <void (*Build)(const prov::ComponentStore&, ReportRows&)>
+void BuildWhole(const prov::ComponentStore& store, RowSink& sink) {
+    ReportRows rows;
+    auto handOn = [&rows, &sink] {
+        for (ReportRow& row : rows) sink.Add(std::move(row));
+    };
+    try {
+        Build(store, rows);
+    } catch (const ReportError&) {
+        handOn();
+        throw;
+    }
+    handOn();
+}
+
 constexpr ReportInfo kReports[] = {
-    {ReportId::AtmIf, 6, "atmif", "AtmIf Report", kAtmIfColumns, BuildAtmIfRows},
-    {ReportId::AtmIfVcc, 2, "atmif-vcc", "AtmIf VCC Report", kAtmIfVccColumns, BuildAtmIfVccRows},
-    {ReportId::FrAtm, 5, "fratm", "FrAtm Report - UNDER CONSTRUCTION", kFrAtmColumns, BuildFrAtmRows},
-    {ReportId::FrAtmDlci, 3, "fratm-dlci", "FrAtm DLCI Report", kFrAtmDlciColumns, BuildFrAtmDlciRows},
-    {ReportId::FrUniDlci, 4, "fruni-dlci", "FrUni DLCI Report", kFrUniDlciColumns, BuildFrUniDlciRows},
-    {ReportId::NodeSummary, 7, "node-summary", "Node Summary Report", kAttributeValueColumns, BuildNodeSummaryRows},
-    {ReportId::Overview, 1, "overview", "Halyard Overview Report", kOverviewColumns, BuildOverviewRows},
+    {ReportId::AtmIf, 6, "atmif", "AtmIf Report", kAtmIfColumns, BuildAtmIfRows, false},
+    {ReportId::AtmIfVcc, 2, "atmif-vcc", "AtmIf VCC Report", kAtmIfVccColumns, BuildAtmIfVccRows, false},
+    {ReportId::FrAtm, 5, "fratm", "FrAtm Report - UNDER CONSTRUCTION", kFrAtmColumns, BuildFrAtmRows, false},
+    {ReportId::FrAtmDlci, 3, "fratm-dlci", "FrAtm DLCI Report", kFrAtmDlciColumns, BuildFrAtmDlciRows, false},
+    {ReportId::FrUniDlci, 4, "fruni-dlci", "FrUni DLCI Report", kFrUniDlciColumns, BuildFrUniDlciRows, false},
+    {ReportId::NodeSummary, 7, "node-summary", "Node Summary Report", kAttributeValueColumns,
+     BuildWhole<BuildNodeSummaryRows>, false},
+    {ReportId::Overview, 1, "overview", "Halyard Overview Report", kOverviewColumns, BuildWhole<BuildOverviewRows>,
+     true},
     {ReportId::VirtualRouter, 8, "virtual-router", "Virtual Router Report", kVirtualRouterColumns,
-     BuildVirtualRouterRows},
+     BuildVirtualRouterRows, false},
 };
 
 constexpr ReportId kCliHelpOrder[] = {
@@ -115,13 +135,30 @@ std::optional<ReportId> ReportByCliName(std::string_view cliName) {
 
 void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows) {
     try {
-        Report(id).build(store, rows);
+        RowCollector collector(rows);
+        Report(id).build(store, collector);
     } catch (const std::bad_alloc&) {
         // The rows built so far go: they hold the memory the message needs,
         // and a part of a report would pass for the whole of it.
         ReportRows().swap(rows);
         throw NotEnoughMemoryToBuild(Report(id).cliName);
     }
+}
+
+void StreamReportRows(ReportId id, const prov::ComponentStore& store, RowSink& rows) {
+    const ReportInfo& info = Report(id);
+    if (!info.canFail) {
+        try {
+            info.build(store, rows);
+        } catch (const std::bad_alloc&) {
+            throw NotEnoughMemoryToBuild(info.cliName);
+        }
+        return;
+    }
+    // Built whole first, so that a failure hands on nothing.
+    ReportRows built;
+    BuildReportRows(id, store, built);
+    for (ReportRow& row : built) rows.Add(std::move(row));
 }
 
 std::span<const ReportId> CliHelpOrder() { return kCliHelpOrder; }

@@ -27,8 +27,8 @@ enum class ReportId {
 
 inline constexpr std::size_t kFixedReportCount = 8;
 
-// Appends a report's rows to `rows`, reading the store and never changing it.
-using RowBuilder = void (*)(const prov::ComponentStore& store, ReportRows& rows);
+// Hands a report's rows to `rows`, reading the store and never changing it.
+using RowBuilder = void (*)(const prov::ComponentStore& store, RowSink& rows);
 
 // One fixed report. Everything that knows the fixed reports (the menus, the
 // report panel, the taskbar's check marks, oryx-cli) walks this table, so a
@@ -40,6 +40,9 @@ struct ReportInfo {
     std::string_view title;    // the report's heading, also in its CSV file name
     std::span<const ColumnInfo> columns;
     RowBuilder build;
+    // True for a report that can fail part-way (the Overview, on a number it
+    // cannot read): it hands on no row before all of them are made.
+    bool canFail;
 };
 
 // Every fixed report, in menu order (the order of ReportId).
@@ -53,6 +56,11 @@ std::optional<ReportId> ReportByCliName(std::string_view cliName);
 // Running out of memory leaves `rows` empty and throws ReportError("not
 // enough memory to build the NAME report"), NAME being the command-line name.
 void BuildReportRows(ReportId id, const prov::ComponentStore& store, ReportRows& rows);
+// Runs the builder of `id`, handing each row to `rows` as it is made. A report
+// that can fail hands on its rows only once all are made, and none when it
+// fails. Running out of memory throws ReportError as above, possibly after
+// some rows.
+void StreamReportRows(ReportId id, const prov::ComponentStore& store, RowSink& rows);
 
 // The order in which `oryx-cli --help` names the reports.
 std::span<const ReportId> CliHelpOrder();

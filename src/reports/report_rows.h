@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace oryx::reports {
@@ -124,5 +125,27 @@ inline std::string_view ReportRow::Cell(std::size_t i) const {
 }
 
 using ReportRows = std::vector<ReportRow>;
+
+// Where a report builder hands its rows, one at a time in report order: a
+// list the window keeps, or an output that writes each row as it comes, so
+// that a report of a million rows is never held whole.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void Add(ReportRow&& row) = 0;
+    // About `count` more rows are coming (a list makes room for them).
+    virtual void Expect(std::size_t count) { static_cast<void>(count); }
+};
+
+// Appends the rows to a list.
+class RowCollector final : public RowSink {
+public:
+    explicit RowCollector(ReportRows& rows) : rows_(rows) {}
+    void Add(ReportRow&& row) override { rows_.push_back(std::move(row)); }
+    void Expect(std::size_t count) override { rows_.reserve(rows_.size() + count); }
+
+private:
+    ReportRows& rows_;
+};
 
 }  // namespace oryx::reports

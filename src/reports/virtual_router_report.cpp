@@ -13,7 +13,7 @@ struct RouterKey {
 
 }  // namespace
 
-void BuildVirtualRouterRows(const prov::ComponentStore& store, ReportRows& rows) {
+void BuildVirtualRouterRows(const prov::ComponentStore& store, RowSink& rows) {
     const prov::ComponentNode* root = &store.Root();
     const prov::ComponentNode* add = prov::FindComponent(root, "add");
     if (add == nullptr) return;
@@ -39,13 +39,14 @@ void BuildVirtualRouterRows(const prov::ComponentStore& store, ReportRows& rows)
     for (RouterKey& key : keys) {
         const std::string ppPath = "add Vr/" + key.vr + " Pp/" + key.pp;
         const std::string ifPath = ppPath + " IpPort LogicalIf/" + key.logicalIf;
-        ReportRow& row = rows.emplace_back(key.vr);
+        ReportRow row(key.vr);
         row.AddCell(key.pp);
         row.AddCell(ValueOnPath(root, ppPath, "linktomedia"));
         row.AddCell(key.logicalIf);
         row.AddCell(ValueOnPath(root, ifPath, "netmask"));
         row.AddCell(ValueOnPath(root, ifPath, "broadcastaddress"));
         row.AddCell(ValueOnPath(root, ifPath + " OspfIf", "areaid"));
+        rows.Add(std::move(row));
     }
 }
 
