@@ -23,3 +23,7 @@ add_test(NAME find_bench_smoke COMMAND find_bench ${PROJECT_SOURCE_DIR}/examples
 set_tests_properties(find_bench_smoke PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
   TIMEOUT 300)
+# Following references in the window; bench/run.sh runs it on the generated node.
+add_executable(refs_gui_bench ${CMAKE_CURRENT_LIST_DIR}/refs_gui_bench.cpp)
+target_link_libraries(refs_gui_bench PRIVATE oryx_doc)
+set_target_properties(refs_gui_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)

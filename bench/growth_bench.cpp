@@ -26,6 +26,7 @@
 #include "check/rules_file.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "refs/reference_index.h"
 #include "reports/custom_report.h"
 #include "reports/fixed_reports.h"
 #include "reports/report_config.h"
@@ -414,6 +415,57 @@ void Check(const Scratch& dir) {
         run);
 }
 
+// A value of n pieces: a top-level component, then pieces the file lacks, so
+// the walk stops early and the shape is checked to the end.
+std::string LongValue(long pieces) {
+    std::string text = "start prov\nadd Lp/0\nset Lp/0 interfaceName Lp/0";
+    for (long i = 1; i < pieces; ++i) text += " Path/" + std::to_string(i % 10);
+    return text + "\n";
+}
+
+// n lines, all naming one component.
+std::string ManyReferrers(long lines) {
+    return "start prov\nadd Shelf\nadd Shelf Card/0\nadd Lp/0\n" + Repeated("set Lp/0 mainCard Shelf Card/0\n", lines);
+}
+
+// A component n levels deep whose value is its own path.
+std::string SelfReference(long depth) {
+    std::string text = Repeated("configure A/1\n", depth) + "set self A/1";
+    text += Repeated(" A/1", depth - 1) + "\n";
+    return text + Repeated("return\n", depth);
+}
+
+void References(const Scratch& dir) {
+    std::printf("reference index:\n");
+    const fs::path file = dir.Path() / "refs.txt";
+    const struct {
+        const char* what;
+        long n;
+        std::string (*make)(long);
+    } inputs[] = {
+        {"a value of n pieces", 125000L * scale, LongValue},
+        {"n references to one component", 125000L * scale, ManyReferrers},
+        {"a component n deep naming itself", 125000L * scale, SelfReference},
+    };
+    for (const auto& input : inputs) {
+        prov::ComponentStore small, large;
+        Write(file, input.make(input.n));
+        prov::ReadProvisioningFile(file.string(), small);
+        Write(file, input.make(8 * input.n));
+        prov::ReadProvisioningFile(file.string(), large);
+        std::size_t references = 0;
+        const auto build = [&](const prov::ComponentStore& store) {
+            const refs::ReferenceIndex index(store);
+            references += index.All().size();
+            if (index.ComponentCount() > 0) references += index.ToSubtree(0).size();
+        };
+        const double atN = BestCpuOf(3, [&] { build(small); });
+        const double at8N = BestCpuOf(3, [&] { build(large); });
+        std::printf("  %-50s n=%-8ld %8.3f s at n %8.3f s at 8n\n", input.what, input.n, atN, at8N);
+        bench::Report(input.what, at8N, "s", at8N / std::max(atN, 1e-9), "at 8n of at n", kTarget);
+    }
+}
+
 int main(int argc, char** argv) {
     if (argc > 1) scale = std::max(1, std::atoi(argv[1]));
     Scratch dir;
@@ -426,5 +478,6 @@ int main(int argc, char** argv) {
     CustomReportKeys(dir);
     FindInDeepPaths(dir);
     Check(dir);
+    References(dir);
     return 0;
 }

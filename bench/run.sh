@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench \
-  oryx-cli check_bench gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench history_bench
+  oryx-cli check_bench gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench history_bench \
+  refs_bench refs_gui_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -12,6 +13,8 @@ for f in startprov configure; do
 done
 $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 $b/search_bench bench-data/node-startprov.txt bench-data/node-configure.txt
+# The reference index and oryx-cli refs, against the load and oryx-cli attrs.
+$b/refs_bench bench-data/node-startprov.txt
 # The reports on the full-size node and on one of half its size, to show how
 # their time grows with the number of interfaces and connections.
 for f in startprov configure; do
@@ -56,6 +59,9 @@ QT_QPA_PLATFORM=offscreen $b/doc_bench 1000000
 # The find bar on the full-size node: a query for its last component, and the
 # tree filtered to a query that matches about 1% of its components.
 QT_QPA_PLATFORM=offscreen $b/find_bench bench-data/node-startprov.txt
+# Following references in the window: opening, the first and a later follow,
+# and "Referenced by" for a component 100,000 others name.
+QT_QPA_PLATFORM=offscreen $b/refs_gui_bench bench-data/node-startprov.txt
 # Inputs that once made the work grow with their square: time at 8n against n.
 $b/growth_bench
 QT_QPA_PLATFORM=offscreen $b/print_bench

@@ -54,3 +54,7 @@ execute_process(COMMAND ${HISTORY_BENCH} ${WORK}/smoke-startprov.txt ${WORK}/smo
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "history_bench failed")
 endif()
+execute_process(COMMAND ${REFS_BENCH} ${WORK}/smoke-startprov.txt RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "refs_bench failed")
+endif()

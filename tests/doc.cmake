@@ -1,5 +1,5 @@
 # The document window and its report panel, driven headless.
-foreach(test doc_test doc_report_test doc_viewer_test doc_find_test)
+foreach(test doc_test doc_report_test doc_viewer_test doc_find_test doc_refs_test)
   add_executable(${test} ${test}.cpp)
   target_link_libraries(${test} PRIVATE oryx_doc Qt6::Test)
   add_test(NAME ${test} COMMAND ${test})

@@ -39,6 +39,12 @@ add_test(NAME shell_find_screenshot COMMAND oryx_find_screenshot
   ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt Lp/2 values ${CMAKE_CURRENT_BINARY_DIR}/find.png)
 set_tests_properties(shell_find_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
+add_executable(oryx_refs_screenshot shell_refs_screenshot.cpp)
+target_link_libraries(oryx_refs_screenshot PRIVATE oryx_shell)
+add_test(NAME shell_refs_screenshot COMMAND oryx_refs_screenshot
+  ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt Lp/2 ${CMAKE_CURRENT_BINARY_DIR}/refs.png)
+set_tests_properties(shell_refs_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
 endif()

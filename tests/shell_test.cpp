@@ -488,7 +488,8 @@ void ShellTest::everyMenuShowsItsItems() {
          << "FileExitItem";
     QCOMPARE(itemsOf(form.findChild<QMenu*>("File1")), file);
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Edit1")), QStringList({"EditFindItem", "-", "miOptions"}));
-    QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")), QStringList({"ViewExpandAllItem", "ViewCollapseAllItem"}));
+    QCOMPARE(itemsOf(form.findChild<QMenu*>("View1")),
+             QStringList({"ViewExpandAllItem", "ViewCollapseAllItem", "-", "ViewBackItem", "ViewForwardItem"}));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Reports1")), itemsOf(form.findChild<QMenu*>("popReportMenu")));
     QCOMPARE(itemsOf(form.findChild<QMenu*>("Window1")),
              QStringList({"WindowCascadeItem", "WindowTileItem", "WindowArrangeItem", "WindowMinimizeItem"}));
@@ -516,6 +517,8 @@ void ShellTest::everyCommandsCaptionShortcutAndHint_data() {
         {"miOptions", "&Options", {}, "Edit ORYX Options"},
         {"ViewExpandAllItem", "&Expand All", {}, "Expand All"},
         {"ViewCollapseAllItem", "&Collapse All", {}, "Collapse All"},
+        {"ViewBackItem", "&Back", {}, "Back to the component before the last jump"},
+        {"ViewForwardItem", "&Forward", {}, "Forward to the component left by going back"},
         {"WindowCascadeItem", "&Cascade", {}, "Arrange windows to overlap"},
         {"WindowTileItem", "&Tile", {}, "Arrange windows without overlap"},
         {"WindowArrangeItem", "&Arrange Icons", {}, "Arrange window icons at bottom of main window"},
@@ -526,6 +529,8 @@ void ShellTest::everyCommandsCaptionShortcutAndHint_data() {
         {"btnPrint", "Print", {}, "Print Tree Structure"},
         {"btnExpand", "Expand All", {}, "Expand All"},
         {"btnCollapse", "Collapse All", {}, "Collapse All"},
+        {"btnBack", "Back", {}, "Back"},
+        {"btnForward", "Forward", {}, "Forward"},
         {"ExitBtn", "Exit", {}, "Exit ORYX"},
         {"miAtmIfReport", "AtmIf Report", {}, ""},
         {"miVCCAtmIfReport", "AtmIf Vcc Report", {}, ""},

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "doc/document/mdi_child.h"
+#include "doc/refs/reference_navigator.h"
 #include "doc/report/report_panel.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
@@ -202,7 +203,8 @@ private slots:
         QCOMPARE(MenuTexts(Control<QMenu>(form, "File1")->actions()).mid(0, 7),
                  QStringList({"&Open", "Compare &With...", "&Close", "&Reload", "&Save", "&Print", "-"}));
         QCOMPARE(Item(form, "FileReloadItem")->shortcut(), QKeySequence(Qt::Key_F5));
-        QCOMPARE(MenuTexts(Control<QMenu>(form, "View1")->actions()), QStringList({"&Expand All", "&Collapse All"}));
+        QCOMPARE(MenuTexts(Control<QMenu>(form, "View1")->actions()),
+                 QStringList({"&Expand All", "&Collapse All", "-", "&Back", "&Forward"}));
         // The toolbar keeps its own texts and hints.
         QCOMPARE(Item(form, "btnExpand")->text(), QStringLiteral("Expand All"));
         QCOMPARE(Item(form, "btnCollapse")->toolTip(), QStringLiteral("Collapse All"));
@@ -243,6 +245,33 @@ private slots:
         QTRY_COMPARE(form.DocumentCount(), 0);
         QTRY_VERIFY(!Item(form, "FileReloadItem")->isEnabled());
         expectEnabled(false);
+    }
+
+    void backAndForwardFollowTheActiveWindowsHistory() {
+        TMainForm form;
+        form.show();
+        form.OpenFiles({a_});
+        doc::TMDIChild& document = *form.ActiveDocument();
+        const auto selected = [&document] {
+            const auto* node = document.Tree()->Selected();
+            return node ? QString::fromStdString(prov::ComponentPath(*node)) : QString();
+        };
+        const auto expectEnabled = [&](bool back, bool forward) {
+            for (const char* name : {"ViewBackItem", "btnBack"}) QVERIFY2(Item(form, name)->isEnabled() == back, name);
+            for (const char* name : {"ViewForwardItem", "btnForward"})
+                QVERIFY2(Item(form, name)->isEnabled() == forward, name);
+        };
+        expectEnabled(false, false);
+        document.Tree()->Select(prov::FindComponent(document.Store().AddNode(), "Lp/0"));
+        document.Navigator()->FollowRow(0);  // mainCard=Shelf Card/0
+        QCOMPARE(selected(), QStringLiteral("Shelf Card/0"));
+        expectEnabled(true, false);
+        Item(form, "btnBack")->trigger();
+        QCOMPARE(selected(), QStringLiteral("Lp/0"));
+        expectEnabled(false, true);
+        Item(form, "ViewForwardItem")->trigger();
+        QCOMPARE(selected(), QStringLiteral("Shelf Card/0"));
+        expectEnabled(true, false);
     }
 
     void viewAndReportsMenusActOnTheActiveWindow() {

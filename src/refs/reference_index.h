@@ -11,10 +11,6 @@
 
 namespace oryx::refs {
 
-// A component's place in the tree order of its store's shown components.
-using ComponentNumber = std::uint32_t;
-constexpr ComponentNumber kNoComponent = UINT32_MAX;
-
 // One attribute line that is a reference.
 struct Reference {
     std::string_view line;        // as stored, name=value
@@ -57,15 +53,16 @@ public:
     std::vector<std::uint32_t> ToSubtree(ComponentNumber number) const;
 
 private:
+    void NumberComponents(std::size_t nodeCount);
+    void ResolveLines(const prov::ComponentStore& store);
+    void GroupIncoming();
     std::span<const std::uint32_t> Incoming(std::size_t slot) const;
 
+    const prov::ComponentNode* addNode_ = nullptr;
     std::vector<const prov::ComponentNode*> components_;
     std::vector<ComponentNumber> subtreeEnds_;
-    // Component numbers sorted by the node's address, for Number.
-    std::vector<ComponentNumber> byAddress_;
+    TreeNumbers numbers_;
     std::vector<Reference> references_;
-    // The first reference of each component's lines; one more entry at the end.
-    std::vector<std::uint32_t> outgoingStarts_;
     // Positions in references_, grouped by (target, kind): slot 2n holds the
     // exact references to component n, slot 2n + 1 the partial ones; each
     // group in order. incomingStarts_ has one more entry at the end.

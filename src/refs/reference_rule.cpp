@@ -1,7 +1,9 @@
 #include "refs/reference_rule.h"
 
 #include <algorithm>
+#include <array>
 
+#include "prov/collation.h"
 #include "text/ascii_case.h"
 #include "text/hidden_name.h"
 
@@ -31,12 +33,55 @@ PieceShape ShapeOf(std::string_view piece) {
     return {piece.size() > type.size() + 1, true};
 }
 
-const prov::ComponentNode* ShownChild(const prov::ComponentNode* parent, std::string_view piece) {
-    const prov::ComponentNode* child = prov::GetChild(parent, piece);
-    return child && !text::IsHiddenName(child->Name()) ? child : nullptr;
+// The position among the parent's children of the shown child the piece
+// names, as prov::GetChild finds it; -1 when there is none.
+std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view piece) {
+    const auto children = parent->Children();
+    const auto it = std::lower_bound(
+        children.begin(), children.end(), piece,
+        [](const prov::ComponentNode* child, std::string_view n) { return prov::CompareNames(child->Name(), n) < 0; });
+    if (it == children.end() || !prov::SameName((*it)->Name(), piece) || text::IsHiddenName((*it)->Name())) return -1;
+    return it - children.begin();
 }
 
 }  // namespace
+
+// The positions among the add node's children of the pieces last looked up
+// there, by their bytes: a node names the same top-level components over and
+// over. A piece that misses is looked up again, so colliding pieces cost no
+// more than a lookup each.
+struct ReferenceResolver::TopLevelCache {
+    struct Entry {
+        std::array<char, 24> bytes{};
+        std::uint8_t size = 0;
+        bool used = false;
+        std::ptrdiff_t position = -1;
+    };
+    static constexpr std::size_t kSize = 4096;
+    std::array<Entry, kSize> entries;
+
+    Entry* Slot(std::string_view piece) {
+        if (piece.size() > Entry{}.bytes.size()) return nullptr;
+        std::uint64_t hash = 1469598103934665603ULL;
+        for (const char c : piece) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        return &entries[(hash ^ (hash >> 31)) & (kSize - 1)];
+    }
+};
+
+ReferenceResolver::~ReferenceResolver() = default;
+
+std::ptrdiff_t ReferenceResolver::TopLevelChild(std::string_view piece) const {
+    TopLevelCache::Entry* entry = topCache_->Slot(piece);
+    if (entry && entry->used && std::string_view(entry->bytes.data(), entry->size) == piece) return entry->position;
+    const std::ptrdiff_t position = ShownChild(addNode_, piece);
+    if (entry) {
+        std::copy(piece.begin(), piece.end(), entry->bytes.begin());
+        entry->size = static_cast<std::uint8_t>(piece.size());
+        entry->used = true;
+        entry->position = position;
+    }
+    return position;
+}
 
 std::string_view ReferenceValue(std::string_view line) {
     const std::size_t eq = line.find('=');
@@ -47,7 +92,8 @@ std::string_view ReferenceValue(std::string_view line) {
     return value;
 }
 
-ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store) : addNode_(store.AddNode()) {
+ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
+    : addNode_(store.AddNode()), topCache_(std::make_unique<TopLevelCache>()) {
     if (!addNode_) return;
     for (const prov::ComponentNode* top : addNode_->Children())
         if (!text::IsHiddenName(top->Name())) topTypes_.push_back(text::AsciiLowered(TypeOf(top->Name())));
@@ -69,17 +115,19 @@ bool ReferenceResolver::IsTopLevelType(std::string_view type) const {
 }
 
 Resolution ReferenceResolver::ResolveLine(std::string_view line) const {
-    if (text::IsHiddenName(line)) return {};
+    if (text::IsHiddenName(line) || line.find('/') == std::string_view::npos) return {};
     return ResolveValue(ReferenceValue(line));
 }
 
-Resolution ReferenceResolver::ResolveValue(std::string_view value) const {
+Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNumbers* numbers) const {
     // Every kind of reference holds a "/": an exact one by the rule, the
     // others as a piece with an instance.
     if (!addNode_ || value.find('/') == std::string_view::npos) return {};
     // One pass over the pieces: the walk down the tree as far as they name
     // components, and the shape of a path.
     const prov::ComponentNode* named = addNode_;
+    std::uint32_t childBlock = 0;  // where the children of `named` begin in numbers->childNumbers
+    ComponentNumber number = kNoComponent;
     std::size_t namedPieces = 0, namedEnd = 0;  // pieces named, and the end of the last one
     bool walking = true, shaped = true, hasInstance = false;
     std::string_view first;
@@ -90,8 +138,13 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value) const {
         const std::string_view piece = value.substr(start, end - start);
         if (pieces == 0) first = piece;
         if (walking) {
-            if (const prov::ComponentNode* child = ShownChild(named, piece)) {
-                named = child;
+            const std::ptrdiff_t at = pieces == 0 ? TopLevelChild(piece) : ShownChild(named, piece);
+            if (at >= 0) {
+                named = named->Children()[static_cast<std::size_t>(at)];
+                if (numbers) {
+                    number = numbers->childNumbers[childBlock + static_cast<std::size_t>(at)];
+                    childBlock = numbers->firstChild[number];
+                }
                 ++namedPieces;
                 namedEnd = end;
             } else {
@@ -107,9 +160,9 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value) const {
         if (space == std::string_view::npos) break;
         start = space + 1;
     }
-    if (walking) return {ReferenceKind::Exact, named, {}};
+    if (walking) return {ReferenceKind::Exact, named, {}, number};
     if (!shaped || !hasInstance || value.back() == '!') return {};
-    if (namedPieces > 0) return {ReferenceKind::Partial, named, value.substr(namedEnd + 1)};
+    if (namedPieces > 0) return {ReferenceKind::Partial, named, value.substr(namedEnd + 1), number};
     if (IsTopLevelType(TypeOf(first))) return {ReferenceKind::Dangling, nullptr, first};
     return {};
 }

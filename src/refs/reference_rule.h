@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,20 @@ enum class ReferenceKind : std::uint8_t {
     Dangling,
 };
 
+// A shown component's place in the tree order of its store.
+using ComponentNumber = std::uint32_t;
+constexpr ComponentNumber kNoComponent = UINT32_MAX;
+
+// The tree order of a store's shown components, as a walk down the tree
+// meets them: the numbers of each component's children by their position
+// among its children (kNoComponent for a hidden one).
+struct TreeNumbers {
+    std::vector<ComponentNumber> childNumbers;
+    // Where each component's children begin in childNumbers; the add node's
+    // children begin at 0.
+    std::vector<std::uint32_t> firstChild;
+};
+
 struct Resolution {
     ReferenceKind kind = ReferenceKind::None;
     // Exact: the component named; Partial: the deepest component named.
@@ -33,6 +48,8 @@ struct Resolution {
     // Partial: the pieces after the deepest named component; Dangling: the
     // first piece. A view into the value.
     std::string_view missing;
+    // The target's number, when resolved with TreeNumbers.
+    ComponentNumber number = kNoComponent;
 };
 
 // The value a line holds for references: the text after its first "=", with
@@ -40,23 +57,32 @@ struct Resolution {
 std::string_view ReferenceValue(std::string_view line);
 
 // Resolves values against one store. Built once per store: it holds the
-// types of the shown top-level components.
+// types of the shown top-level components, and remembers the top-level
+// components it last found, so one resolver serves one thread.
 class ReferenceResolver final {
 public:
     explicit ReferenceResolver(const prov::ComponentStore& store);
+    ~ReferenceResolver();
+    ReferenceResolver(const ReferenceResolver&) = delete;
+    ReferenceResolver& operator=(const ReferenceResolver&) = delete;
 
     // The reference an attribute line makes; lines beginning with "&" make none.
     Resolution ResolveLine(std::string_view line) const;
-    // The reference a value (already trimmed) makes.
-    Resolution ResolveValue(std::string_view value) const;
+    // The reference a value (already trimmed) makes; with `numbers`, of the
+    // same store, the target's number too.
+    Resolution ResolveValue(std::string_view value, const TreeNumbers* numbers = nullptr) const;
 
 private:
+    struct TopLevelCache;
+
     bool IsTopLevelType(std::string_view type) const;
+    std::ptrdiff_t TopLevelChild(std::string_view piece) const;
 
     const prov::ComponentNode* addNode_ = nullptr;
     // The ASCII-lowered types of the shown top-level components, sorted and
     // unique: a file's names cannot make a lookup slow.
     std::vector<std::string> topTypes_;
+    std::unique_ptr<TopLevelCache> topCache_;
 };
 
 }  // namespace oryx::refs

@@ -12,8 +12,9 @@
 #include <QVBoxLayout>
 
 #include "doc/common/dialogs.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/mdi_child.h"
+#include "doc/refs/reference_navigator.h"
 #include "shell/about_box.h"
 #include "shell/app_settings.h"
 #include "shell/compare_command.h"
@@ -123,6 +124,14 @@ void TMainForm::UpdateMenuItems() {
     const bool open = DocumentCount() > 0 && !CompareCommand::IsCompareWindow(ActiveDocumentWindow());
     for (QAction* command : documentCommands_) command->setEnabled(open);
     for (QAction* command : windowCommands_) command->setEnabled(DocumentCount() > 0 || compare_->WindowCount() > 0);
+    doc::ReferenceNavigator* navigator = open && ActiveDocument() ? ActiveDocument()->Navigator() : nullptr;
+    if (navigator)
+        connect(navigator, &doc::ReferenceNavigator::HistoryChanged, this, &TMainForm::UpdateMenuItems,
+                Qt::UniqueConnection);
+    for (const char* name : {"ViewBackItem", "btnBack"})
+        findChild<QAction*>(name)->setEnabled(navigator && navigator->CanGoBack());
+    for (const char* name : {"ViewForwardItem", "btnForward"})
+        findChild<QAction*>(name)->setEnabled(navigator && navigator->CanGoForward());
     reportsButton_->setEnabled(open);
 }
 

@@ -2,6 +2,7 @@
 // the active document window or of one of the window's parts.
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStyle>
 
 #include "doc/document/mdi_child.h"
 #include "shell/about_box.h"
@@ -83,6 +84,25 @@ void TMainForm::createActions() {
         AddCommand("ViewExpandAllItem", "&Expand All", "Expand All", onDocument(&doc::TMDIChild::ExpandAll));
     QAction* collapse =
         AddCommand("ViewCollapseAllItem", "&Collapse All", "Collapse All", onDocument(&doc::TMDIChild::CollapseAll));
+    // Back and Forward move through the active window's own history of jumps.
+    AddCommand("ViewBackItem", "&Back", "Back to the component before the last jump",
+               onDocument(&doc::TMDIChild::Back));
+    AddCommand("ViewForwardItem", "&Forward", "Forward to the component left by going back",
+               onDocument(&doc::TMDIChild::Forward));
+    const struct {
+        const char* name;
+        const char* text;
+        QStyle::StandardPixmap icon;
+        void (doc::TMDIChild::*run)();
+    } historyButtons[] = {
+        {"btnBack", "Back", QStyle::SP_ArrowBack, &doc::TMDIChild::Back},
+        {"btnForward", "Forward", QStyle::SP_ArrowForward, &doc::TMDIChild::Forward},
+    };
+    for (const auto& button : historyButtons) {
+        QAction* action = AddCommand(button.name, button.text, button.text, onDocument(button.run));
+        action->setIcon(style()->standardIcon(button.icon));
+        action->setToolTip(action->statusTip());
+    }
     documentCommands_ = {reload, save, compare, find, expand, collapse};
     for (const char* button : {"SaveBtn", "btnExpand", "btnCollapse", "btnPrint"})
         documentCommands_ << findChild<QAction*>(button);
@@ -111,6 +131,8 @@ void TMainForm::createMenus() {
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("View1");
     view->addActions({findChild<QAction*>("ViewExpandAllItem"), findChild<QAction*>("ViewCollapseAllItem")});
+    view->addSeparator();
+    view->addActions({findChild<QAction*>("ViewBackItem"), findChild<QAction*>("ViewForwardItem")});
     QMenu* reports = menuBar()->addMenu("&Reports");
     reports->setObjectName("Reports1");
     reportMenu_->ShareWith(reports);

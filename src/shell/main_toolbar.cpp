@@ -21,7 +21,8 @@ QToolButton* AddMainToolBar(QMainWindow& window, QMenu* recentFiles, QMenu* repo
     openButton->setMenu(recentFiles);
     openButton->setPopupMode(QToolButton::MenuButtonPopup);
     toolbar->addWidget(openButton);
-    for (const char* name : {"SaveBtn", "btnPrint", "", "btnExpand", "btnCollapse", "", "ExitBtn", ""}) {
+    for (const char* name :
+         {"SaveBtn", "btnPrint", "", "btnExpand", "btnCollapse", "", "btnBack", "btnForward", "", "ExitBtn", ""}) {
         if (!*name) {
             toolbar->addSeparator();
             continue;

@@ -1,10 +1,13 @@
 #include "doc/document/attribute_list.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 
-#include "doc/document/attribute_list_model.h"
 #include "doc/common/whole_text_tips.h"
+#include "doc/document/attribute_list_model.h"
+#include "doc/refs/reference_colours.h"
 
 namespace oryx::doc {
 
@@ -35,6 +38,44 @@ AttributeList::AttributeList(QWidget* parent)
         const QPoint pointer = viewport()->mapFromGlobal(QCursor::pos());
         if (indexAt(pointer).row() == hoverRow_.row()) setCurrentIndex(hoverRow_);
     });
+    UpdateColours();
+}
+
+void AttributeList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        emit FollowRequested(currentIndex().row());
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void AttributeList::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier && index.isValid() &&
+        index.column() == 1) {
+        setCurrentIndex(index);
+        emit FollowRequested(index.row());
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void AttributeList::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid()) {
+        emit FollowRequested(index.row());
+        return;
+    }
+    QTreeView::mouseDoubleClickEvent(event);
+}
+
+void AttributeList::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) UpdateColours();
+}
+
+void AttributeList::UpdateColours() {
+    model_->SetColours(palette().color(QPalette::Link), DanglingColour(palette().color(QPalette::Base)));
 }
 
 void AttributeList::ShowComponent(const prov::ComponentNode* node) {

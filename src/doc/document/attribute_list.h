@@ -26,8 +26,21 @@ public:
     void ShowComponent(const prov::ComponentNode* node);
     // "name = value" of the selected row; empty when none is selected.
     QString SelectedRowText() const;
+    AttributeListModel* Model() const { return model_; }
+
+signals:
+    // Double-click on a row, Enter on it or Ctrl+click on its value: follow its reference.
+    void FollowRequested(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void UpdateColours();
+
     AttributeListModel* model_;
     QPersistentModelIndex hoverRow_;
     QTimer* hoverTimer_;

@@ -5,19 +5,22 @@
 
 #include <new>
 
-#include "doc/document/attribute_list.h"
 #include "doc/common/close_watch.h"
-#include "doc/tree/component_tree_model.h"
-#include "doc/document/copy_command.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
-#include "doc/find/find_bar.h"
-#include "doc/document/path_strip.h"
-#include "doc/report/report_panel.h"
 #include "doc/common/text_codec.h"
-#include "doc/document/tree_actions.h"
-#include "doc/tree/tz_tree_view.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/copy_command.h"
+#include "doc/document/path_strip.h"
+#include "doc/document/tree_actions.h"
+#include "doc/find/find_bar.h"
+#include "doc/find/find_session.h"
+#include "doc/refs/reference_navigator.h"
+#include "doc/refs/referenced_by_panel.h"
+#include "doc/report/report_panel.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 
@@ -53,6 +56,7 @@ void TMDIChild::Load() {
     }
     if (prov::IsConfigureFile(FileNameBytes(fileName_))) setWindowIcon(ConfigureFileIcon());
     pathStrip_->Show(QString());
+    navigator_->StoreChanged();
     setWindowTitle(fileName_);
 }
 
@@ -65,9 +69,11 @@ void TMDIChild::Reload() {
     // The views let go of the old nodes; those stay alive until the end, for
     // the selected one to be found again by its names.
     treeActions_->Forget();
+    navigator_->ReleaseStore();
     treeModel_->Clear();
     ShowComponent(nullptr);
     store_->Swap(*fresh);
+    navigator_->StoreChanged();
     treeModel_->Build(*store_);
     if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
     findBar_->SearchAgain();
@@ -76,6 +82,7 @@ void TMDIChild::Reload() {
 
 TMDIChild::~TMDIChild() {
     // The views let go of the store's nodes before the store goes.
+    navigator_->ReleaseStore();
     treeModel_->Clear();
     attributes_->ShowComponent(nullptr);
 }
@@ -112,7 +119,16 @@ void TMDIChild::BuildLayout() {
     reportSplitter->setChildrenCollapsible(false);
     right->addWidget(reportSplitter, 1);
 
-    attributes_ = new AttributeList(reportSplitter);
+    // The attribute list with "Referenced by" below it.
+    auto* attributePane = new QWidget(reportSplitter);
+    attributePane->setObjectName(QStringLiteral("pnlAttributes"));
+    auto* attributeLayout = new QVBoxLayout(attributePane);
+    attributeLayout->setContentsMargins(0, 0, 0, 0);
+    attributeLayout->setSpacing(0);
+    attributes_ = new AttributeList(attributePane);
+    attributeLayout->addWidget(attributes_, 3);
+    referencedBy_ = new ReferencedByPanel(attributePane);
+    attributeLayout->addWidget(referencedBy_, 1);
     reportPanel_ = new ReportPanel(host_, *store_, fileName_, this, rightPane, reportSplitter);
     reportPanel_->SetFocusAfterClose(tree_);
     reportSplitter->addWidget(reportPanel_);
@@ -130,6 +146,8 @@ void TMDIChild::BuildLayout() {
                                    [this] { return pathStrip_->Text().mid(kIndexOf.size()); });
     findBar_ = new FindBar(*tree_, *attributes_, *store_, this);
     layout->insertWidget(0, findBar_);
+    navigator_ = new ReferenceNavigator(*store_, *tree_, *attributes_, *referencedBy_, *this);
+    connect(&findBar_->Session(), &FindSession::JumpingToPath, navigator_, &ReferenceNavigator::RecordJump);
 }
 
 QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
@@ -142,6 +160,10 @@ void TMDIChild::ShowComponent(const prov::ComponentNode* item) {
 }
 
 void TMDIChild::CopySelection() { copyCommand_->CopySelection(); }
+
+void TMDIChild::Back() { navigator_->Back(); }
+
+void TMDIChild::Forward() { navigator_->Forward(); }
 
 void TMDIChild::ExpandAll() { treeActions_->ExpandAll(); }
 
@@ -176,6 +198,7 @@ bool TMDIChild::IsReportListVisible(int reportCode) const { return reportPanel_-
 // ---- closing ----
 
 void TMDIChild::ReleaseStore() {
+    navigator_->ReleaseStore();
     treeActions_->Forget();
     treeModel_->Clear();
     attributes_->ShowComponent(nullptr);

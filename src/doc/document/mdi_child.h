@@ -21,6 +21,8 @@ class CopyCommand;
 class DocumentHost;
 class FindBar;
 class PathStrip;
+class ReferencedByPanel;
+class ReferenceNavigator;
 class ReportPanel;
 class TreeActions;
 class TZTreeView;
@@ -84,6 +86,12 @@ public:
     // "&Copy": the component path, or path and attribute row, to the clipboard.
     void CopySelection();
 
+    // "&Back" and "&Forward": through the places this window's jumps left.
+    void Back();
+    void Forward();
+    ReferenceNavigator* Navigator() const { return navigator_; }
+    ReferencedByPanel* ReferencedBy() const { return referencedBy_; }
+
 private:
     void BuildLayout();
     void ShowComponent(const prov::ComponentNode* item);
@@ -102,6 +110,8 @@ private:
     CopyCommand* copyCommand_ = nullptr;
     ReportPanel* reportPanel_ = nullptr;
     FindBar* findBar_ = nullptr;
+    ReferencedByPanel* referencedBy_ = nullptr;
+    ReferenceNavigator* navigator_ = nullptr;
 };
 
 }  // namespace oryx::doc

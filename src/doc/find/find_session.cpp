@@ -130,6 +130,7 @@ bool FindSession::GoToPath(std::string_view path) {
     if (!node || model_.IsRemoved(node) || tree_.Selected() == node) return false;
     pending_ = Move::None;
     selectedByFilter_ = nullptr;
+    emit JumpingToPath();
     tree_.Select(node);
     if (tree_.Selected() != node && model_.IsFiltered()) {
         filterWanted_ = false;

@@ -73,6 +73,8 @@ signals:
     void Changed();
     // A move went around the end (forward) or the start.
     void Wrapped(bool forward);
+    // The exact path is about to be selected: a jump leaves the selected component.
+    void JumpingToPath();
 
 private:
     enum class Move { None, Next, Previous };
