@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -59,6 +60,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     reportsButton_ = AddMainToolBar(*this, recentFiles_->PopupMenu(), reportMenu_->Menu());
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(false);
+    // Beside the hint panel: hints neither hide it nor are hidden by it.
+    problemsStatus_ = new QLabel(statusBar());
+    problemsStatus_->setObjectName("lblProblemsStatus");
+    statusBar()->addPermanentWidget(problemsStatus_);
     RestoreWindowGeometry(*this, *settings_);
 
     connect(documents_, &DocumentArea::documentsChanged, this, &TMainForm::UpdateMenuItems);
@@ -67,13 +72,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     recentFiles_->RefreshItems();
     aboutBox_ = new TAboutBox(this);  // hidden until Help | About
     // The stored options size and show the taskbar, and are stored back at once.
-    optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), this);
+    optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), settings_->RulesFile(), this);
     ApplyOptions();
     UpdateMenuItems();
 }
 
 void TMainForm::ApplyOptions() {
     taskbar_->ApplyOptions(*optionsForm_, *settings_);
+    settings_->StoreRulesFile(optionsForm_->RulesFile());
     if (settings_->TakeWriteFailure()) statusBar()->showMessage(kSettingsNotSaved);
 }
 
@@ -133,6 +139,7 @@ void TMainForm::UpdateMenuItems() {
     for (const char* name : {"ViewForwardItem", "btnForward"})
         findChild<QAction*>(name)->setEnabled(navigator && navigator->CanGoForward());
     reportsButton_->setEnabled(open);
+    problemsStatus_->setText(open && ActiveDocument() ? ActiveDocument()->ProblemsSummary() : QString());
 }
 
 void TMainForm::OpenDocument(const QString& path) {
@@ -162,6 +169,14 @@ void TMainForm::ActivateDocument(const QString& windowName) {
 }
 
 void TMainForm::SetReportChecked(int reportCode, bool checked) { reportMenu_->SetChecked(reportCode, checked); }
+
+QString TMainForm::RulesFile() const { return settings_->EffectiveRulesFile(); }
+
+void TMainForm::ProblemsCounted(const QString& windowName) {
+    for (doc::TMDIChild* document : findChildren<doc::TMDIChild*>())
+        if (document->objectName() == windowName) taskbar_->SetSecondTipLine(windowName, document->ProblemsSummary());
+    UpdateMenuItems();
+}
 
 void TMainForm::DocumentClosing(const QString& windowName) {
     if (!taskbar_->RemoveButton(windowName))

@@ -12,9 +12,12 @@
 
 #include <stdexcept>
 
+#include "doc/common/dialogs.h"
+
 namespace oryx::shell {
 
-TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) : QDialog(parent) {
+TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rulesFile, QWidget* parent)
+    : QDialog(parent) {
     setObjectName("OptionsForm");
     setWindowTitle("Options...");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -35,6 +38,21 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     widthEdit_->installEventFilter(this);
     // Keys are filtered below; this also keeps pasted or dropped text to digits.
     widthEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), widthEdit_));
+
+    auto* rulesLabel = new QLabel("Rules file:", this);
+    rulesLabel->setObjectName("lblRulesFile");
+    rulesEdit_ = new QLineEdit(rulesFile, this);
+    rulesEdit_->setObjectName("edRulesFile");
+    rulesEdit_->setMinimumWidth(rulesEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    rulesLabel->setBuddy(rulesEdit_);
+    auto* browse = new QPushButton("Browse...", this);
+    browse->setObjectName("btnBrowseRules");
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = doc::CurrentDialogs().OpenFile(
+            this, QStringLiteral("Rules file"), QStringLiteral("Rules Files (*.yaml *.yml);;All Files (*)"),
+            rulesEdit_->text());
+        if (!chosen.isEmpty()) rulesEdit_->setText(chosen);
+    });
 
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Button1");
@@ -58,6 +76,11 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(viewTaskbar_, 0, Qt::AlignLeft);
     layout->addLayout(widthRow);
+    auto* rulesRow = new QHBoxLayout;
+    rulesRow->addWidget(rulesLabel);
+    rulesRow->addWidget(rulesEdit_, 1);
+    rulesRow->addWidget(browse);
+    layout->addLayout(rulesRow);
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -74,6 +97,8 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
 }
 
 bool TOptionsForm::ViewTaskbar() const { return viewTaskbar_->isChecked(); }
+
+QString TOptionsForm::RulesFile() const { return rulesEdit_->text().trimmed(); }
 
 int TOptionsForm::ButtonWidth() const {
     const QString text = widthEdit_->text();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QKeyEvent;
@@ -18,9 +19,12 @@ class TOptionsForm final : public QDialog {
 
 public:
     // Fills the controls from the stored settings.
-    TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent = nullptr);
+    TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rulesFile, QWidget* parent = nullptr);
 
     bool ViewTaskbar() const;
+    // "Rules file": the rules the Problems list checks with; empty for the default.
+    QString RulesFile() const;
+    QLineEdit* RulesFileEdit() const { return rulesEdit_; }
     // The typed width; throws std::invalid_argument ("'' is not a valid
     // integer value") when the field holds no number.
     int ButtonWidth() const;
@@ -38,6 +42,7 @@ private:
     QCheckBox* viewTaskbar_ = nullptr;
     QLabel* widthLabel_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
+    QLineEdit* rulesEdit_ = nullptr;
 };
 
 }  // namespace oryx::shell

@@ -5,17 +5,17 @@
 #include <QFile>
 #include <QMenu>
 
-#include "doc/document/mdi_child.h"
-#include "doc/report/report_window_info.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/mdi_child.h"
+#include "doc/report/report_window_info.h"
 #include "reports/custom_report.h"
 #include "reports/report_config.h"
 
 namespace oryx::shell {
 
 ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
-                       std::function<void(const QString&)> runCustom)
+                       std::function<void(const QString&)> runCustom, std::function<void()> runProblems)
     : QObject(window), menu_(new QMenu(window)), runCustom_(std::move(runCustom)) {
     menu_->setObjectName("popReportMenu");
     for (const doc::ReportWindowInfo& shown : doc::ReportWindowTable()) {
@@ -32,6 +32,12 @@ ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> r
     separator_ = menu_->addSeparator();
     separator_->setObjectName("miReportMenuSeparator");
     separator_->setVisible(false);
+    problemsSeparator_ = menu_->addSeparator();
+    problems_ = menu_->addAction(QStringLiteral("&Problems"));
+    problems_->setObjectName(QStringLiteral("miProblems"));
+    problems_->setStatusTip(QStringLiteral("Findings of the checks in the current file"));
+    problems_->setCheckable(true);
+    connect(problems_, &QAction::triggered, this, [runProblems = std::move(runProblems)] { runProblems(); });
     menus_.push_back(menu_);
 }
 
@@ -51,6 +57,12 @@ ReportMenu::ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& 
           },
           [activeDocument](const QString& section) {
               if (doc::TMDIChild* document = activeDocument()) document->ShowCustomReport(section, ConfigFile());
+          },
+          [activeDocument] {
+              if (doc::TMDIChild* document = activeDocument()) {
+                  const doc::WaitCursor hourglass;
+                  document->ShowProblems();
+              }
           }) {}
 
 QString ReportMenu::ConfigFile() {
@@ -71,20 +83,24 @@ void ReportMenu::AddCustomReports(const QString& configFile) {
         item->setText(QString(section).replace('&', "&&"));
         item->setData(section);
         connect(item, &QAction::triggered, this, [this, section] { runCustom_(section); });
-        for (QMenu* menu : menus_) menu->addAction(item);
+        // The custom reports come before "&Problems".
+        for (QMenu* menu : menus_) menu->insertAction(problemsSeparator_, item);
     }
 }
 
 void ReportMenu::SetChecked(int reportCode, bool checked) {
     if (const auto id = reports::ReportByCode(reportCode)) items_.at(*id)->setChecked(checked);
+    if (reportCode == doc::kProblemsReportCode) problems_->setChecked(checked);
 }
 
 void ReportMenu::ClearChecks() {
     for (const auto& [id, item] : items_) item->setChecked(false);
+    problems_->setChecked(false);
 }
 
 void ReportMenu::ShowChecksOf(const doc::TMDIChild& document) {
     for (const auto& [id, item] : items_) item->setChecked(document.IsReportListVisible(reports::Report(id).code));
+    problems_->setChecked(document.IsReportListVisible(doc::kProblemsReportCode));
 }
 
 }  // namespace oryx::shell

@@ -35,6 +35,9 @@ public:
     // else moves, and `previouslyPressed` is pressed again.
     void DiscardButton(QPushButton* button, QAbstractButton* previouslyPressed);
     QAbstractButton* PressedButton() const;
+    // The window's button's tooltip: its first line, then `second` when given.
+    void SetSecondTipLine(const QString& windowName, const QString& second);
+    QPushButton* Button(const QString& windowName) const;
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     // Stores the options dialog's choices, then shows or hides the bar and
     // sizes every button; left positions stay, so wider buttons overlap

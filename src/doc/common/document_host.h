@@ -9,5 +9,9 @@ public:
     virtual void SetReportChecked(int reportCode, bool checked) = 0;
     // The document window named windowName is closing (its taskbar button goes).
     virtual void DocumentClosing(const QString& windowName) = 0;
+    // The rules file the Problems list checks with; none by default.
+    virtual QString RulesFile() const { return {}; }
+    // The document window named windowName has counted its problems anew.
+    virtual void ProblemsCounted(const QString& windowName) { (void)windowName; }
 };
 }  // namespace oryx::doc

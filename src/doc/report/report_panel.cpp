@@ -14,15 +14,16 @@
 #include <exception>
 #include <functional>
 
-#include "doc/report/column_sizer.h"
+#include "check/finding_row.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/report/report_rows_text.h"
-#include "doc/report/report_table_model.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/whole_text_tips.h"
+#include "doc/report/column_sizer.h"
+#include "doc/report/report_rows_text.h"
+#include "doc/report/report_table_model.h"
 #include "reports/column_widths.h"
 #include "reports/csv_export.h"
 #include "reports/custom_report.h"
@@ -38,6 +39,8 @@ const QString kExportMenuCaption = QStringLiteral("E&xport to CSV...");
 constexpr std::string_view kCsvFilter = "Comma Separated Files (*.csv)|*.csv|All Files (*.*)|*.*";
 const QString kCsvDefaultExtension = QStringLiteral("CSV");
 constexpr const char* kCustomReportListName = "CustomReportList";
+constexpr const char* kProblemsListName = "ProblemsList";
+const QString kProblemsTitle = QStringLiteral("Problems");
 
 QString Text(std::string_view text) { return DisplayText(text); }
 
@@ -94,6 +97,23 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
         AddList(report.code, shown.listViewName, report.columns, shown.editableFirstCell);
     }
     AddList(kCustomReportCode, kCustomReportListName, reports::CustomReportColumns(), false);
+    AddList(kProblemsReportCode, kProblemsListName, ProblemsColumns(), false);
+    Find(kProblemsReportCode)->model->SetDecoration([this](const reports::ReportRow& row, int column) -> QVariant {
+        if (column != 1 || row.CellCount() == 0) return {};
+        const std::string_view severity = row.Cell(0);
+        return style()->standardIcon(severity == "error"     ? QStyle::SP_MessageBoxCritical
+                                     : severity == "warning" ? QStyle::SP_MessageBoxWarning
+                                                             : QStyle::SP_MessageBoxInformation);
+    });
+}
+
+std::span<const reports::ColumnInfo> ReportPanel::ProblemsColumns() {
+    static const std::vector<reports::ColumnInfo> columns = [] {
+        std::vector<reports::ColumnInfo> made;
+        for (const std::string_view name : check::kFindingCellNames) made.push_back({name, 0});
+        return made;
+    }();
+    return columns;
 }
 
 void ReportPanel::AddList(int code, const char* name, std::span<const reports::ColumnInfo> columns, bool editable) {
@@ -165,9 +185,11 @@ bool ReportPanel::IsReportListVisible(int reportCode) const {
 void ReportPanel::ResetReportPanel() {
     countLabel_->setText(kRecordCountPrefix);
     countLabel_->show();
-    if (host_)
+    if (host_) {
         for (reports::ReportId id : reports::CheckMarkClearingOrder())
             host_->SetReportChecked(reports::Report(id).code, false);
+        if (current_ == kProblemsReportCode) host_->SetReportChecked(kProblemsReportCode, false);
+    }
     // A hidden widget cannot keep the focus; left to itself the focus would
     // move on along the focus chain, into another document window, which
     // then becomes the active one. It stays in this document.
@@ -263,12 +285,26 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
     if (failure) std::rethrow_exception(failure);
 }
 
+void ReportPanel::ShowProblems() {
+    const ReportList& list = *Find(kProblemsReportCode);
+    ResetReportPanel();
+    titleLabel_->setText(kProblemsTitle);
+    current_ = kProblemsReportCode;
+    list.model->SetRows(problemsRows_ ? problemsRows_() : reports::ReportRows{});
+    AutoSizeColumns(kProblemsReportCode);
+    ShowList(list);
+    if (host_) host_->SetReportChecked(kProblemsReportCode, true);
+    SetRecordCount(list);
+}
+
 void ReportPanel::Refresh() {
     for (const ReportList& list : lists_) list.model->SetRows({});
     const int shown = current_;
     current_ = kNoReportCode;
     if (shown == kCustomReportCode)
         ShowCustomReport(customSection_, customConfigFile_);
+    else if (shown == kProblemsReportCode)
+        ShowProblems();
     else if (const auto id = reports::ReportByCode(shown))
         ShowReport(*id);
 }
@@ -302,9 +338,14 @@ void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
 
     AtomicFileWriter writer(fileName);
     if (writer.Open()) {
-        reports::WriteCsv(list->model->Columns(), list->model->Rows(), [&](std::string_view bytes) {
+        const reports::CsvSink sink = [&](std::string_view bytes) {
             writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
-        });
+        };
+        // As `check --format csv` writes its cells after the file's.
+        if (reportCode == kProblemsReportCode)
+            reports::WriteCsvAllQuoted(list->model->Columns(), list->model->Rows(), sink);
+        else
+            reports::WriteCsv(list->model->Columns(), list->model->Rows(), sink);
         writer.Commit();
     }
     if (!writer.Error().isEmpty())

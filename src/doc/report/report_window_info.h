@@ -26,5 +26,6 @@ const ReportWindowInfo& ReportWindow(reports::ReportId id);
 // The report panel's "current report number": a fixed report's code, or these.
 inline constexpr int kNoReportCode = 0;
 inline constexpr int kCustomReportCode = 10;
+inline constexpr int kProblemsReportCode = 11;
 
 }  // namespace oryx::doc
