@@ -7,10 +7,10 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "doc/compare/compare_window.h"
 #include "doc/common/dialogs.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/compare/compare_window.h"
+#include "doc/document/mdi_child.h"
 #include "shell/main_form.h"
 #include "shell/taskbar.h"
 

@@ -72,7 +72,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     recentFiles_->RefreshItems();
     aboutBox_ = new TAboutBox(this);  // hidden until Help | About
     // The stored options size and show the taskbar, and are stored back at once.
-    optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), settings_->RulesFile(), this);
+    optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), this);
+    optionsForm_->SetRulesFile(settings_->RulesFile());
     ApplyOptions();
     UpdateMenuItems();
 }

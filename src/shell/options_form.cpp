@@ -16,8 +16,7 @@
 
 namespace oryx::shell {
 
-TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rulesFile, QWidget* parent)
-    : QDialog(parent) {
+TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) : QDialog(parent) {
     setObjectName("OptionsForm");
     setWindowTitle("Options...");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -41,7 +40,7 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rul
 
     auto* rulesLabel = new QLabel("Rules file:", this);
     rulesLabel->setObjectName("lblRulesFile");
-    rulesEdit_ = new QLineEdit(rulesFile, this);
+    rulesEdit_ = new QLineEdit(this);
     rulesEdit_->setObjectName("edRulesFile");
     rulesEdit_->setMinimumWidth(rulesEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     rulesLabel->setBuddy(rulesEdit_);
@@ -99,6 +98,8 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rul
 bool TOptionsForm::ViewTaskbar() const { return viewTaskbar_->isChecked(); }
 
 QString TOptionsForm::RulesFile() const { return rulesEdit_->text().trimmed(); }
+
+void TOptionsForm::SetRulesFile(const QString& path) { rulesEdit_->setText(path); }
 
 int TOptionsForm::ButtonWidth() const {
     const QString text = widthEdit_->text();

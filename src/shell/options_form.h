@@ -19,11 +19,12 @@ class TOptionsForm final : public QDialog {
 
 public:
     // Fills the controls from the stored settings.
-    TOptionsForm(bool viewTaskbar, int buttonWidth, const QString& rulesFile, QWidget* parent = nullptr);
+    TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent = nullptr);
 
     bool ViewTaskbar() const;
     // "Rules file": the rules the Problems list checks with; empty for the default.
     QString RulesFile() const;
+    void SetRulesFile(const QString& path);
     QLineEdit* RulesFileEdit() const { return rulesEdit_; }
     // The typed width; throws std::invalid_argument ("'' is not a valid
     // integer value") when the field holds no number.

@@ -37,7 +37,9 @@ ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> r
     problems_->setObjectName(QStringLiteral("miProblems"));
     problems_->setStatusTip(QStringLiteral("Findings of the checks in the current file"));
     problems_->setCheckable(true);
-    connect(problems_, &QAction::triggered, this, [runProblems = std::move(runProblems)] { runProblems(); });
+    connect(problems_, &QAction::triggered, this, [runProblems = std::move(runProblems)] {
+        if (runProblems) runProblems();
+    });
     menus_.push_back(menu_);
 }
 

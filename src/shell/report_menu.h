@@ -29,7 +29,7 @@ class ReportMenu final : public QObject {
 public:
     // `runFixed` and `runCustom` run a chosen report on the active document.
     ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
-               std::function<void(const QString& section)> runCustom, std::function<void()> runProblems);
+               std::function<void(const QString& section)> runCustom, std::function<void()> runProblems = {});
     // Runs a chosen report on the document window `activeDocument` gives,
     // with the hourglass while a fixed report builds; nothing without one.
     ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& activeDocument);
