@@ -264,7 +264,7 @@ void CustomReportKeys(const Scratch& dir) {
         return std::make_pair(node, reports::ReportConfig::Parse(config));
     };
     prov::ComponentStore small, large;
-    const long n = 2000L * scale;
+    const long n = 4000L * scale;
     const auto [smallNode, smallConfig] = make(n);
     const auto [largeNode, largeConfig] = make(8 * n);
     Write(file, smallNode);

@@ -12,6 +12,14 @@ for f in startprov configure; do
   [ -f bench-data/node-$f.txt ] || $b/generate_node $f 1000000 bench-data/node-$f.txt
 done
 $b/prov_bench bench-data/node-startprov.txt bench-data/node-configure.txt
+# The whole oryx-cli attrs run against vim opening the same file, and against
+# the oryx-cli of ORYX_BASE_CLI (if set) on all cores and on one; then where
+# the load's time goes.
+bench/load_vs_editor.sh build/default/src/cli/oryx-cli "${ORYX_BASE_CLI:--}" \
+  bench-data/node-startprov.txt bench-data/node-configure.txt
+if command -v perf >/dev/null; then
+  bench/profile_load.sh build/default/src/cli/oryx-cli bench-data/node-startprov.txt bench-data/node-configure.txt
+fi
 $b/search_bench bench-data/node-startprov.txt bench-data/node-configure.txt
 # The reference index and oryx-cli refs, against the load and oryx-cli attrs.
 $b/refs_bench bench-data/node-startprov.txt

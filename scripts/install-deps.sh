@@ -11,6 +11,7 @@ packages=(
   clang
   nlohmann-json3-dev
   libyaml-cpp-dev
+  vim-tiny
 )
 missing=()
 for p in "${packages[@]}"; do

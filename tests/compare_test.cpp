@@ -147,7 +147,7 @@ TEST(Compare, WholeNodes) {
          {},
          "+ AtmIf/31  (2 components beneath)\n"
          "+ Lp/3\n"
-         "+ Shelf  (1 components beneath)\n"
+         "+ Shelf  (1 component beneath)\n"
          "3 added, 0 removed, 0 changed\n"},
         {"a full file against an empty one",
          std::string(kConfigureNode),
@@ -155,7 +155,7 @@ TEST(Compare, WholeNodes) {
          {},
          "- AtmIf/31  (2 components beneath)\n"
          "- Lp/3\n"
-         "- Shelf  (1 components beneath)\n"
+         "- Shelf  (1 component beneath)\n"
          "0 added, 3 removed, 0 changed\n"},
         {"two empty files", "", "start prov\n", {}, std::string(kEqual)},
     });

@@ -128,6 +128,45 @@ private slots:
         host_ = FakeHost();
     }
 
+    // Every difference's text reads well on the palette's base colour, dark
+    // or light (a contrast ratio of 4.5 or more); light keeps the marks' own colours.
+    void differenceTextReadsOnThePalette_data() {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("dark") << QColor(0x1e, 0x1e, 0x1e) << QColor(0xe0, 0xe0, 0xe0);
+        QTest::newRow("dark blue") << QColor(0x10, 0x18, 0x30) << QColor(Qt::white);
+    }
+
+    void differenceTextReadsOnThePalette() {
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        const QPalette before = QApplication::palette();
+        QPalette palette = before;
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
+        QApplication::setPalette(palette);
+        auto window = Open();
+        window->Tree()->expandAll();
+        int coloured = 0;
+        for (const QAbstractItemModel* model : {window->Tree()->model(), window->Attributes()->model()}) {
+            QList<QModelIndex> pending;
+            for (int row = 0; row < model->rowCount(); ++row) pending << model->index(row, 0);
+            while (!pending.isEmpty()) {
+                const QModelIndex index = pending.takeFirst();
+                for (int row = 0; row < model->rowCount(index); ++row) pending << model->index(row, 0, index);
+                const QVariant brush = index.data(Qt::ForegroundRole);
+                if (!brush.isValid()) continue;
+                ++coloured;
+                const QColor colour = brush.value<QBrush>().color();
+                QVERIFY2(doc::ChangeMarks::Contrast(colour, base) >= 4.5, qPrintable(index.data().toString()));
+                if (base == QColor(Qt::white)) QVERIFY(colour.rgb() != QColor(Qt::black).rgb());
+            }
+        }
+        QApplication::setPalette(before);
+        QVERIFY(coloured > 0);
+    }
+
     void marksEachDifferenceAndCountsAsTheCli() {
         auto window = Open();
         QCOMPARE(window->windowTitle(), first_ + QStringLiteral(" vs ") + second_);
@@ -136,13 +175,13 @@ private slots:
         const doc::CompareTreeModel& model = *window->Tree()->TreeModel();
         QCOMPARE(TreeRows(model), QStringList({
                                       "AtmIf/1 [Differences below]",
-                                      "  Vcc/0.100 [Removed (1 components beneath)]",
+                                      "  Vcc/0.100 [Removed (1 component beneath)]",
                                       "FrUni/2 [Differences below]",
                                       "  Dlci/100 [Changed]",
                                       "Lp/0 [Changed]",
                                       "Shelf [Differences below]",
                                       "  Card/1 [Changed]",
-                                      "Vr/1 [Added (1 components beneath)]",
+                                      "Vr/1 [Added (1 component beneath)]",
                                   }));
 
         // Each kind has a colour and an icon of its own; unchanged items have neither.
@@ -190,7 +229,7 @@ private slots:
         window->OnlyDifferencesBox()->click();
         QCOMPARE(TreeRows(*tree.TreeModel()), QStringList({
                                                   "AtmIf/1 [Differences below]",
-                                                  "  Vcc/0.100 [Removed (1 components beneath)]",
+                                                  "  Vcc/0.100 [Removed (1 component beneath)]",
                                                   "  Vcc/0.200",
                                                   "FrUni/2 [Differences below]",
                                                   "  Dlci/100 [Changed]",
@@ -198,7 +237,7 @@ private slots:
                                                   "Shelf [Differences below]",
                                                   "  Card/0",
                                                   "  Card/1 [Changed]",
-                                                  "Vr/1 [Added (1 components beneath)]",
+                                                  "Vr/1 [Added (1 component beneath)]",
                                               }));
         QCOMPARE(tree.currentIndex().data().toString(), QStringLiteral("Card/1"));
         QCOMPARE(Selected(*window), QStringLiteral("Shelf Card/1"));
@@ -216,7 +255,7 @@ private slots:
         // Inside an added subtree every component is marked.
         tree.TreeModel()->Expand(tree.model()->index(7, 0));
         QCOMPARE(TreeRows(*tree.TreeModel()).mid(7),
-                 QStringList({"Vr/1 [Added (1 components beneath)]", "  Pp/eth1 [Added]"}));
+                 QStringList({"Vr/1 [Added (1 component beneath)]", "  Pp/eth1 [Added]"}));
     }
 
     void nextAndPreviousStepThroughTheDifferences() {
@@ -355,8 +394,8 @@ private slots:
         window->IgnoreCaseBox()->click();
         QCOMPARE(window->Summary()->text(), QStringLiteral("1 added, 1 removed, 1 changed"));
         QCOMPARE(TreeRows(*tree.TreeModel()),
-                 QStringList({"AtmIf/1 [Differences below]", "  Vcc/0.100 [Removed (1 components beneath)]",
-                              "Lp/0 [Changed]", "Vr/1 [Added (1 components beneath)]"}));
+                 QStringList({"AtmIf/1 [Differences below]", "  Vcc/0.100 [Removed (1 component beneath)]",
+                              "Lp/0 [Changed]", "Vr/1 [Added (1 component beneath)]"}));
         window->IgnoreCaseBox()->click();
         window->IgnoredAttributesField()->clear();
         emit window->IgnoredAttributesField()->editingFinished();

@@ -10,15 +10,17 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 #include <string>
 
+#include "doc/common/elided_label.h"
 #include "doc/document/attribute_list.h"
-#include "doc/tree/component_tree_model.h"
+#include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
-#include "doc/document/mdi_child.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
@@ -43,6 +45,18 @@ set AtmIf/31 interfaceName atm31
 add AtmIf/31 Vcc/0.100
 add AtmIf/31 Vcc/0.100 Nrp
 set AtmIf/31 Vcc/0.100 Nrp atmConnection Lp/3
+)";
+
+// "lp/2" is found in values before and after the component of that path.
+constexpr std::string_view kPathNode = R"(start prov
+add AtmIf/1
+set AtmIf/1 interfaceName Lp/2 E1/0
+add Lp/2
+set Lp/2 mainCard Shelf Card/2
+add Lp/2 Eth/0
+set Lp/2 Eth/0 note Lp/2
+add Vr/1
+set Vr/1 linkToMedia Lp/2 Eth/0
 )";
 
 enum Scope { Names, Paths, AttributeNames, Values, All };
@@ -329,6 +343,74 @@ private slots:
         QVERIFY(!Control<QCheckBox>("FindShowOnlyMatches").isChecked());
     }
 
+    // The bar's options and notes never overlap nor are cut: they go on to
+    // another line, and a note wider than the bar is elided with its whole
+    // text as the tooltip. An invalid pattern shows the whole tree, uncounted.
+    void notesAndOptionsShowWholeOrElided_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("fontScale");
+        QTest::newRow("wide") << 1200 << 1;
+        QTest::newRow("narrow") << 330 << 1;
+        QTest::newRow("large text") << 783 << 2;
+    }
+
+    void notesAndOptionsShowWholeOrElided() {
+        QFETCH(int, width);
+        QFETCH(int, fontScale);
+        Open(kNode);
+        if (fontScale != 1) {
+            QFont font = window_->font();
+            font.setPointSizeF(font.pointSizeF() * fontScale);
+            window_->setFont(font);
+        }
+        window_->resize(width, 500);
+        ShowActive();
+        const auto laidOutWhole = [&](const char* state) {
+            QApplication::processEvents();
+            // As tall as its lines, no taller.
+            QCOMPARE(Bar().height(), Bar().heightForWidth(Bar().width()));
+            const QRect room = Bar().contentsRect();
+            QList<QWidget*> shown;
+            for (QWidget* child : Bar().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (child->isVisible() && !child->isWindow()) shown << child;
+            for (QWidget* child : shown) {
+                const QString what = QStringLiteral("%1: %2").arg(QLatin1String(state), child->objectName());
+                QVERIFY2(room.contains(child->geometry()), qPrintable(what));
+                if (auto* note = qobject_cast<doc::ElidedLabel*>(child)) {
+                    // Elided only when wider than the bar.
+                    if (note->IsElided()) QVERIFY2(note->width() >= room.width() - 10, qPrintable(what));
+                } else if (!qobject_cast<QLineEdit*>(child)) {
+                    QVERIFY2(child->width() >= child->sizeHint().width(), qPrintable(what));
+                }
+                for (QWidget* other : shown)
+                    QVERIFY2(other == child || !other->geometry().intersects(child->geometry()), qPrintable(what));
+            }
+        };
+
+        // The wrap note and the filter note at once.
+        Find(QStringLiteral("card"), Names);
+        Control<QCheckBox>("FindShowOnlyMatches").setChecked(true);
+        Enter(Qt::ShiftModifier);
+        QVERIFY(!Note().isEmpty());
+        QVERIFY(!Control<QLabel>("FindFilterNote").text().isEmpty());
+        laidOutWhole("wrapped and filtered");
+
+        Control<QCheckBox>("FindRegex").setChecked(true);
+        QTest::keyClicks(&Text(), QStringLiteral("(missing a closing bracket and rather long besides"));
+        QTRY_VERIFY(Note().startsWith(QStringLiteral("Invalid regular expression: ")));
+        QVERIFY(!window_->Tree()->TreeModel()->IsFiltered());
+        QCOMPARE(Count(), QString());
+        QCOMPARE(Control<QLabel>("FindFilterNote").text(), QString());
+        QVERIFY(Control<QCheckBox>("FindShowOnlyMatches").isChecked());
+        laidOutWhole("invalid pattern");
+
+        // A valid pattern filters again.
+        Text().clear();
+        QTest::keyClicks(&Text(), QStringLiteral("card/4"));
+        QTRY_VERIFY(window_->Tree()->TreeModel()->IsFiltered());
+        QCOMPARE(Count(), QStringLiteral("1 of 1"));
+    }
+
     // A file read anew is searched anew: the count and the filter follow it,
     // and the tree stays where it was.
     void reloadSearchesTheNewFile() {
@@ -439,6 +521,52 @@ private slots:
         // There already: Enter goes on to the next match.
         Enter();
         QCOMPARE(At(), next);
+    }
+
+    // Every step goes to the next match and wraps, also when the query is a
+    // component's path: only the first Enter after the query changed goes to
+    // that component, and steps on from the match it is.
+    void stepsReachEveryMatchWhenTheQueryIsAPath_data() {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"Enter", "F3", "Next button"}) QTest::newRow(step) << QString::fromLatin1(step);
+    }
+
+    void stepsReachEveryMatchWhenTheQueryIsAPath() {
+        QFETCH(QString, step);
+        Open(kPathNode);
+        ShowActive();
+        Find(QStringLiteral("lp/2"));
+        QVERIFY(Count().startsWith(QStringLiteral("1 of ")));
+        const int total = Count().mid(QStringLiteral("1 of ").size()).toInt();
+        QVERIFY(total >= 3);
+        const auto stepOnce = [&] {
+            if (step == QStringLiteral("Enter"))
+                Enter();
+            else if (step == QStringLiteral("F3"))
+                QTest::keyClick(&Text(), Qt::Key_F3);
+            else
+                Control<QToolButton>("FindNext").click();
+        };
+        stepOnce();
+        int at = Count().section(QLatin1Char(' '), 0, 0).toInt();
+        if (step == QStringLiteral("Enter")) {
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+            QVERIFY(at > 1);
+        } else {
+            QCOMPARE(at, 2);
+        }
+        for (int i = 0; i < 2 * total; ++i) {
+            stepOnce();
+            const int expected = at % total + 1;
+            QCOMPARE(Count(), QStringLiteral("%1 of %2").arg(expected).arg(total));
+            at = expected;
+        }
+        // A changed query jumps once more.
+        if (step == QStringLiteral("Enter")) {
+            Find(QStringLiteral("Lp/2"));
+            Enter();
+            QCOMPARE(At(), QStringLiteral("Lp/2"));
+        }
     }
 
     void exactPathLeavesAFilterThatHidesIt() {

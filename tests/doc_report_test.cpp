@@ -2,8 +2,10 @@
 // shown, toggled and closed with its check mark and count, rows kept between
 // requests, the CSV export and the custom reports.
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -11,9 +13,11 @@
 #include <functional>
 #include <memory>
 
+#include "doc/document/attribute_list.h"
 #include "doc/document/mdi_child.h"
 #include "doc/report/report_panel.h"
 #include "doc/report/report_table_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 
 using namespace oryx;
@@ -255,21 +259,69 @@ private slots:
         QCOMPARE(VisibleLists(*window), std::vector<int>{6});
     }
 
-    void columnsSizedToTheirWidestCell() {
+    // A column is as wide as its widest cell plus 5 pixels (35 when it has
+    // none), or as its caption needs when that is wider: every caption shows
+    // whole.
+    void columnsSizedToTheirWidestCellAndCaption_data() {
+        QTest::addColumn<int>("report");  // the list's report code
+        QTest::newRow("FrAtm, no rows") << 5;
+        QTest::newRow("FrUni Dlci") << 4;
+        QTest::newRow("AtmIf") << 3;
+        QTest::newRow("Overview") << 1;
+    }
+
+    void columnsSizedToTheirWidestCellAndCaption() {
+        QFETCH(int, report);
         auto window = Open();
         doc::ReportPanel& panel = *window->Reports();
-        window->ShowFrAtmReport();
-        for (int column = 0; column < 7; ++column) QCOMPARE(panel.ListView(5)->header()->sectionSize(column), 35);
-
-        window->ShowFrUniDlciReport();
+        window->ShowReport(reports::ReportByCode(report).value());
+        window->show();
         const QFontMetrics metrics = window->fontMetrics();
-        QHeaderView& header = *panel.ListView(4)->header();
-        QCOMPARE(header.sectionSize(0), metrics.horizontalAdvance(QStringLiteral("3")) + 5);
-        QCOMPARE(header.sectionSize(1), std::max(metrics.horizontalAdvance(QStringLiteral("100")),
-                                                 metrics.horizontalAdvance(QStringLiteral("16"))) +
-                                            5);
-        QCOMPARE(header.sectionSize(2), 35);
-        QCOMPARE(header.sectionSize(4), metrics.horizontalAdvance(QStringLiteral("permanent")) + 5);
+        QHeaderView& header = *panel.ListView(report)->header();
+        const QFontMetrics captionMetrics = header.fontMetrics();
+        const int margins = 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+        const QAbstractItemModel& rows = *header.model();
+        for (int column = 0; column < rows.columnCount(); ++column) {
+            int widest = 0;
+            for (int row = 0; row < rows.rowCount(); ++row)
+                widest = std::max(widest, metrics.horizontalAdvance(rows.index(row, column).data().toString()));
+            const int cellWidth = widest == 0 ? 35 : widest + 5;
+            const QString caption = header.model()->headerData(column, Qt::Horizontal).toString();
+            const int captionWidth = captionMetrics.horizontalAdvance(caption) + margins;
+            const int width = header.sectionSize(column);
+            QVERIFY2(width >= cellWidth && width >= captionWidth, qPrintable(caption));
+            // Only as wide as the wider of the two needs.
+            QVERIFY2(width == cellWidth || width <= captionWidth + margins, qPrintable(caption));
+        }
+    }
+
+    // Tab goes round what shows and takes focus, the report's list among
+    // it; never the report's close button, which shows no focus.
+    void tabGoesRoundWhatShows_data() {
+        QTest::addColumn<bool>("report");
+        QTest::newRow("report shown") << true;
+        QTest::newRow("no report") << false;
+    }
+
+    void tabGoesRoundWhatShows() {
+        QFETCH(bool, report);
+        auto window = Open();
+        window->resize(900, 600);
+        doctest::ShowActive(*window);
+        if (report) window->ShowAtmIfReport();
+        window->Attributes()->setFocus();
+        QList<QWidget*> stops;
+        for (int i = 0; i < 20 && (stops.isEmpty() || stops.last() != window->Attributes()); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops << QApplication::focusWidget();
+        }
+        QCOMPARE(stops.last(), window->Attributes());
+        for (QWidget* stop : stops) {
+            QVERIFY2(stop->isVisible() && !stop->visibleRegion().isEmpty(), qPrintable(stop->objectName()));
+            QVERIFY(stop != window->Reports()->CloseButton());
+        }
+        QVERIFY(stops.contains(window->Tree()));
+        if (report) QVERIFY(stops.contains(window->Reports()->ListView(window->CurrentReportNumber())));
     }
 
     void overviewFailureShowsPanelThenRaises() {
@@ -297,7 +349,7 @@ private slots:
         QCOMPARE(window->windowTitle(), caption);
         QAbstractItemModel& rows = *window->Reports()->ListModel(1);
         QCOMPARE(rows.index(1, 3).data().toString(), QStringLiteral("Lpt/X"));
-        QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta)"));
+        QCOMPARE(rows.index(1, 8).data().toString(), QStringLiteral("alpha, beta"));
     }
 
     void customReportRebuildsOnEveryRequest() {

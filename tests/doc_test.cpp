@@ -18,16 +18,18 @@
 #include <memory>
 #include <string>
 
-#include "doc/document/attribute_list.h"
-#include "doc/document/attribute_list_model.h"
-#include "doc/report/column_sizer.h"
-#include "doc/tree/component_tree_model.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/document/mdi_child.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/text_measure.h"
+#include "doc/compare/compare_window.h"
+#include "doc/document/attribute_list.h"
+#include "doc/document/attribute_list_model.h"
+#include "doc/document/mdi_child.h"
 #include "doc/document/tree_printer.h"
+#include "doc/report/column_sizer.h"
+#include "doc/report/report_panel.h"
+#include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "doc_test_support.h"
 #include "prov/component_store.h"
@@ -479,6 +481,67 @@ private slots:
         dialogs_.messages.clear();
         window->SaveTreeStructure();  // cancelled
         QVERIFY(dialogs_.messages.empty());
+    }
+
+    // Every save of the program refuses a file open in a document or compare
+    // window, however it is spelled, and asks again; another file is written.
+    void savesRefuseAnOpenFile_data() {
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<QString>("openIn");
+        QTest::addColumn<QString>("spelling");
+        for (const char* save : {"tree text", "report csv", "differences csv"})
+            for (const char* openIn : {"document", "compare"})
+                for (const char* spelling : {"same path", "link", "other path"})
+                    QTest::addRow("%s, %s, %s", save, openIn, spelling) << save << openIn << spelling;
+    }
+
+    void savesRefuseAnOpenFile() {
+        QFETCH(QString, save);
+        QFETCH(QString, openIn);
+        QFETCH(QString, spelling);
+        QTemporaryDir dir;
+        const QString first = doctest::WriteFile(dir, QStringLiteral("node17.txt"), kStartProv);
+        const QString second = doctest::WriteFile(dir, QStringLiteral("node18.txt"), "start prov\nadd Lp/4\n");
+        const QString third = doctest::WriteFile(dir, QStringLiteral("node19.txt"), "start prov\nadd Lp/5\n");
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("sub"))));
+        std::unique_ptr<QWidget> holder;
+        if (openIn == QStringLiteral("document"))
+            holder = std::make_unique<doc::TMDIChild>(&host_, first);
+        else
+            holder = std::make_unique<doc::CompareWindow>(&host_, first, second);
+
+        QString chosen = first;
+        if (spelling == QStringLiteral("link")) {
+            chosen = dir.filePath(QStringLiteral("sub/link.txt"));
+            QVERIFY(QFile::link(first, chosen));
+        } else if (spelling == QStringLiteral("other path")) {
+            chosen = dir.filePath(QStringLiteral("sub/../node17.txt"));
+        }
+        const QString elsewhere = dir.filePath(QStringLiteral("sub/saved.txt"));
+        dialogs_.saveAnswers = {chosen, elsewhere};
+        if (save == QStringLiteral("differences csv")) {
+            doc::CompareWindow(&host_, second, third).ExportDifferencesCsv();
+        } else {
+            doc::TMDIChild saver(&host_, third);
+            if (save == QStringLiteral("tree text")) {
+                saver.SaveTreeStructure();
+            } else {
+                saver.ShowOverviewReport();
+                saver.Reports()->ExportReportCsv();
+            }
+        }
+
+        QCOMPARE(dialogs_.saves.size(), std::size_t{2});
+        QCOMPARE(dialogs_.saves[1].proposedName, dialogs_.saves[0].proposedName);
+        QVERIFY(!dialogs_.messages.empty());
+        QCOMPARE(dialogs_.messages[0].kind, doc::MessageKind::Error);
+        QCOMPARE(dialogs_.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(dialogs_.messages[0].text,
+                 QStringLiteral("The file is open in ORYX and cannot be overwritten:\r") + chosen);
+        QCOMPARE(doctest::ReadFile(first), QByteArray(kStartProv.data(), kStartProv.size()));
+        QVERIFY(!doctest::ReadFile(elsewhere).isEmpty());
+        if (save == QStringLiteral("tree text"))
+            QCOMPARE(dialogs_.saves[0].proposedName, dir.filePath(QStringLiteral("node19 - Tree.txt")));
     }
 
     void failedSaveShowsErrorAndKeepsWhatWasThere() {

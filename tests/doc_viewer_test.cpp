@@ -307,13 +307,15 @@ private slots:
             return QPoint(header.sectionViewportPosition(section) + header.sectionSize(section) / 2,
                           header.height() / 2);
         };
-        // Sized by the rule: to the widest cell (here "permanent"), the header not measured.
+        // Sized to the widest cell (here "permanent"), wider than the caption.
         const int typeColumn = 4;
         QCOMPARE(header.sectionSize(typeColumn), list.fontMetrics().horizontalAdvance(QStringLiteral("permanent")) + 5);
         QCOMPARE(ToolTipAt(header.viewport(), headerCentre(typeColumn)), QString());  // "type" fits
         QCOMPARE(ToolTipAt(list.viewport(), list.visualRect(list.model()->index(1, typeColumn)).center()), QString());
-        // "rdlci" over the narrow column of "44"
+        // "rdlci" over the column of "44" shows whole, and in a tooltip once the column is narrowed.
         const int rdlciColumn = 3;
+        QCOMPARE(ToolTipAt(header.viewport(), headerCentre(rdlciColumn)), QString());
+        header.resizeSection(rdlciColumn, 12);
         QCOMPARE(ToolTipAt(header.viewport(), headerCentre(rdlciColumn)), QStringLiteral("rdlci"));
         header.resizeSection(typeColumn, 12);
         QCOMPARE(ToolTipAt(list.viewport(), list.visualRect(list.model()->index(1, typeColumn)).center()),

@@ -193,9 +193,9 @@ const OutputCase kFilterCases[] = {
     {"component_beneath_a_removed_one",
      {"--path", "atmif/21 VCC/0.32 vcd"},
      "== f0 -> f1: 0 added, 1 removed, 0 changed\n"
-     "- AtmIf/21 Vcc/0.32  (1 components beneath)\n"
+     "- AtmIf/21 Vcc/0.32  (1 component beneath)\n"
      "== f1 -> f2: 1 added, 0 removed, 0 changed\n"
-     "+ AtmIf/21 Vcc/0.32  (1 components beneath)\n",
+     "+ AtmIf/21 Vcc/0.32  (1 component beneath)\n",
      3},
     {"component_alone",
      {"--path", "Lp/4"},
@@ -231,12 +231,12 @@ const OutputCase kFilterCases[] = {
     {"attributes",
      {"--attr", "LINETYPE", "--attr", "trafficdescriptor"},
      "== f0 -> f1: 0 added, 1 removed, 1 changed\n"
-     "- AtmIf/21 Vcc/0.32  (1 components beneath)\n"
+     "- AtmIf/21 Vcc/0.32  (1 component beneath)\n"
      "~ Lp/4 DS1/1\n"
      "  - lineType=esf\n"
      "  + lineType=d4\n"
      "== f1 -> f2: 2 added, 0 removed, 0 changed\n"
-     "+ AtmIf/21 Vcc/0.32  (1 components beneath)\n"
+     "+ AtmIf/21 Vcc/0.32  (1 component beneath)\n"
      "+ Lp/4 DS1/2\n",
      3},
     {"attribute_the_component_lacks",

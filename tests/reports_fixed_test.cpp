@@ -316,7 +316,7 @@ const ReportCase kOverviewCases[] = {
      "add Trk/5 Atm\n"
      "set Trk/5 Atm atmConnection AtmIf/11 Vcc/0.32\n",
      OVERVIEW_HEADER "0,\"typeA\",\"0\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
-                     "1,\"typeB\",\"1\",\"Lpt/X\",\"11\",\"\",\"\",\"5\",\"alpha, beta)\"\n"},
+                     "1,\"typeB\",\"1\",\"Lpt/X\",\"11\",\"\",\"\",\"5\",\"alpha, beta\"\n"},
     {"CardsInNumericOrder", ReportId::Overview,
      "add Shelf\nadd Shelf Card/3\nadd Shelf Card/10\nadd Shelf Card/2\nadd Shelf Card/0\n",
      OVERVIEW_HEADER "0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n"
@@ -381,7 +381,22 @@ const ReportCase kOverviewCases[] = {
      "add Shelf\nadd Shelf Card/5\n"
      "add Lp/5\nset Lp/5 mainCard Shelf Card/5, logicalProcessorType Sw Lpt/cp\n"
      "add Sw\nadd Sw Lpt/cp\nset Sw Lpt/cp featureList (ip atm fr)\n",
-     OVERVIEW_HEADER "5,\"\",\"5\",\"Lpt/cp\",\"\",\"\",\"\",\"\",\"ip, atm, fr)\"\n"},
+     OVERVIEW_HEADER "5,\"\",\"5\",\"Lpt/cp\",\"\",\"\",\"\",\"\",\"ip, atm, fr\"\n"},
+    {"FeatureListWithoutClosingBracketLosesTheOpeningOne", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/5\n"
+     "add Lp/5\nset Lp/5 mainCard Shelf Card/5, logicalProcessorType Sw Lpt/cp\n"
+     "add Sw\nadd Sw Lpt/cp\nset Sw Lpt/cp featureList (ip atm\n",
+     OVERVIEW_HEADER "5,\"\",\"5\",\"Lpt/cp\",\"\",\"\",\"\",\"\",\"ip, atm\"\n"},
+    {"FeatureListWithoutBracketsIsKeptWhole", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/5\n"
+     "add Lp/5\nset Lp/5 mainCard Shelf Card/5, logicalProcessorType Sw Lpt/cp\n"
+     "add Sw\nadd Sw Lpt/cp\nset Sw Lpt/cp featureList ip atm)\n",
+     OVERVIEW_HEADER "5,\"\",\"5\",\"Lpt/cp\",\"\",\"\",\"\",\"\",\"ip, atm)\"\n"},
+    {"FeatureListOfEmptyBrackets", ReportId::Overview,
+     "add Shelf\nadd Shelf Card/5\n"
+     "add Lp/5\nset Lp/5 mainCard Shelf Card/5, logicalProcessorType Sw Lpt/cp\n"
+     "add Sw\nadd Sw Lpt/cp\nset Sw Lpt/cp featureList ()\n",
+     OVERVIEW_HEADER "5,\"\",\"5\",\"Lpt/cp\",\"\",\"\",\"\",\"\",\"\"\n"},
     {"LinesWithoutTheirMarkerGiveNothing", ReportId::Overview,
      "add Shelf\nadd Shelf Card/0\n"
      "add Lp/0\nset Lp/0 mainCard Card0, mainCard Shelf Card/0, logicalProcessorType Lpt/X\n"

@@ -51,7 +51,7 @@ QStringList Buttons(TMainForm& form) {
                        .arg(button->objectName())
                        .arg(button->x())
                        .arg(button->width())
-                       .arg(button->text(), button->isChecked() ? QStringLiteral(" (pressed)") : QString());
+                       .arg(button->statusTip(), button->isChecked() ? QStringLiteral(" (pressed)") : QString());
     return buttons;
 }
 
@@ -162,7 +162,7 @@ private slots:
         QTest::mouseClick(form.findChild<QPushButton*>("MyButton2"), Qt::LeftButton);
         Item(form, "FileCloseItem")->trigger();
         QTRY_COMPARE(WindowNames(form), QStringList({"MDIChild1", "MDIChild3"}));
-        QCOMPARE(Buttons(form), QStringList({"MyButton1 8+75 before.txt", "MyButton3 84+75 after.txt"}));
+        QCOMPARE(Buttons(form), QStringList({"MyButton1 1+75 before.txt", "MyButton3 77+75 after.txt"}));
         QVERIFY(dialogs_.messages.empty());
         QTRY_COMPARE(EnabledItems(form), kAllDocumentItems);
     }

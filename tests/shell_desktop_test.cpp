@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -139,6 +140,42 @@ private slots:
         form.OpenWithTaskbarButton(filesDir_.filePath("a.txt"));
         const QSize area = form.findChild<QMdiArea*>()->viewport()->size();
         QCOMPARE(form.ActiveDocumentWindow()->size(), QSize(783, 514).boundedTo(area));
+    }
+
+    // Each new window opens at the next cascade position, wholly inside the
+    // area: down and right by a title bar, back to the top left when the next
+    // step would leave the area.
+    void newWindowsCascadeInsideTheArea_data() {
+        QTest::addColumn<QSize>("mainWindow");
+        QTest::addColumn<int>("windows");
+        QTest::newRow("three, room enough") << QSize(1280, 800) << 3;
+        QTest::newRow("six, little room") << QSize(900, 640) << 6;
+        QTest::newRow("small main window") << QSize(468, 305) << 3;
+    }
+
+    void newWindowsCascadeInsideTheArea() {
+        QFETCH(QSize, mainWindow);
+        QFETCH(int, windows);
+        TMainForm form;
+        form.resize(mainWindow);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* area = form.findChild<QMdiArea*>();
+        int previous = -1;
+        for (int i = 0; i < windows; ++i) {
+            form.OpenWithTaskbarButton(filesDir_.filePath(i % 2 ? "b.txt" : "a.txt"));
+            QMdiSubWindow* window = form.ActiveDocumentWindow();
+            const QString what = QStringLiteral("window %1 at %2,%3").arg(i + 1).arg(window->x()).arg(window->y());
+            QVERIFY2(area->viewport()->rect().contains(window->geometry()), qPrintable(what));
+            QCOMPARE(window->x(), window->y());
+            const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+            QVERIFY2(window->x() == previous + step || window->x() == 0, qPrintable(what));
+            if (i > 0 && window->x() == 0)  // wrapped: one more step would not have fitted
+                QVERIFY2(
+                    !area->viewport()->rect().contains(window->geometry().translated(previous + step, previous + step)),
+                    qPrintable(what));
+            previous = window->x();
+        }
     }
 
     void optionsTextsShowWhole_data() {

@@ -42,7 +42,7 @@ QStringList Captions(const QMenu& menu) {
     return captions;
 }
 
-// "MyButton2 8+75 pressed": name, left, width and state of each taskbar button.
+// "MyButton2 77+75 pressed": name, left, width and state of each taskbar button.
 QStringList Buttons(const shell::Taskbar& taskbar) {
     QStringList buttons;
     for (const QPushButton* button : taskbar.findChildren<QPushButton*>())
@@ -149,12 +149,12 @@ private slots:
         QSignalSpy requests(&taskbar, &shell::Taskbar::windowRequested);
         QCOMPARE(shell::Taskbar::WindowName(3), QString("MDIChild3"));
 
-        QPushButton* first = taskbar.AddButton("a.txt", 1, 0);
-        taskbar.AddButton("b.txt", 2, 1);
+        QPushButton* first = taskbar.AddButton("a.txt", "/files/a.txt", 1);
+        taskbar.AddButton("b.txt", "/files/b.txt", 2);
         QCOMPARE(Buttons(taskbar), QStringList({"MyButton1 1+0", "MyButton2 2+0 pressed"}));
 
         // A failed open takes its button back and presses the one before it.
-        QPushButton* failed = taskbar.AddButton("c.txt", 3, 2);
+        QPushButton* failed = taskbar.AddButton("c.txt", "/files/c.txt", 3);
         taskbar.DiscardButton(failed, first);
         QCOMPARE(Buttons(taskbar), QStringList({"MyButton1 1+0 pressed", "MyButton2 2+0"}));
         QCOMPARE(taskbar.PressedButton(), first);
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(requests.at(0).at(0).toString(), QString("MDIChild2"));
 
         QVERIFY(taskbar.RemoveButton("MDIChild1"));
-        QCOMPARE(Buttons(taskbar), QStringList({"MyButton2 8+0 pressed"}));
+        QCOMPARE(Buttons(taskbar), QStringList({"MyButton2 1+0 pressed"}));
         QVERIFY(!taskbar.RemoveButton("MDIChild1"));
     }
 
@@ -187,7 +187,7 @@ private slots:
         shell::AppSettings settings;
         shell::TOptionsForm options(!view, 75, &window);
         taskbar.ApplyOptions(options, settings);
-        taskbar.AddButton("a.txt", 1, 0);
+        taskbar.AddButton("a.txt", "/files/a.txt", 1);
         Control<QCheckBox>(options, "chkViewTaskbar")->setChecked(view);
         Control<QLineEdit>(options, "edButtonWidth")->setText(width);
         if (!valid) {

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -42,7 +45,7 @@ add Shelf Card/0
 set Shelf Card/0 cardType aal1Ces
 )";
 
-// "MyButton2 8+75": name, left and width of each taskbar button, in order.
+// "MyButton2 77+75": name, left and width of each taskbar button, in order.
 QStringList Buttons(TMainForm& form) {
     QStringList buttons;
     for (QPushButton* button : form.findChild<QWidget*>("Taskbar")->findChildren<QPushButton*>())
@@ -91,6 +94,8 @@ private slots:
 
     void buttonsPlacedOnOpenAndOnClose_data();
     void buttonsPlacedOnOpenAndOnClose();
+    void buttonsStayReachableAndReadable_data();
+    void buttonsStayReachableAndReadable();
     void failedOpenTakesItsButtonAway();
     void buttonClickBringsWindowAndItsCheckMarks();
     void storedOptionsAppliedAtStart_data();
@@ -121,6 +126,7 @@ private:
 
     QTemporaryDir settingsDir_;
     QTemporaryDir filesDir_;
+    bool optionsStayedOpen_ = false;
     FakeDialogs dialogs_;
 };
 
@@ -157,6 +163,9 @@ void ShellTaskbarTest::RunOptions(TMainForm& form, const std::function<void(TOpt
         const bool modal = QApplication::activeModalWidget() == dialog;
         if (modal) edit(*dialog);
         (ok && modal ? Control<QPushButton>(*dialog, "Button1") : Control<QPushButton>(*dialog, "Button2"))->click();
+        // A refused OK leaves the dialog open; Cancel then closes it.
+        optionsStayedOpen_ = dialog->isVisible();
+        if (optionsStayedOpen_) Control<QPushButton>(*dialog, "Button2")->click();
         closed = modal;
     });
     Deliver(form, [&] { Item(form, "miOptions")->trigger(); });
@@ -167,12 +176,11 @@ void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose_data() {
     QTest::addColumn<QString>("closed");
     QTest::addColumn<QStringList>("afterClose");
     QTest::addColumn<QStringList>("afterNextOpen");
-    // New buttons stand after the open windows, one pixel in; a close lines
-    // the rest up eight pixels in.
-    QTest::newRow("first closed") << "MDIChild1" << QStringList{"MyButton2 8+75", "MyButton3 84+75"}
-                                  << QStringList{"MyButton2 8+75", "MyButton3 84+75", "MyButton4 153+75"};
-    QTest::newRow("second closed") << "MDIChild2" << QStringList{"MyButton1 8+75", "MyButton3 84+75"}
-                                   << QStringList{"MyButton1 8+75", "MyButton3 84+75", "MyButton4 153+75"};
+    // Every button stands at i x (width + 1) + 1, after an open and after a close.
+    QTest::newRow("first closed") << "MDIChild1" << QStringList{"MyButton2 1+75", "MyButton3 77+75"}
+                                  << QStringList{"MyButton2 1+75", "MyButton3 77+75", "MyButton4 153+75"};
+    QTest::newRow("second closed") << "MDIChild2" << QStringList{"MyButton1 1+75", "MyButton3 77+75"}
+                                   << QStringList{"MyButton1 1+75", "MyButton3 77+75", "MyButton4 153+75"};
 }
 
 void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose() {
@@ -196,6 +204,64 @@ void ShellTaskbarTest::buttonsPlacedOnOpenAndOnClose() {
     QVERIFY(dialogs_.messages.empty());
 }
 
+void ShellTaskbarTest::buttonsStayReachableAndReadable_data() {
+    QTest::addColumn<int>("buttonWidth");
+    QTest::addColumn<int>("formWidth");
+    QTest::addColumn<int>("windows");
+    QTest::addColumn<QString>("name");  // %1 is the window's number
+    QTest::newRow("seven at 200") << 200 << 1000 << 7 << "node%1.txt";
+    QTest::newRow("twenty, scrolled") << 75 << 500 << 20 << "n%1.txt";
+    QTest::newRow("long names") << 75 << 800 << 3 << "node41-startprov-%1-2026-12-09.txt";
+}
+
+// Every button can be reached: the buttons narrow equally to fit the bar,
+// down to 40 pixels, and past that the bar scrolls. A caption too long for
+// its button shows its start and its end, and the tooltip the whole path.
+void ShellTaskbarTest::buttonsStayReachableAndReadable() {
+    QFETCH(int, buttonWidth);
+    QFETCH(int, formWidth);
+    QFETCH(int, windows);
+    QFETCH(QString, name);
+    SettingsStore().WriteValue("Button Width", SettingValue(buttonWidth));
+    TMainForm form;
+    form.resize(formWidth, 600);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QStringList paths;
+    for (int i = 1; i <= windows; ++i) {
+        paths << WriteFile(name.arg(i));
+        Open(form, paths.last());
+    }
+    auto* taskbar = form.findChild<QWidget*>("Taskbar");
+    auto* scroller = taskbar->findChild<QAbstractScrollArea*>();
+    QVERIFY(scroller);
+    QScrollBar* scrollBar = scroller->horizontalScrollBar();
+    const int room = taskbar->width();
+    const int fitted = std::min(buttonWidth, std::max(40, (room - 1) / windows - 1));
+    const bool scrolls = windows * (fitted + 1) + 1 > room;
+    QCOMPARE(scrollBar->isVisible(), scrolls);
+    QVERIFY(taskbar->height() >= 27);
+    for (int i = 0; i < windows; ++i) {
+        QPushButton* button = Button(form, QStringLiteral("MyButton%1").arg(i + 1));
+        const QString what = button->objectName();
+        QCOMPARE(button->geometry(), QRect(i * (fitted + 1) + 1, 1, fitted, 25));
+        // Within the bar once scrolled to.
+        QVERIFY2(button->geometry().right() < scroller->viewport()->width() + scrollBar->maximum(), qPrintable(what));
+        QCOMPARE(button->toolTip(), QDir::toNativeSeparators(paths[i]));
+        const QString caption = QFileInfo(paths[i]).fileName();
+        const QString text = button->text();
+        QVERIFY2(button->fontMetrics().horizontalAdvance(text) < fitted, qPrintable(what));
+        if (text != caption) {
+            const qsizetype cut = text.indexOf(QChar(0x2026));
+            QVERIFY2(cut > 0 && cut < text.size() - 1, qPrintable(text));
+            QVERIFY2(caption.startsWith(text.left(cut)) && caption.endsWith(text.mid(cut + 1)), qPrintable(text));
+        }
+    }
+    // The pressed button, the last window's, is in view.
+    const QRect last = Button(form, QStringLiteral("MyButton%1").arg(windows))->geometry();
+    QVERIFY(last.left() >= scrollBar->value() && last.right() < scrollBar->value() + scroller->viewport()->width());
+}
+
 void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     TMainForm form;
     form.show();
@@ -208,7 +274,7 @@ void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     Open(form, WriteFile("beta.txt"));
     QCOMPARE(Buttons(form), QStringList({"MyButton1 1+75", "MyButton2 77+75"}));
     form.findChild<QMdiSubWindow*>("MDIChild2")->close();
-    QCOMPARE(Buttons(form), QStringList{"MyButton1 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton1 1+75"});
     QCOMPARE(dialogs_.messages.size(), std::size_t(1));
 
     // A window whose button was never made.
@@ -217,7 +283,7 @@ void ShellTaskbarTest::failedOpenTakesItsButtonAway() {
     QCOMPARE(dialogs_.messages[1].kind, MessageKind::Error);
     QCOMPARE(dialogs_.messages[1].caption, QString("Error"));
     QCOMPARE(dialogs_.messages[1].text, QString("An internal error has occured."));
-    QCOMPARE(Buttons(form), QStringList{"MyButton1 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton1 1+75"});
 }
 
 void ShellTaskbarTest::buttonClickBringsWindowAndItsCheckMarks() {
@@ -261,7 +327,9 @@ void ShellTaskbarTest::storedOptionsAppliedAtStart_data() {
     QTest::addColumn<bool>("shown");
     QTest::addColumn<int>("applied");
     QTest::newRow("nothing stored") << SettingValue() << SettingValue() << true << 75;
-    QTest::newRow("hidden, 0 wide") << SettingValue(0) << SettingValue(0) << false << 0;
+    QTest::newRow("hidden, 0 wide") << SettingValue(0) << SettingValue(0) << false << 75;
+    QTest::newRow("width beyond 500") << SettingValue(1) << SettingValue(999997575) << true << 75;
+    QTest::newRow("width 20") << SettingValue(1) << SettingValue(20) << true << 20;
     QTest::newRow("shown as 2, 120 wide") << SettingValue(2) << SettingValue(120) << true << 120;
     QTest::newRow("width as text") << SettingValue(1) << SettingValue("90") << true << 90;
     QTest::newRow("width not a number") << SettingValue(1) << SettingValue("wide") << true << 75;
@@ -294,23 +362,34 @@ void ShellTaskbarTest::optionsDialog_data() {
     QTest::addColumn<bool>("view");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("error");  // the refusal, the dialog staying open
     QTest::addColumn<int>("storedView");
     QTest::addColumn<int>("storedWidth");
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QStringList>("buttons");
-    // Wider buttons keep their places and overlap.
+    // The buttons are laid out again at once.
     QTest::newRow("wider") << true << "100" << true << "" << 1 << 100 << true
-                           << QStringList({"MyButton1 1+100", "MyButton2 77+100"});
+                           << QStringList({"MyButton1 1+100", "MyButton2 102+100"});
     QTest::newRow("hidden, narrower") << false << "050" << true << "" << 0 << 50 << false
-                                      << QStringList({"MyButton1 1+50", "MyButton2 77+50"});
+                                      << QStringList({"MyButton1 1+50", "MyButton2 52+50"});
     QTest::newRow("cancel") << false << "42" << false << "" << 1 << 75 << true
                             << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
-    // "View Taskbar" is stored before the width is read; nothing else changes.
-    QTest::newRow("empty width") << false << "" << true << "'' is not a valid integer value" << 0 << 75 << true
-                                 << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
-    QTest::newRow("width beyond 32 bits") << true << "2147483648" << true << "'2147483648' is not a valid integer value"
-                                          << 1 << 75 << true << QStringList({"MyButton1 1+75", "MyButton2 77+75"});
+    QTest::newRow("20 wide") << true << "20" << true << "" << 1 << 20 << true
+                             << QStringList({"MyButton1 1+20", "MyButton2 22+20"});
+    QTest::newRow("500 wide") << true << "500" << true << "" << 1 << 500 << true
+                              << QStringList({"MyButton1 1+500", "MyButton2 502+500"});
+    // A width the taskbar cannot use is refused; nothing is stored, "View Taskbar" included.
+    const QStringList unchanged{"MyButton1 1+75", "MyButton2 77+75"};
+    const QString outside = QStringLiteral("Taskbar Button Width must be from 20 to 500.");
+    QTest::newRow("empty width") << false << "" << true << "'' is not a valid integer value" << 1 << 75 << true
+                                 << unchanged;
+    QTest::newRow("width beyond 32 bits")
+        << true << "2147483648" << true << "'2147483648' is not a valid integer value" << 1 << 75 << true << unchanged;
+    QTest::newRow("0 wide") << true << "0" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("hidden, 0 wide") << false << "0" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("19 wide") << true << "19" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("501 wide") << true << "501" << true << outside << 1 << 75 << true << unchanged;
+    QTest::newRow("999997575 wide") << true << "999997575" << true << outside << 1 << 75 << true << unchanged;
 }
 
 void ShellTaskbarTest::optionsDialog() {
@@ -323,6 +402,7 @@ void ShellTaskbarTest::optionsDialog() {
     QFETCH(bool, shown);
     QFETCH(QStringList, buttons);
     TMainForm form;
+    form.resize(1100, 600);  // room for two of the widest buttons
     form.show();
     Open(form, WriteFile("alpha.txt"));
     Open(form, WriteFile("beta.txt"));
@@ -337,14 +417,16 @@ void ShellTaskbarTest::optionsDialog() {
             // The width follows the box at once, the taskbar only after OK.
             QCOMPARE(Control<QLabel>(dialog, "lblButtonWidth")->isEnabled(), view);
             QCOMPARE(Control<QLineEdit>(dialog, "edButtonWidth")->isEnabled(), view);
+            QCOMPARE(Control<QLabel>(dialog, "lblButtonWidthRange")->text(), QString("(20 to 500 pixels)"));
             QVERIFY(taskbar->isVisible());
             Control<QLineEdit>(dialog, "edButtonWidth")->setText(typed);
         },
         ok);
 
     QStringList errors;
-    for (const auto& message : dialogs_.messages) errors << message.text;
-    QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{error});
+    for (const auto& message : dialogs_.messages) errors << message.caption + ": " + message.text;
+    QCOMPARE(errors, error.isEmpty() ? QStringList() : QStringList{"Error: " + error});
+    QCOMPARE(optionsStayedOpen_, !error.isEmpty());
     QCOMPARE(Stored("View Taskbar"), SettingValue(storedView));
     QCOMPARE(Stored("Button Width"), SettingValue(storedWidth));
     QCOMPARE(taskbar->isVisible(), shown);
@@ -372,6 +454,7 @@ void ShellTaskbarTest::widthKeysFiltered_data() {
     QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << true;
     QTest::newRow("Ctrl+V, a control character") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << true;
     QTest::newRow("Ctrl+X, no text") << int(Qt::Key_X) << int(Qt::ControlModifier) << "" << true;
+    QTest::newRow("Ctrl+A, select all") << int(Qt::Key_A) << int(Qt::ControlModifier) << "\x01" << false;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << 0 << "\x7f" << false;
     QTest::newRow("arrow") << int(Qt::Key_Left) << 0 << "" << false;
     QTest::newRow("Return, the dialog's") << int(Qt::Key_Return) << 0 << "\r" << false;
@@ -405,6 +488,10 @@ void ShellTaskbarTest::widthEditTakesDigitsOnly_data() {
     replace.addKeyClick(Qt::Key_Home, Qt::ShiftModifier);
     replace.addKeyClicks("9");
     QTest::newRow("a digit replaces the selection") << replace << "9";
+    QTestEventList selectAll;
+    selectAll.addKeyClick(Qt::Key_A, Qt::ControlModifier);
+    selectAll.addKeyClicks("120");
+    QTest::newRow("Ctrl+A selects the width") << selectAll << "120";
 }
 
 void ShellTaskbarTest::widthEditTakesDigitsOnly() {
@@ -448,7 +535,7 @@ void ShellTaskbarTest::recentFilesOrderLimitAndCase() {
     expected.move(2, 0);
     emit form.findChild<QMenu*>("File1")->aboutToShow();
     QCOMPARE(Slots(form, "miMRU"), expected);
-    QCOMPARE(Button(form, "MyButton17")->text(), QString("node12.txt"));
+    QCOMPARE(Button(form, "MyButton17")->statusTip(), QString("node12.txt"));
     QVERIFY(dialogs_.messages.empty());
 }
 
@@ -479,7 +566,7 @@ void ShellTaskbarTest::vanishedRecentFileReportedAndDropped() {
     QCOMPARE(Slots(form, "miMRU"), QStringList{kept});
     QCOMPARE(Slots(form, "popMRU"), QStringList{kept});
     QCOMPARE(WindowNames(form), QStringList{"MDIChild2"});
-    QCOMPARE(Buttons(form), QStringList{"MyButton2 8+75"});
+    QCOMPARE(Buttons(form), QStringList{"MyButton2 1+75"});
 }
 
 void ShellTaskbarTest::recentFilesPersistAcrossRuns() {

@@ -6,10 +6,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -376,13 +378,37 @@ private slots:
         QVERIFY(SettingsStore().ReadValue("Maximized", "").IsString());
     }
 
+    // A menu's hint leaves the status bar when the menu closes.
+    void menuHintGoesWhenTheMenuCloses_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("File") << "File1";
+        QTest::newRow("Help") << "Help1";
+    }
+
+    void menuHintGoesWhenTheMenuCloses() {
+        QFETCH(QString, menu);
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* popup = form.findChild<QMenu*>(menu);
+        QVERIFY(popup);
+        popup->popup(form.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        popup->menuAction()->showStatusText(&form);
+        QVERIFY(!form.statusBar()->currentMessage().isEmpty());
+        popup->hide();
+        QCOMPARE(form.statusBar()->currentMessage(), QString());
+    }
+
     void placeOnScreens_data() {
         QTest::addColumn<QRect>("stored");
         QTest::addColumn<QRect>("placed");
         QTest::newRow("on the first screen") << QRect(10, 10, 300, 200) << QRect(10, 10, 300, 200);
         QTest::newRow("on the second screen") << QRect(1300, 50, 300, 200) << QRect(1300, 50, 300, 200);
-        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1300, 50, 1024, 768);
-        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2200, 100, 300, 200);
+        QTest::newRow("larger than its screen") << QRect(1300, 50, 3000, 2000) << QRect(1280, 0, 1024, 768);
+        QTest::newRow("partly off the right edge") << QRect(2200, 100, 300, 200) << QRect(2004, 100, 300, 200);
+        QTest::newRow("off the right and the bottom") << QRect(1100, 900, 300, 200) << QRect(980, 800, 300, 200);
+        QTest::newRow("fitted to the screen, not placed") << QRect(120, 80, 1280, 1000) << QRect(0, 0, 1280, 1000);
         QTest::newRow("title out of reach") << QRect(2250, 100, 300, 200) << QRect();
         QTest::newRow("above every screen") << QRect(10, -300, 300, 200) << QRect();
         QTest::newRow("screen gone") << QRect(5000, 5000, 300, 200) << QRect();

@@ -58,7 +58,9 @@ void AppendDifferenceText(const ListedDifference& difference, ChunkedOutput& out
     const ComparedComponent& node = difference.node;
     if (node.change != Change::Changed) {
         out << (node.change == Change::Added ? "+ " : "- ") << difference.path;
-        if (node.beneath > 0) out << "  (" << std::to_string(node.beneath) << " components beneath)";
+        if (node.beneath > 0)
+            out << "  (" << std::to_string(node.beneath)
+                << (node.beneath == 1 ? " component beneath)" : " components beneath)");
         out << "\n";
         return;
     }

@@ -62,14 +62,17 @@ void WriteCsvAllQuoted(std::span<const ColumnInfo> columns, const ReportRows& ro
     }
 }
 
-std::string ProposedCsvFileName(std::string_view documentPath, std::string_view title) {
+std::string_view ProposedFileBase(std::string_view documentPath) {
     std::string_view base = documentPath;
     const std::size_t separator = base.find_last_of("/\\");
     if (separator != std::string_view::npos) base.remove_prefix(separator + 1);
     const std::size_t dot = base.rfind('.');
     if (dot != std::string_view::npos) base = base.substr(0, dot);
+    return base;
+}
 
-    std::string name(base);
+std::string ProposedCsvFileName(std::string_view documentPath, std::string_view title) {
+    std::string name(ProposedFileBase(documentPath));
     name += " - ";
     for (char c : title) name += (c == '/' || c == '\\') ? '_' : c;
     name += ".csv";

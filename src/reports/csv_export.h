@@ -29,6 +29,10 @@ void WriteCsvFirstCell(std::string_view text, const CsvSink& sink);
 // (a file, always bare) was left out writes its further cells so.
 void WriteCsvAllQuoted(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink);
 
+// The document's file name without its folder and its last extension, which
+// begins the names the save dialogs offer.
+std::string_view ProposedFileBase(std::string_view documentPath);
+
 // The file name offered in the save dialog: the document's file name without
 // its folder and its last extension, " - ", the report title, ".csv"
 // (C:\prov\node17.txt and "AtmIf Report" give "node17 - AtmIf Report.csv").

@@ -166,9 +166,18 @@ void CollectLps(const prov::ComponentNode* add, SlotTable& slots) {
     }
 }
 
+// The features of a feature-list value: the brackets around it go, "(ip fr)"
+// giving "ip fr"; an opening bracket without its closing one goes alone; a
+// value without brackets is kept whole.
+std::string_view FeaturesInBrackets(std::string_view value) {
+    if (value.empty() || value.front() != '(') return value;
+    value.remove_prefix(1);
+    if (!value.empty() && value.back() == ')') value.remove_suffix(1);
+    return value;
+}
+
 // Pass 3: the feature list of each slot's LP type, a comma put before every
-// blank; the value's first character (normally an opening bracket) is dropped.
-// Many cards share a type, so each type's list is worked out once.
+// blank. Many cards share a type, so each type's list is worked out once.
 void CollectFeatures(const prov::ComponentNode* root, SlotTable& slots) {
     std::unordered_map<std::string, std::string> featuresOfType;
     for (auto& entry : slots) {
@@ -180,7 +189,7 @@ void CollectFeatures(const prov::ComponentNode* root, SlotTable& slots) {
             ForEachLine(prov::FindComponent(root, "add Sw " + slot.lpt), [&features](std::string_view line) {
                 if (!ContainsUpper(line, "FEATURELIST")) return;
                 features.clear();
-                for (char c : DropFront(TextAfterFirst(line, '='), 1)) {
+                for (char c : FeaturesInBrackets(TextAfterFirst(line, '='))) {
                     if (c == ' ') features += ',';
                     features += c;
                 }

@@ -84,7 +84,7 @@ void AppSettings::StoreViewTaskbar(bool shown) { Write(kViewTaskbar, shown); }
 
 int AppSettings::ButtonWidth() {
     const std::optional<qint32> width = StoredNumber(store_->ReadValue(kButtonWidth, kDefaultButtonWidth));
-    return width && *width >= 0 ? *width : kDefaultButtonWidth;
+    return width && IsButtonWidth(*width) ? *width : kDefaultButtonWidth;
 }
 
 void AppSettings::StoreButtonWidth(int width) { Write(kButtonWidth, width); }

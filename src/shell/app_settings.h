@@ -47,9 +47,13 @@ public:
     void StoreViewTaskbar(bool shown);
 
     // "Button Width": the taskbar buttons' width in pixels, 75 by default and
-    // for a negative or unreadable value.
+    // for an unreadable value or one outside what the options dialog accepts.
     int ButtonWidth();
     void StoreButtonWidth(int width);
+    // The widths the options dialog accepts and a stored width may have.
+    static constexpr int kMinButtonWidth = 20;
+    static constexpr int kMaxButtonWidth = 500;
+    static bool IsButtonWidth(int width) { return width >= kMinButtonWidth && width <= kMaxButtonWidth; }
 
     // The recent-file slots in order, an empty text for an empty slot.
     QStringList RecentFileSlots();

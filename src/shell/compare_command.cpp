@@ -1,6 +1,7 @@
 #include "shell/compare_command.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +14,7 @@
 #include "doc/document/mdi_child.h"
 #include "shell/main_form.h"
 #include "shell/taskbar.h"
+#include "shell/window_arrange.h"
 
 namespace oryx::shell {
 
@@ -36,7 +38,9 @@ void CompareCommand::Open(const QString& firstFile, const QString& secondFile) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_.PressedButton();
     const int number = windowCounter_ + 1;
     const QString caption = QFileInfo(firstFile).fileName() + QStringLiteral(" vs ") + QFileInfo(secondFile).fileName();
-    QPushButton* button = taskbar_.AddButton(caption, number, taskbar_.ButtonCount());
+    QPushButton* button = taskbar_.AddButton(
+        caption, QDir::toNativeSeparators(firstFile) + QStringLiteral(" vs ") + QDir::toNativeSeparators(secondFile),
+        number);
     doc::CompareWindow* comparison = nullptr;
     try {
         const doc::WaitCursor hourglass;
@@ -58,6 +62,7 @@ void CompareCommand::Open(const QString& firstFile, const QString& secondFile) {
     comparison->setObjectName(name);
     // The commands' state is settled again once the window is gone.
     connect(window, &QObject::destroyed, &form_, &TMainForm::UpdateMenuItems, Qt::QueuedConnection);
+    PlaceNewWindow(area_, *window);
     if (maximized)
         window->showMaximized();
     else

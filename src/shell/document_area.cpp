@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 
 #include "doc/document/mdi_child.h"
+#include "shell/window_arrange.h"
 
 namespace oryx::shell {
 
@@ -23,6 +24,7 @@ doc::TMDIChild& DocumentArea::Open(const QString& path, doc::DocumentHost* host,
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(document->windowTitle());
     window->resize(size);
+    PlaceNewWindow(*area_, *window);
     // A window that closes changes the count after the active-window signal
     // has already fired; look again once it is gone.
     connect(window, &QObject::destroyed, this, &DocumentArea::documentsChanged, Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -153,8 +154,8 @@ void TMainForm::OpenDocument(const QString& path) {
 
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
     QPointer<QAbstractButton> previouslyPressed = taskbar_->PressedButton();
-    QPushButton* button =
-        taskbar_->AddButton(QFileInfo(path).fileName(), documentCounter_ + 1, taskbar_->ButtonCount());
+    QPushButton* button = taskbar_->AddButton(
+        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), documentCounter_ + 1);
     try {
         OpenDocument(path);
     } catch (...) {

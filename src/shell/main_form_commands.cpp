@@ -2,6 +2,7 @@
 // the active document window or of one of the window's parts.
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QStyle>
 
 #include "doc/document/mdi_child.h"
@@ -146,6 +147,10 @@ void TMainForm::createMenus() {
     help->setObjectName("Help1");
     help->menuAction()->setStatusTip("Help topics");
     help->addAction(findChild<QAction*>("HelpAboutItem"));
+
+    // A menu's hint, and its items', go with it when it closes.
+    for (QMenu* menu : findChildren<QMenu*>())
+        connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
 }
 
 }  // namespace oryx::shell

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "doc/common/dialogs.h"
+#include "shell/app_settings.h"
 
 namespace oryx::shell {
 
@@ -29,6 +30,9 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
 
     widthLabel_ = new QLabel("Taskbar Button Width:", this);
     widthLabel_->setObjectName("lblButtonWidth");
+    rangeLabel_ = new QLabel(
+        QStringLiteral("(%1 to %2 pixels)").arg(AppSettings::kMinButtonWidth).arg(AppSettings::kMaxButtonWidth), this);
+    rangeLabel_->setObjectName("lblButtonWidthRange");
 
     widthEdit_ = new QLineEdit(this);
     widthEdit_->setObjectName("edButtonWidth");
@@ -65,6 +69,7 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     auto* widthRow = new QHBoxLayout;
     widthRow->addWidget(widthLabel_);
     widthRow->addWidget(widthEdit_);
+    widthRow->addWidget(rangeLabel_);
     widthRow->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -101,6 +106,26 @@ QString TOptionsForm::RulesFile() const { return rulesEdit_->text().trimmed(); }
 
 void TOptionsForm::SetRulesFile(const QString& path) { rulesEdit_->setText(path); }
 
+void TOptionsForm::accept() {
+    // A width the taskbar cannot use keeps the dialog open, and nothing is stored.
+    QString refusal;
+    try {
+        if (!AppSettings::IsButtonWidth(ButtonWidth()))
+            refusal = QStringLiteral("Taskbar Button Width must be from %1 to %2.")
+                          .arg(AppSettings::kMinButtonWidth)
+                          .arg(AppSettings::kMaxButtonWidth);
+    } catch (const std::invalid_argument& error) {
+        refusal = QString::fromStdString(error.what());
+    }
+    if (!refusal.isEmpty()) {
+        doc::CurrentDialogs().Message(this, doc::MessageKind::Error, QStringLiteral("Error"), refusal);
+        widthEdit_->setFocus();
+        widthEdit_->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
 int TOptionsForm::ButtonWidth() const {
     const QString text = widthEdit_->text();
     bool ok = false;
@@ -111,13 +136,16 @@ int TOptionsForm::ButtonWidth() const {
 
 void TOptionsForm::EnableWidthWithTaskbar() {
     widthLabel_->setEnabled(viewTaskbar_->isChecked());
+    rangeLabel_->setEnabled(viewTaskbar_->isChecked());
     widthEdit_->setEnabled(viewTaskbar_->isChecked());
 }
 
 bool TOptionsForm::IsDiscardedWidthKey(const QKeyEvent& key) {
     if (key.key() == Qt::Key_Backspace) return true;
-    // Ctrl with a letter types a control character (Ctrl+V, Ctrl+X, ...).
-    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) return true;
+    // Ctrl with a letter types a control character (Ctrl+V, Ctrl+X, ...);
+    // Ctrl+A alone is let through, to select the width for typing over.
+    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return key.key() != Qt::Key_A;
     // Return, Escape and Tab belong to the dialog; Delete and the arrows type nothing.
     const QString text = key.text();
     if (text.size() != 1 || text[0].category() == QChar::Other_Control) return false;

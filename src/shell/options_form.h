@@ -32,8 +32,13 @@ public:
 
     void EnableWidthWithTaskbar();
     // True when the key's character is to be discarded: the edit takes
-    // digits only, backspace and editing shortcuts included in what it drops.
+    // digits only, backspace and editing shortcuts but Ctrl+A included in
+    // what it drops.
     static bool IsDiscardedWidthKey(const QKeyEvent& key);
+
+    // OK: refused with a message, the dialog staying open, when the width
+    // is no number or outside the widths AppSettings allows.
+    void accept() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +49,7 @@ private:
     QLabel* widthLabel_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
     QLineEdit* rulesEdit_ = nullptr;
+    QLabel* rangeLabel_ = nullptr;
 };
 
 }  // namespace oryx::shell

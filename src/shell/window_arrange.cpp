@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -54,6 +55,19 @@ void TileHorizontally(QMdiArea& area) {
 void MinimizeAll(QMdiArea& area) {
     const QList<QMdiSubWindow*> windows = area.subWindowList();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->showMinimized();
+}
+
+void PlaceNewWindow(QMdiArea& area, QMdiSubWindow& window) {
+    const QSize room = area.viewport()->size();
+    window.resize(window.size().boundedTo(room));
+    const int step = std::max(window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 1);
+    const int steps =
+        std::max(0, std::min((room.width() - window.width()) / step, (room.height() - window.height()) / step));
+    int before = 0;
+    for (const QMdiSubWindow* other : area.subWindowList())
+        if (other != &window && !other->isHidden() && !other->isMinimized()) ++before;
+    const int at = before % (steps + 1);
+    window.move(at * step, at * step);
 }
 
 }  // namespace oryx::shell

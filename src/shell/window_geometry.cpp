@@ -22,7 +22,11 @@ QRect PlaceOnScreens(const QRect& stored, const QList<QRect>& screens) {
     for (const QRect& screen : screens) {
         const QRect reachable = screen.intersected(top);
         if (reachable.width() < std::min(stored.width(), 100) || reachable.height() < top.height()) continue;
-        return QRect(stored.topLeft(), stored.size().boundedTo(screen.size()));
+        // Within the screen as a whole, the size first, then the place.
+        QRect placed(stored.topLeft(), stored.size().boundedTo(screen.size()));
+        placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() - placed.width() + 1));
+        placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() - placed.height() + 1));
+        return placed;
     }
     return {};
 }

@@ -23,7 +23,7 @@ void StoreWindowGeometry(const QWidget& window, AppSettings& settings);
 QRect FirstRunGeometry(const QRect& available);
 // The stored place as it is shown on the screens' free areas: null when the
 // top of it is on none of them (it could not be grabbed and moved), else
-// no larger than the screen it is on.
+// wholly inside the screen it is on, made smaller and moved as needed.
 QRect PlaceOnScreens(const QRect& stored, const QList<QRect>& screens);
 
 }  // namespace oryx::shell

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace oryx::doc {
@@ -80,6 +82,39 @@ QColor ChangeMarks::Colour(compare::Change change) {
     case compare::Change::Same: break;
     }
     return {};
+}
+
+namespace {
+
+double Luminance(const QColor& colour) {
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+
+}  // namespace
+
+double ChangeMarks::Contrast(const QColor& a, const QColor& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor ChangeMarks::TextColour(compare::Change change, const QColor& background) {
+    const QColor wanted = Colour(change);
+    if (!wanted.isValid() || !background.isValid()) return wanted;
+    constexpr double kReadable = 4.5;
+    constexpr int kSteps = 20;
+    const QColor toward = Luminance(background) < 0.18 ? QColor(Qt::white) : QColor(Qt::black);
+    QColor colour = wanted;
+    for (int step = 1; step <= kSteps && Contrast(colour, background) < kReadable; ++step) {
+        const double t = static_cast<double>(step) / kSteps;
+        colour = QColor::fromRgbF(static_cast<float>(wanted.redF() + (toward.redF() - wanted.redF()) * t),
+                                  static_cast<float>(wanted.greenF() + (toward.greenF() - wanted.greenF()) * t),
+                                  static_cast<float>(wanted.blueF() + (toward.blueF() - wanted.blueF()) * t));
+    }
+    return colour;
 }
 
 QString ChangeMarks::Word(compare::Change change) {

@@ -22,6 +22,12 @@ public:
     const QIcon& Icon(compare::Change change) const;
     // An invalid colour (the view's own) for Change::Same.
     static QColor Colour(compare::Change change);
+    // The colour of a difference's text on `background`: the change's colour,
+    // made lighter or darker as far as needed to read well on it (a contrast
+    // ratio of 4.5 or more), so dark palettes keep it readable.
+    static QColor TextColour(compare::Change change, const QColor& background);
+    // The contrast ratio of two colours, from 1 (the same) to 21.
+    static double Contrast(const QColor& a, const QColor& b);
     // "added", "removed", "changed"; empty for Change::Same.
     static QString Word(compare::Change change);
     // The mark of an attribute row; ignored rows are marked as unchanged.

@@ -1,6 +1,8 @@
 #include "doc/compare/compare_tree_model.h"
 
 #include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include "doc/common/text_codec.h"
 
@@ -119,10 +121,13 @@ QVariant CompareTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole: return DisplayText(comparison_->Name(entry));
     case Qt::DecorationRole: return marks_.Icon(node.change);
     case Qt::ForegroundRole:
-        return node.change == Change::Same ? QVariant() : QVariant(QBrush(ChangeMarks::Colour(node.change)));
+        return node.change == Change::Same ? QVariant()
+                                           : QVariant(QBrush(ChangeMarks::TextColour(
+                                                 node.change, QGuiApplication::palette().color(QPalette::Base))));
     case Qt::ToolTipRole:
         if (IsWhole(node.change) && comparison_->IsDifference(entry) && node.beneath > 0)
-            return QStringLiteral("%1 (%2 components beneath)")
+            return (node.beneath == 1 ? QStringLiteral("%1 (%2 component beneath)")
+                                      : QStringLiteral("%1 (%2 components beneath)"))
                 .arg(Capitalized(ChangeMarks::Word(node.change)))
                 .arg(node.beneath);
         if (node.change != Change::Same) return Capitalized(ChangeMarks::Word(node.change));

@@ -18,17 +18,18 @@
 #include "compare/diff_output.h"
 #include "compare/read_pair.h"
 #include "doc/common/close_watch.h"
-#include "doc/compare/compare_marks.h"
-#include "doc/compare/compare_tree_model.h"
-#include "doc/compare/compare_tree_view.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/compare/side_by_side_model.h"
+#include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/wait_cursor.h"
 #include "doc/common/whole_text_tips.h"
+#include "doc/compare/compare_marks.h"
+#include "doc/compare/compare_tree_model.h"
+#include "doc/compare/compare_tree_view.h"
+#include "doc/compare/side_by_side_model.h"
 #include "prov/component_store.h"
 
 namespace oryx::doc {
@@ -51,6 +52,8 @@ CompareWindow::CompareWindow(DocumentHost* host, const QString& firstFile, const
       host_(host),
       firstFile_(firstFile),
       secondFile_(secondFile),
+      firstMark_(std::make_unique<OpenFileMark>(firstFile)),
+      secondMark_(std::make_unique<OpenFileMark>(secondFile)),
       firstStore_(std::make_unique<prov::ComponentStore>()),
       secondStore_(std::make_unique<prov::ComponentStore>()) {
     compare::ReadPair(FileNameBytes(firstFile), *firstStore_, FileNameBytes(secondFile), *secondStore_);
@@ -278,9 +281,9 @@ void CompareWindow::ExportDifferencesCsv() {
     CompareAgain();
     const std::string proposed =
         compare::ProposedDiffCsvFileName(FileNameBytes(firstFile_), FileNameBytes(secondFile_));
-    const QString fileName = CurrentDialogs().SaveFile(
-        this, QStringLiteral("Save As"), QtFileFilter(kCsvFilter), QStringLiteral("csv"),
-        QFile::decodeName(QByteArray(proposed.data(), static_cast<qsizetype>(proposed.size()))), true);
+    const QString fileName =
+        ChooseSaveFile(this, QStringLiteral("Save As"), QtFileFilter(kCsvFilter), QStringLiteral("csv"),
+                       QFile::decodeName(QByteArray(proposed.data(), static_cast<qsizetype>(proposed.size()))));
     if (fileName.isEmpty()) return;
 
     AtomicFileWriter writer(fileName);
@@ -306,6 +309,8 @@ void CompareWindow::Release() {
     comparison_.reset();
     firstStore_->Clear();
     secondStore_->Clear();
+    firstMark_.reset();
+    secondMark_.reset();
     if (host_) host_->DocumentClosing(objectName());
 }
 

@@ -21,6 +21,7 @@ namespace oryx::doc {
 class CompareTreeModel;
 class CompareTreeView;
 class DocumentHost;
+class OpenFileMark;
 class SideBySideModel;
 
 // The window that compares two provisioning files: one tree of both files'
@@ -73,6 +74,8 @@ private:
     DocumentHost* host_;
     QString firstFile_;
     QString secondFile_;
+    std::unique_ptr<OpenFileMark> firstMark_;  // no save replaces a compared file while the window is open
+    std::unique_ptr<OpenFileMark> secondMark_;
     std::unique_ptr<prov::ComponentStore> firstStore_;
     std::unique_ptr<prov::ComponentStore> secondStore_;
     std::unique_ptr<compare::Comparison> comparison_;

@@ -52,7 +52,9 @@ QVariant SideBySideModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         if (row.change == compare::AttributeChange::Ignored)
             return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
-        return change == compare::Change::Same ? QVariant() : QVariant(QBrush(ChangeMarks::Colour(change)));
+        return change == compare::Change::Same ? QVariant()
+                                               : QVariant(QBrush(ChangeMarks::TextColour(
+                                                     change, QGuiApplication::palette().color(QPalette::Base))));
     case Qt::ToolTipRole: {
         const QString tip = RowTip(row);
         return tip.isEmpty() ? QVariant() : QVariant(tip);

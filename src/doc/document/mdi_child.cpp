@@ -10,6 +10,7 @@
 #include "doc/common/close_watch.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
+#include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/wait_cursor.h"
 #include "doc/document/attribute_list.h"
@@ -42,7 +43,11 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, QWidget* paren
 }
 
 TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWidget* parent)
-    : QWidget(parent), host_(host), fileName_(fileName), store_(std::make_unique<prov::ComponentStore>()) {
+    : QWidget(parent),
+      host_(host),
+      fileName_(fileName),
+      openMark_(std::make_unique<OpenFileMark>(fileName)),
+      store_(std::make_unique<prov::ComponentStore>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     new CloseWatch(*this, [this] { ReleaseStore(); });
     setWindowTitle(QStringLiteral("Please Wait...Building Tree Structure"));
@@ -110,7 +115,7 @@ void TMDIChild::BuildLayout() {
     treeModel_ = new ComponentTreeModel(tree_);
     tree_->SetTreeModel(treeModel_);
     tree_->SetRecursive(false);
-    treeActions_ = new TreeActions(*tree_, *store_, this);
+    treeActions_ = new TreeActions(*tree_, *store_, fileName_, this);
     connect(tree_, &TZTreeView::Change, this, &TMDIChild::ShowComponent);
 
     auto* rightPane = new QWidget(treeSplitter);
@@ -247,6 +252,7 @@ void TMDIChild::ReleaseStore() {
     attributes_->ShowComponent(nullptr);
     pathStrip_->Show(QString());
     store_->Clear();
+    openMark_.reset();
     if (host_) host_->DocumentClosing(objectName());
 }
 

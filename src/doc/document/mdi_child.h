@@ -20,6 +20,7 @@ class ComponentTreeModel;
 class CopyCommand;
 class DocumentHost;
 class FindBar;
+class OpenFileMark;
 class PathStrip;
 class ProblemsCheck;
 class ReferencedByPanel;
@@ -109,6 +110,7 @@ private:
 
     DocumentHost* host_;
     QString fileName_;
+    std::unique_ptr<OpenFileMark> openMark_;  // no save replaces the file while the window is open
     std::unique_ptr<prov::ComponentStore> store_;
 
     TZTreeView* tree_ = nullptr;

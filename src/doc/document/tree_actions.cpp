@@ -1,17 +1,23 @@
 #include "doc/document/tree_actions.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPrinter>
 
-#include "doc/tree/component_tree_model.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
-#include "doc/document/tree_printer.h"
-#include "doc/tree/tz_tree_view.h"
+#include "doc/common/open_files.h"
+#include "doc/common/text_codec.h"
 #include "doc/common/wait_cursor.h"
+#include "doc/document/tree_printer.h"
+#include "doc/tree/component_tree_model.h"
+#include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/tree_text.h"
+#include "reports/csv_export.h"
 
 namespace oryx::doc {
 
@@ -29,8 +35,9 @@ bool IsDeleteKey(const QKeyEvent* event) {
 
 }  // namespace
 
-TreeActions::TreeActions(TZTreeView& tree, const prov::ComponentStore& store, QWidget* dialogParent)
-    : QObject(&tree), tree_(tree), store_(store), dialogParent_(dialogParent) {
+TreeActions::TreeActions(TZTreeView& tree, const prov::ComponentStore& store, const QString& documentPath,
+                         QWidget* dialogParent)
+    : QObject(&tree), tree_(tree), store_(store), documentPath_(documentPath), dialogParent_(dialogParent) {
     connect(&tree_, &TZTreeView::Changing, this, &TreeActions::MarkSelection);
     connect(&tree_, &TZTreeView::KeyDown, this, &TreeActions::RemoveOnDeleteKey);
 }
@@ -47,9 +54,15 @@ void TreeActions::CollapseAll() {
 
 void TreeActions::SaveTreeText() {
     if (!tree_.TreeModel()->HasItems()) return;
-    const QString fileName = CurrentDialogs().SaveFile(dialogParent_, QStringLiteral("Save Tree Structure..."),
-                                                       QtFileFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"),
-                                                       QStringLiteral("txt"), QString(), true);
+    // BASE - Tree.txt beside the document, never the document itself.
+    const QFileInfo document(documentPath_);
+    const std::string base(reports::ProposedFileBase(FileNameBytes(document.fileName())));
+    const QString proposed =
+        document.dir().filePath(QFile::decodeName(QByteArray(base.data(), static_cast<qsizetype>(base.size()))) +
+                                QStringLiteral(" - Tree.txt"));
+    const QString fileName =
+        ChooseSaveFile(dialogParent_, QStringLiteral("Save Tree Structure..."),
+                       QtFileFilter("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"), QStringLiteral("txt"), proposed);
     if (fileName.isEmpty()) return;
     AtomicFileWriter writer(fileName);
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QKeyEvent;
 class QWidget;
@@ -23,8 +24,10 @@ class TreeActions final : public QObject {
     Q_OBJECT
 
 public:
-    // `dialogParent` is the parent of the dialogs and message boxes.
-    TreeActions(TZTreeView& tree, const prov::ComponentStore& store, QWidget* dialogParent);
+    // `documentPath` is the file the store was read from; `dialogParent` is
+    // the parent of the dialogs and message boxes.
+    TreeActions(TZTreeView& tree, const prov::ComponentStore& store, const QString& documentPath,
+                QWidget* dialogParent);
 
     void ExpandAll();
     void CollapseAll();
@@ -41,6 +44,7 @@ private:
 
     TZTreeView& tree_;
     const prov::ComponentStore& store_;
+    QString documentPath_;
     QWidget* dialogParent_;
     const prov::ComponentNode* boldItem_ = nullptr;
 };

@@ -13,8 +13,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "doc/find/find_session.h"
+#include <utility>
+
+#include "doc/common/elided_label.h"
+#include "doc/common/flow_layout.h"
 #include "doc/common/text_codec.h"
+#include "doc/find/find_session.h"
 #include "doc/tree/tz_tree_view.h"
 #include "search/search_query.h"
 
@@ -90,7 +94,10 @@ void FindBar::BuildControls() {
     rows->setContentsMargins(4, 3, 4, 3);
     rows->setSpacing(3);
     auto* queryRow = new QHBoxLayout;
-    auto* optionRow = new QHBoxLayout;
+    // The options and the notes go on to another line where the bar is too
+    // narrow for them, and a note longer than the whole bar is elided.
+    auto* optionRow = new FlowLayout;
+    optionRow->setSpacing(6);
     rows->addLayout(queryRow);
     rows->addLayout(optionRow);
 
@@ -135,10 +142,16 @@ void FindBar::BuildControls() {
     for (const ScopeChoice& choice : kScopes) scope_->addItem(QString::fromLatin1(choice.caption));
     scope_->setCurrentIndex(static_cast<int>(std::size(kScopes)) - 1);
     connect(scope_, &QComboBox::currentIndexChanged, this, &FindBar::OptionsChanged);
-    auto* scopeLabel = new QLabel(QStringLiteral("In:"), this);
+    // "In:" stays beside its list.
+    auto* scopeGroup = new QWidget(this);
+    auto* scopeRow = new QHBoxLayout(scopeGroup);
+    scopeRow->setContentsMargins(0, 0, 0, 0);
+    scope_->setParent(scopeGroup);
+    auto* scopeLabel = new QLabel(QStringLiteral("In:"), scopeGroup);
     scopeLabel->setBuddy(scope_);
-    optionRow->addWidget(scopeLabel);
-    optionRow->addWidget(scope_);
+    scopeRow->addWidget(scopeLabel);
+    scopeRow->addWidget(scope_);
+    optionRow->addWidget(scopeGroup);
     const auto option = [this, optionRow](const char* name, const QString& caption) {
         auto* box = new QCheckBox(caption, this);
         box->setObjectName(QLatin1String(name));
@@ -152,12 +165,26 @@ void FindBar::BuildControls() {
         connect(box, &QCheckBox::toggled, this, &FindBar::OptionsChanged);
     onlyMatches_ = option("FindShowOnlyMatches", QStringLiteral("Show only matches"));
     connect(onlyMatches_, &QCheckBox::toggled, session_, &FindSession::SetFilter);
-    note_ = new QLabel(this);
+    note_ = new ElidedLabel(this);
     note_->setObjectName(QStringLiteral("FindNote"));
-    optionRow->addWidget(note_, 1);
-    filterNote_ = new QLabel(this);
+    note_->hide();
+    optionRow->addWidget(note_);
+    filterNote_ = new ElidedLabel(this);
     filterNote_->setObjectName(QStringLiteral("FindFilterNote"));
+    filterNote_->hide();
     optionRow->addWidget(filterNote_);
+}
+
+QSize FindBar::sizeHint() const {
+    // As tall as its lines need at its width: they wrap where it is narrow.
+    QSize size = QFrame::sizeHint();
+    if (width() > 0) size.setHeight(heightForWidth(width()));
+    return size;
+}
+
+void FindBar::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    if (heightForWidth(width()) != height()) updateGeometry();
 }
 
 void FindBar::Open() {
@@ -191,6 +218,7 @@ void FindBar::QueryEdited() {
     // The search running is for text no longer there; the matches and a
     // filter stay until the next search has its own.
     session_->Cancel();
+    pathJumpDue_ = true;
     wrapNote_.clear();
     pause_->start();
     ShowState();
@@ -215,17 +243,23 @@ void FindBar::Search(bool goToFirst) {
         try {
             session_->Search(search::SearchQuery(TextBytes(text), Options()), goToFirst);
         } catch (const search::QueryError& error) {
+            // No query: the tree is shown whole and nothing is counted until
+            // the text is one again.
             queryError_ = Sentence(QString::fromUtf8(error.what()));
-            session_->Cancel();
+            session_->Clear();
         }
     }
     ShowState();
 }
 
-void FindBar::Step(bool forward) {
+void FindBar::Step(bool forward, bool byEnter) {
     wrapNote_.clear();
     if (pause_->isActive() || !session_->HasQuery()) SearchNow();
-    if (!forward || !session_->GoToPath(TextBytes(text_->text()))) {
+    // A query that is also a component's path goes to that component once,
+    // on the first Enter; from there on every step is to the next match.
+    const bool jump = forward && byEnter && pathJumpDue_;
+    if (byEnter) pathJumpDue_ = false;
+    if (!jump || !session_->GoToPath(TextBytes(text_->text()))) {
         if (forward)
             session_->Next();
         else
@@ -262,8 +296,10 @@ void FindBar::ShowState() {
                                 : QStringLiteral("Tree filtered: %1 matching components shown").arg(shown);
     }
     count_->setText(count);
-    note_->setText(note);
-    filterNote_->setText(filterNote);
+    for (auto [label, text] : {std::pair{note_, note}, std::pair{filterNote_, filterNote}}) {
+        label->setText(text);
+        label->setVisible(!text.isEmpty());
+    }
     if (marked != marked_) {
         marked_ = marked;
         QPalette colours = textColours_;
@@ -281,7 +317,7 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            Step(!(key->modifiers() & Qt::ShiftModifier));
+            Step(!(key->modifiers() & Qt::ShiftModifier), true);
             return true;
         }
         if (key->key() == Qt::Key_Escape) {

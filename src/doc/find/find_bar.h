@@ -19,6 +19,7 @@ class ComponentStore;
 
 namespace oryx::doc {
 
+class ElidedLabel;
 class FindSession;
 class TZTreeView;
 
@@ -27,7 +28,8 @@ class TZTreeView;
 // expression, the count "n of N", and "Show only matches". The search starts
 // after a pause in typing and runs in the background; each keystroke cancels
 // the one running. Enter and F3 go to the next match, Shift+Enter and
-// Shift+F3 to the previous; Enter on a component's exact path goes to it. Esc
+// Shift+F3 to the previous; the first Enter after the query changed goes to
+// the component whose exact path it is, if any, and steps on from there. Esc
 // closes the bar and gives the tree the focus back. A name or value matches
 // when the text the window shows for it contains the query.
 class FindBar final : public QFrame {
@@ -53,16 +55,20 @@ public:
     void SearchAgain();
     FindSession& Session() const { return *session_; }
 
+    QSize sizeHint() const override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildControls();
     void Search(bool goToFirst);
     void QueryEdited();
     void OptionsChanged();
-    void Step(bool forward);
+    // `byEnter`: the step of the Enter key, which may go to the query's path.
+    void Step(bool forward, bool byEnter = false);
     void ShowState();
     search::SearchOptions Options() const;
 
@@ -79,10 +85,11 @@ private:
     QCheckBox* regex_ = nullptr;
     QCheckBox* onlyMatches_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* note_ = nullptr;
-    QLabel* filterNote_ = nullptr;
+    ElidedLabel* note_ = nullptr;
+    ElidedLabel* filterNote_ = nullptr;
     QString queryError_;  // why the text is no query
     QString wrapNote_;
+    bool pathJumpDue_ = true;  // the query changed since the last Enter
 };
 
 }  // namespace oryx::doc

@@ -1,6 +1,9 @@
 #include "doc/report/column_sizer.h"
 
 #include <QFontMetricsF>
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <cmath>
@@ -84,6 +87,19 @@ int ColumnSizer::operator()(std::string_view text) {
     if (bound >= 0 && bound <= widest) return widest;
     widest = std::max(widest, measure_.Width(text));
     return widest;
+}
+
+int CaptionWidth(const QHeaderView& header, int section) {
+    const QAbstractItemModel* model = header.model();
+    if (!model) return 0;
+    QStyleOptionHeader option;
+    option.initFrom(&header);
+    option.section = section;
+    option.orientation = header.orientation();
+    option.text = model->headerData(section, header.orientation(), Qt::DisplayRole).toString();
+    option.textAlignment = header.defaultAlignment();
+    if (header.isSortIndicatorShown()) option.sortIndicator = QStyleOptionHeader::SortDown;
+    return header.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header).width();
 }
 
 }  // namespace oryx::doc

@@ -9,6 +9,8 @@
 #include "doc/common/text_measure.h"
 #include "reports/report_rows.h"
 
+class QHeaderView;
+
 namespace oryx::doc {
 
 // The text measure that AutoSizeColumns runs over a report's rows. A column
@@ -41,5 +43,9 @@ private:
     // Printable ASCII pairs, index (a - 32) * 95 + (b - 32); negative until measured.
     std::vector<qreal> pairGap_;
 };
+
+// The width the header's section needs to show its caption whole: the
+// caption and the header's margins, as the style lays the section out.
+int CaptionWidth(const QHeaderView& header, int section);
 
 }  // namespace oryx::doc

@@ -19,6 +19,7 @@
 #include "doc/common/document_host.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
+#include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
 #include "doc/common/whole_text_tips.h"
 #include "doc/report/column_sizer.h"
@@ -68,6 +69,9 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     closeButton_ = new QToolButton(titleStrip);
     closeButton_->setObjectName(QStringLiteral("SpeedButton1"));
     closeButton_->setAutoRaise(true);
+    // A mouse convenience, as the Reports menu closes the report too: Tab
+    // goes from the attribute list straight to the report's list.
+    closeButton_->setFocusPolicy(Qt::NoFocus);
     closeButton_->setFixedSize(20, 17);
     closeButton_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     closeButton_->setToolTip(kCloseReportHint);
@@ -320,7 +324,12 @@ void ReportPanel::AutoSizeColumns(int reportCode) {
     ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
     const std::vector<int> widths =
         reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), std::ref(sizer));
-    for (std::size_t i = 0; i < widths.size(); ++i) list->view->header()->resizeSection(static_cast<int>(i), widths[i]);
+    QHeaderView& header = *list->view->header();
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        const int column = static_cast<int>(i);
+        // No column is narrower than its caption, so every caption shows whole.
+        header.resizeSection(column, std::max(widths[i], CaptionWidth(header, column)));
+    }
 }
 
 void ReportPanel::ExportReportCsv() {
@@ -332,8 +341,8 @@ void ReportPanel::ExportListCsv(int reportCode, const QString& title) {
     const ReportList* list = Find(reportCode);
     if (!list) return;
     const QString proposed = DisplayText(reports::ProposedCsvFileName(TextBytes(documentPath_), TextBytes(title)));
-    const QString fileName = CurrentDialogs().SaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter),
-                                                       kCsvDefaultExtension, proposed, true);
+    const QString fileName =
+        ChooseSaveFile(window_, QStringLiteral("Save As"), QtFileFilter(kCsvFilter), kCsvDefaultExtension, proposed);
     if (fileName.isEmpty()) return;
 
     AtomicFileWriter writer(fileName);
