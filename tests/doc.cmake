@@ -18,6 +18,16 @@ set_tests_properties(doc_compare_test PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
   TIMEOUT 300)
 
+# The Problems list; its rows and CSV export are checked against oryx-cli check's.
+add_executable(doc_problems_test doc_problems_test.cpp)
+target_link_libraries(doc_problems_test PRIVATE oryx_doc Qt6::Test)
+target_compile_definitions(doc_problems_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
+add_dependencies(doc_problems_test oryx-cli)
+add_test(NAME doc_problems_test COMMAND doc_problems_test)
+set_tests_properties(doc_problems_test PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000"
+  TIMEOUT 300)
+
 # Printing, under the time limit that watches how long a very long line takes.
 add_executable(doc_print_test doc_print_test.cpp)
 target_link_libraries(doc_print_test PRIVATE oryx_doc Qt6::Test)

@@ -324,7 +324,9 @@ private slots:
             QVERIFY(stop != window->Reports()->CloseButton());
         }
         QVERIFY(stops.contains(window->Tree()));
-        if (report) QVERIFY(stops.contains(window->Reports()->ListView(reports::ReportByCode(window->CurrentReportNumber()).value())));
+        if (report)
+            QVERIFY(stops.contains(
+                window->Reports()->ListView(reports::ReportByCode(window->CurrentReportNumber()).value())));
     }
 
     void overviewFailureShowsPanelThenRaises() {

@@ -125,7 +125,8 @@ private slots:
         shell::ReportMenu menu(
             &window, [](reports::ReportId) {}, [&](const QString& section) { runs << section; });
         menu.AddCustomReports(file);
-        QCOMPARE(Captions(*menu.Menu()).mid(int(reports::kFixedReportCount)), after);
+        // The custom reports come before "&Problems".
+        QCOMPARE(Captions(*menu.Menu()).mid(int(reports::kFixedReportCount)), after + QStringList({"-", "&Problems"}));
         for (QAction* item : menu.Menu()->actions().mid(int(reports::kFixedReportCount) + 1)) item->trigger();
         QCOMPARE(runs, sections);
     }
@@ -162,6 +163,37 @@ private slots:
         QTest::newRow("shown, 90 wide") << true << "90" << true;
         QTest::newRow("hidden, 0 wide") << false << "0" << true;
         QTest::newRow("no width") << true << "" << false;
+    }
+
+    void rulesFileFromOptionsOrBesideTheSettings_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("besideSettings");
+        QTest::addColumn<bool>("choiceUsed");
+        QTest::newRow("none") << QString() << false << false;
+        QTest::newRow("default beside the settings") << QString() << true << false;
+        QTest::newRow("chosen wins") << QStringLiteral("/rules/fleet.yaml") << true << true;
+    }
+
+    void rulesFileFromOptionsOrBesideTheSettings() {
+        QFETCH(QString, chosen);
+        QFETCH(bool, besideSettings);
+        QFETCH(bool, choiceUsed);
+        const QString beside = QDir(settingsDir_.path()).filePath(QStringLiteral("ORYX Rules.yaml"));
+        if (besideSettings) {
+            QFile file(beside);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QWidget window;
+        shell::TOptionsForm options(true, 75, &window);
+        options.RulesFileEdit()->setText(chosen);
+        {
+            shell::AppSettings settings;
+            settings.StoreRulesFile(options.RulesFile());
+            QVERIFY(!settings.TakeWriteFailure());
+        }
+        shell::AppSettings settings;
+        QCOMPARE(settings.RulesFile(), chosen);
+        QCOMPARE(settings.EffectiveRulesFile(), choiceUsed ? chosen : besideSettings ? beside : QString());
     }
 
     void taskbarAppliesAndStoresOptions() {

@@ -71,6 +71,7 @@ private slots:
     void openingDocumentClearsCheckMarks();
     void customReportMenuFromConfigBesideProgram();
     void noCustomReportsWithoutConfig();
+    void problemsCountedAtAGlanceAndListedWithTheirMark();
     void closeSaveExpandCollapseActOnActiveWindow();
     void findOpensTheBarOfTheActiveWindow();
     void windowMenuListsAndArrangesWindows();
@@ -308,29 +309,55 @@ void ShellTest::customReportMenuFromConfigBesideProgram() {
     QVERIFY(Item(form, "miReportMenuSeparator")->isVisible());
     QStringList custom;
     const QList<QAction*> items = menu->actions();
-    for (qsizetype i = items.indexOf(Item(form, "miReportMenuSeparator")) + 1; i < items.size(); ++i)
-        custom << items[i]->text();
+    // The custom reports stand between the fixed ones and "&Problems".
+    const qsizetype end = items.indexOf(Item(form, "miProblems")) - 1;
+    for (qsizetype i = items.indexOf(Item(form, "miReportMenuSeparator")) + 1; i < end; ++i) custom << items[i]->text();
+    QAction* lastCustom = items[end - 1];
     // Sorted ignoring letter case; an "&" in a name is shown, not taken as an access key.
     QCOMPARE(custom, QStringList({"atm interfaces", "R&&D", "Shelf Cards"}));
 
     Open(form, node_);
     oryx::doc::TMDIChild* child = form.ActiveDocument();
-    items.last()->trigger();
+    lastCustom->trigger();
     QCOMPARE(child->CurrentReportNumber(), 10);
     QVERIFY(child->IsReportListVisible(oryx::doc::PanelReport::Custom()));
     QCOMPARE(CheckedReportItems(form), QStringList());
     // No toggle: a second request shows the report again.
-    items.last()->trigger();
+    lastCustom->trigger();
     QCOMPARE(child->CurrentReportNumber(), 10);
     QVERIFY(child->IsReportListVisible(oryx::doc::PanelReport::Custom()));
+}
+
+void ShellTest::problemsCountedAtAGlanceAndListedWithTheirMark() {
+    const QString path = WriteFile("node9.txt", "start prov\nadd Lp/3\nset Lp/3 a 1\nset Lp/4 mainCard x\n");
+    TMainForm form;
+    form.show();
+    Open(form, path);
+    oryx::doc::TMDIChild* child = form.ActiveDocument();
+    QTRY_COMPARE(form.ProblemsStatus()->text(), QStringLiteral("0 errors, 1 warning"));
+    QStringList tips;
+    for (const QPushButton* button : form.findChild<QWidget*>("Taskbar")->findChildren<QPushButton*>())
+        tips << button->toolTip();
+    // The path, then the counts.
+    QCOMPARE(tips, QStringList({path + QStringLiteral("\n0 errors, 1 warning")}));
+    // A menu hint takes the hint panel only.
+    form.DisplayHint(QStringLiteral("a hint"));
+    QCOMPARE(form.ProblemsStatus()->text(), QStringLiteral("0 errors, 1 warning"));
+
+    Item(form, "miProblems")->trigger();
+    QCOMPARE(child->CurrentReportNumber(), 11);
+    QCOMPARE(CheckedReportItems(form), QStringList({"miProblems"}));
+    Item(form, "miAtmIfReport")->trigger();
+    QCOMPARE(CheckedReportItems(form), QStringList({"miAtmIfReport"}));
 }
 
 void ShellTest::noCustomReportsWithoutConfig() {
     TMainForm form;
     auto* menu = form.findChild<QMenu*>("popReportMenu");
     QVERIFY(!Item(form, "miReportMenuSeparator")->isVisible());
-    QCOMPARE(menu->actions().size(), 9);
-    QCOMPARE(menu->actions().last(), Item(form, "miReportMenuSeparator"));
+    QCOMPARE(menu->actions().size(), 11);
+    QCOMPARE(menu->actions()[8], Item(form, "miReportMenuSeparator"));
+    QCOMPARE(menu->actions().last(), Item(form, "miProblems"));
 }
 
 void ShellTest::closeSaveExpandCollapseActOnActiveWindow() {

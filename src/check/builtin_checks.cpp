@@ -77,8 +77,13 @@ void AddBuiltinFinding(BuiltinCheck check, const BuiltinSeverities& severities, 
                        std::string message, std::vector<Finding>& out) {
     const std::optional<Severity> severity = severities.Of(check);
     if (!severity) return;
-    out.push_back({line, *severity, std::string(BuiltinInfo(check).id), std::move(path), std::move(message),
-                   static_cast<std::uint32_t>(check)});
+    out.push_back({line,
+                   *severity,
+                   std::string(BuiltinInfo(check).id),
+                   std::move(path),
+                   std::move(message),
+                   static_cast<std::uint32_t>(check),
+                   {}});
 }
 
 void AddReadFindings(const prov::ReadDiagnostics& diagnostics, const BuiltinSeverities& severities,

@@ -12,6 +12,11 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
     prov::ComponentStore store;
     prov::ReadDiagnostics diagnostics;
     prov::ReadProvisioningFile(file, store, &diagnostics);
+    return CheckStore(store, diagnostics, rules, runner);
+}
+
+std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                                const RuleSet& rules, RuleRunner& runner) {
     std::vector<Finding> findings;
     findings.reserve(diagnostics.Notes().size());
     AddReadFindings(diagnostics, rules.builtins, findings);

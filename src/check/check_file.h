@@ -7,11 +7,19 @@
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
 
+namespace oryx::prov {
+class ComponentStore;
+class ReadDiagnostics;
+}  // namespace oryx::prov
+
 namespace oryx::check {
 
 // Reads one provisioning file and returns its findings in order: what the
 // reader passed over, then each rule. Throws prov::FileError when the file
 // cannot be read.
 std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, RuleRunner& runner);
+// The same for a file already read with `diagnostics`.
+std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                                const RuleSet& rules, RuleRunner& runner);
 
 }  // namespace oryx::check

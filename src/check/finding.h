@@ -25,6 +25,9 @@ struct Finding {
     // Findings of one line come in this order: the built-in checks' table
     // order, then the rules in the order they were read.
     std::uint32_t order = 0;
+    // For a finding on one attribute line, the attribute's name as the file
+    // spells it: one set line may hold several attributes.
+    std::string attribute;
 };
 
 // The order of a file's findings: without a line first, then by line; on one

@@ -51,8 +51,10 @@ private:
             for (const std::string& name : rule_.require)
                 if (!FirstLine(node, name)) Add(NodeLine(node), node, "no attribute " + Quoted(name));
             for (const std::string& name : rule_.forbid)
-                if (const std::string_view* line = FirstLine(node, name))
+                if (const std::string_view* line = FirstLine(node, name)) {
                     Add(diagnostics_.AttributeLine(store_, line), node, "attribute " + Quoted(name) + " is set");
+                    out_.back().attribute = prov::LineName(*line);
+                }
             break;
         case RuleKind::Match:
         case RuleKind::OneOf:
@@ -83,6 +85,7 @@ private:
             default: detail += "outside " + rule_.lowText + ".." + rule_.highText; break;
             }
             Add(diagnostics_.AttributeLine(store_, &*line), node, std::move(detail));
+            out_.back().attribute = prov::LineName(*line);
         }
     }
 
@@ -115,7 +118,7 @@ private:
         Add(line, prov::ComponentPath(node), std::move(detail));
     }
     void Add(std::uint32_t line, std::string path, std::string detail) {
-        out_.push_back({line, rule_.severity, rule_.id, std::move(path), rule_.MessageHead() + detail, order_});
+        out_.push_back({line, rule_.severity, rule_.id, std::move(path), rule_.MessageHead() + detail, order_, {}});
     }
 
     const Rule& rule_;
@@ -168,7 +171,8 @@ Finding UnmatchedRuleFinding(const Rule& rule, Severity severity) {
             std::string(BuiltinInfo(BuiltinCheck::RuleUnmatched).id),
             rule.path ? rule.path->Text() : std::string(),
             "rule matched no component in any file",
-            static_cast<std::uint32_t>(BuiltinCheck::RuleUnmatched)};
+            static_cast<std::uint32_t>(BuiltinCheck::RuleUnmatched),
+            {}};
 }
 
 }  // namespace oryx::check

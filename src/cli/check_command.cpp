@@ -8,6 +8,7 @@
 
 #include "check/builtin_checks.h"
 #include "check/check_file.h"
+#include "check/finding_row.h"
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
 #include "cli/arg_parser.h"
@@ -99,11 +100,7 @@ private:
 
 void AddRow(const std::string& file, const check::Finding& finding, reports::ReportRows& rows) {
     reports::ReportRow row(file);
-    row.AddCell(finding.line == 0 ? std::string() : std::to_string(finding.line));
-    row.AddCell(check::SeverityName(finding.severity));
-    row.AddCell(finding.check);
-    row.AddCell(finding.path);
-    row.AddCell(finding.message);
+    for (const std::string& cell : check::FindingCells(finding)) row.AddCell(cell);
     rows.push_back(std::move(row));
 }
 

@@ -50,6 +50,18 @@ void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const
     for (const ReportRow& row : rows) WriteCsvRow(row, sink);
 }
 
+void WriteCsvAllQuoted(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink) {
+    WriteCsvHeader(columns, sink);
+    for (const ReportRow& row : rows) {
+        WriteQuoted(row.First(), sink);
+        for (std::string_view cell : row.Cells()) {
+            sink(",");
+            WriteQuoted(cell, sink);
+        }
+        sink("\r\n");
+    }
+}
+
 std::string_view ProposedFileBase(std::string_view documentPath) {
     std::string_view base = documentPath;
     const std::size_t separator = base.find_last_of("/\\");

@@ -25,6 +25,9 @@ void WriteCsv(std::span<const ColumnInfo> columns, const ReportRows& rows, const
 void WriteCsvHeader(std::span<const ColumnInfo> columns, const CsvSink& sink);
 void WriteCsvRow(const ReportRow& row, const CsvSink& sink);
 void WriteCsvFirstCell(std::string_view text, const CsvSink& sink);
+// WriteCsv with the first cells quoted too: a listing whose own first column
+// (a file, always bare) was left out writes its further cells so.
+void WriteCsvAllQuoted(std::span<const ColumnInfo> columns, const ReportRows& rows, const CsvSink& sink);
 
 // The document's file name without its folder and its last extension, which
 // begins the names the save dialogs offer.

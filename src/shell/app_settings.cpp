@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/registry.h"
 #include "settings/registry_enhanced.h"
 
 namespace oryx::shell {
@@ -23,6 +24,8 @@ constexpr auto kWindowTop = "Window Top";
 constexpr auto kWindowWidth = "Window Width";
 constexpr auto kWindowHeight = "Window Height";
 constexpr auto kWindowMaximized = "Window Maximized";
+constexpr auto kRulesFile = "Rules File";
+constexpr auto kDefaultRulesFileName = "ORYX Rules.yaml";
 
 std::string RecentFileSlot(int number) { return "MRU" + std::to_string(number); }
 
@@ -102,6 +105,24 @@ void AppSettings::StoreRecentFiles(const QStringList& paths) {
     for (int n = 1; n <= count; ++n) Write(RecentFileSlot(n), QFile::encodeName(paths[n - 1]).toStdString());
     for (int n = count + 1; n <= kRecentFileSlots; ++n)
         if (store_->ReadValue(RecentFileSlot(n), "") != settings::SettingValue("")) Write(RecentFileSlot(n), "");
+}
+
+QString AppSettings::RulesFile() {
+    const settings::SettingValue value = store_->ReadValue(kRulesFile, "");
+    return value.IsString() ? QFile::decodeName(QByteArray::fromStdString(value.AsString())) : QString();
+}
+
+void AppSettings::StoreRulesFile(const QString& path) {
+    if (path != RulesFile()) Write(kRulesFile, QFile::encodeName(path).toStdString());
+}
+
+QString AppSettings::EffectiveRulesFile() {
+    if (QString chosen = RulesFile(); !chosen.isEmpty()) return chosen;
+    const std::filesystem::path settingsFile = settings::Registry::RootFile(settings::TRootKey::hkLocalMachine);
+    if (settingsFile.empty()) return {};
+    const QString beside =
+        QFile::decodeName(QByteArray::fromStdString((settingsFile.parent_path() / kDefaultRulesFileName).string()));
+    return QFile::exists(beside) ? beside : QString();
 }
 
 }  // namespace oryx::shell

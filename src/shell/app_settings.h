@@ -61,6 +61,14 @@ public:
     // dropped during this run does not come back at the next start.
     void StoreRecentFiles(const QStringList& paths);
 
+    // "Rules File": the rules the Problems list checks with, as chosen in
+    // Options; empty when none was chosen.
+    QString RulesFile();
+    void StoreRulesFile(const QString& path);
+    // The chosen rules file, or else "ORYX Rules.yaml" beside the settings
+    // file when there is one; empty for none.
+    QString EffectiveRulesFile();
+
     // Whether a write failed since the last call (the settings file could
     // not be locked or written); the answer starts afresh.
     bool TakeWriteFailure();

@@ -10,10 +10,10 @@
 #include "doc/common/wait_cursor.h"
 #include "doc/compare/compare_window.h"
 #include "doc/document/mdi_child.h"
+#include "shell/document_area.h"
 #include "shell/main_form.h"
 #include "shell/taskbar.h"
 #include "shell/window_arrange.h"
-#include "shell/document_area.h"
 
 namespace oryx::shell {
 
@@ -35,10 +35,9 @@ void CompareCommand::Open(const QString& firstFile, const QString& secondFile) {
     const QString caption = QFileInfo(firstFile).fileName() + QStringLiteral(" vs ") + QFileInfo(secondFile).fileName();
     // Maximized beside maximized document windows, as the area shows one window at a time then.
     const QMdiSubWindow* active = documents_.ActiveWindow();
-    documents_.OpenWindow(caption,
-                          QDir::toNativeSeparators(firstFile) + QStringLiteral(" vs ") + QDir::toNativeSeparators(secondFile),
-                          active && active->isMaximized(),
-                          [&] { return new doc::CompareWindow(&form_, firstFile, secondFile); });
+    documents_.OpenWindow(
+        caption, QDir::toNativeSeparators(firstFile) + QStringLiteral(" vs ") + QDir::toNativeSeparators(secondFile),
+        active && active->isMaximized(), [&] { return new doc::CompareWindow(&form_, firstFile, secondFile); });
 }
 
 int CompareCommand::WindowCount() const {

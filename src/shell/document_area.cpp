@@ -11,8 +11,8 @@
 
 #include "doc/common/wait_cursor.h"
 #include "doc/document/mdi_child.h"
-#include "shell/window_arrange.h"
 #include "shell/taskbar.h"
+#include "shell/window_arrange.h"
 
 namespace oryx::shell {
 
@@ -22,8 +22,8 @@ DocumentArea::DocumentArea(QWidget* parent, Taskbar& taskbar)
     connect(area_, &QMdiArea::subWindowActivated, this, &DocumentArea::documentsChanged);
 }
 
-QMdiSubWindow& DocumentArea::OpenWindow(const QString& caption, const QString& wholeName, bool maximized, const std::function<QWidget*()>& make,
-                                        const std::function<void()>& fill) {
+QMdiSubWindow& DocumentArea::OpenWindow(const QString& caption, const QString& wholeName, bool maximized,
+                                        const std::function<QWidget*()>& make, const std::function<void()>& fill) {
     const doc::WaitCursor hourglass;
     const QPointer<QAbstractButton> previouslyPressed = taskbar_.PressedButton();
     const int number = windowCounter_ + 1;

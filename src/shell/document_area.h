@@ -35,8 +35,8 @@ public:
     // button "MyButton" + n. It opens maximized or not, joins the Window menu
     // and becomes the active one. When `make` or `fill` throws, neither the
     // window nor its button remains and no number is used.
-    QMdiSubWindow& OpenWindow(const QString& caption, const QString& wholeName, bool maximized, const std::function<QWidget*()>& make,
-                              const std::function<void()>& fill = {});
+    QMdiSubWindow& OpenWindow(const QString& caption, const QString& wholeName, bool maximized,
+                              const std::function<QWidget*()>& make, const std::function<void()>& fill = {});
 
     // The window commands act on; null when none is open.
     QMdiSubWindow* ActiveWindow() const;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -60,6 +61,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     reportsButton_ = AddMainToolBar(*this, recentFiles_->PopupMenu(), reportMenu_->Menu());
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(false);
+    // Beside the hint panel: hints neither hide it nor are hidden by it.
+    problemsStatus_ = new QLabel(statusBar());
+    problemsStatus_->setObjectName("lblProblemsStatus");
+    statusBar()->addPermanentWidget(problemsStatus_);
     RestoreWindowGeometry(*this, *settings_);
 
     connect(documents_, &DocumentArea::documentsChanged, this, &TMainForm::UpdateMenuItems);
@@ -69,12 +74,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), settings_(std::make
     aboutBox_ = new TAboutBox(this);  // hidden until Help | About
     // The stored options size and show the taskbar, and are stored back at once.
     optionsForm_ = new TOptionsForm(settings_->ViewTaskbar(), settings_->ButtonWidth(), this);
+    optionsForm_->SetRulesFile(settings_->RulesFile());
     ApplyOptions();
     UpdateMenuItems();
 }
 
 void TMainForm::ApplyOptions() {
     taskbar_->ApplyOptions(*optionsForm_, *settings_);
+    settings_->StoreRulesFile(optionsForm_->RulesFile());
     if (settings_->TakeWriteFailure()) statusBar()->showMessage(kSettingsNotSaved);
 }
 
@@ -134,12 +141,14 @@ void TMainForm::UpdateMenuItems() {
     for (const char* name : {"ViewForwardItem", "btnForward"})
         findChild<QAction*>(name)->setEnabled(navigator && navigator->CanGoForward());
     reportsButton_->setEnabled(open);
+    problemsStatus_->setText(open && ActiveDocument() ? ActiveDocument()->ProblemsSummary() : QString());
 }
 
 void TMainForm::OpenWithTaskbarButton(const QString& path) {
     doc::TMDIChild* document = nullptr;
     documents_->OpenWindow(
-        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), settings_->OpenDocumentsMaximized(),
+        QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+        settings_->OpenDocumentsMaximized(),
         [&] { return document = new doc::TMDIChild(this, path, doc::TMDIChild::LoadLater{}); },
         [&] { document->Load(); });
     reportMenu_->ClearChecks();
@@ -154,6 +163,16 @@ void TMainForm::ActivateWindow(const QString& windowName) {
 }
 
 void TMainForm::SetReportChecked(reports::ReportId report, bool checked) { reportMenu_->SetChecked(report, checked); }
+
+void TMainForm::SetProblemsChecked(bool checked) { reportMenu_->SetProblemsChecked(checked); }
+
+QString TMainForm::RulesFile() const { return settings_->EffectiveRulesFile(); }
+
+void TMainForm::ProblemsCounted(const QString& windowName) {
+    for (doc::TMDIChild* document : findChildren<doc::TMDIChild*>())
+        if (document->objectName() == windowName) taskbar_->SetSecondTipLine(windowName, document->ProblemsSummary());
+    UpdateMenuItems();
+}
 
 void TMainForm::DocumentClosing(const QString& windowName) {
     if (!taskbar_->RemoveButton(windowName))

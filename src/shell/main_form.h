@@ -9,6 +9,7 @@
 #include "reports/report_registry.h"
 
 class QAction;
+class QLabel;
 class QMdiSubWindow;
 class QToolButton;
 
@@ -62,7 +63,13 @@ public:
 
     // doc::DocumentHost
     void SetReportChecked(reports::ReportId report, bool checked) override;
+    void SetProblemsChecked(bool checked) override;
     void DocumentClosing(const QString& windowName) override;
+    QString RulesFile() const override;
+    void ProblemsCounted(const QString& windowName) override;
+
+    // The status bar's permanent section: the active document's problem counts.
+    QLabel* ProblemsStatus() const { return problemsStatus_; }
 
     // Shows the hint of the menu item or button under the pointer.
     void DisplayHint(const QString& hint);
@@ -100,6 +107,7 @@ private:
     QList<QAction*> documentCommands_;
     QList<QAction*> windowCommands_;
     QToolButton* reportsButton_ = nullptr;
+    QLabel* problemsStatus_ = nullptr;
 };
 
 }  // namespace oryx::shell

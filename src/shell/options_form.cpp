@@ -43,6 +43,21 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     // Keys are filtered below; this also keeps pasted or dropped text to digits.
     widthEdit_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), widthEdit_));
 
+    auto* rulesLabel = new QLabel("Rules file:", this);
+    rulesLabel->setObjectName("lblRulesFile");
+    rulesEdit_ = new QLineEdit(this);
+    rulesEdit_->setObjectName("edRulesFile");
+    rulesEdit_->setMinimumWidth(rulesEdit_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    rulesLabel->setBuddy(rulesEdit_);
+    auto* browse = new QPushButton("Browse...", this);
+    browse->setObjectName("btnBrowseRules");
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString chosen = doc::CurrentDialogs().OpenFile(
+            this, QStringLiteral("Rules file"), QStringLiteral("Rules Files (*.yaml *.yml);;All Files (*)"),
+            rulesEdit_->text());
+        if (!chosen.isEmpty()) rulesEdit_->setText(chosen);
+    });
+
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Button1");
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -66,6 +81,11 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(viewTaskbar_, 0, Qt::AlignLeft);
     layout->addLayout(widthRow);
+    auto* rulesRow = new QHBoxLayout;
+    rulesRow->addWidget(rulesLabel);
+    rulesRow->addWidget(rulesEdit_, 1);
+    rulesRow->addWidget(browse);
+    layout->addLayout(rulesRow);
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -82,6 +102,10 @@ TOptionsForm::TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent) :
 }
 
 bool TOptionsForm::ViewTaskbar() const { return viewTaskbar_->isChecked(); }
+
+QString TOptionsForm::RulesFile() const { return rulesEdit_->text().trimmed(); }
+
+void TOptionsForm::SetRulesFile(const QString& path) { rulesEdit_->setText(path); }
 
 void TOptionsForm::accept() {
     // A width the taskbar cannot use keeps the dialog open, and nothing is stored.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QCheckBox;
 class QKeyEvent;
@@ -21,6 +22,10 @@ public:
     TOptionsForm(bool viewTaskbar, int buttonWidth, QWidget* parent = nullptr);
 
     bool ViewTaskbar() const;
+    // "Rules file": the rules the Problems list checks with; empty for the default.
+    QString RulesFile() const;
+    void SetRulesFile(const QString& path);
+    QLineEdit* RulesFileEdit() const { return rulesEdit_; }
     // The typed width; throws std::invalid_argument ("'' is not a valid
     // integer value") when the field holds no number.
     int ButtonWidth() const;
@@ -43,6 +48,7 @@ private:
     QCheckBox* viewTaskbar_ = nullptr;
     QLabel* widthLabel_ = nullptr;
     QLineEdit* widthEdit_ = nullptr;
+    QLineEdit* rulesEdit_ = nullptr;
     QLabel* rangeLabel_ = nullptr;
 };
 

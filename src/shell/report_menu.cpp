@@ -16,7 +16,7 @@
 namespace oryx::shell {
 
 ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
-                       std::function<void(const QString&)> runCustom)
+                       std::function<void(const QString&)> runCustom, std::function<void()> runProblems)
     : QObject(window), menu_(new QMenu(window)), runCustom_(std::move(runCustom)) {
     menu_->setObjectName("popReportMenu");
     for (const doc::ReportWindowInfo& shown : doc::ReportWindowTable()) {
@@ -33,6 +33,14 @@ ReportMenu::ReportMenu(QWidget* window, std::function<void(reports::ReportId)> r
     separator_ = menu_->addSeparator();
     separator_->setObjectName("miReportMenuSeparator");
     separator_->setVisible(false);
+    problemsSeparator_ = menu_->addSeparator();
+    problems_ = menu_->addAction(QStringLiteral("&Problems"));
+    problems_->setObjectName(QStringLiteral("miProblems"));
+    problems_->setStatusTip(QStringLiteral("Findings of the checks in the current file"));
+    problems_->setCheckable(true);
+    connect(problems_, &QAction::triggered, this, doc::Command([runProblems = std::move(runProblems)] {
+                if (runProblems) runProblems();
+            }));
     menus_.push_back(menu_);
 }
 
@@ -52,6 +60,12 @@ ReportMenu::ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& 
           },
           [activeDocument](const QString& section) {
               if (doc::TMDIChild* document = activeDocument()) document->ShowCustomReport(section, ConfigFile());
+          },
+          [activeDocument] {
+              if (doc::TMDIChild* document = activeDocument()) {
+                  const doc::WaitCursor hourglass;
+                  document->ShowProblems();
+              }
           }) {}
 
 QString ReportMenu::ConfigFile() {
@@ -72,18 +86,23 @@ void ReportMenu::AddCustomReports(const QString& configFile) {
         item->setText(QString(section).replace('&', "&&"));
         item->setData(section);
         connect(item, &QAction::triggered, this, doc::Command([this, section] { runCustom_(section); }));
-        for (QMenu* menu : menus_) menu->addAction(item);
+        // The custom reports come before "&Problems".
+        for (QMenu* menu : menus_) menu->insertAction(problemsSeparator_, item);
     }
 }
 
 void ReportMenu::SetChecked(reports::ReportId id, bool checked) { items_.at(id)->setChecked(checked); }
 
+void ReportMenu::SetProblemsChecked(bool checked) { problems_->setChecked(checked); }
+
 void ReportMenu::ClearChecks() {
     for (const auto& [id, item] : items_) item->setChecked(false);
+    problems_->setChecked(false);
 }
 
 void ReportMenu::ShowChecksOf(const doc::TMDIChild& document) {
     for (const auto& [id, item] : items_) item->setChecked(document.IsReportListVisible(id));
+    problems_->setChecked(document.IsReportListVisible(doc::PanelReport::Problems()));
 }
 
 }  // namespace oryx::shell

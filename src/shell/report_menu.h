@@ -29,7 +29,7 @@ class ReportMenu final : public QObject {
 public:
     // `runFixed` and `runCustom` run a chosen report on the active document.
     ReportMenu(QWidget* window, std::function<void(reports::ReportId)> runFixed,
-               std::function<void(const QString& section)> runCustom);
+               std::function<void(const QString& section)> runCustom, std::function<void()> runProblems = {});
     // Runs a chosen report on the document window `activeDocument` gives,
     // with the hourglass while a fixed report builds; nothing without one.
     ReportMenu(QWidget* window, const std::function<doc::TMDIChild*()>& activeDocument);
@@ -42,11 +42,14 @@ public:
     // bar's Reports menu), custom reports added later included.
     void ShareWith(QMenu* menu);
     QAction* Item(reports::ReportId id) const { return items_.at(id); }
+    // "&Problems", after the custom reports.
+    QAction* ProblemsItem() const { return problems_; }
 
     // Adds the custom reports of the configuration file, when there is one.
     void AddCustomReports(const QString& configFile);
 
     void SetChecked(reports::ReportId id, bool checked);
+    void SetProblemsChecked(bool checked);
     void ClearChecks();
     // Sets every mark from the lists the document window shows.
     void ShowChecksOf(const doc::TMDIChild& document);
@@ -57,6 +60,8 @@ private:
     std::map<reports::ReportId, QAction*> items_;
     QAction* separator_;
     std::function<void(const QString&)> runCustom_;
+    QAction* problems_ = nullptr;
+    QAction* problemsSeparator_ = nullptr;
 };
 
 }  // namespace oryx::shell

@@ -78,6 +78,20 @@ QPushButton* Taskbar::AddButton(const QString& caption, const QString& wholeName
     return button;
 }
 
+QPushButton* Taskbar::Button(const QString& windowName) const {
+    const QString name = kButtonPrefix + windowName.mid(kWindowPrefix.size());
+    for (QPushButton* button : buttons_)
+        if (button->objectName() == name) return button;
+    return nullptr;
+}
+
+void Taskbar::SetSecondTipLine(const QString& windowName, const QString& second) {
+    QPushButton* button = Button(windowName);
+    if (!button) return;
+    const QString first = button->toolTip().section(QLatin1Char('\n'), 0, 0);
+    button->setToolTip(second.isEmpty() ? first : first + QLatin1Char('\n') + second);
+}
+
 bool Taskbar::RemoveButton(const QString& windowName) {
     const QString name = kButtonPrefix + windowName.mid(kWindowPrefix.size());
     qsizetype found = -1;

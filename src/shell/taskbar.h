@@ -41,6 +41,9 @@ public:
     // `previouslyPressed` is pressed again.
     void DiscardButton(QPushButton* button, QAbstractButton* previouslyPressed);
     QAbstractButton* PressedButton() const;
+    // The window's button's tooltip: its first line, then `second` when given.
+    void SetSecondTipLine(const QString& windowName, const QString& second);
+    QPushButton* Button(const QString& windowName) const;
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     // Stores the options dialog's choices, then shows or hides the bar and
     // lays the buttons out again at the new width. A width that is no number

@@ -1,10 +1,12 @@
 #include "doc/document/mdi_child.h"
 
 #include <QSplitter>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <new>
 
+#include "check/finding_row.h"
 #include "doc/common/close_watch.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
@@ -17,13 +19,16 @@
 #include "doc/document/tree_actions.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
+#include "doc/problems/problems_check.h"
 #include "doc/refs/reference_navigator.h"
 #include "doc/refs/referenced_by_panel.h"
 #include "doc/report/report_panel.h"
+#include "doc/report/report_window_info.h"
 #include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
+#include "reports/report_rows.h"
 
 namespace oryx::doc {
 namespace {
@@ -63,7 +68,10 @@ void TMDIChild::Load() {
     pathStrip_->Show(QString());
     navigator_->StoreChanged();
     setWindowTitle(fileName_);
+    StartProblemsCheck();
 }
+
+void TMDIChild::StartProblemsCheck() { problems_->Start(fileName_, host_ ? host_->RulesFile() : QString()); }
 
 void TMDIChild::Reload() {
     const WaitCursor hourglass;
@@ -82,6 +90,7 @@ void TMDIChild::Reload() {
     treeModel_->Build(*store_);
     if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
     findBar_->SearchAgain();
+    StartProblemsCheck();
     reportPanel_->Refresh();
 }
 
@@ -155,6 +164,26 @@ void TMDIChild::BuildLayout() {
     layout->insertWidget(0, findBar_);
     navigator_ = new ReferenceNavigator(*store_, *tree_, *attributes_, *referencedBy_, *this);
     connect(&findBar_->Session(), &FindSession::JumpingToPath, navigator_, &ReferenceNavigator::RecordJump);
+
+    problems_ = new ProblemsCheck(this);
+    connect(problems_, &ProblemsCheck::Finished, this, [this] {
+        if (host_) host_->ProblemsCounted(objectName());
+    });
+    reportPanel_->SetProblemsSource([this] {
+        reports::ReportRows rows;
+        const check::FileProblems& problems = problems_->Problems();
+        rows.reserve(problems.findings.size());
+        for (const check::Finding& finding : problems.findings) {
+            const auto cells = check::FindingCells(finding);
+            reports::ReportRow row(cells[0]);
+            for (std::size_t i = 1; i < cells.size(); ++i) row.AddCell(cells[i]);
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    });
+    QTreeView* problemsList = reportPanel_->ListView(PanelReport::Problems());
+    connect(problemsList, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { GoToProblem(index.row()); });
 }
 
 QLabel* TMDIChild::PathLabel() const { return pathStrip_->Label(); }
@@ -196,6 +225,20 @@ void TMDIChild::ShowFrUniDlciReport() { ShowReport(reports::ReportId::FrUniDlci)
 
 void TMDIChild::ShowCustomReport(const QString& sectionName, const QString& configFile) {
     reportPanel_->ShowCustomReport(sectionName, configFile);
+}
+
+void TMDIChild::ShowProblems() { reportPanel_->ShowProblems(); }
+
+QString TMDIChild::ProblemsSummary() const { return problems_->Summary(); }
+
+void TMDIChild::GoToProblem(int row) {
+    const check::FileProblems& problems = problems_->Problems();
+    if (row < 0 || static_cast<std::size_t>(row) >= problems.findings.size()) return;
+    const check::Finding& finding = problems.findings[static_cast<std::size_t>(row)];
+    if (finding.path.empty() || !store_->AddNode()) return;
+    const prov::ComponentNode* node = prov::FindComponent(store_->AddNode(), finding.path);
+    if (!node || prov::ComponentPath(*node) != finding.path) return;
+    navigator_->JumpTo(node, problems.attributeIndexes[static_cast<std::size_t>(row)]);
 }
 
 int TMDIChild::CurrentReportNumber() const { return reportPanel_->CurrentReportNumber(); }

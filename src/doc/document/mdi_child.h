@@ -23,6 +23,7 @@ class DocumentHost;
 class FindBar;
 class OpenFileMark;
 class PathStrip;
+class ProblemsCheck;
 class ReferencedByPanel;
 class ReferenceNavigator;
 class ReportPanel;
@@ -69,6 +70,13 @@ public:
     void ShowFrAtmDlciReport();
     void ShowFrUniDlciReport();
     void ShowCustomReport(const QString& sectionName, const QString& configFile);
+    // "&Problems": the file's findings, checked afresh with each load.
+    void ShowProblems();
+    // "3 errors, 5 warnings" once the background check is done; empty when clean.
+    QString ProblemsSummary() const;
+    ProblemsCheck* Problems() const { return problems_; }
+    // Selects the component of the Problems list's row, and its attribute line.
+    void GoToProblem(int row);
 
     // The report on show (0 none, 1..8 fixed reports, 10 custom).
     int CurrentReportNumber() const;
@@ -100,6 +108,7 @@ private:
     void ShowComponent(const prov::ComponentNode* item);
     // When the window closes: the store goes, and the host is told.
     void ReleaseStore();
+    void StartProblemsCheck();
 
     DocumentHost* host_;
     QString fileName_;
@@ -116,6 +125,7 @@ private:
     FindBar* findBar_ = nullptr;
     ReferencedByPanel* referencedBy_ = nullptr;
     ReferenceNavigator* navigator_ = nullptr;
+    ProblemsCheck* problems_ = nullptr;
 };
 
 }  // namespace oryx::doc

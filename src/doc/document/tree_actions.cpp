@@ -6,12 +6,12 @@
 #include <QKeyEvent>
 #include <QPrinter>
 
+#include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/file_filter.h"
 #include "doc/common/io_error.h"
 #include "doc/common/open_files.h"
 #include "doc/common/text_codec.h"
-#include "doc/common/command.h"
 #include "doc/common/wait_cursor.h"
 #include "doc/document/tree_printer.h"
 #include "doc/tree/component_tree_model.h"

@@ -15,9 +15,9 @@
 
 #include <utility>
 
+#include "doc/common/command.h"
 #include "doc/common/elided_label.h"
 #include "doc/common/flow_layout.h"
-#include "doc/common/command.h"
 #include "doc/common/text_codec.h"
 #include "doc/find/find_session.h"
 #include "doc/tree/tz_tree_view.h"

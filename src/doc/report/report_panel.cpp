@@ -13,10 +13,11 @@
 
 #include <exception>
 #include <functional>
-#include <utility>
 #include <optional>
 #include <string_view>
+#include <utility>
 
+#include "check/finding_row.h"
 #include "doc/common/command.h"
 #include "doc/common/dialogs.h"
 #include "doc/common/document_host.h"
@@ -43,6 +44,8 @@ const QString kExportMenuCaption = QStringLiteral("E&xport to CSV...");
 constexpr std::string_view kCsvFilter = "Comma Separated Files (*.csv)|*.csv|All Files (*.*)|*.*";
 const QString kCsvDefaultExtension = QStringLiteral("CSV");
 constexpr const char* kCustomReportListName = "CustomReportList";
+constexpr const char* kProblemsListName = "ProblemsList";
+const QString kProblemsTitle = QStringLiteral("Problems");
 
 QString Text(std::string_view text) { return DisplayText(text); }
 
@@ -103,6 +106,23 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
         AddList(report.id, shown.listViewName, report.columns, shown.editableFirstCell);
     }
     AddList(PanelReport::Custom(), kCustomReportListName, reports::CustomReportColumns(), false);
+    AddList(PanelReport::Problems(), kProblemsListName, ProblemsColumns(), false);
+    Find(PanelReport::Problems())->model->SetDecoration([this](const reports::ReportRow& row, int column) -> QVariant {
+        if (column != 1 || row.CellCount() == 0) return {};
+        const std::string_view severity = row.Cell(0);
+        return style()->standardIcon(severity == "error"     ? QStyle::SP_MessageBoxCritical
+                                     : severity == "warning" ? QStyle::SP_MessageBoxWarning
+                                                             : QStyle::SP_MessageBoxInformation);
+    });
+}
+
+std::span<const reports::ColumnInfo> ReportPanel::ProblemsColumns() {
+    static const std::vector<reports::ColumnInfo> columns = [] {
+        std::vector<reports::ColumnInfo> made;
+        for (const std::string_view name : check::kFindingCellNames) made.push_back({name, 0});
+        return made;
+    }();
+    return columns;
 }
 
 void ReportPanel::AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns,
@@ -183,8 +203,10 @@ bool ReportPanel::IsReportListVisible(PanelReport report) const {
 void ReportPanel::ResetReportPanel() {
     countLabel_->setText(kRecordCountPrefix);
     countLabel_->show();
-    if (host_)
+    if (host_) {
         for (reports::ReportId id : reports::CheckMarkClearingOrder()) host_->SetReportChecked(id, false);
+        if (current_ == PanelReport::Problems()) host_->SetProblemsChecked(false);
+    }
     // A hidden widget cannot keep the focus; left to itself the focus would
     // move on along the focus chain, into another document window, which
     // then becomes the active one. It stays in this document.
@@ -280,11 +302,25 @@ void ReportPanel::ShowCustomReport(const QString& section, const QString& config
     if (failure) std::rethrow_exception(failure);
 }
 
+void ReportPanel::ShowProblems() {
+    const ReportList& list = *Find(PanelReport::Problems());
+    ResetReportPanel();
+    titleLabel_->setText(kProblemsTitle);
+    current_ = PanelReport::Problems();
+    list.model->SetRows(problemsRows_ ? problemsRows_() : reports::ReportRows{});
+    AutoSizeColumns(PanelReport::Problems());
+    ShowList(list);
+    if (host_) host_->SetProblemsChecked(true);
+    SetRecordCount(list);
+}
+
 void ReportPanel::Refresh() {
     for (const ReportList& list : lists_) list.model->SetRows({});
     const std::optional<PanelReport> shown = std::exchange(current_, std::nullopt);
     if (!shown) return;
-    if (const std::optional<reports::ReportId> id = shown->Fixed())
+    if (*shown == PanelReport::Problems())
+        ShowProblems();
+    else if (const std::optional<reports::ReportId> id = shown->Fixed())
         ShowReport(*id);
     else
         ShowCustomReport(customSection_, customConfigFile_);
@@ -323,9 +359,14 @@ void ReportPanel::ExportListCsv(PanelReport report, const QString& title) {
 
     AtomicFileWriter writer(fileName);
     if (writer.Open()) {
-        reports::WriteCsv(list->model->Columns(), list->model->Rows(), [&](std::string_view bytes) {
+        const reports::CsvSink sink = [&](std::string_view bytes) {
             writer.Write(bytes.data(), static_cast<qint64>(bytes.size()));
-        });
+        };
+        // As `check --format csv` writes its cells after the file's.
+        if (report == PanelReport::Problems())
+            reports::WriteCsvAllQuoted(list->model->Columns(), list->model->Rows(), sink);
+        else
+            reports::WriteCsv(list->model->Columns(), list->model->Rows(), sink);
         writer.Commit();
     }
     if (!writer.Error().isEmpty())

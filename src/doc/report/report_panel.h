@@ -3,7 +3,9 @@
 #include <QFrame>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
 #include <span>
 #include <string_view>
 #include <vector>
@@ -53,6 +55,11 @@ public:
     // Rebuilds and shows the custom report `section` of the configuration file.
     void ShowCustomReport(const QString& section, const QString& configFile);
 
+    // Where the Problems list's rows come from, each time it is shown.
+    void SetProblemsSource(std::function<reports::ReportRows()> rows) { problemsRows_ = std::move(rows); }
+    // Builds the Problems list afresh and shows it, with its record count.
+    void ShowProblems();
+
     // After the file was read again: the kept rows go, and the report on
     // show is built afresh from the store and stays on show.
     void Refresh();
@@ -83,6 +90,7 @@ private:
 
     void AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns, bool editable);
     const ReportList* Find(PanelReport report) const;
+    static std::span<const reports::ColumnInfo> ProblemsColumns();
     void ShowList(const ReportList& list);
     void SetRecordCount(const ReportList& list);
 
@@ -96,6 +104,7 @@ private:
     // The custom report last built, to build again after a reload.
     QString customSection_;
     QString customConfigFile_;
+    std::function<reports::ReportRows()> problemsRows_;
 
     QLabel* titleLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;

@@ -24,6 +24,8 @@ int ReportTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ReportTableModel::data(const QModelIndex& index, int role) const {
     if (!IsCell(index)) return {};
+    if (role == Qt::DecorationRole && decoration_)
+        return decoration_(rows_[static_cast<std::size_t>(index.row())], index.column());
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     const reports::ReportRow& row = rows_[static_cast<std::size_t>(index.row())];
     if (index.column() == 0) return DisplayText(row.First());

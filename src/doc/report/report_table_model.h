@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <span>
 
 #include "reports/report_column.h"
@@ -20,6 +21,9 @@ public:
     ReportTableModel(std::span<const reports::ColumnInfo> columns, bool editableFirstColumn, QObject* parent = nullptr);
 
     void SetRows(reports::ReportRows rows);
+    // What the cells show beside their text (an icon), from the row.
+    using Decoration = std::function<QVariant(const reports::ReportRow& row, int column)>;
+    void SetDecoration(Decoration decoration) { decoration_ = std::move(decoration); }
     const reports::ReportRows& Rows() const { return rows_; }
     std::span<const reports::ColumnInfo> Columns() const { return columns_; }
 
@@ -38,6 +42,7 @@ private:
     std::span<const reports::ColumnInfo> columns_;
     bool editableFirstColumn_;
     reports::ReportRows rows_;
+    Decoration decoration_;
 };
 
 }  // namespace oryx::doc

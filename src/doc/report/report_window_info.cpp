@@ -37,7 +37,9 @@ const ReportWindowInfo& ReportWindow(reports::ReportId id) { return kTable[stati
 
 int PanelReport::Code() const {
     constexpr int kCustomReportCode = 10;
-    return fixed_ ? reports::Report(*fixed_).code : kCustomReportCode;
+    constexpr int kProblemsReportCode = 11;
+    if (fixed_) return reports::Report(*fixed_).code;
+    return kind_ == Kind::Problems ? kProblemsReportCode : kCustomReportCode;
 }
 
 }  // namespace oryx::doc

@@ -24,23 +24,27 @@ struct ReportWindowInfo {
 std::span<const ReportWindowInfo> ReportWindowTable();
 const ReportWindowInfo& ReportWindow(reports::ReportId id);
 
-// One of the report panel's lists: a fixed report's, or the custom reports'.
+// One of the report panel's lists: a fixed report's, the custom reports', or
+// the Problems list of the file's findings.
 // "No report" is an empty std::optional<PanelReport>.
 class PanelReport {
 public:
     // A fixed report's list; implicit, so a ReportId names its list.
     constexpr PanelReport(reports::ReportId id) : fixed_(id) {}  // NOLINT(google-explicit-constructor)
-    static constexpr PanelReport Custom() { return PanelReport(); }
+    static constexpr PanelReport Custom() { return PanelReport(Kind::Custom); }
+    static constexpr PanelReport Problems() { return PanelReport(Kind::Problems); }
 
     constexpr std::optional<reports::ReportId> Fixed() const { return fixed_; }
     // The panel's "current report number" for the list: the fixed report's
-    // code, 10 for the custom reports'.
+    // code, 10 for the custom reports', 11 for the Problems list.
     int Code() const;
 
     constexpr bool operator==(const PanelReport&) const = default;
 
 private:
-    constexpr PanelReport() = default;
+    enum class Kind { Fixed, Custom, Problems };
+    explicit constexpr PanelReport(Kind kind) : kind_(kind) {}
+    Kind kind_ = Kind::Fixed;
     std::optional<reports::ReportId> fixed_;
 };
 

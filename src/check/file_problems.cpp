@@ -1,0 +1,83 @@
+#include "check/file_problems.h"
+
+#include <exception>
+
+#include "check/builtin_checks.h"
+#include "check/check_file.h"
+#include "check/rule_checks.h"
+#include "check/rules_file.h"
+#include "prov/component_store.h"
+#include "prov/file_error.h"
+#include "prov/read_diagnostics.h"
+#include "prov/reader.h"
+#include "text/ascii_case.h"
+
+namespace oryx::check {
+namespace {
+
+Finding ErrorFinding(std::string check, std::string message) {
+    Finding finding;
+    finding.severity = Severity::Error;
+    finding.check = std::move(check);
+    finding.message = std::move(message);
+    return finding;
+}
+
+long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                    const Finding& finding) {
+    if (finding.line == 0 || finding.path.empty() || !store.AddNode()) return -1;
+    const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), finding.path);
+    if (!node || prov::ComponentPath(*node) != finding.path) return -1;
+    long index = 0;
+    for (const std::string_view& line : node->Attributes().FileLines()) {
+        const std::uint32_t at = diagnostics.AttributeLine(store, &line);
+        if (at == finding.line &&
+            (finding.attribute.empty() || text::EqualIgnoringAsciiCase(prov::LineName(line), finding.attribute)))
+            return index;
+        if (at > finding.line) break;
+        ++index;
+    }
+    return -1;
+}
+
+}  // namespace
+
+FileProblems CheckFileProblems(const std::string& file, const std::string& rulesFile) {
+    FileProblems problems;
+    RuleSet rules;
+    if (!rulesFile.empty()) {
+        try {
+            ReadRulesFile(rulesFile, rules);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& e) {
+            // The built-in checks run at their own severities, without the rules.
+            rules = RuleSet{};
+            problems.findings.push_back(ErrorFinding("rules-file", e.what()));
+        }
+    }
+    RuleRunner runner(rules);
+    prov::ComponentStore store;
+    prov::ReadDiagnostics diagnostics;
+    try {
+        prov::ReadProvisioningFile(file, store, &diagnostics);
+    } catch (const prov::FileError& e) {
+        problems.findings.push_back(ErrorFinding("file", e.what()));
+        problems.attributeIndexes.assign(problems.findings.size(), -1);
+        return problems;
+    }
+    std::vector<Finding> found = CheckStore(store, diagnostics, rules, runner);
+    problems.attributeIndexes.assign(problems.findings.size(), -1);
+    for (Finding& finding : found) {
+        problems.attributeIndexes.push_back(AttributeIndex(store, diagnostics, finding));
+        problems.findings.push_back(std::move(finding));
+    }
+    if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched))
+        for (const Rule* rule : runner.UnmatchedRules())
+            problems.findings.push_back(UnmatchedRuleFinding(*rule, *severity));
+    // The unmatched rules' lines are the rules file's.
+    problems.attributeIndexes.resize(problems.findings.size(), -1);
+    return problems;
+}
+
+}  // namespace oryx::check
