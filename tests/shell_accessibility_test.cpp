@@ -100,11 +100,8 @@ class ShellAccessibilityTest final : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(settingsDir_.isValid());
-        QVERIFY(filesDir_.isValid());
-        oryx::settings::OverrideSettingsFolder(settingsDir_.path().toStdString());
-        node_ = WriteTestFile(filesDir_, "node.txt", kNode);
-        later_ = WriteTestFile(filesDir_, "later.txt", kLater);
+        node_ = folders_.Write("node.txt", kNode);
+        later_ = folders_.Write("later.txt", kLater);
     }
 
     void everyInteractiveControlHasAName_data() {
@@ -149,16 +146,11 @@ private slots:
     }
 
 private:
-    QTemporaryDir settingsDir_;
-    QTemporaryDir filesDir_;
+    TestFolders folders_;
     QString node_;
     QString later_;
 };
 
-int main(int argc, char** argv) {
-    oryx::shell::OryxApplication app(argc, argv);
-    ShellAccessibilityTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+ORYX_SHELL_TEST_MAIN(ShellAccessibilityTest)
 
 #include "shell_accessibility_test.moc"

@@ -155,7 +155,7 @@ private slots:
         auto* area = form.findChild<QMdiArea*>();
         int previous = -1;
         for (int i = 0; i < windows; ++i) {
-            form.OpenWithTaskbarButton(filesDir_.filePath(i % 2 ? "b.txt" : "a.txt"));
+            form.OpenWithTaskbarButton(folders_.files.filePath(i % 2 ? "b.txt" : "a.txt"));
             QMdiSubWindow* window = form.ActiveDocumentWindow();
             const QString what = QStringLiteral("window %1 at %2,%3").arg(i + 1).arg(window->x()).arg(window->y());
             QVERIFY2(area->viewport()->rect().contains(window->geometry()), qPrintable(what));

@@ -178,7 +178,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(bool, besideSettings);
         QFETCH(bool, choiceUsed);
-        const QString beside = QDir(settingsDir_.path()).filePath(QStringLiteral("ORYX Rules.yaml"));
+        const QString beside = QDir(folders_.settings.path()).filePath(QStringLiteral("ORYX Rules.yaml"));
         if (besideSettings) {
             QFile file(beside);
             QVERIFY(file.open(QIODevice::WriteOnly));

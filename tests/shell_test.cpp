@@ -329,7 +329,7 @@ void ShellTest::customReportMenuFromConfigBesideProgram() {
 }
 
 void ShellTest::problemsCountedAtAGlanceAndListedWithTheirMark() {
-    const QString path = WriteFile("node9.txt", "start prov\nadd Lp/3\nset Lp/3 a 1\nset Lp/4 mainCard x\n");
+    const QString path = folders_.Write("node9.txt", "start prov\nadd Lp/3\nset Lp/3 a 1\nset Lp/4 mainCard x\n");
     TMainForm form;
     form.show();
     Open(form, path);

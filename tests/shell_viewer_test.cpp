@@ -208,9 +208,10 @@ private slots:
         QCOMPARE(Item(form, "btnCollapse")->toolTip(), QStringLiteral("Collapse All"));
         // The Reports menu holds the very items of the toolbar's drop-down.
         QCOMPARE(Control<QMenu>(form, "Reports1")->actions(), Control<QMenu>(form, "popReportMenu")->actions());
-        QCOMPARE(MenuTexts(Control<QMenu>(form, "Reports1")->actions()),
-                 QStringList({"AtmIf Report", "AtmIf Vcc Report", "FrAtm Report", "FrAtm Dlci Report",
-                              "FrUni Dlci Report", "Node Summary", "Halyard Overview Report", "Virtual Router", "-"}));
+        QCOMPARE(
+            MenuTexts(Control<QMenu>(form, "Reports1")->actions()),
+            QStringList({"AtmIf Report", "AtmIf Vcc Report", "FrAtm Report", "FrAtm Dlci Report", "FrUni Dlci Report",
+                         "Node Summary", "Halyard Overview Report", "Virtual Router", "-", "-", "&Problems"}));
         QVERIFY(!Item(form, "miReportMenuSeparator")->isVisible());
     }
 
@@ -223,7 +224,7 @@ private slots:
         TMainForm form;
         const QList<QAction*> items = Control<QMenu>(form, "Reports1")->actions();
         QCOMPARE(items, Control<QMenu>(form, "popReportMenu")->actions());
-        QCOMPARE(MenuTexts(items).mid(8), QStringList({"-", "A && B", "Cards"}));
+        QCOMPARE(MenuTexts(items).mid(8), QStringList({"-", "A && B", "Cards", "-", "&Problems"}));
         QVERIFY(Item(form, "miReportMenuSeparator")->isVisible());
     }
 

@@ -130,12 +130,12 @@ void ReportPanel::AddList(PanelReport report, const char* name, std::span<const 
     auto* view = new QTreeView(this);
     view->setObjectName(QString::fromLatin1(name));
     // A screen reader names the list after its report.
-    const std::optional<reports::ReportId> fixed = reports::ReportByCode(code);
-    if (fixed) {
+    if (const std::optional<reports::ReportId> fixed = report.Fixed()) {
         const std::string_view title = reports::Report(*fixed).title;
         view->setAccessibleName(QLatin1String(title.data(), static_cast<qsizetype>(title.size())));
     } else {
-        view->setAccessibleName(QStringLiteral("Custom report"));
+        view->setAccessibleName(report == PanelReport::Problems() ? QStringLiteral("Problems")
+                                                                  : QStringLiteral("Custom report"));
     }
     auto* model = new ReportTableModel(columns, editable, view);
     view->setModel(model);
