@@ -68,11 +68,7 @@ const prov::ComponentNode* LastInTreeOrder(const prov::ComponentStore& store) {
     return last;
 }
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 // Best wall and processor times of the runs.
 struct Times {

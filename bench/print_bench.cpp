@@ -26,11 +26,7 @@ using namespace oryx;
 
 namespace {
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 double PrintTime(const QTemporaryDir& dir, long length) {
     const std::string file = dir.filePath(QStringLiteral("long.txt")).toStdString();

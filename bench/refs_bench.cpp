@@ -28,21 +28,8 @@ namespace {
 
 constexpr int kRuns = 3;
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double BestCpuOf(int runs, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = CpuSeconds();
-        work();
-        best = std::min(best, CpuSeconds() - start);
-    }
-    return best;
-}
+using bench::BestCpuOf;
+using bench::CpuSeconds;
 
 bench::CommandRun BestRun(const std::vector<std::string>& argv, int expectedExit) {
     bench::CommandRun best;

@@ -43,11 +43,7 @@ namespace {
 
 constexpr int kRuns = 3;
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 double Cpu(const std::function<void()>& work) {
     const double start = CpuSeconds();

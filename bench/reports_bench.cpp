@@ -40,11 +40,7 @@ constexpr int kRuns = 7;
 // Below this a report's time is mostly noise; its growth is not judged.
 constexpr double kMeasurable = 0.02;
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 // One build of the report, timed; the rows are released untimed (the window
 // keeps them).

@@ -26,11 +26,7 @@ namespace {
 
 constexpr int kRuns = 9;
 
-double CpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
 
 double CpuSecondsOf(const auto& work) {
     const double start = CpuSeconds();
