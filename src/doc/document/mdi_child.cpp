@@ -184,11 +184,11 @@ void TMDIChild::BuildLayout() {
         reports::ReportRows rows;
         const check::FileProblems& problems = problems_->Problems();
         rows.reserve(problems.findings.size());
+        check::LineDigits line;
         for (const check::Finding& finding : problems.findings) {
-            const auto cells = check::FindingCells(finding);
-            reports::ReportRow row(cells[0]);
-            for (std::size_t i = 1; i < cells.size(); ++i) row.AddCell(cells[i]);
-            rows.push_back(std::move(row));
+            const auto cells = check::FindingCellViews(finding, line);
+            rows.emplace_back(cells[0],
+                              std::initializer_list<std::string_view>{cells[1], cells[2], cells[3], cells[4]});
         }
         return rows;
     });
