@@ -6,7 +6,6 @@
 
 #include <new>
 
-#include "check/finding_row.h"
 #include "doc/common/close_watch.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
@@ -180,18 +179,7 @@ void TMDIChild::BuildLayout() {
     connect(problems_, &ProblemsCheck::Finished, this, [this] {
         if (host_) host_->ProblemsCounted(objectName());
     });
-    reportPanel_->SetProblemsSource([this] {
-        reports::ReportRows rows;
-        const check::FileProblems& problems = problems_->Problems();
-        rows.reserve(problems.findings.size());
-        check::LineDigits line;
-        for (const check::Finding& finding : problems.findings) {
-            const auto cells = check::FindingCellViews(finding, line);
-            rows.emplace_back(cells[0],
-                              std::initializer_list<std::string_view>{cells[1], cells[2], cells[3], cells[4]});
-        }
-        return rows;
-    });
+    reportPanel_->SetProblemsSource([this] { return problems_->TakeRows(); });
     QTreeView* problemsList = reportPanel_->ListView(PanelReport::Problems());
     connect(problemsList, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { GoToProblem(index.row()); });

@@ -3,9 +3,11 @@
 #include <QMetaObject>
 
 #include <exception>
+#include <new>
 #include <optional>
 
 #include "doc/common/text_codec.h"
+#include "doc/problems/problem_rows.h"
 #include "prov/read_diagnostics.h"
 
 namespace oryx::doc {
@@ -21,8 +23,10 @@ void ProblemsCheck::Stop() {
         worker_.join();
     }
     made_.reset();
+    madeRows_.reset();
     ready_ = false;
     problems_ = {};
+    rows_.reset();
     summary_.clear();
     diagnostics_.reset();
     store_ = nullptr;
@@ -48,6 +52,11 @@ void ProblemsCheck::Start(const prov::ComponentStore& store, std::unique_ptr<pro
             finding.message = e.what();
             made->findings = {finding};
         }
+        try {
+            madeRows_ = ProblemRows(*made);
+        } catch (const std::bad_alloc&) {
+            madeRows_.reset();  // made when the list is shown, if at all
+        }
         made_ = std::move(made);
         // The thread is joined before this object goes, so `this` lives.
         QMetaObject::invokeMethod(
@@ -63,6 +72,8 @@ void ProblemsCheck::Adopt() {
     if (worker_.joinable()) worker_.join();
     if (made_) problems_ = std::move(*made_);
     made_.reset();
+    rows_ = std::move(madeRows_);
+    madeRows_.reset();
     ready_ = true;
     summary_ = Count();
     emit Finished();
@@ -71,6 +82,14 @@ void ProblemsCheck::Adopt() {
 const check::FileProblems& ProblemsCheck::Problems() {
     if (!ready_ && worker_.joinable()) Adopt();
     return problems_;
+}
+
+reports::ReportRows ProblemsCheck::TakeRows() {
+    const check::FileProblems& problems = Problems();
+    if (!rows_) return ProblemRows(problems);
+    reports::ReportRows rows = std::move(*rows_);
+    rows_.reset();
+    return rows;
 }
 
 long ProblemsCheck::AttributeIndex(std::size_t row) {

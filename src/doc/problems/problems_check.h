@@ -4,9 +4,11 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "check/file_problems.h"
+#include "reports/report_rows.h"
 
 namespace oryx::prov {
 class ComponentStore;
@@ -35,6 +37,10 @@ public:
     void Stop();
     // The findings; waits for the background check when it is not done.
     const check::FileProblems& Problems();
+    // The Problems list's rows of the findings, as ProblemRows makes them;
+    // waits as Problems() does. Those of a check are made beside it, so the
+    // first call after it takes them without the wait of making them.
+    reports::ReportRows TakeRows();
     // The place of finding `row`'s line among its component's own attribute
     // lines; -1 when it is none of them. Waits as Problems() does.
     long AttributeIndex(std::size_t row);
@@ -54,8 +60,10 @@ private:
     const prov::ComponentStore* store_ = nullptr;
     std::unique_ptr<prov::ReadDiagnostics> diagnostics_;
     std::jthread worker_;
-    std::unique_ptr<check::FileProblems> made_;  // read only after joining
+    std::unique_ptr<check::FileProblems> made_;    // read only after joining
+    std::optional<reports::ReportRows> madeRows_;  // likewise
     check::FileProblems problems_;
+    std::optional<reports::ReportRows> rows_;  // none once taken
     bool ready_ = false;
     QString summary_;  // counted once, as the status bar asks often
     unsigned generation_ = 0;
