@@ -79,7 +79,7 @@ PathPattern::PathPattern(std::string_view text) : text_(text) {
     }
     if (pieces_.empty()) throw PathPatternError{"a path pattern needs at least one piece"};
     for (const std::string& piece : pieces_) anyPieces_.push_back(piece == "**");
-    hasAnyPieces_ = std::find(anyPieces_.begin(), anyPieces_.end(), true) != anyPieces_.end();
+    hasAnyPieces_ = std::find(anyPieces_.begin(), anyPieces_.end(), 1) != anyPieces_.end();
 }
 
 bool PathPattern::PieceMatches(std::size_t i, std::string_view name) const { return GlobMatches(pieces_[i], name); }

@@ -81,18 +81,24 @@ private:
         std::ptrdiff_t position = -1;
         bool topType = false;
     };
-    struct TopLevelCache;
     struct ValueCache;
 
-    Resolution Resolve(std::string_view value, const TreeNumbers* numbers) const;
-    bool IsTopLevelType(std::string_view type) const;
+    Resolution Resolve(std::string_view value, TopLevelPiece top, const TreeNumbers* numbers) const;
     TopLevelPiece TopLevel(std::string_view piece) const;
 
     const prov::ComponentNode* addNode_ = nullptr;
-    // The ASCII-lowered types of the shown top-level components, sorted and
-    // unique: a file's names cannot make a lookup slow.
-    std::vector<std::string> topTypes_;
-    std::unique_ptr<TopLevelCache> topCache_;
+    // The add node's children by name ignoring case, and the types of the
+    // shown ones: open-addressing tables of positions among the children
+    // (kFree for none), keyed by the seeded hash, so that a file's names
+    // cannot make a lookup slow. A first piece is looked up in them without
+    // a walk down the tree. Each slot keeps the    // high bits of the hash spare most mismatches a look at the name.
+    struct TopSlot {
+        std::uint32_t position;
+        std::uint32_t check;
+    };
+    static constexpr std::uint32_t kFree = UINT32_MAX;
+    std::vector<TopSlot> topNames_;
+    std::vector<TopSlot> topTypes_;
     std::unique_ptr<ValueCache> valueCache_;
 };
 
