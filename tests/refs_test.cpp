@@ -189,12 +189,18 @@ refs::Resolution PlainResolution(const prov::ComponentStore& store, std::string_
 TEST(ReferenceResolver, AnswersAsThePlainWalk) {
     const TempDir dir;
     prov::ComponentStore store;
+    // A large family, names alike in their first eight bytes among them.
+    std::string family;
+    for (const char* name : {"Vcc/0.32", "Vcc/0.33", "Vcc/0.34", "Vcc/0.40", "Vcc/0.1", "Vcc/0.10", "Vcc/0.100",
+                             "Vcc/0.1000", "Vcc/0.10x", "Vcc/1", "Path/0", "&Vcc/0.5", "vcc2/1"})
+        family += "add Lp/20 " + std::string(name) + "\n";
     prov::ReadProvisioningFile(dir.Write("node.txt",
                                          "start prov\n"
                                          "add Lp/2\nadd Lp/20\nadd Lp/2 Sonet/0\nadd Lp/2 Sonet/0 Path/0\n"
                                          "add Lp/2 Sonet/0 Path/0 Chan/7\nadd Lp/20 Sonet/1\nadd Lpt/3\n"
                                          "add L/1\nadd Lp/2 &Gone/1\nadd &Lq/1\nadd Lp/2 Odd\tName/1\n"
-                                         "add Sw\nadd Sw Lpt/0\nadd X9/1\n"),
+                                         "add Sw\nadd Sw Lpt/0\nadd X9/1\n" +
+                                             family),
                                store);
     const std::vector<std::string> values = {"Lp/2",
                                              "lp/2",
@@ -239,7 +245,23 @@ TEST(ReferenceResolver, AnswersAsThePlainWalk) {
                                              "Lp/2 Sonet/0 Path/0 Chan/7 \t",
                                              "AtmIf/1 Vcc/0.32",
                                              "Lp/20 Sonet/1 Path/0",
-                                             "Lp/2 Sonet/0 Path/0 Chan/70"};
+                                             "Lp/2 Sonet/0 Path/0 Chan/70",
+                                             "Lp/20 Vcc/0.100",
+                                             "lp/20 VCC/0.1000",
+                                             "Lp/20 Vcc/0.10000",
+                                             "Lp/20 Vcc/0.10X",
+                                             "Lp/20 Vcc/0.10y",
+                                             "Lp/20 Vcc/0.1",
+                                             "Lp/20 Vcc/0.3",
+                                             "Lp/20 Vcc/0.40 X/1",
+                                             "Lp/20 Vcc/0.41",
+                                             "Lp/20 &Vcc/0.5",
+                                             "Lp/20 Vcc/0.5",
+                                             "Lp/20 Vcc/",
+                                             "Lp/20 A/1",
+                                             "Lp/20 Zz/1",
+                                             "Lp/20 Vcc2/1",
+                                             "Lp/20 Path/0 Vcc/1"};
     const refs::ReferenceResolver resolver(store);
     // Twice over: the second answers come from what the resolver kept.
     for (int round = 0; round < 2; ++round)

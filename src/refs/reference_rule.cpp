@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "prov/collation.h"
 #include "text/hidden_name.h"
@@ -34,15 +35,17 @@ PieceShape ShapeOf(std::string_view piece) {
     return {piece.size() > type.size() + 1, true};
 }
 
-// The position among the parent's children of the shown child the piece
-// names, as prov::GetChild finds it; -1 when there is none.
-std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view piece) {
-    const auto children = parent->Children();
-    const auto it = std::lower_bound(
-        children.begin(), children.end(), piece,
-        [](const prov::ComponentNode* child, std::string_view n) { return prov::CompareNames(child->Name(), n) < 0; });
+// The position among the children of the shown child the piece names, as
+// prov::GetChild finds it, given the first child that does not sort before
+// the piece; -1 when there is none.
+std::ptrdiff_t ShownAt(std::span<prov::ComponentNode* const> children,
+                       std::span<prov::ComponentNode* const>::iterator it, std::string_view piece) {
     if (it == children.end() || !prov::SameName((*it)->Name(), piece) || text::IsHiddenName((*it)->Name())) return -1;
     return it - children.begin();
+}
+
+bool NameBefore(const prov::ComponentNode* child, std::string_view name) {
+    return prov::CompareNames(child->Name(), name) < 0;
 }
 
 }  // namespace
@@ -95,7 +98,34 @@ struct ReferenceResolver::ValueCache {
     }
 };
 
+// The sort keys (prov::NameSortKey) of the children of the large families
+// looked in, side by side: a search among them reads no child's name until
+// the keys run out, where a search among the children reads one at each step.
+// Each family's keys are made once, so they cost at most the store's names.
+struct ReferenceResolver::FamilyKeys {
+    static constexpr std::size_t kLarge = 8;
+    std::unordered_map<const prov::ComponentNode*, std::vector<std::uint64_t>> keys;
+};
+
 ReferenceResolver::~ReferenceResolver() = default;
+
+std::ptrdiff_t ReferenceResolver::ShownChild(const prov::ComponentNode* parent, std::string_view piece) const {
+    const auto children = parent->Children();
+    if (children.size() < FamilyKeys::kLarge)
+        return ShownAt(children, std::lower_bound(children.begin(), children.end(), piece, NameBefore), piece);
+    auto [family, made] = familyKeys_->keys.try_emplace(parent);
+    std::vector<std::uint64_t>& keys = family->second;
+    if (made) {
+        keys.reserve(children.size());
+        for (const prov::ComponentNode* child : children) keys.push_back(prov::NameSortKey(child->Name()));
+    }
+    // The children sort as their keys do, as far as the keys go: those
+    // whose key is the piece's need their names compared.
+    const std::uint64_t key = prov::NameSortKey(piece);
+    const auto [from, to] = std::equal_range(keys.begin(), keys.end(), key);
+    const auto first = children.begin() + (from - keys.begin());
+    return ShownAt(children, std::lower_bound(first, first + (to - from), piece, NameBefore), piece);
+}
 
 ReferenceResolver::TopLevelPiece ReferenceResolver::TopLevel(std::string_view piece) const {
     TopLevelPiece found;
@@ -153,7 +183,9 @@ void Insert(std::vector<Slot>& slots, std::span<prov::ComponentNode* const> chil
 }  // namespace
 
 ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
-    : addNode_(store.AddNode()), valueCache_(std::make_unique<ValueCache>()) {
+    : addNode_(store.AddNode()),
+      valueCache_(std::make_unique<ValueCache>()),
+      familyKeys_(std::make_unique<FamilyKeys>()) {
     if (!addNode_ || addNode_->ChildCount() == 0) return;
     const auto children = addNode_->Children();
     if (children.size() >= kFree / 4) throw std::length_error("too many top-level components to resolve against");

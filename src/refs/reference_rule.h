@@ -56,10 +56,9 @@ struct Resolution {
 // spaces and TABs trimmed at both ends. Empty for a line without "=".
 std::string_view ReferenceValue(std::string_view line);
 
-// Resolves values against one store. Built once per store: it holds the
-// types of the shown top-level components, and remembers the top-level
-// components and the values it last resolved, so one resolver serves one
-// thread.
+// Resolves values against one store. Built once per store: it holds tables
+// of the top-level names and types, and remembers the values it last
+// resolved and the families it looked in, so one resolver serves one thread.
 class ReferenceResolver final {
 public:
     explicit ReferenceResolver(const prov::ComponentStore& store);
@@ -82,9 +81,13 @@ private:
         bool topType = false;
     };
     struct ValueCache;
+    struct FamilyKeys;
 
     Resolution Resolve(std::string_view value, TopLevelPiece top, const TreeNumbers* numbers) const;
     TopLevelPiece TopLevel(std::string_view piece) const;
+    // The position among the parent's children of the shown child the piece
+    // names, as prov::GetChild finds it; -1 when there is none.
+    std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view piece) const;
 
     const prov::ComponentNode* addNode_ = nullptr;
     // The add node's children by name ignoring case, and the types of the
@@ -100,6 +103,7 @@ private:
     std::vector<TopSlot> topNames_;
     std::vector<TopSlot> topTypes_;
     std::unique_ptr<ValueCache> valueCache_;
+    std::unique_ptr<FamilyKeys> familyKeys_;
 };
 
 }  // namespace oryx::refs
