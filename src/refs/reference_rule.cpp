@@ -208,14 +208,13 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNum
     // Every kind of reference holds a "/": an exact one by the rule, the
     // others as a piece with an instance.
     if (!addNode_ || value.find('/') == std::string_view::npos) return {};
-    // Every kind of reference begins with a piece of a shown top-level type:
-    // one that names a top-level component has its type, and a dangling one
-    // must. Most values that are no reference end here, before the cache.
-    const TopLevelPiece top = TopLevel(value.substr(0, value.find(' ')));
-    if (!top.topType) return {};
     ValueCache::Entry* entry = valueCache_->Slot(value);
     if (entry && ValueCache::Holds(*entry, value, numbers)) return ValueCache::Get(*entry, value);
-    const Resolution r = Resolve(value, top, numbers);
+    // Every kind of reference begins with a piece of a shown top-level type:
+    // one that names a top-level component has its type, and a dangling one
+    // must. Most values that are no reference end here, with no walk.
+    const TopLevelPiece top = TopLevel(value.substr(0, value.find(' ')));
+    const Resolution r = top.topType ? Resolve(value, top, numbers) : Resolution{};
     if (entry) ValueCache::Keep(*entry, value, numbers, r);
     return r;
 }
