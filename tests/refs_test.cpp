@@ -1,9 +1,12 @@
 // The reference rule and the index over a store.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
+#include "prov/collation.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "refs/reference_index.h"
@@ -140,6 +143,136 @@ TEST_F(ReferenceStore, IndexesBothWays) {
     // Neither the add node nor a hidden component has a number.
     EXPECT_EQ(index.Number(store_.AddNode()), refs::kNoComponent);
     EXPECT_EQ(index.Number(prov::GetChild(store_.AddNode(), "&Secret/1")), refs::kNoComponent);
+}
+
+// The rule the resolver follows, the plain way: a walk down the tree with
+// prov::GetChild, and the top-level types by a look at every top-level name.
+refs::Resolution PlainResolution(const prov::ComponentStore& store, std::string_view line) {
+    const std::string_view value = refs::ReferenceValue(line);
+    if (line.starts_with("&") || value.find('/') == std::string_view::npos) return {};
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t space = value.find(' ', start);
+        pieces.push_back(value.substr(start, space == std::string_view::npos ? space : space - start));
+        if (space == std::string_view::npos) break;
+        start = space + 1;
+    }
+    const auto typeOf = [](std::string_view piece) { return piece.substr(0, piece.find('/')); };
+    const prov::ComponentNode* named = store.AddNode();
+    std::size_t count = 0;
+    for (; count < pieces.size(); ++count) {
+        const prov::ComponentNode* child = prov::GetChild(named, pieces[count]);
+        if (!child || child->Name().starts_with("&")) break;
+        named = child;
+    }
+    if (count == pieces.size()) return {ReferenceKind::Exact, named, {}};
+    bool topType = false;
+    for (const prov::ComponentNode* top : store.AddNode()->Children())
+        topType = topType || (!top->Name().starts_with("&") && prov::SameName(typeOf(top->Name()), typeOf(pieces[0])));
+    bool shaped = true, instance = false;
+    for (const std::string_view piece : pieces) {
+        const std::string_view type = typeOf(piece);
+        shaped =
+            shaped && !type.empty() && std::isalpha(static_cast<unsigned char>(type[0])) &&
+            std::all_of(type.begin(), type.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) &&
+            piece.size() != type.size() + 1;
+        instance = instance || piece.size() > type.size();
+    }
+    if (!topType || !shaped || !instance || value.ends_with("!")) return {};
+    if (count == 0) return {ReferenceKind::Dangling, nullptr, pieces[0]};
+    return {ReferenceKind::Partial, named, value.substr(static_cast<std::size_t>(pieces[count].data() - value.data()))};
+}
+
+// The resolver looks a first piece up in tables of the top-level names and
+// types and keeps what it resolved: it must answer as the plain walk does,
+// whatever the case, blanks, ends and neighbours of the names.
+TEST(ReferenceResolver, AnswersAsThePlainWalk) {
+    const TempDir dir;
+    prov::ComponentStore store;
+    // A large family, names alike in their first eight bytes among them.
+    std::string family;
+    for (const char* name : {"Vcc/0.32", "Vcc/0.33", "Vcc/0.34", "Vcc/0.40", "Vcc/0.1", "Vcc/0.10", "Vcc/0.100",
+                             "Vcc/0.1000", "Vcc/0.10x", "Vcc/1", "Path/0", "&Vcc/0.5", "vcc2/1"})
+        family += "add Lp/20 " + std::string(name) + "\n";
+    prov::ReadProvisioningFile(dir.Write("node.txt",
+                                         "start prov\n"
+                                         "add Lp/2\nadd Lp/20\nadd Lp/2 Sonet/0\nadd Lp/2 Sonet/0 Path/0\n"
+                                         "add Lp/2 Sonet/0 Path/0 Chan/7\nadd Lp/20 Sonet/1\nadd Lpt/3\n"
+                                         "add L/1\nadd Lp/2 &Gone/1\nadd &Lq/1\nadd Lp/2 Odd\tName/1\n"
+                                         "add Sw\nadd Sw Lpt/0\nadd X9/1\n" +
+                                             family),
+                               store);
+    const std::vector<std::string> values = {"Lp/2",
+                                             "lp/2",
+                                             "LP/20",
+                                             "Lp/20 Sonet/1",
+                                             "Lp/20 sonet/0",
+                                             "Lp/2 Sonet/1",
+                                             "Lp/200",
+                                             "Lp/2x Sonet/0",
+                                             "Lp/",
+                                             "Lp",
+                                             "Lp/2 Sonet/0 Path/0 Chan/7",
+                                             "lp/2 SONET/0 path/0 CHAN/7 Ds0/1 Ts/2",
+                                             "Lp/2 Sonet/0 Path/0!",
+                                             "Lp/2 Sonet/0 Path/0 Chan/7!",
+                                             "Lp/2 Sonet/0  Path/0",
+                                             "Lp/2\tSonet/0",
+                                             "Lp/2 Odd\tName/1",
+                                             "Lp/2 Odd\tName/2",
+                                             "Lp/2 &Gone/1",
+                                             "Lp/2 &Gone/1 X/1",
+                                             "&Lq/1",
+                                             "Lq/1 A/1",
+                                             "Lpt/3",
+                                             "lpt/4 A/1",
+                                             "Lpt/4",
+                                             "L/1 A/1",
+                                             "L/2 A/1",
+                                             "Lx/1 A/1",
+                                             "Sw Lpt/0",
+                                             "sw lpt/1",
+                                             "Sw/1 Lpt/0",
+                                             "X9/1 Y/1",
+                                             "x9/2 Y/1",
+                                             "9X/1",
+                                             "unlocked",
+                                             "0.46",
+                                             "47.0091/1",
+                                             "Lp/2 Sonet/0 9Path/0",
+                                             "Lp/2 Sonet/0 Path/",
+                                             " Lp/2 \t ",
+                                             "Lp/2 Sonet/0 Path/0 Chan/7 \t",
+                                             "AtmIf/1 Vcc/0.32",
+                                             "Lp/20 Sonet/1 Path/0",
+                                             "Lp/2 Sonet/0 Path/0 Chan/70",
+                                             "Lp/20 Vcc/0.100",
+                                             "lp/20 VCC/0.1000",
+                                             "Lp/20 Vcc/0.10000",
+                                             "Lp/20 Vcc/0.10X",
+                                             "Lp/20 Vcc/0.10y",
+                                             "Lp/20 Vcc/0.1",
+                                             "Lp/20 Vcc/0.3",
+                                             "Lp/20 Vcc/0.40 X/1",
+                                             "Lp/20 Vcc/0.41",
+                                             "Lp/20 &Vcc/0.5",
+                                             "Lp/20 Vcc/0.5",
+                                             "Lp/20 Vcc/",
+                                             "Lp/20 A/1",
+                                             "Lp/20 Zz/1",
+                                             "Lp/20 Vcc2/1",
+                                             "Lp/20 Path/0 Vcc/1"};
+    const refs::ReferenceResolver resolver(store);
+    // Twice over: the second answers come from what the resolver kept.
+    for (int round = 0; round < 2; ++round)
+        for (const std::string& value : values) {
+            const std::string line = "ref=" + value;
+            SCOPED_TRACE(line);
+            const refs::Resolution fast = resolver.ResolveLine(line), plain = PlainResolution(store, line);
+            EXPECT_EQ(fast.kind, plain.kind);
+            EXPECT_EQ(PathOf(fast.target), PathOf(plain.target));
+            EXPECT_EQ(fast.missing, plain.missing);
+        }
 }
 
 TEST(ReferenceIndex, EmptyAndReleasedStores) {

@@ -79,7 +79,7 @@ PathPattern::PathPattern(std::string_view text) : text_(text) {
     }
     if (pieces_.empty()) throw PathPatternError{"a path pattern needs at least one piece"};
     for (const std::string& piece : pieces_) anyPieces_.push_back(piece == "**");
-    hasAnyPieces_ = std::find(anyPieces_.begin(), anyPieces_.end(), true) != anyPieces_.end();
+    hasAnyPieces_ = std::find(anyPieces_.begin(), anyPieces_.end(), 1) != anyPieces_.end();
 }
 
 bool PathPattern::PieceMatches(std::size_t i, std::string_view name) const { return GlobMatches(pieces_[i], name); }
@@ -131,9 +131,16 @@ void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern*
         states.resize(states.size() + width);
         bool anyAlive = false;
         for (std::size_t k = 0; k < patterns.size(); ++k) {
+            const std::size_t count = patterns[k]->PieceCount();
+            // A pattern that can no longer match leaves its new states as
+            // the resize made them: none.
+            if (!states[from + offsets[k] + count + 1]) {
+                matched[k] = 0;
+                continue;
+            }
             char* to = states.data() + from + width + offsets[k];
             anyAlive = Advance(*patterns[k], states.data() + from + offsets[k], to, child.Name()) || anyAlive;
-            matched[k] = to[patterns[k]->PieceCount()];
+            matched[k] = to[count];
         }
         if (!anyAlive) {
             states.resize(states.size() - width);

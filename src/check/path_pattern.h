@@ -35,7 +35,7 @@ public:
 private:
     std::string text_;
     std::vector<std::string> pieces_;
-    std::vector<bool> anyPieces_;  // the pieces that are "**"
+    std::vector<char> anyPieces_;  // the pieces that are "**" (not vector<bool>: read per component)
     bool hasAnyPieces_ = false;
 };
 

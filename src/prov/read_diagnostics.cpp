@@ -21,13 +21,22 @@ void ReadDiagnostics::Clear() {
     lineOrdinals_ = {};
 }
 
-std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const ComponentNode& node) const {
+void ReadDiagnostics::PrepareNodeLines(const ComponentStore& store) const {
     if (!nodeLinesBuilt_) {
         nodeLinesBuilt_ = true;
         for (std::size_t i = 0; i < marks_.Size(); ++i)
             if (marks_[i] & kNodeMark) nodeLines_.push_back(static_cast<std::uint32_t>(i + 1));
     }
     if (!nodeOrdinals_.Built()) nodeOrdinals_.Build(store.NodeRuns());
+}
+
+void ReadDiagnostics::PrepareLookups(const ComponentStore& store) const {
+    PrepareNodeLines(store);
+    if (!lineOrdinals_.Built()) lineOrdinals_.Build(store.AttributeLineRuns());
+}
+
+std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const ComponentNode& node) const {
+    PrepareNodeLines(store);
     const std::size_t ordinal = nodeOrdinals_.Of(&node);
     if (ordinal == Ordinals<ComponentNode>::kNone || ordinal < kFixedNodes ||
         ordinal - kFixedNodes >= nodeLines_.size())

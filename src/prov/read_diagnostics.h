@@ -58,6 +58,9 @@ public:
     // The line of an attribute line, given as the store holds it (an element
     // of a node's FileLines()); 0 when it is not the store's.
     std::uint32_t AttributeLine(const ComponentStore& store, AttributeLineId line) const;
+    // Builds the indexes the two lookups above build on their first call, so
+    // that several threads may then look up at once.
+    void PrepareLookups(const ComponentStore& store) const;
 
     // The memory the line numbers hold.
     std::size_t LineNumberBytes() const { return marks_.Bytes(); }
@@ -76,6 +79,8 @@ public:
     }
 
 private:
+    void PrepareNodeLines(const ComponentStore& store) const;
+
     // Each line's mark: the attribute lines made before it, and whether the
     // line made a component (every line makes at most one).
     static constexpr std::uint32_t kNodeMark = 0x80000000u;

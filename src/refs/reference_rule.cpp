@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+#include <stdexcept>
+#include <unordered_map>
 
 #include "prov/collation.h"
-#include "text/ascii_case.h"
 #include "text/hidden_name.h"
 
 namespace oryx::refs {
@@ -33,41 +35,20 @@ PieceShape ShapeOf(std::string_view piece) {
     return {piece.size() > type.size() + 1, true};
 }
 
-// The position among the parent's children of the shown child the piece
-// names, as prov::GetChild finds it; -1 when there is none.
-std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view piece) {
-    const auto children = parent->Children();
-    const auto it = std::lower_bound(
-        children.begin(), children.end(), piece,
-        [](const prov::ComponentNode* child, std::string_view n) { return prov::CompareNames(child->Name(), n) < 0; });
+// The position among the children of the shown child the piece names, as
+// prov::GetChild finds it, given the first child that does not sort before
+// the piece; -1 when there is none.
+std::ptrdiff_t ShownAt(std::span<prov::ComponentNode* const> children,
+                       std::span<prov::ComponentNode* const>::iterator it, std::string_view piece) {
     if (it == children.end() || !prov::SameName((*it)->Name(), piece) || text::IsHiddenName((*it)->Name())) return -1;
     return it - children.begin();
 }
 
+bool NameBefore(const prov::ComponentNode* child, std::string_view name) {
+    return prov::CompareNames(child->Name(), name) < 0;
+}
+
 }  // namespace
-
-// The positions among the add node's children of the pieces last looked up
-// there, by their bytes, and whether the piece's type is a shown top-level
-// type: a node names the same top-level components over and over. A piece
-// that misses is looked up again, so colliding pieces cost no more than a
-// lookup each.
-struct ReferenceResolver::TopLevelCache {
-    struct Entry {
-        std::array<char, 24> bytes{};
-        std::uint8_t size = 0;
-        bool used = false;
-        TopLevelPiece found;
-    };
-    static constexpr std::size_t kSize = 4096;
-    std::array<Entry, kSize> entries;
-
-    Entry* Slot(std::string_view piece) {
-        if (piece.size() > Entry{}.bytes.size()) return nullptr;
-        std::uint64_t hash = 1469598103934665603ULL;
-        for (const char c : piece) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-        return &entries[(hash ^ (hash >> 31)) & (kSize - 1)];
-    }
-};
 
 // The last resolutions of whole values, by their bytes: most values of a node
 // name one of a few components. The views of a kept resolution are kept as
@@ -117,21 +98,56 @@ struct ReferenceResolver::ValueCache {
     }
 };
 
+// The sort keys (prov::NameSortKey) of the children of the large families
+// looked in, side by side: a search among them reads no child's name until
+// the keys run out, where a search among the children reads one at each step.
+// Each family's keys are made once, so they cost at most the store's names.
+struct ReferenceResolver::FamilyKeys {
+    static constexpr std::size_t kLarge = 8;
+    std::unordered_map<const prov::ComponentNode*, std::vector<std::uint64_t>> keys;
+};
+
 ReferenceResolver::~ReferenceResolver() = default;
 
-ReferenceResolver::TopLevelPiece ReferenceResolver::TopLevel(std::string_view piece) const {
-    TopLevelCache::Entry* entry = topCache_->Slot(piece);
-    if (entry && entry->used && std::string_view(entry->bytes.data(), entry->size) == piece) return entry->found;
-    TopLevelPiece found;
-    found.position = ShownChild(addNode_, piece);
-    // A piece that names a shown top-level component has its type.
-    found.topType = found.position >= 0 || IsTopLevelType(TypeOf(piece));
-    if (entry) {
-        std::copy(piece.begin(), piece.end(), entry->bytes.begin());
-        entry->size = static_cast<std::uint8_t>(piece.size());
-        entry->used = true;
-        entry->found = found;
+std::ptrdiff_t ReferenceResolver::ShownChild(const prov::ComponentNode* parent, std::string_view piece) const {
+    const auto children = parent->Children();
+    if (children.size() < FamilyKeys::kLarge)
+        return ShownAt(children, std::lower_bound(children.begin(), children.end(), piece, NameBefore), piece);
+    auto [family, made] = familyKeys_->keys.try_emplace(parent);
+    std::vector<std::uint64_t>& keys = family->second;
+    if (made) {
+        keys.reserve(children.size());
+        for (const prov::ComponentNode* child : children) keys.push_back(prov::NameSortKey(child->Name()));
     }
+    // The children sort as their keys do, as far as the keys go: those
+    // whose key is the piece's need their names compared.
+    const std::uint64_t key = prov::NameSortKey(piece);
+    const auto [from, to] = std::equal_range(keys.begin(), keys.end(), key);
+    const auto first = children.begin() + (from - keys.begin());
+    return ShownAt(children, std::lower_bound(first, first + (to - from), piece, NameBefore), piece);
+}
+
+ReferenceResolver::TopLevelPiece ReferenceResolver::TopLevel(std::string_view piece) const {
+    TopLevelPiece found;
+    if (topNames_.empty()) return found;
+    const auto children = addNode_->Children();
+    const auto find = [&](const std::vector<TopSlot>& table, std::string_view wanted, auto nameOf) {
+        const std::uint64_t hash = prov::HashName(wanted);
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const TopSlot slot = table[i];
+            if (slot.position == kFree) return kFree;
+            if (slot.check == static_cast<std::uint32_t>(hash >> 32) &&
+                prov::SameName(nameOf(children[slot.position]->Name()), wanted))
+                return slot.position;
+        }
+    };
+    const std::uint32_t named = find(topNames_, piece, [](std::string_view name) { return name; });
+    // The first of the children with the name, as a search of the sorted
+    // children finds it: a hidden one hides the name.
+    if (named != kFree && !text::IsHiddenName(children[named]->Name())) found.position = named;
+    // A piece that names a shown top-level component has its type.
+    found.topType = found.position >= 0 || find(topTypes_, TypeOf(piece), TypeOf) != kFree;
     return found;
 }
 
@@ -144,28 +160,43 @@ std::string_view ReferenceValue(std::string_view line) {
     return value;
 }
 
-ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
-    : addNode_(store.AddNode()),
-      topCache_(std::make_unique<TopLevelCache>()),
-      valueCache_(std::make_unique<ValueCache>()) {
-    if (!addNode_) return;
-    for (const prov::ComponentNode* top : addNode_->Children())
-        if (!text::IsHiddenName(top->Name())) topTypes_.push_back(text::AsciiLowered(TypeOf(top->Name())));
-    std::sort(topTypes_.begin(), topTypes_.end());
-    topTypes_.erase(std::unique(topTypes_.begin(), topTypes_.end()), topTypes_.end());
+namespace {
+
+// Puts a child's position in an open-addressing table of `slots` (a power of
+// two, more than the children) unless a child of the same key is there.
+template <typename Slot, typename KeyOf>
+void Insert(std::vector<Slot>& slots, std::span<prov::ComponentNode* const> children, std::uint32_t position,
+            KeyOf keyOf) {
+    const std::string_view key = keyOf(children[position]->Name());
+    const std::uint64_t hash = prov::HashName(key);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = slots[i];
+        if (slot.position == UINT32_MAX) {
+            slot = {position, static_cast<std::uint32_t>(hash >> 32)};
+            return;
+        }
+        if (prov::SameName(keyOf(children[slot.position]->Name()), key)) return;
+    }
 }
 
-bool ReferenceResolver::IsTopLevelType(std::string_view type) const {
-    const auto below = [](const std::string& known, std::string_view wanted) {
-        const std::size_t n = std::min(known.size(), wanted.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            const char a = known[i], b = text::AsciiLower(wanted[i]);
-            if (a != b) return a < b;
-        }
-        return known.size() < wanted.size();
-    };
-    const auto it = std::lower_bound(topTypes_.begin(), topTypes_.end(), type, below);
-    return it != topTypes_.end() && text::EqualIgnoringAsciiCase(*it, type);
+}  // namespace
+
+ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
+    : addNode_(store.AddNode()),
+      valueCache_(std::make_unique<ValueCache>()),
+      familyKeys_(std::make_unique<FamilyKeys>()) {
+    if (!addNode_ || addNode_->ChildCount() == 0) return;
+    const auto children = addNode_->Children();
+    if (children.size() >= kFree / 4) throw std::length_error("too many top-level components to resolve against");
+    std::size_t size = 8;
+    while (size < 2 * children.size()) size *= 2;
+    topNames_.assign(size, {kFree, 0});
+    topTypes_.assign(size, {kFree, 0});
+    for (std::uint32_t i = 0; i < children.size(); ++i) {
+        Insert(topNames_, children, i, [](std::string_view name) { return name; });
+        if (!text::IsHiddenName(children[i]->Name())) Insert(topTypes_, children, i, TypeOf);
+    }
 }
 
 Resolution ReferenceResolver::ResolveLine(std::string_view line) const {
@@ -179,19 +210,16 @@ Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNum
     if (!addNode_ || value.find('/') == std::string_view::npos) return {};
     ValueCache::Entry* entry = valueCache_->Slot(value);
     if (entry && ValueCache::Holds(*entry, value, numbers)) return ValueCache::Get(*entry, value);
-    const Resolution r = Resolve(value, numbers);
+    // Every kind of reference begins with a piece of a shown top-level type:
+    // one that names a top-level component has its type, and a dangling one
+    // must. Most values that are no reference end here, with no walk.
+    const TopLevelPiece top = TopLevel(value.substr(0, value.find(' ')));
+    const Resolution r = top.topType ? Resolve(value, top, numbers) : Resolution{};
     if (entry) ValueCache::Keep(*entry, value, numbers, r);
     return r;
 }
 
-Resolution ReferenceResolver::Resolve(std::string_view value, const TreeNumbers* numbers) const {
-    // Every kind of reference begins with a piece of a shown top-level type:
-    // one that names a top-level component has its type, and a dangling one
-    // must. Most values that are no reference end here.
-    const std::size_t firstEnd = std::min(value.find(' '), value.size());
-    const std::string_view first = value.substr(0, firstEnd);
-    const TopLevelPiece top = TopLevel(first);
-    if (!top.topType) return {};
+Resolution ReferenceResolver::Resolve(std::string_view value, TopLevelPiece top, const TreeNumbers* numbers) const {
     // One pass over the pieces: the walk down the tree as far as they name
     // components, and the shape of a path.
     const prov::ComponentNode* named = addNode_;
@@ -230,8 +258,8 @@ Resolution ReferenceResolver::Resolve(std::string_view value, const TreeNumbers*
     if (walking) return {ReferenceKind::Exact, named, {}, number};
     if (!shaped || !hasInstance || value.back() == '!') return {};
     if (namedPieces > 0) return {ReferenceKind::Partial, named, value.substr(namedEnd + 1), number};
-    // The first piece's type is a shown top-level type (above).
-    return {ReferenceKind::Dangling, nullptr, first};
+    // The first piece's type is a shown top-level type (ResolveValue).
+    return {ReferenceKind::Dangling, nullptr, value.substr(0, value.find(' '))};
 }
 
 }  // namespace oryx::refs

@@ -56,10 +56,9 @@ struct Resolution {
 // spaces and TABs trimmed at both ends. Empty for a line without "=".
 std::string_view ReferenceValue(std::string_view line);
 
-// Resolves values against one store. Built once per store: it holds the
-// types of the shown top-level components, and remembers the top-level
-// components and the values it last resolved, so one resolver serves one
-// thread.
+// Resolves values against one store. Built once per store: it holds tables
+// of the top-level names and types, and remembers the values it last
+// resolved and the families it looked in, so one resolver serves one thread.
 class ReferenceResolver final {
 public:
     explicit ReferenceResolver(const prov::ComponentStore& store);
@@ -81,19 +80,30 @@ private:
         std::ptrdiff_t position = -1;
         bool topType = false;
     };
-    struct TopLevelCache;
     struct ValueCache;
+    struct FamilyKeys;
 
-    Resolution Resolve(std::string_view value, const TreeNumbers* numbers) const;
-    bool IsTopLevelType(std::string_view type) const;
+    Resolution Resolve(std::string_view value, TopLevelPiece top, const TreeNumbers* numbers) const;
     TopLevelPiece TopLevel(std::string_view piece) const;
+    // The position among the parent's children of the shown child the piece
+    // names, as prov::GetChild finds it; -1 when there is none.
+    std::ptrdiff_t ShownChild(const prov::ComponentNode* parent, std::string_view piece) const;
 
     const prov::ComponentNode* addNode_ = nullptr;
-    // The ASCII-lowered types of the shown top-level components, sorted and
-    // unique: a file's names cannot make a lookup slow.
-    std::vector<std::string> topTypes_;
-    std::unique_ptr<TopLevelCache> topCache_;
+    // The add node's children by name ignoring case, and the types of the
+    // shown ones: open-addressing tables of positions among the children
+    // (kFree for none), keyed by the seeded hash, so that a file's names
+    // cannot make a lookup slow. A first piece is looked up in them without
+    // a walk down the tree. Each slot keeps the    // high bits of the hash spare most mismatches a look at the name.
+    struct TopSlot {
+        std::uint32_t position;
+        std::uint32_t check;
+    };
+    static constexpr std::uint32_t kFree = UINT32_MAX;
+    std::vector<TopSlot> topNames_;
+    std::vector<TopSlot> topTypes_;
     std::unique_ptr<ValueCache> valueCache_;
+    std::unique_ptr<FamilyKeys> familyKeys_;
 };
 
 }  // namespace oryx::refs
