@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
-#include <sched.h>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "prov/component_store.h"
 #include "prov/line_batches.h"
 #include "prov/path_trie.h"
+#include "prov/processors.h"
 #include "prov/read_diagnostics.h"
 #include "prov/set_pairs.h"
 #include "text/ascii_case.h"
@@ -569,14 +568,6 @@ namespace {
 // there is a processor for it.
 constexpr std::size_t kReadAheadBytes = 1024 * 1024;
 
-// The processors this process may run on.
-unsigned UsableProcessors() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) == 0) return static_cast<unsigned>(CPU_COUNT(&set));
-    return std::thread::hardware_concurrency();
-}
-
 bool ReadsAhead(const LineFile& file, ReadSplit::Mode mode) {
     switch (mode) {
     case ReadSplit::Mode::Serial: return false;
@@ -584,8 +575,7 @@ bool ReadsAhead(const LineFile& file, ReadSplit::Mode mode) {
     case ReadSplit::Mode::Automatic: break;
     }
     if (file.SizeAtOpen() < kReadAheadBytes) return false;
-    static const unsigned processors = UsableProcessors();
-    return processors > 1;
+    return UsableProcessors() > 1;
 }
 
 // The lines come from a thread that reads them ahead in batches, trimmed and
