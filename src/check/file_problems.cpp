@@ -29,8 +29,10 @@ long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnosti
     const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), finding.path);
     if (!node || prov::ComponentPath(*node) != finding.path) return -1;
     long index = 0;
-    for (const std::string_view& line : node->Attributes().FileLines()) {
-        const std::uint32_t at = diagnostics.AttributeLine(store, &line);
+    const prov::FileLineRange lines = node->Attributes().FileLines();
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+        const std::string_view line = *it;
+        const std::uint32_t at = diagnostics.AttributeLine(store, it.Id());
         if (at == finding.line &&
             (finding.attribute.empty() || text::EqualIgnoringAsciiCase(prov::LineName(line), finding.attribute)))
             return index;

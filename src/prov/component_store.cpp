@@ -4,8 +4,10 @@
 #include <cassert>
 #include <cstring>
 #include <future>
+#include <limits>
 #include <new>
 #include <span>
+#include <stdexcept>
 #include <system_error>
 #include <type_traits>
 
@@ -47,31 +49,36 @@ std::string MaterializePath(const PathLink* link) {
 
 // ---- FileLineRange ----
 
+void FileLineRange::Iterator::Enter(const LineRun& run) {
+    text_ = run.text;
+    runBegin_ = slot_ = run.ends;
+    runEnd_ = run.ends + run.count;
+}
+
 FileLineRange::Iterator FileLineRange::begin() const {
     Iterator it;
     if (first_.count == 0) return it;
     it.range_ = this;
-    it.line_ = first_.begin;
-    it.runEnd_ = first_.begin + first_.count;
+    it.Enter(first_);
     return it;
 }
 
 FileLineRange::Iterator& FileLineRange::Iterator::operator++() {
-    if (++line_ != runEnd_) return *this;
-    if (++run_ < range_->RunCount()) {
-        const LineRun run = range_->Run(run_);
-        line_ = run.begin;
-        runEnd_ = run.begin + run.count;
-    } else {
+    if (++slot_ != runEnd_) return *this;
+    if (++run_ < range_->RunCount())
+        Enter(range_->Run(run_));
+    else
         *this = Iterator();
-    }
     return *this;
 }
 
 std::string_view FileLineRange::operator[](std::size_t i) const {
     for (std::size_t r = 0;; ++r) {
         const LineRun run = Run(r);
-        if (i < run.count) return run.begin[i];
+        if (i < run.count) {
+            const std::uint32_t begin = i == 0 ? 0 : run.ends[i - 1];
+            return {run.text + begin, run.ends[i] - begin};
+        }
         i -= run.count;
     }
 }
@@ -138,9 +145,9 @@ std::vector<ComponentStore::ItemRun<ComponentNode>> ComponentStore::NodeRuns() c
     return runs;
 }
 
-std::vector<ComponentStore::ItemRun<std::string_view>> ComponentStore::AttributeLineRuns() const {
-    std::vector<ItemRun<std::string_view>> runs;
-    lines_.ForEachChunk([&](const std::string_view* first, std::size_t count) { runs.push_back({first, count}); });
+std::vector<ComponentStore::ItemRun<std::uint32_t>> ComponentStore::AttributeLineRuns() const {
+    std::vector<ItemRun<std::uint32_t>> runs;
+    lineEnds_.ForEachChunk([&](const std::uint32_t* first, std::size_t count) { runs.push_back({first, count}); });
     return runs;
 }
 
@@ -149,7 +156,7 @@ ComponentNode& ComponentStore::NewNode() { return *nodes_.Emplace(ComponentNode:
 void ComponentStore::Clear() {
     // The pools own every node, line and text, so this is flat whatever the depth.
     nodes_.Clear();
-    lines_.Clear();
+    lineEnds_.Clear();
     moreRuns_.clear();
     links_.Clear();
     textBlocks_.clear();
@@ -167,7 +174,7 @@ void ComponentStore::Clear() {
 void ComponentStore::Swap(ComponentStore& other) noexcept {
     using std::swap;
     swap(nodes_, other.nodes_);
-    swap(lines_, other.lines_);
+    swap(lineEnds_, other.lineEnds_);
     swap(links_, other.links_);
     swap(moreRuns_, other.moreRuns_);
     swap(textBlocks_, other.textBlocks_);
@@ -219,15 +226,6 @@ std::string_view ComponentStore::Keep(std::string_view text) {
     return {dest, text.size()};
 }
 
-std::string_view ComponentStore::KeepJoined(std::string_view a, char sep, std::string_view b) {
-    const std::size_t size = a.size() + 1 + b.size();
-    char* dest = Allocate(size);
-    if (!a.empty()) std::memcpy(dest, a.data(), a.size());
-    dest[a.size()] = sep;
-    if (!b.empty()) std::memcpy(dest + a.size() + 1, b.data(), b.size());
-    return {dest, size};
-}
-
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
     assert(building_ && "paths are made only while the reader builds the store");
     return links_.Emplace(PathLink{prev, keptSegment});
@@ -258,23 +256,36 @@ ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_vi
     return node;
 }
 
-void ComponentStore::AppendAttribute(ComponentNode& node, std::string_view keptLine) {
+std::string_view ComponentStore::AppendAttribute(ComponentNode& node, std::string_view name, std::string_view value) {
     assert(building_ && "attribute lines are added only before Finish");
-    const std::string_view* slot = lines_.Emplace(keptLine);
+    const std::size_t size = name.size() + 1 + value.size();
+    if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("an attribute line is too long");
+    char* text = Allocate(size);
+    if (!name.empty()) std::memcpy(text, name.data(), name.size());
+    text[name.size()] = '=';
+    if (!value.empty()) std::memcpy(text + name.size() + 1, value.data(), value.size());
+    std::uint32_t* slot = lineEnds_.Emplace(std::uint32_t{0});
     ++node.lineCount_;
     // Lines of one component mostly follow each other in the file, so one
-    // run usually holds them all.
+    // run usually holds them all: the run goes on while both the text and the
+    // slot follow its last line and its ends still fit in 32 bits.
     LineRun& last = node.moreRuns_ && !node.moreRuns_->empty() ? node.moreRuns_->back() : node.firstRun_;
-    if (last.count > 0 && last.begin + last.count == slot) {
-        ++last.count;
-        return;
+    if (last.count > 0 && last.ends + last.count == slot) {
+        const std::uint32_t end = last.ends[last.count - 1];
+        if (last.text + end == text && size <= std::numeric_limits<std::uint32_t>::max() - end) {
+            *slot = static_cast<std::uint32_t>(end + size);
+            ++last.count;
+            return {text, size};
+        }
     }
+    *slot = static_cast<std::uint32_t>(size);
     if (node.firstRun_.count == 0) {
-        node.firstRun_ = {slot, 1};
-        return;
+        node.firstRun_ = {text, slot, 1};
+    } else {
+        if (!node.moreRuns_) node.moreRuns_ = &moreRuns_.emplace_back();
+        node.moreRuns_->push_back({text, slot, 1});
     }
-    if (!node.moreRuns_) node.moreRuns_ = &moreRuns_.emplace_back();
-    node.moreRuns_->push_back({slot, 1});
+    return {text, size};
 }
 
 namespace {

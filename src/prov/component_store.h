@@ -55,10 +55,18 @@ void ForEachPathSegment(const PathLink* link, Visit visit) {
 
 std::string MaterializePath(const PathLink* link);
 
-// A run of consecutive attribute lines in the store's line pool.
+// A run of attribute lines kept one after the other: their texts follow each
+// other from `text` on, and ends[i] is where line i ends, counted from `text`.
+// Each line costs its text and four bytes.
 struct LineRun {
-    const std::string_view* begin = nullptr;
+    const char* text = nullptr;
+    const std::uint32_t* ends = nullptr;
     std::uint32_t count = 0;
+};
+
+// Names one attribute line of a store: its slot in the store's line table.
+struct AttributeLineId {
+    const std::uint32_t* slot = nullptr;
 };
 
 // The file's own attribute lines of one node, in file order.
@@ -66,29 +74,39 @@ class FileLineRange final {
 public:
     class Iterator final {
     public:
-        using iterator_category = std::forward_iterator_tag;
+        // Lines are made from the store's tables as they are read, so the
+        // iterator yields them by value.
+        using iterator_concept = std::forward_iterator_tag;
+        using iterator_category = std::input_iterator_tag;
         using value_type = std::string_view;
         using difference_type = std::ptrdiff_t;
-        using pointer = const std::string_view*;
-        using reference = const std::string_view&;
+        using pointer = void;
+        using reference = std::string_view;
 
         Iterator() = default;
-        reference operator*() const { return *line_; }
-        pointer operator->() const { return line_; }
+        std::string_view operator*() const {
+            const std::uint32_t begin = slot_ == runBegin_ ? 0 : slot_[-1];
+            return {text_ + begin, *slot_ - begin};
+        }
+        AttributeLineId Id() const { return {slot_}; }
         Iterator& operator++();
         Iterator operator++(int) {
             Iterator old = *this;
             ++*this;
             return old;
         }
-        bool operator==(const Iterator& other) const { return line_ == other.line_; }
+        bool operator==(const Iterator& other) const { return slot_ == other.slot_; }
 
     private:
         friend class FileLineRange;
+        void Enter(const LineRun& run);
+
         const FileLineRange* range_ = nullptr;
         std::size_t run_ = 0;
-        const std::string_view* line_ = nullptr;
-        const std::string_view* runEnd_ = nullptr;
+        const char* text_ = nullptr;
+        const std::uint32_t* runBegin_ = nullptr;
+        const std::uint32_t* slot_ = nullptr;
+        const std::uint32_t* runEnd_ = nullptr;
     };
 
     Iterator begin() const;
@@ -182,6 +200,9 @@ public:
 private:
     friend class ComponentStore;
 
+    // First, so they share the padding at the end of the attribute list.
+    bool hasParentEntry_ = false;
+    bool hasPropEntry_ = true;
     ComponentNode* parent_ = nullptr;
     // The creating walk's path before this node, and this node's own piece
     // of it: the name without trailing control bytes, pointing at the name.
@@ -195,8 +216,6 @@ private:
     ComponentNode* nextSibling_ = nullptr;
     std::uint32_t nameSize_ = 0;
     std::uint32_t childCount_ = 0;
-    bool hasParentEntry_ = false;
-    bool hasPropEntry_ = true;
 };
 
 // The model of one file: the store root with its "&PROP" entry and the add
@@ -232,7 +251,8 @@ public:
         std::size_t count;
     };
     std::vector<ItemRun<ComponentNode>> NodeRuns() const;
-    std::vector<ItemRun<std::string_view>> AttributeLineRuns() const;
+    // The attribute lines' slots (see AttributeLineId), in the order made.
+    std::vector<ItemRun<std::uint32_t>> AttributeLineRuns() const;
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }
@@ -240,11 +260,11 @@ public:
     // Creates a child of `parent` whose full path is `parentPath` extended by
     // the name; Finish puts every node's children in order.
     ComponentNode& AppendChild(ComponentNode& parent, std::string_view keptName, const PathLink* parentPath);
-    void AppendAttribute(ComponentNode& node, std::string_view keptLine);
+    // Keeps the line "name=value" as the node's next attribute line and
+    // returns it.
+    std::string_view AppendAttribute(ComponentNode& node, std::string_view name, std::string_view value);
     // Copies bytes into the store's text pool.
     std::string_view Keep(std::string_view text);
-    // Keeps a + sep + b as one text.
-    std::string_view KeepJoined(std::string_view a, char sep, std::string_view b);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
     // The path `path` with its first piece replaced by `keptHead`.
     const PathLink* NewSplice(const PathLink* path, std::string_view keptHead);
@@ -262,7 +282,7 @@ private:
     char* Allocate(std::size_t size);
 
     ChunkPool<ComponentNode> nodes_;
-    ChunkPool<std::string_view> lines_;
+    ChunkPool<std::uint32_t> lineEnds_;
     ChunkPool<PathLink> links_;
     std::deque<std::vector<LineRun>> moreRuns_;
     std::vector<ChunkPtr<char>> textBlocks_;

@@ -12,7 +12,7 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 
 // Batches hold at most this many lines and pairs, so a file of short lines
 // keeps as little in flight as one of long lines.
-constexpr std::size_t kBatchItems = 8192;
+constexpr std::size_t kBatchItems = 4096;
 // A batch that held one huge line gives its memory back.
 constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
 // The pairs of longer lines are cut by the reader itself: cut ahead, a line

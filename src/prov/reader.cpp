@@ -495,8 +495,7 @@ private:
     }
 
     void AppendPair(std::string_view name, std::string_view value) {
-        const std::string_view line = store_.KeepJoined(name, '=', value);
-        store_.AppendAttribute(*target_, line);
+        const std::string_view line = store_.AppendAttribute(*target_, name, value);
         if (diagnostics_) {
             diagnostics_->AttributeAppended();
             if (name.empty()) diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(line));

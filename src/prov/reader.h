@@ -59,7 +59,7 @@ class ReadDiagnostics;
 // text (or a few thousand lines or pairs), and after each line listed in
 // `cutAfterLines`.
 struct BatchCuts {
-    std::size_t batchBytes = 128 * 1024;
+    std::size_t batchBytes = 64 * 1024;
     std::vector<std::size_t> cutAfterLines;  // ascending line numbers, from 1
 };
 
