@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <system_error>
 
 namespace oryx::prov {
 namespace {
@@ -57,7 +58,11 @@ void FreeChunk(void* chunk, std::size_t bytes) noexcept {
 // ---- ChunkPrefetch ----
 
 ChunkPrefetch::ChunkPrefetch() : previous_(currentPrefetch) {
-    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    try {
+        thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    } catch (const std::system_error&) {
+        // No thread to be had: every chunk is mapped when taken.
+    }
     currentPrefetch = this;
 }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <unordered_map>
 #include <vector>
 
@@ -580,9 +582,16 @@ bool ReadsAhead(const LineFile& file, ReadSplit::Mode mode) {
 // The lines come from a thread that reads them ahead in batches, trimmed and
 // with their set pairs cut; the walk takes them in file order, and the
 // store's large chunks are made ready by another thread.
-void ReadAhead(LineFile& file, const BatchCuts& cuts, Reader& reader, FileShape& shape, ReadDiagnostics* diagnostics) {
+// False when no thread could be started: nothing was read then.
+bool ReadAhead(LineFile& file, const BatchCuts& cuts, Reader& reader, FileShape& shape, ReadDiagnostics* diagnostics) {
     const ChunkPrefetch prefetch;
-    LineBatchReader batches(file, shape.startProv, cuts);
+    std::optional<LineBatchReader> started;
+    try {
+        started.emplace(file, shape.startProv, cuts);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    LineBatchReader& batches = *started;
     while (const LineBatch* batch = batches.Next()) {
         for (std::size_t i = 0, n = batch->LineCount(); i < n; ++i) {
             ++shape.lines;
@@ -593,6 +602,7 @@ void ReadAhead(LineFile& file, const BatchCuts& cuts, Reader& reader, FileShape&
                 reader.ConfigureLine(batch->Line(i), shape.lines == 1, batch->LinePairs(i));
         }
     }
+    return true;
 }
 
 FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics,
@@ -605,10 +615,7 @@ FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiag
     file.Rewind();
 
     Reader reader(store, diagnostics);
-    if (ReadsAhead(file, split.mode)) {
-        ReadAhead(file, split.cuts, reader, shape, diagnostics);
-        return shape;
-    }
+    if (ReadsAhead(file, split.mode) && ReadAhead(file, split.cuts, reader, shape, diagnostics)) return shape;
     std::string working;
     while (file.ReadLine(line)) {
         ++shape.lines;
