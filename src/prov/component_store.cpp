@@ -27,6 +27,8 @@ constexpr std::size_t kSortedInHalves = 100000;
 }  // namespace
 
 static_assert(std::is_trivially_destructible_v<ComponentNode>, "node chunks are freed without running destructors");
+// What a large file pays for each component it makes.
+static_assert(sizeof(void*) != 8 || sizeof(ComponentNode) <= 88, "a node's fields fill its padding");
 
 const char kSpliceMark[1] = {};
 
@@ -57,9 +59,9 @@ void FileLineRange::Iterator::Enter(const LineRun& run) {
 
 FileLineRange::Iterator FileLineRange::begin() const {
     Iterator it;
-    if (first_.count == 0) return it;
+    if (size_ == 0) return it;
     it.range_ = this;
-    it.Enter(first_);
+    it.Enter(Run(0));
     return it;
 }
 
@@ -157,7 +159,7 @@ void ComponentStore::Clear() {
     // The pools own every node, line and text, so this is flat whatever the depth.
     nodes_.Clear();
     lineEnds_.Clear();
-    moreRuns_.clear();
+    lineRuns_.clear();
     links_.Clear();
     textBlocks_.clear();
     textBlockSize_ = 0;
@@ -176,7 +178,7 @@ void ComponentStore::Swap(ComponentStore& other) noexcept {
     swap(nodes_, other.nodes_);
     swap(lineEnds_, other.lineEnds_);
     swap(links_, other.links_);
-    swap(moreRuns_, other.moreRuns_);
+    swap(lineRuns_, other.lineRuns_);
     swap(textBlocks_, other.textBlocks_);
     swap(textBlockSize_, other.textBlockSize_);
     swap(blockCursor_, other.blockCursor_);
@@ -265,25 +267,29 @@ std::string_view ComponentStore::AppendAttribute(ComponentNode& node, std::strin
     text[name.size()] = '=';
     if (!value.empty()) std::memcpy(text + name.size() + 1, value.data(), value.size());
     std::uint32_t* slot = lineEnds_.Emplace(std::uint32_t{0});
-    ++node.lineCount_;
+    if (node.lineCount_ == std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("a component has too many attribute lines");
     // Lines of one component mostly follow each other in the file, so one
     // run usually holds them all: the run goes on while both the text and the
     // slot follow its last line and its ends still fit in 32 bits.
-    LineRun& last = node.moreRuns_ && !node.moreRuns_->empty() ? node.moreRuns_->back() : node.firstRun_;
+    const LineRun last =
+        node.allRuns_ ? node.allRuns_->back() : LineRun{node.firstText_, node.firstEnds_, node.lineCount_};
+    ++node.lineCount_;
     if (last.count > 0 && last.ends + last.count == slot) {
         const std::uint32_t end = last.ends[last.count - 1];
         if (last.text + end == text && size <= std::numeric_limits<std::uint32_t>::max() - end) {
             *slot = static_cast<std::uint32_t>(end + size);
-            ++last.count;
+            if (node.allRuns_) ++node.allRuns_->back().count;
             return {text, size};
         }
     }
     *slot = static_cast<std::uint32_t>(size);
-    if (node.firstRun_.count == 0) {
-        node.firstRun_ = {text, slot, 1};
+    if (last.count == 0) {
+        node.firstText_ = text;
+        node.firstEnds_ = slot;
     } else {
-        if (!node.moreRuns_) node.moreRuns_ = &moreRuns_.emplace_back();
-        node.moreRuns_->push_back({text, slot, 1});
+        if (!node.allRuns_) node.allRuns_ = &lineRuns_.emplace_back(1, last);
+        node.allRuns_->push_back({text, slot, 1});
     }
     return {text, size};
 }
@@ -389,8 +395,9 @@ void ComponentStore::ReleaseSubtree(ComponentNode& node) {
         const auto children = n->Children();
         pending.insert(pending.end(), children.begin(), children.end());
         n->childCount_ = 0;
-        n->firstRun_ = {};
-        if (n->moreRuns_) n->moreRuns_->clear();
+        n->firstText_ = nullptr;
+        n->firstEnds_ = nullptr;
+        n->allRuns_ = nullptr;
         n->lineCount_ = 0;
         n->bookkeeping_ = false;
         n->hasPropEntry_ = false;

@@ -117,13 +117,14 @@ public:
 
 private:
     friend class AttributeList;
-    FileLineRange(LineRun first, const std::vector<LineRun>* more, std::size_t size)
-        : first_(first), more_(more), size_(size) {}
-    LineRun Run(std::size_t i) const { return i == 0 ? first_ : (*more_)[i - 1]; }
-    std::size_t RunCount() const { return first_.count == 0 ? 0 : 1 + (more_ ? more_->size() : 0); }
+    // The lines are the runs of `all` when given, else the run `only`.
+    FileLineRange(LineRun only, const std::vector<LineRun>* all, std::size_t size)
+        : only_(only), all_(all), size_(size) {}
+    LineRun Run(std::size_t i) const { return all_ ? (*all_)[i] : only_; }
+    std::size_t RunCount() const { return all_ ? all_->size() : (only_.count == 0 ? 0 : 1); }
 
-    LineRun first_;
-    const std::vector<LineRun>* more_;
+    LineRun only_;
+    const std::vector<LineRun>* all_;
     std::size_t size_;
 };
 
@@ -139,7 +140,7 @@ public:
     std::string_view Line(std::size_t i, std::string& scratch) const;
     std::string Line(std::size_t i) const;
     // The file's lines alone, without the bookkeeping lines.
-    FileLineRange FileLines() const { return {firstRun_, moreRuns_, lineCount_}; }
+    FileLineRange FileLines() const { return {{firstText_, firstEnds_, lineCount_}, allRuns_, lineCount_}; }
     bool HasBookkeeping() const { return bookkeeping_; }
     const ComponentNode& Owner() const;
 
@@ -149,8 +150,12 @@ protected:
 
 private:
     friend class ComponentStore;
-    LineRun firstRun_;
-    std::vector<LineRun>* moreRuns_ = nullptr;  // owned by the store; rare
+    // The lines: one run from firstText_ and firstEnds_ with every line; or,
+    // rarely, the runs of allRuns_ (owned by the store). The first run is not
+    // a LineRun, so its count is lineCount_ and no padding is lost.
+    const char* firstText_ = nullptr;
+    const std::uint32_t* firstEnds_ = nullptr;
+    std::vector<LineRun>* allRuns_ = nullptr;
     std::uint32_t lineCount_ = 0;
     bool bookkeeping_ = false;
 };
@@ -203,6 +208,8 @@ private:
     // First, so they share the padding at the end of the attribute list.
     bool hasParentEntry_ = false;
     bool hasPropEntry_ = true;
+    std::uint32_t nameSize_ = 0;
+    std::uint32_t childCount_ = 0;
     ComponentNode* parent_ = nullptr;
     // The creating walk's path before this node, and this node's own piece
     // of it: the name without trailing control bytes, pointing at the name.
@@ -214,8 +221,6 @@ private:
         ComponentNode* const* children_;
     };
     ComponentNode* nextSibling_ = nullptr;
-    std::uint32_t nameSize_ = 0;
-    std::uint32_t childCount_ = 0;
 };
 
 // The model of one file: the store root with its "&PROP" entry and the add
@@ -284,7 +289,7 @@ private:
     ChunkPool<ComponentNode> nodes_;
     ChunkPool<std::uint32_t> lineEnds_;
     ChunkPool<PathLink> links_;
-    std::deque<std::vector<LineRun>> moreRuns_;
+    std::deque<std::vector<LineRun>> lineRuns_;
     std::vector<ChunkPtr<char>> textBlocks_;
     std::size_t textBlockSize_ = 0;
     char* blockCursor_ = nullptr;
