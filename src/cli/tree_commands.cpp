@@ -70,14 +70,18 @@ int RunAttrs(const Args& allArgs) {
         return kExitFailure;
     }
     TellInexactPath(store.AddNode(), args[1], node);
-    Output out;
-    for (const prov::AttributeRow& row : prov::VisibleAttributeRows(node)) {
-        out.Append(row.name);
-        out.Append(" = ");
-        out.Append(row.value);
-        out.Append("\n");
+    // Rows go out as they are made, in pieces: a component may hold millions.
+    constexpr std::size_t kPiece = 1 << 16;
+    std::string piece;
+    for (const std::string_view line : node->Attributes().FileLines()) {
+        if (text::IsHiddenName(line)) continue;
+        piece.append(prov::LineName(line)).append(" = ").append(prov::LineValue(line)).append("\n");
+        if (piece.size() >= kPiece) {
+            if (!WriteStdout(piece)) return WriteFailure("attributes", errno);
+            piece.clear();
+        }
     }
-    if (!out.Commit()) return WriteFailure("attributes", errno);
+    if (!WriteStdout(piece)) return WriteFailure("attributes", errno);
     return kExitOk;
 }
 
