@@ -108,6 +108,29 @@ void ConfigureContext(const Scratch& dir) {
     Growth("mix of configure, configured, return, set", 100000L * scale, ConfigureMix, read);
 }
 
+// Lines read ahead in batches on another thread: shapes that make batches
+// hold one huge line, or nothing but line ends.
+void Load(const Scratch& dir) {
+    std::printf("load:\n");
+    const auto read = [&dir](const std::string& bytes) { ReadNode(dir, bytes); };
+    Growth(
+        "a file that is one set line of n pairs", 250000L * scale, [](long n) { return "set " + Repeated("k v, ", n); },
+        read);
+    Growth(
+        "a file of n empty lines", 1000000L * scale, [](long n) { return Repeated("\n", n); }, read);
+    Growth(
+        "start-prov, n add and set lines", 100000L * scale,
+        [](long n) {
+            std::string text = "start prov\n";
+            for (long i = 0; i < n; ++i) {
+                const std::string card = "add Shelf Card/" + std::to_string(i);
+                text += card + "\nset" + card.substr(3) + " cardType eth, spareCard 1\n";
+            }
+            return text;
+        },
+        read);
+}
+
 std::string SettingsFile(long keys) {
     std::string text = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvex\\ORYX]\n";
     for (long i = 0; i < keys; ++i) text += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
@@ -465,6 +488,7 @@ int main(int argc, char** argv) {
     CustomReportKeys(dir);
     FindInDeepPaths(dir);
     Check(dir);
+    Load(dir);
     References(dir);
     return 0;
 }

@@ -2,7 +2,7 @@
 # Where the time of `oryx-cli attrs FILE Shelf` goes, by stage of the load,
 # from perf's self time per symbol over a few runs. Usage: profile_load.sh CLI FILE...
 # The stages that follow the file order are the walk, the store's appends and
-# Finish; the rest could run in parallel chunks.
+# Finish; the rest runs on helper threads for a large file, whose share shows last.
 set -euo pipefail
 cli=$1
 shift
@@ -32,4 +32,9 @@ for file in "$@"; do
       else s = "other (output, start-up, libc)"
       total[s] += share
     } END { for (s in total) printf "  %5.1f%%  %s\n", total[s], s }' | sort -rn
+  # The walk's thread is the process's first: its share is the serial part.
+  perf script -i "$data" --comm oryx-cli -F pid,tid 2>/dev/null |
+    awk '{ split($1, p, "/"); if (p[1] == p[2]) main++; else other++ }
+      END { if (main + other) printf "  %5.1f%%  on the walk'"'"'s thread (serial), %.1f%% on the helper threads\n",
+        100 * main / (main + other), 100 * other / (main + other) }'
 done

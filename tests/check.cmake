@@ -1,6 +1,6 @@
 find_package(nlohmann_json 3 REQUIRED)
-add_executable(check_test check_test.cpp check_cli_test.cpp)
-target_link_libraries(check_test PRIVATE oryx_check nlohmann_json::nlohmann_json GTest::gtest_main)
+add_executable(check_test check_test.cpp check_cli_test.cpp read_split_test.cpp)
+target_link_libraries(check_test PRIVATE oryx_check oryx_reports nlohmann_json::nlohmann_json GTest::gtest_main)
 target_compile_definitions(check_test PRIVATE ORYX_CLI_PATH="$<TARGET_FILE:oryx-cli>")
 add_dependencies(check_test oryx-cli)
 gtest_discover_tests(check_test NO_PRETTY_VALUES DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 namespace oryx::prov {
 
@@ -29,5 +33,32 @@ ChunkPtr<T> MakeChunk(std::size_t count) {
 // the largest size.
 constexpr std::size_t kFirstChunkBytes = 16 * 1024;
 constexpr std::size_t kLargestChunkBytes = 2 * 1024 * 1024;
+
+// While one lives, a helper thread keeps the next chunk of the largest size
+// mapped and its pages touched for the thread that made it, so that thread's
+// pools do not wait for the kernel to clear fresh pages. A chunk left over at
+// the end is freed. Nothing is made before the first such chunk is taken.
+class ChunkPrefetch final {
+public:
+    ChunkPrefetch();
+    ~ChunkPrefetch();
+    ChunkPrefetch(const ChunkPrefetch&) = delete;
+    ChunkPrefetch& operator=(const ChunkPrefetch&) = delete;
+
+    // The prefetch of the calling thread, or null.
+    static ChunkPrefetch* Current();
+    // A chunk of kLargestChunkBytes: the one made ready, else one mapped now.
+    void* Take();
+
+private:
+    void Run(const std::stop_token& stop);
+
+    ChunkPrefetch* previous_;
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    void* ready_ = nullptr;
+    bool wanted_ = false;  // a first chunk was taken: the pools grow by this size
+    std::jthread thread_;  // last: it starts once everything above exists
+};
 
 }  // namespace oryx::prov

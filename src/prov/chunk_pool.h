@@ -40,6 +40,10 @@ public:
     void ForEachChunk(F&& visit) const {
         for (const Chunk& chunk : chunks_) visit(static_cast<const T*>(chunk.items.get()), chunk.used);
     }
+    template <typename F>
+    void ForEachChunk(F&& visit) {
+        for (Chunk& chunk : chunks_) visit(chunk.items.get(), chunk.used);
+    }
 
     void Clear() {
         chunks_.clear();

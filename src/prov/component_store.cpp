@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <future>
 #include <limits>
 #include <new>
+#include <span>
 #include <stdexcept>
+#include <system_error>
 #include <type_traits>
 
 #include "prov/collation.h"
+#include "prov/processors.h"
 #include "text/ascii_case.h"
 #include "text/hidden_name.h"
 
@@ -17,6 +21,8 @@ namespace {
 
 constexpr std::string_view kFullPathName = "&FULLPATH";
 constexpr std::string_view kNameName = "&NAME";
+// Stores with this many children and more are put in order on two threads.
+constexpr std::size_t kSortedInHalves = 100000;
 
 }  // namespace
 
@@ -335,14 +341,50 @@ void ComponentStore::Finish() {
     std::size_t total = 0;
     nodes_.ForEach([&](const ComponentNode& node) { total += node.childCount_; });
     childPool_ = MakeChunk<ComponentNode*>(std::max<std::size_t>(1, total));
-    ComponentNode** next = childPool_.get();
-    std::vector<std::pair<std::uint64_t, ComponentNode*>> keyed;
-    nodes_.ForEach([&](ComponentNode& node) {
-        ComponentNode** begin = next;
-        for (ComponentNode* c = node.firstChild_; c; c = c->nextSibling_) *next++ = c;
-        SortChildren(begin, next, keyed);
-        node.children_ = begin;
-    });
+    // Each node's children go to the pool after those of the nodes before it.
+    struct NodeRun {
+        ComponentNode* first;
+        std::size_t count;
+    };
+    const auto place = [](std::span<const NodeRun> runs, ComponentNode** next) {
+        std::vector<std::pair<std::uint64_t, ComponentNode*>> keyed;
+        for (const NodeRun& run : runs)
+            for (ComponentNode* node = run.first; node != run.first + run.count; ++node) {
+                ComponentNode** begin = next;
+                for (ComponentNode* c = node->firstChild_; c; c = c->nextSibling_) *next++ = c;
+                SortChildren(begin, next, keyed);
+                node->children_ = begin;
+            }
+    };
+    std::vector<NodeRun> runs;
+    nodes_.ForEachChunk([&](ComponentNode* first, std::size_t count) { runs.push_back({first, count}); });
+    if (total < kSortedInHalves || UsableProcessors() < 2) {
+        place(runs, childPool_.get());
+        return;
+    }
+    // A large store's families are put in order in two halves at once: the
+    // nodes up to the one that brings half the children, and the rest.
+    std::vector<NodeRun> second;
+    std::size_t firstChildren = 0;
+    for (std::size_t r = 0; r < runs.size() && second.empty(); ++r)
+        for (std::size_t i = 0; i < runs[r].count; ++i) {
+            firstChildren += runs[r].first[i].childCount_;
+            if (2 * firstChildren < total) continue;
+            second.push_back({runs[r].first + i + 1, runs[r].count - i - 1});
+            second.insert(second.end(), runs.begin() + static_cast<std::ptrdiff_t>(r) + 1, runs.end());
+            runs.resize(r + 1);
+            runs.back().count = i + 1;
+            break;
+        }
+    std::future<void> secondHalf;
+    try {
+        secondHalf =
+            std::async(std::launch::async, place, std::span<const NodeRun>(second), childPool_.get() + firstChildren);
+    } catch (const std::system_error&) {
+        place(second, childPool_.get() + firstChildren);  // no thread to be had
+    }
+    place(runs, childPool_.get());
+    if (secondHalf.valid()) secondHalf.get();
 }
 
 void ComponentStore::ReleaseSubtree(ComponentNode& node) {

@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <unordered_map>
 #include <vector>
 
 #include "prov/child_index.h"
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "prov/line_batches.h"
 #include "prov/path_trie.h"
+#include "prov/processors.h"
 #include "prov/read_diagnostics.h"
+#include "prov/set_pairs.h"
 #include "text/ascii_case.h"
 
 namespace oryx::prov {
@@ -55,7 +60,8 @@ public:
         target_ = store.MutableAddNode();
     }
 
-    void StartProvLine(std::string_view working, bool firstLine) {
+    // `pairs` are the line's set pairs if they were cut ahead.
+    void StartProvLine(std::string_view working, bool firstLine, const LineBatch::Pairs& pairs = {}) {
         if (StartsWith(working, "add")) {
             Walk(working);
             setTargetKnown_ = false;
@@ -65,13 +71,13 @@ public:
             if (setTarget_) target_ = setTarget_;
             if (diagnostics_) NoteSetLine(working);
             // The set line repeats the add line's path: drop as many characters.
-            AppendPairs(working.size() > pathLength_ ? working.substr(pathLength_) : std::string_view{});
+            AppendPairs(working, std::min(pathLength_, working.size()), pairs);
         } else if (diagnostics_ && !firstLine && !IsQuietLine(working)) {
             diagnostics_->Note(ReadNoteKind::LineIgnored, nullptr, "start-prov");
         }
     }
 
-    void ConfigureLine(std::string_view working, bool firstLine) {
+    void ConfigureLine(std::string_view working, bool firstLine, const LineBatch::Pairs& pairs = {}) {
         if (StartsWith(working, "return")) {
             if (!context_.empty())
                 Leave();
@@ -81,7 +87,7 @@ public:
             Configure(working);
         } else if (StartsWith(working, "set")) {
             if (ComponentNode* node = ContextNode()) target_ = node;
-            AppendPairs(working.substr(working.find(' ') + 1));
+            AppendPairs(working, working.find(' ') + 1, pairs);
         } else if (diagnostics_ && !firstLine && !IsQuietLine(working)) {
             diagnostics_->Note(ReadNoteKind::LineIgnored, nullptr, "configure");
         }
@@ -481,23 +487,16 @@ private:
         return depth == 0 ? top : trie_.Below(top, TrieId(depth - 1));
     }
 
-    void AppendPairs(std::string_view text) {
-        std::string_view rest = TrimControl(text);
-        while (true) {
-            const std::size_t comma = rest.find(',');
-            AppendPair(TrimControl(rest.substr(0, comma)));
-            if (comma == std::string_view::npos) break;
-            rest.remove_prefix(comma + 1);
-        }
+    // The pairs of the working line from offset `from` on.
+    void AppendPairs(std::string_view working, std::size_t from, const LineBatch::Pairs& pairs) {
+        const auto append = [this](std::string_view name, std::string_view value) { AppendPair(name, value); };
+        if (pairs.CutFrom(from))
+            pairs.ForEach(append);
+        else
+            CutSetPairs(working.substr(from), append);
     }
 
-    void AppendPair(std::string_view pair) {
-        const std::size_t space = pair.find(' ');
-        std::string_view name, value = pair;
-        if (space != std::string_view::npos) {
-            name = TrimControl(pair.substr(0, space));
-            value = TrimControl(pair.substr(space + 1));
-        }
+    void AppendPair(std::string_view name, std::string_view value) {
         const std::string_view line = store_.AppendAttribute(*target_, name, value);
         if (diagnostics_) {
             diagnostics_->AttributeAppended();
@@ -566,7 +565,48 @@ std::string_view TrimControl(std::string_view text) {
 
 namespace {
 
-FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics) {
+// Files from this size up are read ahead on a thread of their own, when
+// there is a processor for it.
+constexpr std::size_t kReadAheadBytes = 1024 * 1024;
+
+bool ReadsAhead(const LineFile& file, ReadSplit::Mode mode) {
+    switch (mode) {
+    case ReadSplit::Mode::Serial: return false;
+    case ReadSplit::Mode::Parallel: return true;
+    case ReadSplit::Mode::Automatic: break;
+    }
+    if (file.SizeAtOpen() < kReadAheadBytes) return false;
+    return UsableProcessors() > 1;
+}
+
+// The lines come from a thread that reads them ahead in batches, trimmed and
+// with their set pairs cut; the walk takes them in file order, and the
+// store's large chunks are made ready by another thread.
+// False when no thread could be started: nothing was read then.
+bool ReadAhead(LineFile& file, const BatchCuts& cuts, Reader& reader, FileShape& shape, ReadDiagnostics* diagnostics) {
+    const ChunkPrefetch prefetch;
+    std::optional<LineBatchReader> started;
+    try {
+        started.emplace(file, shape.startProv, cuts);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    LineBatchReader& batches = *started;
+    while (const LineBatch* batch = batches.Next()) {
+        for (std::size_t i = 0, n = batch->LineCount(); i < n; ++i) {
+            ++shape.lines;
+            if (diagnostics) diagnostics->BeginLine();
+            if (shape.startProv)
+                reader.StartProvLine(batch->Line(i), shape.lines == 1, batch->LinePairs(i));
+            else
+                reader.ConfigureLine(batch->Line(i), shape.lines == 1, batch->LinePairs(i));
+        }
+    }
+    return true;
+}
+
+FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics,
+                    const ReadSplit& split) {
     LineFile file(fileName);
     // Emptiness shows in reading, not in the size: files of /proc say 0.
     std::string_view line;
@@ -575,6 +615,7 @@ FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiag
     file.Rewind();
 
     Reader reader(store, diagnostics);
+    if (ReadsAhead(file, split.mode) && ReadAhead(file, split.cuts, reader, shape, diagnostics)) return shape;
     std::string working;
     while (file.ReadLine(line)) {
         ++shape.lines;
@@ -592,10 +633,15 @@ FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiag
 }  // namespace
 
 FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics) {
+    return ReadProvisioningFile(fileName, store, diagnostics, ReadSplit{});
+}
+
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics,
+                               const ReadSplit& split) {
     store.StartBuilding();
     if (diagnostics) diagnostics->Clear();
     try {
-        const FileShape shape = ReadLines(fileName, store, diagnostics);
+        const FileShape shape = ReadLines(fileName, store, diagnostics, split);
         store.Finish();
         if (diagnostics) diagnostics->Finish();
         return shape;

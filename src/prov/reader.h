@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "prov/file_error.h"
 #include "prov/regular_file.h"
@@ -27,6 +28,8 @@ public:
     // view stays valid until the next call.
     bool ReadLine(std::string_view& line);
     void Rewind();
+    // The size the file had when it was opened (0 for files of /proc).
+    std::size_t SizeAtOpen() const { return file_.SizeAtOpen(); }
 
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -52,11 +55,31 @@ struct FileShape {
 
 class ReadDiagnostics;
 
+// Where a read cuts the file into batches of lines: after `batchBytes` of
+// text (or a few thousand lines or pairs), and after each line listed in
+// `cutAfterLines`.
+struct BatchCuts {
+    std::size_t batchBytes = 64 * 1024;
+    std::vector<std::size_t> cutAfterLines;  // ascending line numbers, from 1
+};
+
+// How a read divides its work. Automatic reads a large file's lines ahead on
+// a thread of their own when the process may run on more than one processor;
+// the component walk stays on the calling thread, in file order. The model
+// is the same whatever the mode and wherever the batches are cut.
+struct ReadSplit {
+    enum class Mode { Automatic, Serial, Parallel };
+    Mode mode = Mode::Automatic;
+    BatchCuts cuts;
+};
+
 // Replaces the store's contents with the model of the file. With
 // `diagnostics`, also records there what the reader passed over and the line
 // of every component and attribute line; the store is the same either way.
 FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store,
                                ReadDiagnostics* diagnostics = nullptr);
+FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& store, ReadDiagnostics* diagnostics,
+                               const ReadSplit& split);
 // True when the file's first line (untrimmed) contains "configure".
 bool IsConfigureFile(const std::string& fileName);
 

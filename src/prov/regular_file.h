@@ -25,6 +25,7 @@ public:
     // Raises FileError ("changed while it was read") when the size or the
     // modification time now differ from those at opening.
     void CheckUnchanged() const;
+    std::size_t SizeAtOpen() const { return static_cast<std::size_t>(size_); }
 
 private:
     std::string fileName_;

@@ -1,0 +1,153 @@
+#include "prov/line_batches.h"
+
+#include <algorithm>
+
+#include "prov/reader.h"
+#include "prov/set_pairs.h"
+
+namespace oryx::prov {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Batches hold at most this many lines and pairs, so a file of short lines
+// keeps as little in flight as one of long lines.
+constexpr std::size_t kBatchItems = 4096;
+// A batch that held one huge line gives its memory back.
+constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
+// The pairs of longer lines are cut by the reader itself: cut ahead, a line
+// of short pairs would take several times its size.
+constexpr std::size_t kLongestCutLine = 64 * 1024;
+
+}  // namespace
+
+// ---- LineBatch ----
+
+LineBatch::Pairs LineBatch::LinePairs(std::size_t i) const {
+    const Entry& e = lines_[i];
+    const CutPair* first = pieces_.data() + e.firstPiece;
+    return {text_.data() + e.begin, e.from, first, first + e.pieceCount};
+}
+
+void LineBatch::Clear() {
+    if (text_.capacity() > kKeptCapacity) std::string().swap(text_);
+    text_.clear();
+    lines_.clear();
+    pieces_.clear();
+}
+
+void LineBatch::Add(std::string_view trimmed, std::size_t from) {
+    const std::size_t begin = text_.size();
+    text_.append(trimmed);
+    text_ += ' ';
+    const std::size_t size = trimmed.size() + 1;
+    Entry entry{begin, size, kNotCut, static_cast<std::uint32_t>(pieces_.size()), 0};
+    if (from != kNotCut && size <= kLongestCutLine) {
+        entry.from = static_cast<std::uint32_t>(from);
+        const char* const line = text_.data() + begin;
+        const auto offset = [line](std::string_view part) {
+            return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
+        };
+        CutSetPairs(std::string_view(line, size).substr(from), [&](std::string_view name, std::string_view value) {
+            pieces_.push_back({offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
+                               static_cast<std::uint32_t>(value.size())});
+        });
+        entry.pieceCount = static_cast<std::uint32_t>(pieces_.size() - entry.firstPiece);
+    }
+    lines_.push_back(entry);
+}
+
+// ---- LineBatchReader ----
+
+LineBatchReader::LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts)
+    : file_(file), startProv_(startProv), cuts_(std::move(cuts)) {
+    empty_.reserve(kBatches);
+    full_.reserve(kBatches);
+    for (LineBatch& batch : batches_) empty_.push_back(&batch);
+    thread_ = std::jthread([this](std::stop_token stop) { Produce(stop); });
+}
+
+LineBatchReader::~LineBatchReader() {
+    thread_.request_stop();
+    if (thread_.joinable()) thread_.join();
+}
+
+const LineBatch* LineBatchReader::Next() {
+    std::unique_lock lock(mutex_);
+    if (held_) {
+        empty_.push_back(held_);
+        held_ = nullptr;
+        changed_.notify_all();
+    }
+    changed_.wait(lock, [this] { return !full_.empty() || done_; });
+    if (full_.empty()) {
+        if (error_) std::rethrow_exception(error_);
+        return nullptr;
+    }
+    held_ = full_.front();
+    full_.erase(full_.begin());
+    return held_;
+}
+
+LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop) {
+    std::unique_lock lock(mutex_);
+    if (!changed_.wait(lock, stop, [this] { return !empty_.empty(); })) return nullptr;
+    LineBatch* batch = empty_.back();
+    empty_.pop_back();
+    return batch;
+}
+
+void LineBatchReader::Deliver(LineBatch* batch) {
+    const std::lock_guard lock(mutex_);
+    full_.push_back(batch);
+    changed_.notify_all();
+}
+
+void LineBatchReader::Produce(std::stop_token stop) {
+    LineBatch* batch = nullptr;
+    std::exception_ptr error;
+    try {
+        std::size_t line = 0;
+        auto cut = cuts_.cutAfterLines.begin();
+        // start-prov: the size of the last add line's path, where its set
+        // lines' pairs mostly start.
+        std::size_t addPathSize = 0;
+        std::string_view text;
+        while (file_.ReadLine(text)) {
+            if (!batch) {
+                batch = TakeEmpty(stop);
+                if (!batch) return;
+                batch->Clear();
+            }
+            ++line;
+            const std::string_view trimmed = TrimControl(text);
+            // Where the reader will cut the pairs: the working line is the
+            // trimmed line and a space.
+            std::size_t from = LineBatch::kNotCut;
+            if (StartsWith(trimmed, "set")) {
+                const std::size_t size = trimmed.size() + 1;
+                from = startProv_ ? std::min(addPathSize, size) : std::min(trimmed.find(' '), size - 1) + 1;
+            } else if (startProv_ && StartsWith(trimmed, "add")) {
+                addPathSize = trimmed.size();
+            }
+            batch->Add(trimmed, from);
+            while (cut != cuts_.cutAfterLines.end() && *cut < line) ++cut;
+            const bool cutHere = cut != cuts_.cutAfterLines.end() && *cut == line;
+            if (cutHere || batch->TextBytes() >= cuts_.batchBytes || batch->LineCount() >= kBatchItems ||
+                batch->PairCount() >= kBatchItems) {
+                Deliver(batch);
+                batch = nullptr;
+            }
+        }
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // The lines read before an error come first.
+    const std::lock_guard lock(mutex_);
+    if (batch && batch->LineCount() > 0) full_.push_back(batch);
+    error_ = error;
+    done_ = true;
+    changed_.notify_all();
+}
+
+}  // namespace oryx::prov
