@@ -618,8 +618,11 @@ TEST(SearchCursor, MillionDeepFileSearchesEveryScope) {
     EXPECT_EQ(count("1000000", Options(Scope::All)), 1u);
     EXPECT_EQ(count(R"(^\d?\d?\d?\d?000$)", Options(Scope::All, true)), kDepth / 1000u);
     // A pattern whose matches may reach further back than the path it sees
-    // says so instead of missing one.
-    EXPECT_THROW(count(R"(^\d+000$)", Options(Scope::All, true)), SearchLimitError);
+    // says so instead of missing one; one whose matches hold no space stays
+    // inside the last name, however long.
+    EXPECT_THROW(count(R"(^.+000$)", Options(Scope::All, true)), SearchLimitError);
+    EXPECT_EQ(count(R"(^\d+000$)", Options(Scope::All, true)), kDepth / 1000u);
+    EXPECT_EQ(count(R"(^C/\d+$)", Options(Scope::Paths, true)), 1u);
     // The deepest component, found by its path.
     std::string deepest;
     for (int i = 0; i < kDepth; ++i) deepest += (i ? " C/" : "C/") + std::to_string(i % 10);

@@ -4,6 +4,7 @@
 
 #include "prov/component_store.h"
 #include "search/atom_prefilter.h"
+#include "search/regex_syntax.h"
 #include "search/search_query.h"
 #include "search/text_batch.h"
 #include "search/text_matcher.h"
@@ -83,6 +84,7 @@ public:
         const std::string own(pattern);
         Compile(own, options);
         bounded_ = LongestMatchBound(own) + 2 <= kPathLookBehind;  // 2: the bytes around a whole word
+        noSpace_ = MatchesNoSpace(own);
         const std::string group = Grouped(own, options);
         const std::string word = wholeWord ? std::string(kWordBefore) : std::string();
         const std::string wordEnd = wholeWord ? "(?:$|" + std::string(kWordAfter) + ")" : std::string();
@@ -114,12 +116,19 @@ public:
     bool Contains(std::string_view text) const override { return Passes(text); }
 
     bool ContainsInLine(std::string_view line) const override {
-        // A line without the literals has none in its name or value either.
-        if (prefilter_ && !prefilter_->MayMatch(line)) return false;
+        if (prefilter_ && !prefilter_->MayMatchLine(line)) return false;
         return Passes(prov::LineName(line)) || Passes(prov::LineValue(line));
     }
 
     bool EndsInLastName(std::string_view path, std::size_t nameStart, bool cut) const override {
+        // A match without spaces that ends inside a name after a space begins
+        // inside it (a whole word's takes the space too): the path before is
+        // no more than context.
+        if (noSpace_ && nameStart >= 2 && path[nameStart - 1] == ' ') {
+            path.remove_prefix(nameStart - 2);
+            nameStart = 2;
+            cut = true;
+        }
         if (prefilter_ && !prefilter_->MayMatch(path)) return false;
         const re2::StringPiece text = Piece(path);
         std::size_t from = cut ? 1 : 0;
@@ -138,7 +147,11 @@ public:
 
     std::size_t PathLookBehind() const override { return kPathLookBehind; }
 
-    bool MatchesMayOutreachLookBehind() const override { return !bounded_; }
+    // Path pieces hold no spaces: a match without them never reaches back
+    // past the last one.
+    bool MatchesMayOutreachLookBehind() const override { return !bounded_ && !noSpace_; }
+
+    bool NameHoldsPathMatches() const override { return noSpace_; }
 
     bool PrefersBatches() const override { return batchAnywhere_ != nullptr; }
 
@@ -200,6 +213,7 @@ private:
     bool utf8_;
     bool wholeWord_;
     bool bounded_ = false;  // no match is longer than the path look-behind
+    bool noSpace_ = false;  // no match holds a space
     std::unique_ptr<RE2> anywhere_;
     std::unique_ptr<RE2> furthestEnd_;
     std::unique_ptr<RE2> atTextEnd_;  // whole-word mode: a word that ends the path
