@@ -1,6 +1,7 @@
 #include "search/atom_prefilter.h"
 
 #include <array>
+#include <bit>
 
 #include <re2/filtered_re2.h>
 #include <re2/re2.h>
@@ -18,8 +19,6 @@ constexpr int kShortestAtom = 3;
 // looked for inside a string costs a pass over it.
 constexpr std::size_t kMostAtoms = 12;
 constexpr std::size_t kMostInside = 6;
-// A pair with this first byte stands for any pair ending in its second.
-constexpr unsigned kAnyByte = 256;
 
 // Whether looking for the lower-case atom with ASCII case folding finds every
 // string the pattern may match. RE2 folds case beyond ASCII: in UTF-8 the
@@ -41,18 +40,18 @@ constexpr std::array<unsigned char, 256> kLower = [] {
 
 unsigned Lower(char c) { return kLower[static_cast<unsigned char>(c)]; }
 
-bool Has(const auto& pairs, unsigned first, unsigned second) {
-    const unsigned pair = first << 8 | second;
-    return (pairs[pair / 64] >> (pair % 64) & 1) != 0;
-}
+}  // namespace
 
-bool EqualsLowered(std::string_view text, std::string_view lower) {
-    for (std::size_t i = 0; i < lower.size(); ++i)
-        if (Lower(text[i]) != static_cast<unsigned char>(lower[i])) return false;
+// Whether the lower-case atom ends `text` (or begins it), ASCII case folded.
+bool AtomPrefilter::EndsWith(std::string_view text, const EndAtom& atom) {
+    const std::size_t m = atom.text.size();
+    if (m > text.size() || (atom.atStart && atom.atEnd && m != text.size())) return false;
+    const char* at = text.data() + (atom.atEnd ? text.size() - m : 0);
+    // From the end: the byte before the last tells most strings apart.
+    for (std::size_t i = m; i-- > 0;)
+        if (Lower(at[i]) != static_cast<unsigned char>(atom.text[i])) return false;
     return true;
 }
-
-}  // namespace
 
 AtomPrefilter::~AtomPrefilter() = default;
 
@@ -67,12 +66,6 @@ std::unique_ptr<AtomPrefilter> AtomPrefilter::For(std::string_view pattern, cons
     const bool utf8 = options.encoding() == RE2::Options::EncodingUTF8;
 
     std::unique_ptr<AtomPrefilter> prefilter(new AtomPrefilter);
-    const auto addPair = [](PairSet& set, unsigned first, unsigned second) {
-        for (unsigned a = 0; a < 256; ++a)
-            for (unsigned b = 0; b < 256; ++b)
-                if ((first == kAnyByte || a == first) && (second == kAnyByte || b == second))
-                    set[(a << 8 | b) / 64] |= std::uint64_t{1} << ((a << 8 | b) % 64);
-    };
     for (std::size_t bit = 0; bit < atoms.size(); ++bit) {
         std::string text = atoms[bit];
         const bool atStart = text.front() == '\n';
@@ -88,13 +81,11 @@ std::unique_ptr<AtomPrefilter> AtomPrefilter::For(std::string_view pattern, cons
             prefilter->insideBits_.push_back(bit);
             continue;
         }
-        const std::size_t n = text.size();
-        prefilter->anyAtEnd_ |= atEnd;
-        prefilter->anyAtStart_ |= !atEnd;
+        const std::uint16_t mask = static_cast<std::uint16_t>(1u << prefilter->atEnds_.size());
         if (atEnd)
-            addPair(prefilter->endPairs_, n >= 2 ? Lower(text[n - 2]) : atStart ? '\n' : kAnyByte, Lower(text[n - 1]));
+            prefilter->byLastByte_[Lower(text.back())] |= mask;
         else
-            addPair(prefilter->startPairs_, Lower(text[0]), n >= 2 ? Lower(text[1]) : kAnyByte);
+            prefilter->byFirstByte_[Lower(text.front())] |= mask;
         prefilter->atEnds_.push_back({std::move(text), atStart, atEnd, bit});
     }
 
@@ -121,17 +112,12 @@ std::size_t AtomPrefilter::FoundInside(std::string_view text) const {
 }
 
 std::size_t AtomPrefilter::FoundAtEnds(std::string_view text) const {
-    // A string is read with a line feed before and after it.
-    const std::size_t n = text.size();
-    const bool end =
-        anyAtEnd_ && Has(endPairs_, n >= 2 ? Lower(text[n - 2]) : '\n', n >= 1 ? Lower(text[n - 1]) : '\n');
-    const bool start = anyAtStart_ && Has(startPairs_, n >= 1 ? Lower(text[0]) : '\n', n >= 2 ? Lower(text[1]) : '\n');
-    if (!end && !start) return 0;
+    if (text.empty()) return 0;
+    unsigned candidates = byLastByte_[Lower(text.back())] | byFirstByte_[Lower(text.front())];
     std::size_t found = 0;
-    for (const EndAtom& atom : atEnds_) {
-        const std::size_t m = atom.text.size();
-        if (!(atom.atEnd ? end : start) || m > n || (atom.atStart && atom.atEnd && m != n)) continue;
-        if (EqualsLowered(text.substr(atom.atEnd ? n - m : 0, m), atom.text)) found |= std::size_t{1} << atom.bit;
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const EndAtom& atom = atEnds_[static_cast<std::size_t>(std::countr_zero(candidates))];
+        if (EndsWith(text, atom)) found |= std::size_t{1} << atom.bit;
     }
     return found;
 }

@@ -42,22 +42,20 @@ private:
         bool atStart, atEnd;
         std::size_t bit;
     };
-    // Pairs of lower-case bytes, as a set of bits: a line feed stands for
-    // the side of a string's end.
-    using PairSet = std::array<std::uint64_t, 65536 / 64>;
 
     AtomPrefilter() = default;
+    static bool EndsWith(std::string_view text, const EndAtom& atom);
     std::size_t FoundAtEnds(std::string_view text) const;
     std::size_t FoundInside(std::string_view text) const;
 
     // Looked for anywhere in a string.
     std::vector<std::unique_ptr<TextMatcher>> inside_;
     std::vector<std::size_t> insideBits_;
-    // Tied to an end: looked for only where a string's first or last two
-    // bytes form a pair one of them begins or ends with.
+    // Tied to an end: compared only where a string's last (or first) byte,
+    // in lower case, is an atom's; by that byte, the atoms of atEnds_ (bit i
+    // for atEnds_[i]) that end (or only begin) with it.
     std::vector<EndAtom> atEnds_;
-    PairSet startPairs_{}, endPairs_{};
-    bool anyAtStart_ = false, anyAtEnd_ = false;
+    std::array<std::uint16_t, 256> byLastByte_{}, byFirstByte_{};
     // By the set of atoms found (bit i for atom i): whether a match may exist.
     std::vector<char> mayMatch_;
 };
