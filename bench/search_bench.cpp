@@ -103,7 +103,7 @@ void BenchFile(const std::string& file) {
     }
 }
 
-void BenchCli(const std::string& file) {
+bool BenchCli(const std::string& file) {
     const std::string cli = ORYX_CLI_PATH;
     const std::vector<std::string> load = {cli, "attrs", file, "Shelf"};
     std::vector<std::vector<std::string>> finds;
@@ -115,14 +115,14 @@ void BenchCli(const std::string& file) {
         const bench::CommandRun attrs = bench::RunCommand(load);
         if (attrs.exitCode != 0) {
             std::printf("  oryx-cli attrs exited with %d\n", attrs.exitCode);
-            return;
+            return false;
         }
         loadCpu = std::min(loadCpu, attrs.cpuSeconds);
         for (std::size_t i = 0; i < finds.size(); ++i) {
             const bench::CommandRun find = bench::RunCommand(finds[i]);
             if (find.exitCode != 0 && find.exitCode != 3) {
                 std::printf("  oryx-cli find %s exited with %d\n", kCliPatterns[i], find.exitCode);
-                return;
+                return false;
             }
             findCpu[i] = std::min(findCpu[i], find.cpuSeconds);
         }
@@ -133,6 +133,7 @@ void BenchCli(const std::string& file) {
         const std::string label = "find --regex \"" + std::string(kCliPatterns[i]) + "\"";
         bench::Report(label.c_str(), search, "s", search / loadCpu, "of load", 0.5);
     }
+    return true;
 }
 
 }  // namespace
@@ -144,7 +145,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         BenchFile(argv[i]);
-        BenchCli(argv[i]);
+        if (!BenchCli(argv[i])) return 1;
     }
     return 0;
 }
