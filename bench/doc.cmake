@@ -27,3 +27,8 @@ set_tests_properties(find_bench_smoke PROPERTIES
 add_executable(refs_gui_bench ${CMAKE_CURRENT_LIST_DIR}/refs_gui_bench.cpp)
 target_link_libraries(refs_gui_bench PRIVATE oryx_doc)
 set_target_properties(refs_gui_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
+# The Problems list in the window; bench/run.sh runs it on the generated node
+# with the example rules.
+add_executable(problems_gui_bench ${CMAKE_CURRENT_LIST_DIR}/problems_gui_bench.cpp)
+target_link_libraries(problems_gui_bench PRIVATE oryx_doc)
+set_target_properties(problems_gui_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)

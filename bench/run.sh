@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target generate_node prov_bench reports_bench compare_bench network_bench search_bench \
   oryx-cli check_bench gui_bench doc_bench compare_gui_bench growth_bench print_bench find_bench history_bench \
-  refs_bench refs_gui_bench
+  refs_bench refs_gui_bench problems_gui_bench
 mkdir -p bench-data
 b=build/default/bench
 for f in startprov configure; do
@@ -70,6 +70,9 @@ QT_QPA_PLATFORM=offscreen $b/find_bench bench-data/node-startprov.txt
 # Following references in the window: opening, the first and a later follow,
 # and "Referenced by" for a component 100,000 others name.
 QT_QPA_PLATFORM=offscreen $b/refs_gui_bench bench-data/node-startprov.txt
+# The Problems list with the example rules: opening, the status bar's counts,
+# and the list with about 100,000 findings.
+QT_QPA_PLATFORM=offscreen $b/problems_gui_bench bench-data/node-startprov.txt examples/network-rules.yaml
 # Inputs that once made the work grow with their square: time at 8n against n.
 $b/growth_bench
 QT_QPA_PLATFORM=offscreen $b/print_bench

@@ -31,7 +31,7 @@ void RequireLines(const oryx::prov::ComponentStore& store, const oryx::prov::Rea
         oryx::fuzz::Require(line >= 1 && line <= lines, "a component's line is in the file");
         const oryx::prov::FileLineRange attributes = child->FileLines();
         for (auto attribute = attributes.begin(); attribute != attributes.end(); ++attribute) {
-            const std::uint32_t at = diagnostics.AttributeLine(store, &*attribute);
+            const std::uint32_t at = diagnostics.AttributeLine(store, attribute.Id());
             oryx::fuzz::Require(at >= 1 && at <= lines, "an attribute line's line is in the file");
         }
         // Deep files are fine here: the fuzzer's inputs are small.

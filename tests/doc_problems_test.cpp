@@ -204,6 +204,41 @@ private slots:
             QVERIFY(Cell(*window, r, 2) != QStringLiteral("card-state"));
         QVERIFY(!window->ProblemsSummary().startsWith(QStringLiteral("1 error")));
     }
+
+    // A reload or a close while the file is still being checked: the old
+    // check's findings are dropped and nothing outlives the window.
+    void reloadOrCloseWhileChecking_data() {
+        QTest::addColumn<bool>("reload");
+        QTest::newRow("reload") << true;
+        QTest::newRow("close") << false;
+    }
+
+    void reloadOrCloseWhileChecking() {
+        QFETCH(bool, reload);
+        host_.rules = rules_;
+        // Enough components for the check to be running still when the window is done.
+        std::string big(kNode);
+        for (int i = 0; i < 20000; ++i) big += "add Lp/3 Eth/" + std::to_string(i) + "\n";
+        const QString path = doctest::WriteFile(dir_, QStringLiteral("big.txt"), big);
+        auto window = std::make_unique<doc::TMDIChild>(&host_, path);
+        const int counted = host_.counted;
+        if (!reload) {
+            window.reset();
+            QCoreApplication::processEvents();
+            QCOMPARE(host_.counted, counted);
+            return;
+        }
+        std::string fixed = big;
+        fixed.replace(fixed.find("broken"), 6, "locked");
+        doctest::WriteFile(dir_, QStringLiteral("big.txt"), fixed);
+        window->Reload();
+        QVERIFY(!window->Problems()->Ready());
+        QTRY_VERIFY(window->Problems()->Ready());
+        QCoreApplication::processEvents();
+        QCOMPARE(host_.counted, counted + 1);
+        for (const check::Finding& finding : window->Problems()->Problems().findings)
+            QVERIFY(finding.check != "card-state");
+    }
 };
 
 QTEST_MAIN(ProblemsTest)

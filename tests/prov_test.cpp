@@ -15,6 +15,7 @@
 
 #include "prov/collation.h"
 #include "prov/component_store.h"
+#include "prov/read_diagnostics.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
 #include "test_files.h"
@@ -452,6 +453,89 @@ TEST(Reader, FiftyMegabyteLine) {
     EXPECT_EQ(lines[1], "small=1");
     EXPECT_NE(f.Find("add Lp/1"), nullptr);
 }
+
+// Attribute lines are kept as texts one after the other in runs: whatever
+// breaks a run (another component's line, a component made in between, a
+// full text block, a text too large for a block), every component reads its
+// own lines back in file order, by iteration and by index, each with the
+// line of the file that made it.
+struct LineRunCase {
+    const char* name;
+    // Builds the file: `set(component, pairs)` writes an add line naming the
+    // component again and a set line with the pairs (no blank after a comma).
+    std::function<void(const std::function<void(int, const std::string&)>&)> write;
+};
+
+const LineRunCase kLineRunCases[] = {
+    {"Interleaved",
+     [](const auto& set) {
+         for (int i = 0; i < 300; ++i) set(i % 3, "a" + std::to_string(i) + " v,b" + std::to_string(i) + " w");
+     }},
+    {"PastManyTextBlocks",
+     [](const auto& set) {
+         for (std::size_t i = 0; i < 40000; ++i)
+             set(0, "name" + std::to_string(i) + " " + std::string(60 + i % 7, 'x'));
+     }},
+    {"LargeTextsBetweenSmallOnes",
+     [](const auto& set) {
+         for (std::size_t i = 0; i < 12; ++i) {
+             set(1, "small" + std::to_string(i) + " 1");
+             set(1, "large" + std::to_string(i) + " " + std::string(std::size_t{300000} * (i % 4 + 1), 'y'));
+         }
+     }},
+    {"EmptyPairs", [](const auto& set) { set(2, std::string(5000, ',')); }},
+};
+
+class LineRuns : public ::testing::TestWithParam<LineRunCase> {};
+
+TEST_P(LineRuns, EveryLineReadsBackWithItsFileLine) {
+    const char* const kNames[] = {"Shelf", "Lp/1", "AtmIf/2"};
+    std::string file = "start prov\n";
+    std::vector<std::vector<std::pair<std::string, std::uint32_t>>> expected(3);
+    std::uint32_t line = 1;
+    for (const char* name : kNames) {
+        file += std::string("add ") + name + "\n";
+        ++line;
+    }
+    GetParam().write([&](int component, const std::string& pairs) {
+        file += std::string("add ") + kNames[component] + "\nset " + kNames[component] + " " + pairs + "\n";
+        line += 2;
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t comma = pairs.find(',', start);
+            const std::string pair = pairs.substr(start, comma == std::string::npos ? comma : comma - start);
+            const std::size_t space = pair.find(' ');
+            expected[static_cast<std::size_t>(component)].emplace_back(
+                space == std::string::npos ? "=" + pair : pair.substr(0, space) + "=" + pair.substr(space + 1), line);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+        // A component made between the set lines breaks the runs too.
+        if (line % 97 == 0) {
+            file += "add Extra/" + std::to_string(line) + "\n";
+            ++line;
+        }
+    });
+    TempDir dir;
+    ComponentStore store;
+    ReadDiagnostics diagnostics;
+    ReadProvisioningFile(dir.Write("node.txt", file), store, &diagnostics);
+    for (std::size_t c = 0; c < 3; ++c) {
+        const ComponentNode* node = FindComponent(store.AddNode(), kNames[c]);
+        ASSERT_NE(node, nullptr) << kNames[c];
+        const FileLineRange lines = node->FileLines();
+        ASSERT_EQ(lines.size(), expected[c].size()) << kNames[c];
+        std::size_t i = 0;
+        for (auto it = lines.begin(); it != lines.end(); ++it, ++i) {
+            ASSERT_EQ(*it, expected[c][i].first) << kNames[c] << " line " << i;
+            ASSERT_EQ(lines[i], expected[c][i].first) << kNames[c] << " line " << i;
+            ASSERT_EQ(diagnostics.AttributeLine(store, it.Id()), expected[c][i].second) << kNames[c] << " line " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, LineRuns, ::testing::ValuesIn(kLineRunCases),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Reader, FilesThatCannotBeRead) {
     TempDir dir;

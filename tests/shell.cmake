@@ -45,6 +45,16 @@ add_test(NAME shell_refs_screenshot COMMAND oryx_refs_screenshot
   ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt Lp/2 ${CMAKE_CURRENT_BINARY_DIR}/refs.png)
 set_tests_properties(shell_refs_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
+# The Problems list with the example rules, the README's docs/problems.png:
+#   xvfb-run -a -s "-screen 0 1280x800x24" build/default/tests/oryx_problems_screenshot \
+#     examples/node31-startprov.txt examples/network-rules.yaml cir-range docs/problems.png
+add_executable(oryx_problems_screenshot shell_problems_screenshot.cpp)
+target_link_libraries(oryx_problems_screenshot PRIVATE oryx_shell)
+add_test(NAME shell_problems_screenshot COMMAND oryx_problems_screenshot
+  ${PROJECT_SOURCE_DIR}/examples/node31-startprov.txt ${PROJECT_SOURCE_DIR}/examples/network-rules.yaml cir-range
+  ${CMAKE_CURRENT_BINARY_DIR}/problems.png)
+set_tests_properties(shell_problems_screenshot PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+
 if(ORYX_BUILD_BENCH AND NOT ORYX_SANITIZE)
   include(${PROJECT_SOURCE_DIR}/bench/gui.cmake)
 endif()

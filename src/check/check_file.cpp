@@ -16,13 +16,19 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
 }
 
 std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
-                                const RuleSet& rules, RuleRunner& runner) {
+                                const RuleSet& rules, RuleRunner& runner, std::stop_token stop) {
     std::vector<Finding> findings;
     findings.reserve(diagnostics.Notes().size());
     AddReadFindings(diagnostics, rules.builtins, findings);
     ReferenceCheck references(store, diagnostics, rules.builtins, findings);
     RuleRunner::ComponentVisit everyComponent;
-    if (references.On()) everyComponent = [&references](const prov::ComponentNode& node) { references.Visit(node); };
+    if (stop.stop_possible())
+        everyComponent = [&references, &stop](const prov::ComponentNode& node) {
+            if (stop.stop_requested()) throw CheckStopped{};
+            if (references.On()) references.Visit(node);
+        };
+    else if (references.On())
+        everyComponent = [&references](const prov::ComponentNode& node) { references.Visit(node); };
     runner.Check(store, diagnostics, findings, everyComponent);
     SortFindings(findings);
     return findings;

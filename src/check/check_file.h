@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,12 @@ namespace oryx::check {
 // reader passed over, then each rule. Throws prov::FileError when the file
 // cannot be read.
 std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, RuleRunner& runner);
-// The same for a file already read with `diagnostics`.
+// The same for a file already read with `diagnostics`. Throws CheckStopped
+// soon after `stop` is requested.
 std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
-                                const RuleSet& rules, RuleRunner& runner);
+                                const RuleSet& rules, RuleRunner& runner, std::stop_token stop = {});
+
+// A check given up on request: its findings are not wanted any more.
+struct CheckStopped {};
 
 }  // namespace oryx::check

@@ -1,15 +1,14 @@
 #include "check/file_problems.h"
 
 #include <exception>
+#include <iterator>
 
 #include "check/builtin_checks.h"
 #include "check/check_file.h"
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
 #include "prov/component_store.h"
-#include "prov/file_error.h"
 #include "prov/read_diagnostics.h"
-#include "prov/reader.h"
 #include "text/ascii_case.h"
 
 namespace oryx::check {
@@ -29,8 +28,10 @@ long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnosti
     const prov::ComponentNode* node = prov::FindComponent(store.AddNode(), finding.path);
     if (!node || prov::ComponentPath(*node) != finding.path) return -1;
     long index = 0;
-    for (const std::string_view& line : node->Attributes().FileLines()) {
-        const std::uint32_t at = diagnostics.AttributeLine(store, &line);
+    const prov::FileLineRange lines = node->Attributes().FileLines();
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+        const std::string_view line = *it;
+        const std::uint32_t at = diagnostics.AttributeLine(store, it.Id());
         if (at == finding.line &&
             (finding.attribute.empty() || text::EqualIgnoringAsciiCase(prov::LineName(line), finding.attribute)))
             return index;
@@ -42,7 +43,9 @@ long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnosti
 
 }  // namespace
 
-FileProblems CheckFileProblems(const std::string& file, const std::string& rulesFile) {
+std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store,
+                                               const prov::ReadDiagnostics& diagnostics, const std::string& rulesFile,
+                                               std::stop_token stop) {
     FileProblems problems;
     RuleSet rules;
     if (!rulesFile.empty()) {
@@ -57,27 +60,30 @@ FileProblems CheckFileProblems(const std::string& file, const std::string& rules
         }
     }
     RuleRunner runner(rules);
-    prov::ComponentStore store;
-    prov::ReadDiagnostics diagnostics;
+    std::vector<Finding> found;
     try {
-        prov::ReadProvisioningFile(file, store, &diagnostics);
-    } catch (const prov::FileError& e) {
-        problems.findings.push_back(ErrorFinding("file", e.what()));
-        problems.attributeIndexes.assign(problems.findings.size(), -1);
-        return problems;
+        found = CheckStore(store, diagnostics, rules, runner, stop);
+    } catch (const CheckStopped&) {
+        return std::nullopt;
     }
-    std::vector<Finding> found = CheckStore(store, diagnostics, rules, runner);
-    problems.attributeIndexes.assign(problems.findings.size(), -1);
-    for (Finding& finding : found) {
-        problems.attributeIndexes.push_back(AttributeIndex(store, diagnostics, finding));
-        problems.findings.push_back(std::move(finding));
+    problems.fromFile = problems.findings.size();
+    if (problems.findings.empty()) {
+        problems.findings = std::move(found);
+    } else {
+        problems.findings.reserve(problems.findings.size() + found.size());
+        std::move(found.begin(), found.end(), std::back_inserter(problems.findings));
     }
+    problems.fromFileEnd = problems.findings.size();
     if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched))
         for (const Rule* rule : runner.UnmatchedRules())
             problems.findings.push_back(UnmatchedRuleFinding(*rule, *severity));
-    // The unmatched rules' lines are the rules file's.
-    problems.attributeIndexes.resize(problems.findings.size(), -1);
     return problems;
+}
+
+long FindingAttributeIndex(const FileProblems& problems, std::size_t index, const prov::ComponentStore& store,
+                           const prov::ReadDiagnostics& diagnostics) {
+    if (index < problems.fromFile || index >= problems.fromFileEnd) return -1;
+    return AttributeIndex(store, diagnostics, problems.findings[index]);
 }
 
 }  // namespace oryx::check

@@ -1,25 +1,41 @@
 #pragma once
 
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "check/finding.h"
 
+namespace oryx::prov {
+class ComponentStore;
+class ReadDiagnostics;
+}  // namespace oryx::prov
+
 namespace oryx::check {
 
 // The findings of one file in the order `check FILE --rules RULES` lists
-// them, each with the place of its line among its component's own attribute
-// lines (-1 when the line is none of them).
+// them. Those of [fromFile, fromFileEnd) are of the file's lines; the others
+// are of the rules file's.
 struct FileProblems {
     std::vector<Finding> findings;
-    std::vector<long> attributeIndexes;  // one per finding
+    std::size_t fromFile = 0;
+    std::size_t fromFileEnd = 0;
 };
 
-// Checks `file` with the rules of `rulesFile` (none when empty). A rules
-// file that cannot be used becomes a finding of its own (error, check
-// "rules-file", its error text) and the built-in checks still run; a file
-// that cannot be read becomes an error finding too. Never throws but for
-// want of memory.
-FileProblems CheckFileProblems(const std::string& file, const std::string& rulesFile);
+// Checks `store`, read with `diagnostics` (those of the read that filled it),
+// with the rules of `rulesFile` (none when empty). A rules file that cannot
+// be used becomes a finding of its own (error, check "rules-file", its error
+// text) and the built-in checks still run. None when `stop` is requested
+// before the end. Never throws but for want of memory.
+std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store,
+                                               const prov::ReadDiagnostics& diagnostics, const std::string& rulesFile,
+                                               std::stop_token stop = {});
+
+// The place of the line of finding `index` among its component's own
+// attribute lines in `store` (read with `diagnostics`, as checked); -1 when
+// the line is none of them. Looked up when asked, as few findings are gone to.
+long FindingAttributeIndex(const FileProblems& problems, std::size_t index, const prov::ComponentStore& store,
+                           const prov::ReadDiagnostics& diagnostics);
 
 }  // namespace oryx::check

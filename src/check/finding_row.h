@@ -13,4 +13,9 @@ namespace oryx::check {
 inline constexpr std::array<std::string_view, 5> kFindingCellNames = {"Line", "Severity", "Check", "Path", "Message"};
 std::array<std::string, 5> FindingCells(const Finding& finding);
 
+// The same cells without copies: views of the finding's texts, the line
+// number written into `line`. Valid while both live.
+using LineDigits = std::array<char, 12>;
+std::array<std::string_view, 5> FindingCellViews(const Finding& finding, LineDigits& line);
+
 }  // namespace oryx::check

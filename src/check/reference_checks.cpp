@@ -40,7 +40,7 @@ void ReferenceCheck::Visit(const prov::ComponentNode& node) {
         }
         if (nodePath.empty()) nodePath = prov::ComponentPath(node);
         AddBuiltinFinding(dangling ? BuiltinCheck::DanglingReference : BuiltinCheck::PartialReference, severities_,
-                          diagnostics_.AttributeLine(store_, &*line), nodePath, std::move(message), out_);
+                          diagnostics_.AttributeLine(store_, line.Id()), nodePath, std::move(message), out_);
     }
 }
 

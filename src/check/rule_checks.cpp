@@ -51,9 +51,9 @@ private:
             for (const std::string& name : rule_.require)
                 if (!FirstLine(node, name)) Add(NodeLine(node), node, "no attribute " + Quoted(name));
             for (const std::string& name : rule_.forbid)
-                if (const std::string_view* line = FirstLine(node, name)) {
-                    Add(diagnostics_.AttributeLine(store_, line), node, "attribute " + Quoted(name) + " is set");
-                    out_.back().attribute = prov::LineName(*line);
+                if (const std::optional<FoundLine> line = FirstLine(node, name)) {
+                    Add(diagnostics_.AttributeLine(store_, line->id), node, "attribute " + Quoted(name) + " is set");
+                    out_.back().attribute = prov::LineName(line->text);
                 }
             break;
         case RuleKind::Match:
@@ -84,7 +84,7 @@ private:
                 break;
             default: detail += "outside " + rule_.lowText + ".." + rule_.highText; break;
             }
-            Add(diagnostics_.AttributeLine(store_, &*line), node, std::move(detail));
+            Add(diagnostics_.AttributeLine(store_, line.Id()), node, std::move(detail));
             out_.back().attribute = prov::LineName(*line);
         }
     }
@@ -104,12 +104,16 @@ private:
         }
     }
 
-    // The first of the node's lines with the attribute, or null.
-    static const std::string_view* FirstLine(const prov::ComponentNode& node, std::string_view name) {
+    struct FoundLine {
+        std::string_view text;
+        prov::AttributeLineId id;
+    };
+    // The first of the node's lines with the attribute, if any.
+    static std::optional<FoundLine> FirstLine(const prov::ComponentNode& node, std::string_view name) {
         const prov::FileLineRange lines = node.FileLines();
         for (auto line = lines.begin(); line != lines.end(); ++line)
-            if (text::EqualIgnoringAsciiCase(prov::LineName(*line), name)) return &*line;
-        return nullptr;
+            if (text::EqualIgnoringAsciiCase(prov::LineName(*line), name)) return FoundLine{*line, line.Id()};
+        return std::nullopt;
     }
 
     std::uint32_t NodeLine(const prov::ComponentNode& node) const { return diagnostics_.NodeLine(store_, node); }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <limits>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 
 #include "prov/collation.h"
@@ -19,6 +21,8 @@ constexpr std::string_view kNameName = "&NAME";
 }  // namespace
 
 static_assert(std::is_trivially_destructible_v<ComponentNode>, "node chunks are freed without running destructors");
+// What a large file pays for each component it makes.
+static_assert(sizeof(void*) != 8 || sizeof(ComponentNode) <= 88, "a node's fields fill its padding");
 
 const char kSpliceMark[1] = {};
 
@@ -41,31 +45,36 @@ std::string MaterializePath(const PathLink* link) {
 
 // ---- FileLineRange ----
 
+void FileLineRange::Iterator::Enter(const LineRun& run) {
+    text_ = run.text;
+    runBegin_ = slot_ = run.ends;
+    runEnd_ = run.ends + run.count;
+}
+
 FileLineRange::Iterator FileLineRange::begin() const {
     Iterator it;
-    if (first_.count == 0) return it;
+    if (size_ == 0) return it;
     it.range_ = this;
-    it.line_ = first_.begin;
-    it.runEnd_ = first_.begin + first_.count;
+    it.Enter(Run(0));
     return it;
 }
 
 FileLineRange::Iterator& FileLineRange::Iterator::operator++() {
-    if (++line_ != runEnd_) return *this;
-    if (++run_ < range_->RunCount()) {
-        const LineRun run = range_->Run(run_);
-        line_ = run.begin;
-        runEnd_ = run.begin + run.count;
-    } else {
+    if (++slot_ != runEnd_) return *this;
+    if (++run_ < range_->RunCount())
+        Enter(range_->Run(run_));
+    else
         *this = Iterator();
-    }
     return *this;
 }
 
 std::string_view FileLineRange::operator[](std::size_t i) const {
     for (std::size_t r = 0;; ++r) {
         const LineRun run = Run(r);
-        if (i < run.count) return run.begin[i];
+        if (i < run.count) {
+            const std::uint32_t begin = i == 0 ? 0 : run.ends[i - 1];
+            return {run.text + begin, run.ends[i] - begin};
+        }
         i -= run.count;
     }
 }
@@ -132,9 +141,9 @@ std::vector<ComponentStore::ItemRun<ComponentNode>> ComponentStore::NodeRuns() c
     return runs;
 }
 
-std::vector<ComponentStore::ItemRun<std::string_view>> ComponentStore::AttributeLineRuns() const {
-    std::vector<ItemRun<std::string_view>> runs;
-    lines_.ForEachChunk([&](const std::string_view* first, std::size_t count) { runs.push_back({first, count}); });
+std::vector<ComponentStore::ItemRun<std::uint32_t>> ComponentStore::AttributeLineRuns() const {
+    std::vector<ItemRun<std::uint32_t>> runs;
+    lineEnds_.ForEachChunk([&](const std::uint32_t* first, std::size_t count) { runs.push_back({first, count}); });
     return runs;
 }
 
@@ -143,8 +152,8 @@ ComponentNode& ComponentStore::NewNode() { return *nodes_.Emplace(ComponentNode:
 void ComponentStore::Clear() {
     // The pools own every node, line and text, so this is flat whatever the depth.
     nodes_.Clear();
-    lines_.Clear();
-    moreRuns_.clear();
+    lineEnds_.Clear();
+    lineRuns_.clear();
     links_.Clear();
     textBlocks_.clear();
     textBlockSize_ = 0;
@@ -161,9 +170,9 @@ void ComponentStore::Clear() {
 void ComponentStore::Swap(ComponentStore& other) noexcept {
     using std::swap;
     swap(nodes_, other.nodes_);
-    swap(lines_, other.lines_);
+    swap(lineEnds_, other.lineEnds_);
     swap(links_, other.links_);
-    swap(moreRuns_, other.moreRuns_);
+    swap(lineRuns_, other.lineRuns_);
     swap(textBlocks_, other.textBlocks_);
     swap(textBlockSize_, other.textBlockSize_);
     swap(blockCursor_, other.blockCursor_);
@@ -213,15 +222,6 @@ std::string_view ComponentStore::Keep(std::string_view text) {
     return {dest, text.size()};
 }
 
-std::string_view ComponentStore::KeepJoined(std::string_view a, char sep, std::string_view b) {
-    const std::size_t size = a.size() + 1 + b.size();
-    char* dest = Allocate(size);
-    if (!a.empty()) std::memcpy(dest, a.data(), a.size());
-    dest[a.size()] = sep;
-    if (!b.empty()) std::memcpy(dest + a.size() + 1, b.data(), b.size());
-    return {dest, size};
-}
-
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
     assert(building_ && "paths are made only while the reader builds the store");
     return links_.Emplace(PathLink{prev, keptSegment});
@@ -252,23 +252,40 @@ ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_vi
     return node;
 }
 
-void ComponentStore::AppendAttribute(ComponentNode& node, std::string_view keptLine) {
+std::string_view ComponentStore::AppendAttribute(ComponentNode& node, std::string_view name, std::string_view value) {
     assert(building_ && "attribute lines are added only before Finish");
-    const std::string_view* slot = lines_.Emplace(keptLine);
-    ++node.lineCount_;
+    const std::size_t size = name.size() + 1 + value.size();
+    if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("an attribute line is too long");
+    char* text = Allocate(size);
+    if (!name.empty()) std::memcpy(text, name.data(), name.size());
+    text[name.size()] = '=';
+    if (!value.empty()) std::memcpy(text + name.size() + 1, value.data(), value.size());
+    std::uint32_t* slot = lineEnds_.Emplace(std::uint32_t{0});
+    if (node.lineCount_ == std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("a component has too many attribute lines");
     // Lines of one component mostly follow each other in the file, so one
-    // run usually holds them all.
-    LineRun& last = node.moreRuns_ && !node.moreRuns_->empty() ? node.moreRuns_->back() : node.firstRun_;
-    if (last.count > 0 && last.begin + last.count == slot) {
-        ++last.count;
-        return;
+    // run usually holds them all: the run goes on while both the text and the
+    // slot follow its last line and its ends still fit in 32 bits.
+    const LineRun last =
+        node.allRuns_ ? node.allRuns_->back() : LineRun{node.firstText_, node.firstEnds_, node.lineCount_};
+    ++node.lineCount_;
+    if (last.count > 0 && last.ends + last.count == slot) {
+        const std::uint32_t end = last.ends[last.count - 1];
+        if (last.text + end == text && size <= std::numeric_limits<std::uint32_t>::max() - end) {
+            *slot = static_cast<std::uint32_t>(end + size);
+            if (node.allRuns_) ++node.allRuns_->back().count;
+            return {text, size};
+        }
     }
-    if (node.firstRun_.count == 0) {
-        node.firstRun_ = {slot, 1};
-        return;
+    *slot = static_cast<std::uint32_t>(size);
+    if (last.count == 0) {
+        node.firstText_ = text;
+        node.firstEnds_ = slot;
+    } else {
+        if (!node.allRuns_) node.allRuns_ = &lineRuns_.emplace_back(1, last);
+        node.allRuns_->push_back({text, slot, 1});
     }
-    if (!node.moreRuns_) node.moreRuns_ = &moreRuns_.emplace_back();
-    node.moreRuns_->push_back({slot, 1});
+    return {text, size};
 }
 
 namespace {
@@ -336,8 +353,9 @@ void ComponentStore::ReleaseSubtree(ComponentNode& node) {
         const auto children = n->Children();
         pending.insert(pending.end(), children.begin(), children.end());
         n->childCount_ = 0;
-        n->firstRun_ = {};
-        if (n->moreRuns_) n->moreRuns_->clear();
+        n->firstText_ = nullptr;
+        n->firstEnds_ = nullptr;
+        n->allRuns_ = nullptr;
         n->lineCount_ = 0;
         n->bookkeeping_ = false;
         n->hasPropEntry_ = false;

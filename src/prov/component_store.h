@@ -55,10 +55,18 @@ void ForEachPathSegment(const PathLink* link, Visit visit) {
 
 std::string MaterializePath(const PathLink* link);
 
-// A run of consecutive attribute lines in the store's line pool.
+// A run of attribute lines kept one after the other: their texts follow each
+// other from `text` on, and ends[i] is where line i ends, counted from `text`.
+// Each line costs its text and four bytes.
 struct LineRun {
-    const std::string_view* begin = nullptr;
+    const char* text = nullptr;
+    const std::uint32_t* ends = nullptr;
     std::uint32_t count = 0;
+};
+
+// Names one attribute line of a store: its slot in the store's line table.
+struct AttributeLineId {
+    const std::uint32_t* slot = nullptr;
 };
 
 // The file's own attribute lines of one node, in file order.
@@ -66,29 +74,39 @@ class FileLineRange final {
 public:
     class Iterator final {
     public:
-        using iterator_category = std::forward_iterator_tag;
+        // Lines are made from the store's tables as they are read, so the
+        // iterator yields them by value.
+        using iterator_concept = std::forward_iterator_tag;
+        using iterator_category = std::input_iterator_tag;
         using value_type = std::string_view;
         using difference_type = std::ptrdiff_t;
-        using pointer = const std::string_view*;
-        using reference = const std::string_view&;
+        using pointer = void;
+        using reference = std::string_view;
 
         Iterator() = default;
-        reference operator*() const { return *line_; }
-        pointer operator->() const { return line_; }
+        std::string_view operator*() const {
+            const std::uint32_t begin = slot_ == runBegin_ ? 0 : slot_[-1];
+            return {text_ + begin, *slot_ - begin};
+        }
+        AttributeLineId Id() const { return {slot_}; }
         Iterator& operator++();
         Iterator operator++(int) {
             Iterator old = *this;
             ++*this;
             return old;
         }
-        bool operator==(const Iterator& other) const { return line_ == other.line_; }
+        bool operator==(const Iterator& other) const { return slot_ == other.slot_; }
 
     private:
         friend class FileLineRange;
+        void Enter(const LineRun& run);
+
         const FileLineRange* range_ = nullptr;
         std::size_t run_ = 0;
-        const std::string_view* line_ = nullptr;
-        const std::string_view* runEnd_ = nullptr;
+        const char* text_ = nullptr;
+        const std::uint32_t* runBegin_ = nullptr;
+        const std::uint32_t* slot_ = nullptr;
+        const std::uint32_t* runEnd_ = nullptr;
     };
 
     Iterator begin() const;
@@ -99,13 +117,14 @@ public:
 
 private:
     friend class AttributeList;
-    FileLineRange(LineRun first, const std::vector<LineRun>* more, std::size_t size)
-        : first_(first), more_(more), size_(size) {}
-    LineRun Run(std::size_t i) const { return i == 0 ? first_ : (*more_)[i - 1]; }
-    std::size_t RunCount() const { return first_.count == 0 ? 0 : 1 + (more_ ? more_->size() : 0); }
+    // The lines are the runs of `all` when given, else the run `only`.
+    FileLineRange(LineRun only, const std::vector<LineRun>* all, std::size_t size)
+        : only_(only), all_(all), size_(size) {}
+    LineRun Run(std::size_t i) const { return all_ ? (*all_)[i] : only_; }
+    std::size_t RunCount() const { return all_ ? all_->size() : (only_.count == 0 ? 0 : 1); }
 
-    LineRun first_;
-    const std::vector<LineRun>* more_;
+    LineRun only_;
+    const std::vector<LineRun>* all_;
     std::size_t size_;
 };
 
@@ -121,7 +140,7 @@ public:
     std::string_view Line(std::size_t i, std::string& scratch) const;
     std::string Line(std::size_t i) const;
     // The file's lines alone, without the bookkeeping lines.
-    FileLineRange FileLines() const { return {firstRun_, moreRuns_, lineCount_}; }
+    FileLineRange FileLines() const { return {{firstText_, firstEnds_, lineCount_}, allRuns_, lineCount_}; }
     bool HasBookkeeping() const { return bookkeeping_; }
     const ComponentNode& Owner() const;
 
@@ -131,8 +150,12 @@ protected:
 
 private:
     friend class ComponentStore;
-    LineRun firstRun_;
-    std::vector<LineRun>* moreRuns_ = nullptr;  // owned by the store; rare
+    // The lines: one run from firstText_ and firstEnds_ with every line; or,
+    // rarely, the runs of allRuns_ (owned by the store). The first run is not
+    // a LineRun, so its count is lineCount_ and no padding is lost.
+    const char* firstText_ = nullptr;
+    const std::uint32_t* firstEnds_ = nullptr;
+    std::vector<LineRun>* allRuns_ = nullptr;
     std::uint32_t lineCount_ = 0;
     bool bookkeeping_ = false;
 };
@@ -182,6 +205,11 @@ public:
 private:
     friend class ComponentStore;
 
+    // First, so they share the padding at the end of the attribute list.
+    bool hasParentEntry_ = false;
+    bool hasPropEntry_ = true;
+    std::uint32_t nameSize_ = 0;
+    std::uint32_t childCount_ = 0;
     ComponentNode* parent_ = nullptr;
     // The creating walk's path before this node, and this node's own piece
     // of it: the name without trailing control bytes, pointing at the name.
@@ -193,10 +221,6 @@ private:
         ComponentNode* const* children_;
     };
     ComponentNode* nextSibling_ = nullptr;
-    std::uint32_t nameSize_ = 0;
-    std::uint32_t childCount_ = 0;
-    bool hasParentEntry_ = false;
-    bool hasPropEntry_ = true;
 };
 
 // The model of one file: the store root with its "&PROP" entry and the add
@@ -232,7 +256,8 @@ public:
         std::size_t count;
     };
     std::vector<ItemRun<ComponentNode>> NodeRuns() const;
-    std::vector<ItemRun<std::string_view>> AttributeLineRuns() const;
+    // The attribute lines' slots (see AttributeLineId), in the order made.
+    std::vector<ItemRun<std::uint32_t>> AttributeLineRuns() const;
 
     // --- building (used by the reader) ---
     ComponentNode& MutableRoot() { return *root_; }
@@ -240,11 +265,11 @@ public:
     // Creates a child of `parent` whose full path is `parentPath` extended by
     // the name; Finish puts every node's children in order.
     ComponentNode& AppendChild(ComponentNode& parent, std::string_view keptName, const PathLink* parentPath);
-    void AppendAttribute(ComponentNode& node, std::string_view keptLine);
+    // Keeps the line "name=value" as the node's next attribute line and
+    // returns it.
+    std::string_view AppendAttribute(ComponentNode& node, std::string_view name, std::string_view value);
     // Copies bytes into the store's text pool.
     std::string_view Keep(std::string_view text);
-    // Keeps a + sep + b as one text.
-    std::string_view KeepJoined(std::string_view a, char sep, std::string_view b);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
     // The path `path` with its first piece replaced by `keptHead`.
     const PathLink* NewSplice(const PathLink* path, std::string_view keptHead);
@@ -262,9 +287,9 @@ private:
     char* Allocate(std::size_t size);
 
     ChunkPool<ComponentNode> nodes_;
-    ChunkPool<std::string_view> lines_;
+    ChunkPool<std::uint32_t> lineEnds_;
     ChunkPool<PathLink> links_;
-    std::deque<std::vector<LineRun>> moreRuns_;
+    std::deque<std::vector<LineRun>> lineRuns_;
     std::vector<ChunkPtr<char>> textBlocks_;
     std::size_t textBlockSize_ = 0;
     char* blockCursor_ = nullptr;

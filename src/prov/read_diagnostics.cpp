@@ -35,10 +35,10 @@ std::uint32_t ReadDiagnostics::NodeLine(const ComponentStore& store, const Compo
     return nodeLines_[ordinal - kFixedNodes];
 }
 
-std::uint32_t ReadDiagnostics::AttributeLine(const ComponentStore& store, const std::string_view* line) const {
+std::uint32_t ReadDiagnostics::AttributeLine(const ComponentStore& store, AttributeLineId line) const {
     if (!lineOrdinals_.Built()) lineOrdinals_.Build(store.AttributeLineRuns());
-    const std::size_t ordinal = lineOrdinals_.Of(line);
-    if (ordinal == Ordinals<std::string_view>::kNone) return 0;
+    const std::size_t ordinal = lineOrdinals_.Of(line.slot);
+    if (ordinal == Ordinals<std::uint32_t>::kNone) return 0;
     if (ordinal >= attributes_ || ordinal > kCountMask) return 0;
     // The last line whose count of attribute lines before it is at most the
     // ordinal: the marks' counts never fall.

@@ -13,6 +13,7 @@ namespace oryx::prov {
 
 class ComponentNode;
 class ComponentStore;
+struct AttributeLineId;
 
 // What the reader passed over or took otherwise than the line says. The
 // reader records these beside the store only when a caller asks for them;
@@ -56,7 +57,7 @@ public:
     std::uint32_t NodeLine(const ComponentStore& store, const ComponentNode& node) const;
     // The line of an attribute line, given as the store holds it (an element
     // of a node's FileLines()); 0 when it is not the store's.
-    std::uint32_t AttributeLine(const ComponentStore& store, const std::string_view* line) const;
+    std::uint32_t AttributeLine(const ComponentStore& store, AttributeLineId line) const;
 
     // The memory the line numbers hold.
     std::size_t LineNumberBytes() const { return marks_.Bytes(); }
@@ -163,7 +164,7 @@ private:
     mutable std::vector<std::uint32_t> nodeLines_;  // by node ordinal - 2, built when first asked
     mutable bool nodeLinesBuilt_ = false;
     mutable Ordinals<ComponentNode> nodeOrdinals_;
-    mutable Ordinals<std::string_view> lineOrdinals_;
+    mutable Ordinals<std::uint32_t> lineOrdinals_;
 };
 
 }  // namespace oryx::prov

@@ -498,8 +498,7 @@ private:
             name = TrimControl(pair.substr(0, space));
             value = TrimControl(pair.substr(space + 1));
         }
-        const std::string_view line = store_.KeepJoined(name, '=', value);
-        store_.AppendAttribute(*target_, line);
+        const std::string_view line = store_.AppendAttribute(*target_, name, value);
         if (diagnostics_) {
             diagnostics_->AttributeAppended();
             if (name.empty()) diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(line));

@@ -6,7 +6,6 @@
 
 #include <new>
 
-#include "check/finding_row.h"
 #include "doc/common/close_watch.h"
 #include "doc/common/document_host.h"
 #include "doc/common/document_icons.h"
@@ -27,6 +26,7 @@
 #include "doc/tree/component_tree_model.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
+#include "prov/read_diagnostics.h"
 #include "prov/reader.h"
 #include "reports/report_rows.h"
 
@@ -56,8 +56,12 @@ TMDIChild::TMDIChild(DocumentHost* host, const QString& fileName, LoadLater, QWi
 }
 
 void TMDIChild::Load() {
+    problems_->Stop();
     treeModel_->Clear();  // the views, and a search, let go of the store before it is read into
-    prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_);
+    // The reader's notes and line numbers cost little beside the load; the
+    // background check works from them instead of reading the file again.
+    auto diagnostics = std::make_unique<prov::ReadDiagnostics>();
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *store_, diagnostics.get());
     try {
         treeModel_->Build(*store_);
     } catch (const std::bad_alloc&) {
@@ -68,16 +72,21 @@ void TMDIChild::Load() {
     pathStrip_->Show(QString());
     navigator_->StoreChanged();
     setWindowTitle(fileName_);
-    StartProblemsCheck();
+    StartProblemsCheck(std::move(diagnostics));
 }
 
-void TMDIChild::StartProblemsCheck() { problems_->Start(fileName_, host_ ? host_->RulesFile() : QString()); }
+void TMDIChild::StartProblemsCheck(std::unique_ptr<prov::ReadDiagnostics> diagnostics) {
+    problems_->Start(*store_, std::move(diagnostics), host_ ? host_->RulesFile() : QString());
+}
 
 void TMDIChild::Reload() {
     const WaitCursor hourglass;
     // The file is read beside the store on show, which stays until it is read.
     auto fresh = std::make_unique<prov::ComponentStore>();
-    prov::ReadProvisioningFile(FileNameBytes(fileName_), *fresh);
+    auto diagnostics = std::make_unique<prov::ReadDiagnostics>();
+    prov::ReadProvisioningFile(FileNameBytes(fileName_), *fresh, diagnostics.get());
+    // A check of the old store still running gives up rather than be waited for.
+    problems_->Stop();
     const prov::ComponentNode* selected = tree_->Selected();
     // The views let go of the old nodes; those stay alive until the end, for
     // the selected one to be found again by its names.
@@ -90,12 +99,13 @@ void TMDIChild::Reload() {
     treeModel_->Build(*store_);
     if (const prov::ComponentNode* same = prov::FindSameComponent(store_->Root(), selected)) tree_->Select(same);
     findBar_->SearchAgain();
-    StartProblemsCheck();
+    StartProblemsCheck(std::move(diagnostics));
     reportPanel_->Refresh();
 }
 
 TMDIChild::~TMDIChild() {
-    // The views let go of the store's nodes before the store goes.
+    // The check and the views let go of the store's nodes before the store goes.
+    problems_->Stop();
     navigator_->ReleaseStore();
     treeModel_->Clear();
     attributes_->ShowComponent(nullptr);
@@ -169,18 +179,7 @@ void TMDIChild::BuildLayout() {
     connect(problems_, &ProblemsCheck::Finished, this, [this] {
         if (host_) host_->ProblemsCounted(objectName());
     });
-    reportPanel_->SetProblemsSource([this] {
-        reports::ReportRows rows;
-        const check::FileProblems& problems = problems_->Problems();
-        rows.reserve(problems.findings.size());
-        for (const check::Finding& finding : problems.findings) {
-            const auto cells = check::FindingCells(finding);
-            reports::ReportRow row(cells[0]);
-            for (std::size_t i = 1; i < cells.size(); ++i) row.AddCell(cells[i]);
-            rows.push_back(std::move(row));
-        }
-        return rows;
-    });
+    reportPanel_->SetProblemsSource([this] { return problems_->TakeRows(); });
     QTreeView* problemsList = reportPanel_->ListView(PanelReport::Problems());
     connect(problemsList, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { GoToProblem(index.row()); });
@@ -238,7 +237,7 @@ void TMDIChild::GoToProblem(int row) {
     if (finding.path.empty() || !store_->AddNode()) return;
     const prov::ComponentNode* node = prov::FindComponent(store_->AddNode(), finding.path);
     if (!node || prov::ComponentPath(*node) != finding.path) return;
-    navigator_->JumpTo(node, problems.attributeIndexes[static_cast<std::size_t>(row)]);
+    navigator_->JumpTo(node, problems_->AttributeIndex(static_cast<std::size_t>(row)));
 }
 
 int TMDIChild::CurrentReportNumber() const { return reportPanel_->CurrentReportNumber(); }
@@ -248,6 +247,7 @@ bool TMDIChild::IsReportListVisible(PanelReport report) const { return reportPan
 // ---- closing ----
 
 void TMDIChild::ReleaseStore() {
+    problems_->Stop();
     navigator_->ReleaseStore();
     treeActions_->Forget();
     treeModel_->Clear();

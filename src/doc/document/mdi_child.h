@@ -12,6 +12,7 @@ class QLabel;
 namespace oryx::prov {
 class ComponentNode;
 class ComponentStore;
+class ReadDiagnostics;
 }  // namespace oryx::prov
 
 namespace oryx::doc {
@@ -108,7 +109,7 @@ private:
     void ShowComponent(const prov::ComponentNode* item);
     // When the window closes: the store goes, and the host is told.
     void ReleaseStore();
-    void StartProblemsCheck();
+    void StartProblemsCheck(std::unique_ptr<prov::ReadDiagnostics> diagnostics);
 
     DocumentHost* host_;
     QString fileName_;

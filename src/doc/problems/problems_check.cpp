@@ -1,39 +1,61 @@
 #include "doc/problems/problems_check.h"
 
 #include <QMetaObject>
-#include <QPointer>
 
 #include <exception>
+#include <new>
+#include <optional>
 
 #include "doc/common/text_codec.h"
+#include "doc/problems/problem_rows.h"
+#include "prov/read_diagnostics.h"
 
 namespace oryx::doc {
 
 ProblemsCheck::ProblemsCheck(QObject* parent) : QObject(parent) {}
 
-ProblemsCheck::~ProblemsCheck() { Join(); }
+ProblemsCheck::~ProblemsCheck() { Stop(); }
 
-void ProblemsCheck::Join() {
-    if (worker_.joinable()) worker_.join();
-}
-
-void ProblemsCheck::Start(const QString& fileName, const QString& rulesFile) {
-    Join();
+void ProblemsCheck::Stop() {
+    ++generation_;  // what the stopped check sends on its way is dropped
+    if (worker_.joinable()) {
+        worker_.request_stop();
+        worker_.join();
+    }
     made_.reset();
+    madeRows_.reset();
     ready_ = false;
     problems_ = {};
-    const unsigned generation = ++generation_;
-    worker_ = std::thread([this, generation, file = FileNameBytes(fileName), rules = FileNameBytes(rulesFile)] {
+    rows_.reset();
+    summary_.clear();
+    diagnostics_.reset();
+    store_ = nullptr;
+}
+
+void ProblemsCheck::Start(const prov::ComponentStore& store, std::unique_ptr<prov::ReadDiagnostics> diagnostics,
+                          const QString& rulesFile) {
+    Stop();
+    store_ = &store;
+    diagnostics_ = std::move(diagnostics);
+    const unsigned generation = generation_;
+    worker_ = std::jthread([this, &store, &diagnostics = *diagnostics_, generation,
+                            rules = FileNameBytes(rulesFile)](std::stop_token stop) {
         auto made = std::make_unique<check::FileProblems>();
         try {
-            *made = check::CheckFileProblems(file, rules);
+            std::optional<check::FileProblems> found = check::CheckStoreProblems(store, diagnostics, rules, stop);
+            if (!found) return;  // stopped: nobody waits for it
+            *made = std::move(*found);
         } catch (const std::exception& e) {
             check::Finding finding;
             finding.severity = check::Severity::Error;
             finding.check = "file";
             finding.message = e.what();
             made->findings = {finding};
-            made->attributeIndexes = {-1};
+        }
+        try {
+            madeRows_ = ProblemRows(*made);
+        } catch (const std::bad_alloc&) {
+            madeRows_.reset();  // made when the list is shown, if at all
         }
         made_ = std::move(made);
         // The thread is joined before this object goes, so `this` lives.
@@ -47,10 +69,13 @@ void ProblemsCheck::Start(const QString& fileName, const QString& rulesFile) {
 }
 
 void ProblemsCheck::Adopt() {
-    Join();
+    if (worker_.joinable()) worker_.join();
     if (made_) problems_ = std::move(*made_);
     made_.reset();
+    rows_ = std::move(madeRows_);
+    madeRows_.reset();
     ready_ = true;
+    summary_ = Count();
     emit Finished();
 }
 
@@ -59,8 +84,23 @@ const check::FileProblems& ProblemsCheck::Problems() {
     return problems_;
 }
 
-QString ProblemsCheck::Summary() const {
-    if (!ready_) return {};
+reports::ReportRows ProblemsCheck::TakeRows() {
+    const check::FileProblems& problems = Problems();
+    if (!rows_) return ProblemRows(problems);
+    reports::ReportRows rows = std::move(*rows_);
+    rows_.reset();
+    return rows;
+}
+
+long ProblemsCheck::AttributeIndex(std::size_t row) {
+    const check::FileProblems& problems = Problems();
+    if (!store_ || !diagnostics_ || row >= problems.findings.size()) return -1;
+    return check::FindingAttributeIndex(problems, row, *store_, *diagnostics_);
+}
+
+QString ProblemsCheck::Summary() const { return summary_; }
+
+QString ProblemsCheck::Count() const {
     int errors = 0, warnings = 0;
     for (const check::Finding& finding : problems_.findings) {
         if (finding.severity == check::Severity::Error) ++errors;

@@ -4,15 +4,22 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "check/file_problems.h"
+#include "reports/report_rows.h"
+
+namespace oryx::prov {
+class ComponentStore;
+class ReadDiagnostics;
+}  // namespace oryx::prov
 
 namespace oryx::doc {
 
-// The findings of a document window's file, worked out in the background so
-// that the window opens as fast without them. Finished() comes on the
-// window's thread when they are ready.
+// The findings of a document window's file, worked out in the background on
+// the window's store so that the window opens as fast without them.
+// Finished() comes on the window's thread when they are ready.
 class ProblemsCheck final : public QObject {
     Q_OBJECT
 
@@ -20,10 +27,23 @@ public:
     explicit ProblemsCheck(QObject* parent = nullptr);
     ~ProblemsCheck() override;
 
-    // Checks the file afresh; what an earlier start was making is dropped.
-    void Start(const QString& fileName, const QString& rulesFile);
+    // Checks `store`, just read with `diagnostics`, with the rules of
+    // `rulesFile`; a check still running is stopped first and its findings
+    // dropped. The store must not change nor go until Stop().
+    void Start(const prov::ComponentStore& store, std::unique_ptr<prov::ReadDiagnostics> diagnostics,
+               const QString& rulesFile);
+    // Stops a running check, which gives up soon, and waits for it; the
+    // findings are unknown until the next Start. Safe to call at any time.
+    void Stop();
     // The findings; waits for the background check when it is not done.
     const check::FileProblems& Problems();
+    // The Problems list's rows of the findings, as ProblemRows makes them;
+    // waits as Problems() does. Those of a check are made beside it, so the
+    // first call after it takes them without the wait of making them.
+    reports::ReportRows TakeRows();
+    // The place of finding `row`'s line among its component's own attribute
+    // lines; -1 when it is none of them. Waits as Problems() does.
+    long AttributeIndex(std::size_t row);
     bool Ready() const { return ready_; }
     // "3 errors, 5 warnings"; empty when there is neither (or not yet known).
     QString Summary() const;
@@ -33,12 +53,19 @@ signals:
 
 private:
     void Adopt();
-    void Join();
+    QString Count() const;
 
-    std::thread worker_;
-    std::unique_ptr<check::FileProblems> made_;  // read only after joining
+    // What the running check reads; the findings' lines are looked up in
+    // them once it is done.
+    const prov::ComponentStore* store_ = nullptr;
+    std::unique_ptr<prov::ReadDiagnostics> diagnostics_;
+    std::jthread worker_;
+    std::unique_ptr<check::FileProblems> made_;    // read only after joining
+    std::optional<reports::ReportRows> madeRows_;  // likewise
     check::FileProblems problems_;
+    std::optional<reports::ReportRows> rows_;  // none once taken
     bool ready_ = false;
+    QString summary_;  // counted once, as the status bar asks often
     unsigned generation_ = 0;
 };
 

@@ -70,7 +70,12 @@ qreal ColumnSizer::UpperBound(std::string_view text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < kFirstPrintable || byte >= kFirstPrintable + kPrintableCount) return -1;
         sum += advance_[byte];
-        if (previous) sum += PairGap(previous, byte);
+        if (previous) {
+            // Known pairs without a call: this loop runs for every character of a report.
+            const qreal gap = pairGap_[static_cast<std::size_t>((previous - kFirstPrintable) * kPrintableCount +
+                                                                (byte - kFirstPrintable))];
+            sum += gap >= 0 ? gap : PairGap(previous, byte);
+        }
         previous = byte;
     }
     // Widths are rounded to whole pixels, and rounding keeps the order.

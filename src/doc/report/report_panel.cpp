@@ -335,8 +335,11 @@ void ReportPanel::AutoSizeColumns(PanelReport report) {
     const ReportList* list = Find(report);
     if (!list) return;
     ColumnSizer sizer(window_->font(), list->model->Rows(), list->model->Columns().size());
-    const std::vector<int> widths =
+    std::vector<int> widths =
         reports::AutoSizeColumns(list->model->Rows(), list->model->Columns().size(), std::ref(sizer));
+    // The severity's icon stands before its text, which would be cut short.
+    if (report == PanelReport::Problems() && widths.size() > 1)
+        widths[1] += list->view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list->view) + 4;
     QHeaderView& header = *list->view->header();
     for (std::size_t i = 0; i < widths.size(); ++i) {
         const int column = static_cast<int>(i);
