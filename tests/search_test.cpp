@@ -549,7 +549,11 @@ TEST(SearchQuery, LiteralsNeverHideAMatch) {
         "am$|tma", "(ma|tt)$", "^(ta|mat)$", R"(\Aat|ta\z)", "ta(m|$)", "(am$)|(^ma)", "(?i)TA$|^=a", "a\tm$",
         "^$|mm=", "[ta]m$|^_t", "(^a|t)m$", "am$$|ttt", "((am$)|bb)$|ttt", "(a$|t)ma", "a(m$)+|ttt", "^^ta|sss",
         R"(ma\b$|^\bat)", "sk$|^ks", "a.t", R"(a\st$)", "t[^k]a", "(?s:m.)a", "\xC3\xA9$|^a\xC3\xA9", "\xE9$|^t\xE9",
-        "a=t$", "tm$|(^a)*ta"};
+        "a=t$", "tm$|(^a)*ta",
+        // Literals alone, decided without RE2: alternatives, groups, "?", small
+        // classes, "=" inside a literal, and the Kelvin sign's "k" and "s".
+        "ma|tt$", "(at|=m)$|^t=", "^(ta|m)$", "a[tm_]$|=a", "(a=)?ma$", "^=t|m=$", "t", "=", R"(a\.|\=m)",
+        "M[=a]??t|^A", "\t$|^ ", "a t", "[=-@]m|_$", "(?:a|mm)(t|=)$", "a=t|mm", "^sa|ak$"};
     const auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     // RE2 on every span [b, e) of `text` with e > after, as a whole word when
     // `word`.

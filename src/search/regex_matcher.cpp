@@ -4,6 +4,7 @@
 
 #include "prov/component_store.h"
 #include "search/atom_prefilter.h"
+#include "search/literal_set.h"
 #include "search/regex_syntax.h"
 #include "search/search_query.h"
 #include "search/text_batch.h"
@@ -101,7 +102,9 @@ public:
         // Literals in every match pick the few strings worth a search of
         // their own; without them, a batch is searched in one pass.
         prefilter_ = AtomPrefilter::For(own, *anywhere_);
-        if (!prefilter_ && SameOverBatch(own)) {
+        // A pattern of literals alone needs no RE2 for names, values and lines.
+        if (!wholeWord) literals_ = LiteralSet::For(own, utf8, matchCase);
+        if (!prefilter_ && !literals_ && SameOverBatch(own)) {
             // Multi-line, so "^" and "$" hold at each string's ends; no match
             // may take a line feed, so none spans two strings.
             RE2::Options lines = options;
@@ -116,6 +119,7 @@ public:
     bool Contains(std::string_view text) const override { return Passes(text); }
 
     bool ContainsInLine(std::string_view line) const override {
+        if (literals_) return literals_->ContainsInLine(line);
         if (prefilter_ && !prefilter_->MayMatchLine(line)) return false;
         return Passes(prov::LineName(line)) || Passes(prov::LineValue(line));
     }
@@ -182,6 +186,7 @@ private:
     static re2::StringPiece Piece(std::string_view text) { return {text.data(), text.size()}; }
 
     bool Passes(std::string_view text) const {
+        if (literals_) return literals_->Contains(text);
         if (prefilter_ && !prefilter_->MayMatch(text)) return false;
         return anywhere_->Match(Piece(text), 0, text.size(), RE2::UNANCHORED, nullptr, 0);
     }
@@ -218,6 +223,7 @@ private:
     std::unique_ptr<RE2> furthestEnd_;
     std::unique_ptr<RE2> atTextEnd_;  // whole-word mode: a word that ends the path
     std::unique_ptr<AtomPrefilter> prefilter_;
+    std::unique_ptr<LiteralSet> literals_;
     // Without a prefilter: null when the pattern must see each string alone.
     std::unique_ptr<RE2> batchAnywhere_;
     std::unique_ptr<RE2> batchPathCandidate_;

@@ -1,6 +1,7 @@
 #include "search/regex_syntax.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace oryx::search {
@@ -184,6 +185,148 @@ bool ClassMatchesNoSpace(std::string_view c) {
     return true;
 }
 
+// The literals of a pattern made of nothing but literal bytes, escaped
+// punctuation, small classes of them, groups, alternatives, "?" and anchors.
+class LiteralParser final {
+public:
+    explicit LiteralParser(std::string_view pattern) : p_(pattern), t_(Tokens(pattern)) {}
+
+    std::optional<std::vector<AnchoredLiteral>> Parse() {
+        std::optional<Set> set = Alternation();
+        if (!set || fail_ || i_ != t_.size()) return std::nullopt;
+        for (const AnchoredLiteral& literal : *set)
+            if (literal.text.empty()) return std::nullopt;
+        return set;
+    }
+
+private:
+    using Set = std::vector<AnchoredLiteral>;
+    // More would cost a pass over each string per literal.
+    static constexpr std::size_t kMostLiterals = 32;
+    static constexpr std::size_t kMostClassBytes = 16;
+
+    static bool Punctuation(char c) { return c > ' ' && c < 0x7F && !IsAlnum(c); }
+    static bool IsAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool Ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+    std::optional<Set> Alternation() {
+        Set all;
+        while (true) {
+            std::optional<Set> one = Sequence();
+            if (!one) return std::nullopt;
+            all.insert(all.end(), one->begin(), one->end());
+            if (all.size() > kMostLiterals) return std::nullopt;
+            if (i_ == t_.size() || t_[i_].kind != Kind::Alternative) return all;
+            ++i_;
+        }
+    }
+
+    std::optional<Set> Sequence() {
+        Set set(1);
+        while (i_ < t_.size() && t_[i_].kind != Kind::Alternative && t_[i_].kind != Kind::Close) {
+            const Token& t = t_[i_++];
+            Set piece;
+            if (t.kind == Kind::Start || t.kind == Kind::End) {
+                if (Optional() || fail_) return std::nullopt;
+                for (AnchoredLiteral& literal : set) {
+                    if (t.kind == Kind::Start && !literal.text.empty()) return std::nullopt;
+                    (t.kind == Kind::Start ? literal.atStart : literal.atEnd) = true;
+                }
+                continue;
+            }
+            if (t.kind == Kind::Open) {
+                const std::string_view open = p_.substr(t.begin, 3);
+                if (open.size() > 1 && open[1] == '?') {
+                    if (open != "(?:") return std::nullopt;
+                    i_ += 2;  // the "?" and ":" tokens
+                }
+                std::optional<Set> inner = Alternation();
+                if (!inner || i_ == t_.size()) return std::nullopt;
+                ++i_;  // the ")"
+                piece = std::move(*inner);
+            } else if (t.kind == Kind::Other) {
+                std::string bytes;
+                if (!Bytes(p_.substr(t.begin, t.end - t.begin), bytes)) return std::nullopt;
+                for (char c : bytes) piece.push_back({std::string(1, c)});
+            } else {
+                return std::nullopt;
+            }
+            if (Optional()) piece.push_back({});
+            std::optional<Set> joined = Join(set, piece);
+            if (!joined) return std::nullopt;
+            set = std::move(*joined);
+        }
+        return set;
+    }
+
+    // A "?" follows (and nothing repeats it further).
+    bool Optional() {
+        if (i_ == t_.size() || t_[i_].kind != Kind::Quantifier) return false;
+        if (p_[t_[i_].begin] != '?') {
+            fail_ = true;
+            return false;
+        }
+        // "??" is lazy: the same strings. Anything else repeats the "?".
+        if (++i_ < t_.size() && t_[i_].kind == Kind::Quantifier) fail_ = p_[t_[i_++].begin] != '?';
+        if (i_ < t_.size() && t_[i_].kind == Kind::Quantifier) fail_ = true;
+        return true;
+    }
+
+    // Each string of `a` followed by each of `b`.
+    std::optional<Set> Join(const Set& a, const Set& b) const {
+        if (fail_ || a.size() * b.size() > kMostLiterals) return std::nullopt;
+        Set joined;
+        for (const AnchoredLiteral& x : a)
+            for (const AnchoredLiteral& y : b) {
+                if ((x.atEnd && !y.text.empty()) || (y.atStart && !x.text.empty())) return std::nullopt;
+                joined.push_back({x.text + y.text, x.atStart || y.atStart, x.atEnd || y.atEnd});
+            }
+        return joined;
+    }
+
+    // The bytes one token stands for: itself, an escaped punctuation mark, or
+    // a class of such.
+    static bool Bytes(std::string_view token, std::string& bytes) {
+        if (token.size() == 1) {
+            const char c = token[0];
+            if (!Ascii(c) || std::string_view(".[]{}()|*+?^$\\").find(c) != std::string_view::npos) return false;
+            bytes = token;
+            return true;
+        }
+        if (token[0] == '\\') {
+            if (token.size() != 2 || !Punctuation(token[1])) return false;
+            bytes = token.substr(1);
+            return true;
+        }
+        if (token[0] != '[' || token.size() < 3 || token.back() != ']' || token[1] == '^') return false;
+        const std::string_view inner = token.substr(1, token.size() - 2);
+        for (std::size_t i = 0; i < inner.size();) {
+            char lo = inner[i];
+            if (lo == '[' || !Ascii(lo)) return false;
+            if (lo == '\\') {
+                if (i + 1 >= inner.size() || !Punctuation(inner[i + 1])) return false;
+                lo = inner[++i];
+            }
+            ++i;
+            char hi = lo;
+            if (i + 1 < inner.size() && inner[i] == '-') {
+                hi = inner[i + 1];
+                if (hi == '\\' || hi == '[' || !Ascii(hi) || hi < lo) return false;
+                i += 2;
+            }
+            for (int c = lo; c <= hi; ++c)
+                if (bytes.find(static_cast<char>(c)) == std::string::npos) bytes += static_cast<char>(c);
+            if (bytes.size() > kMostClassBytes) return false;
+        }
+        return !bytes.empty();
+    }
+
+    std::string_view p_;
+    std::vector<Token> t_;
+    std::size_t i_ = 0;
+    bool fail_ = false;  // a repetition other than "?"
+};
+
 }  // namespace
 
 bool MatchesNoSpace(std::string_view pattern) {
@@ -216,6 +359,14 @@ std::string AnchorsAsLineFeeds(std::string_view pattern) {
             result += pattern.substr(t.begin, t.end - t.begin);
     }
     return result;
+}
+
+}  // namespace oryx::search
+
+namespace oryx::search {
+
+std::optional<std::vector<AnchoredLiteral>> LiteralAlternatives(std::string_view pattern) {
+    return LiteralParser(pattern).Parse();
 }
 
 }  // namespace oryx::search

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace oryx::search {
 
@@ -20,5 +22,18 @@ std::string AnchorsAsLineFeeds(std::string_view pattern);
 // pieces hold no spaces, so such a pattern's matches in a path lie inside
 // one piece each.
 bool MatchesNoSpace(std::string_view pattern);
+
+// A literal, perhaps tied to a string's start ("^"), its end ("$") or both.
+struct AnchoredLiteral {
+    std::string text;
+    bool atStart = false, atEnd = false;
+};
+
+// The literals whose occurrences are exactly the pattern's matches, when the
+// pattern is no more than an alternation of a few of them: "Vcd|Tm$",
+// "(Lp|Card)/1$", "vcc/0\.3[0-9]$", "^(un)?locked$". Literals hold only
+// ASCII, none is empty. Empty for any other pattern, including any with
+// flags, repetitions other than "?", or classes it does not take apart.
+std::optional<std::vector<AnchoredLiteral>> LiteralAlternatives(std::string_view pattern);
 
 }  // namespace oryx::search
