@@ -540,9 +540,9 @@ TEST(SearchCursor, AgreesWithOneStringAtATime) {
 // the whole string around it as context.
 TEST(SearchQuery, LiteralsNeverHideAMatch) {
     std::mt19937 random(15);
-    // Letters RE2 folds beyond ASCII, a TAB, "=", a space, Latin-1 and UTF-8.
-    const std::vector<std::string> pieces = {"k", "K", "s", "S",  "a", "A",    "t",        "m",
-                                             "M", "_", "=", "\t", " ", "\xE9", "\xC3\xA9", "\xE2\x84\xAA"};
+    // Letters RE2 folds beyond ASCII, a TAB, "=", a space, Latin-1, UTF-8, a digit.
+    const std::vector<std::string> pieces = {
+        "k", "K", "s", "S", "a", "A", "t", "m", "M", "_", "=", "\t", " ", "\xE9", "\xC3\xA9", "\xE2\x84\xAA", "1"};
     const std::vector<const char*> patterns = {
         "kas", "ska", "aka|sas", "k[as]{2}k", "^s.as$",
         // Anchors at a string's ends, in and out of groups and alternatives.
@@ -553,7 +553,7 @@ TEST(SearchQuery, LiteralsNeverHideAMatch) {
         // Literals alone, decided without RE2: alternatives, groups, "?", small
         // classes, "=" inside a literal, and the Kelvin sign's "k" and "s".
         "ma|tt$", "(at|=m)$|^t=", "^(ta|m)$", "a[tm_]$|=a", "(a=)?ma$", "^=t|m=$", "t", "=", R"(a\.|\=m)",
-        "M[=a]??t|^A", "\t$|^ ", "a t", "[=-@]m|_$", "(?:a|mm)(t|=)$", "a=t|mm", "^sa|ak$"};
+        "M[=a]??t|^A", "\t$|^ ", "a t", "[=-@]m|_$", "(?:a|mm)(t|=)$", "a=t|mm", "^sa|ak$", R"(\d|a\d?$)"};
     const auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     // RE2 on every span [b, e) of `text` with e > after, as a whole word when
     // `word`.

@@ -284,13 +284,17 @@ private:
         return joined;
     }
 
-    // The bytes one token stands for: itself, an escaped punctuation mark, or
-    // a class of such.
+    // The bytes one token stands for: itself, an escaped punctuation mark, a
+    // digit (\d), or a class of bytes and escaped punctuation marks.
     static bool Bytes(std::string_view token, std::string& bytes) {
         if (token.size() == 1) {
             const char c = token[0];
             if (!Ascii(c) || std::string_view(".[]{}()|*+?^$\\").find(c) != std::string_view::npos) return false;
             bytes = token;
+            return true;
+        }
+        if (token == "\\d") {  // ASCII digits alone in RE2
+            bytes = "0123456789";
             return true;
         }
         if (token[0] == '\\') {
