@@ -61,7 +61,8 @@ constexpr Search kSearches[] = {
 
 // For the whole oryx-cli runs.
 constexpr int kCliRuns = 5;
-constexpr const char* kCliPatterns[] = {R"(atmIf|vcc/0\.3[0-9]$)", R"((Lp|Card)/1$)", "nodeName=(x|y)$", "Vcd|Tm$"};
+constexpr const char* kCliPatterns[] = {R"(atmIf|vcc/0\.3[0-9]$)", R"((Lp|Card)/1$)", "nodeName=(x|y)$", "Vcd|Tm$",
+                                        "(un)?locked$"};
 
 void BenchFile(const std::string& file) {
     prov::ComponentStore store;
