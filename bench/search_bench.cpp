@@ -60,7 +60,7 @@ constexpr Search kSearches[] = {
 };
 
 // For the whole oryx-cli runs.
-constexpr int kCliRuns = 5;
+constexpr int kCliRuns = 9;
 constexpr const char* kCliPatterns[] = {R"(atmIf|vcc/0\.3[0-9]$)", R"((Lp|Card)/1$)", "nodeName=(x|y)$", "Vcd|Tm$",
                                         "(un)?locked$"};
 
