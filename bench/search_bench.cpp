@@ -7,6 +7,10 @@
 // values), each collecting its hits as the find bar does, and their ratios to
 // the load time. Times are processor time of this process, best of several
 // rounds, which stays meaningful when other programs share the machine.
+//
+// Then whole `oryx-cli find --regex` runs with patterns of an alternation and
+// "$", against `oryx-cli attrs FILE Shelf` (a load and little else): what a
+// run takes beyond that is its search and its output, against the load.
 #include <time.h>
 
 #include <algorithm>
@@ -51,7 +55,14 @@ constexpr Search kSearches[] = {
     {"regex \"vcc/0\\.4\\d+\"", R"(vcc/0\.4\d+)", true, search::QueryText::Bytes, 0.5},
     {"display substring \"unlocked\"", "unlocked", false, search::QueryText::Display, 0.25},
     {"display regex \"vcc/0\\.4\\d+\"", R"(vcc/0\.4\d+)", true, search::QueryText::Display, 0.5},
+    {"regex \"Vcd|Tm$\"", "Vcd|Tm$", true, search::QueryText::Bytes, 0.5},
+    {"regex \"atmIf|vcc/0\\.3[0-9]$\"", R"(atmIf|vcc/0\.3[0-9]$)", true, search::QueryText::Bytes, 0.5},
 };
+
+// For the whole oryx-cli runs.
+constexpr int kCliRuns = 9;
+constexpr const char* kCliPatterns[] = {R"(atmIf|vcc/0\.3[0-9]$)", R"((Lp|Card)/1$)", "nodeName=(x|y)$", "Vcd|Tm$",
+                                        "(un)?locked$"};
 
 void BenchFile(const std::string& file) {
     prov::ComponentStore store;
@@ -93,6 +104,39 @@ void BenchFile(const std::string& file) {
     }
 }
 
+bool BenchCli(const std::string& file) {
+    const std::string cli = ORYX_CLI_PATH;
+    const std::vector<std::string> load = {cli, "attrs", file, "Shelf"};
+    std::vector<std::vector<std::string>> finds;
+    for (const char* pattern : kCliPatterns) finds.push_back({cli, "find", "--regex", "--in", "all", file, pattern});
+    // In turns, as above; find exits with 3 when nothing matched.
+    double loadCpu = 1e300;
+    std::vector<double> findCpu(finds.size(), 1e300);
+    for (int run = 0; run < kCliRuns; ++run) {
+        const bench::CommandRun attrs = bench::RunCommand(load);
+        if (attrs.exitCode != 0) {
+            std::printf("  oryx-cli attrs exited with %d\n", attrs.exitCode);
+            return false;
+        }
+        loadCpu = std::min(loadCpu, attrs.cpuSeconds);
+        for (std::size_t i = 0; i < finds.size(); ++i) {
+            const bench::CommandRun find = bench::RunCommand(finds[i]);
+            if (find.exitCode != 0 && find.exitCode != 3) {
+                std::printf("  oryx-cli find %s exited with %d\n", kCliPatterns[i], find.exitCode);
+                return false;
+            }
+            findCpu[i] = std::min(findCpu[i], find.cpuSeconds);
+        }
+    }
+    std::printf("  %-34s %9.3f s\n", "oryx-cli attrs FILE Shelf (the load)", loadCpu);
+    for (std::size_t i = 0; i < finds.size(); ++i) {
+        const double search = findCpu[i] - loadCpu;
+        const std::string label = "find --regex \"" + std::string(kCliPatterns[i]) + "\"";
+        bench::Report(label.c_str(), search, "s", search / loadCpu, "of load", 0.5);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +144,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: search_bench FILE...\n");
         return 2;
     }
-    for (int i = 1; i < argc; ++i) BenchFile(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        BenchFile(argv[i]);
+        if (!BenchCli(argv[i])) return 1;
+    }
     return 0;
 }

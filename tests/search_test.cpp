@@ -534,31 +534,68 @@ TEST(SearchCursor, AgreesWithOneStringAtATime) {
     }
 }
 
-// Looking for a pattern's literals first never hides a match.
+// What a pattern's literals and anchors let the search pass over (a string
+// without them, a string's ends, the path before its last space) never hides
+// a match: each answer agrees with RE2 tried on every span of the string,
+// the whole string around it as context.
 TEST(SearchQuery, LiteralsNeverHideAMatch) {
     std::mt19937 random(15);
-    const std::string alphabet = "kKsSaA\xE9\xC9\xC3\xA9\x89_ =";
+    // Letters RE2 folds beyond ASCII, a TAB, "=", a space, Latin-1, UTF-8, a digit.
+    const std::vector<std::string> pieces = {
+        "k", "K", "s", "S", "a", "A", "t", "m", "M", "_", "=", "\t", " ", "\xE9", "\xC3\xA9", "\xE2\x84\xAA", "1"};
+    const std::vector<const char*> patterns = {
+        "kas", "ska", "aka|sas", "k[as]{2}k", "^s.as$",
+        // Anchors at a string's ends, in and out of groups and alternatives.
+        "am$|tma", "(ma|tt)$", "^(ta|mat)$", R"(\Aat|ta\z)", "ta(m|$)", "(am$)|(^ma)", "(?i)TA$|^=a", "a\tm$",
+        "^$|mm=", "[ta]m$|^_t", "(^a|t)m$", "am$$|ttt", "((am$)|bb)$|ttt", "(a$|t)ma", "a(m$)+|ttt", "^^ta|sss",
+        R"(ma\b$|^\bat)", "sk$|^ks", "a.t", R"(a\st$)", "t[^k]a", "(?s:m.)a", "\xC3\xA9$|^a\xC3\xA9", "\xE9$|^t\xE9",
+        "a=t$", "tm$|(^a)*ta",
+        // Literals alone, decided without RE2: alternatives, groups, "?", small
+        // classes, "=" inside a literal, and the Kelvin sign's "k" and "s".
+        "ma|tt$", "(at|=m)$|^t=", "^(ta|m)$", "a[tm_]$|=a", "(a=)?ma$", "^=t|m=$", "t", "=", R"(a\.|\=m)",
+        "M[=a]??t|^A", "\t$|^ ", "a t", "[=-@]m|_$", "(?:a|mm)(t|=)$", "a=t|mm", "^sa|ak$", R"(\d|a\d?$)"};
+    const auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    // RE2 on every span [b, e) of `text` with e > after, as a whole word when
+    // `word`.
+    const auto spans = [&](const RE2& re, std::string_view text, std::size_t after, bool word) {
+        const re2::StringPiece piece(text.data(), text.size());
+        for (std::size_t e = after; e <= text.size(); ++e)
+            for (std::size_t b = 0; b <= e; ++b) {
+                if (word && ((b > 0 && isWord(text[b - 1])) || (e < text.size() && isWord(text[e])))) continue;
+                if (re.Match(piece, b, e, RE2::ANCHOR_BOTH, nullptr, 0)) return true;
+            }
+        return false;
+    };
     for (const bool utf8 : {false, true}) {
-        // "éa=" in the pattern's own encoding: a literal RE2 folds beyond ASCII.
-        const char* accented = utf8 ? "\xC3\xA9"
-                                      "a="
-                                    : "\xE9"
-                                      "a=";
-        for (const char* pattern : {"kas", "ska", accented, "aka|sas", "k[as]{2}k", "^s.as$"}) {
-            for (const bool matchCase : {false, true}) {
+        for (const char* pattern : patterns) {
+            for (int flags = 0; flags < 4; ++flags) {
+                const bool word = flags & 1, matchCase = flags & 2;
                 RE2::Options options;
                 options.set_encoding(utf8 ? RE2::Options::EncodingUTF8 : RE2::Options::EncodingLatin1);
                 options.set_case_sensitive(matchCase);
+                options.set_log_errors(false);
                 const RE2 plain(pattern, options);
-                ASSERT_TRUE(plain.ok());
+                if (!plain.ok()) continue;  // Latin-1 bytes in UTF-8
                 const SearchQuery query(
-                    pattern, Options(Scope::All, true, false, matchCase, utf8 ? QueryText::Display : QueryText::Bytes));
-                for (int t = 0; t < 3000; ++t) {
-                    std::string text(std::uniform_int_distribution<std::size_t>(0, 10)(random), ' ');
-                    for (char& c : text) c = alphabet[random() % alphabet.size()];
+                    pattern, Options(Scope::All, true, word, matchCase, utf8 ? QueryText::Display : QueryText::Bytes));
+                for (int t = 0; t < 150; ++t) {
+                    std::string text;
+                    for (std::size_t n = std::uniform_int_distribution<std::size_t>(0, 7)(random); n > 0; --n)
+                        text += pieces[random() % pieces.size()];
                     // Display text is UTF-8; RE2 never matches broken UTF-8 there.
                     if (utf8 && !IsUtf8(text)) continue;
-                    EXPECT_EQ(query.Matches(text), RE2::PartialMatch(text, plain)) << pattern << " in " << text;
+                    const std::string at = std::string(pattern) + " in \"" + text + "\" flags " + std::to_string(flags);
+                    EXPECT_EQ(query.Matches(text), spans(plain, text, 0, word)) << at;
+                    EXPECT_EQ(query.MatchesLine(text), spans(plain, prov::LineName(text), 0, word) ||
+                                                           spans(plain, prov::LineValue(text), 0, word))
+                        << at << " as a line";
+                    // A path: pieces hold no spaces; its last name ends it.
+                    std::string path = text;
+                    while (!path.empty() && path.front() == ' ') path.erase(0, 1);
+                    for (std::size_t twice; (twice = path.find("  ")) != std::string::npos;) path.erase(twice, 1);
+                    const std::size_t nameStart = path.rfind(' ') == std::string::npos ? 0 : path.rfind(' ') + 1;
+                    EXPECT_EQ(query.MatchesEndIn(path, nameStart), spans(plain, path, nameStart + 1, word))
+                        << pattern << " in path \"" << path << "\" flags " << flags;
                 }
             }
         }
@@ -618,8 +655,11 @@ TEST(SearchCursor, MillionDeepFileSearchesEveryScope) {
     EXPECT_EQ(count("1000000", Options(Scope::All)), 1u);
     EXPECT_EQ(count(R"(^\d?\d?\d?\d?000$)", Options(Scope::All, true)), kDepth / 1000u);
     // A pattern whose matches may reach further back than the path it sees
-    // says so instead of missing one.
-    EXPECT_THROW(count(R"(^\d+000$)", Options(Scope::All, true)), SearchLimitError);
+    // says so instead of missing one; one whose matches hold no space stays
+    // inside the last name, however long.
+    EXPECT_THROW(count(R"(^.+000$)", Options(Scope::All, true)), SearchLimitError);
+    EXPECT_EQ(count(R"(^\d+000$)", Options(Scope::All, true)), kDepth / 1000u);
+    EXPECT_EQ(count(R"(^C/\d+$)", Options(Scope::Paths, true)), 1u);
     // The deepest component, found by its path.
     std::string deepest;
     for (int i = 0; i < kDepth; ++i) deepest += (i ? " C/" : "C/") + std::to_string(i % 10);

@@ -2,11 +2,12 @@
 
 #include <cerrno>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/arg_parser.h"
 #include "prov/component_store.h"
 #include "prov/reader.h"
-#include "search/component_path.h"
 #include "search/search_cursor.h"
 #include "search/search_options.h"
 #include "search/search_query.h"
@@ -58,6 +59,39 @@ FindArgs ParseFindArgs(const Args& args) {
 // Lines go out as they are found, in pieces of this size.
 constexpr std::size_t kFlushBytes = 1 << 16;
 
+// The path of each hit's component (as ComponentPath), built from the one
+// before: hits come in tree order, so most share all their pieces but the
+// last few, and a run with many hits builds no path anew.
+class HitPaths final {
+public:
+    const std::string& Of(const prov::ComponentNode& node) {
+        if (&node == last_) return path_;
+        last_ = &node;
+        up_.clear();
+        for (const prov::ComponentNode* n = &node; n->Parent(); n = n->Parent()) up_.push_back(n);
+        std::size_t kept = 0;
+        while (kept < chain_.size() && kept < up_.size() && chain_[kept].node == up_[up_.size() - 1 - kept]) ++kept;
+        chain_.resize(kept);
+        path_.resize(kept == 0 ? 0 : chain_.back().end);
+        for (std::size_t i = up_.size() - kept; i-- > 0;) {
+            if (!chain_.empty()) path_ += ' ';
+            path_ += up_[i]->Name();
+            chain_.push_back({up_[i], path_.size()});
+        }
+        return path_;
+    }
+
+private:
+    struct Piece {
+        const prov::ComponentNode* node;
+        std::size_t end;  // where its name ends in path_
+    };
+    const prov::ComponentNode* last_ = nullptr;
+    std::string path_;
+    std::vector<Piece> chain_;  // the components of path_, the top-level one first
+    std::vector<const prov::ComponentNode*> up_;
+};
+
 }  // namespace
 
 int RunFind(const Args& args) {
@@ -75,15 +109,10 @@ int RunFind(const Args& args) {
     std::string out;
     bool found = false;
     bool written = true;
-    const prov::ComponentNode* pathOf = nullptr;
-    std::string path;
+    HitPaths paths;
     search::ForEachHit(store, *query, [&](const search::SearchHit& hit) {
         found = true;
-        if (hit.node != pathOf) {
-            pathOf = hit.node;
-            path = search::ComponentPath(*hit.node);
-        }
-        text::AppendTabEscaped(out, path);
+        text::AppendTabEscaped(out, paths.Of(*hit.node));
         if (hit.kind == search::SearchHit::Kind::Attribute) {
             out += '\t';
             text::AppendTabEscaped(out, hit.text);

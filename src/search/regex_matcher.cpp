@@ -4,6 +4,8 @@
 
 #include "prov/component_store.h"
 #include "search/atom_prefilter.h"
+#include "search/literal_set.h"
+#include "search/regex_syntax.h"
 #include "search/search_query.h"
 #include "search/text_batch.h"
 #include "search/text_matcher.h"
@@ -83,6 +85,7 @@ public:
         const std::string own(pattern);
         Compile(own, options);
         bounded_ = LongestMatchBound(own) + 2 <= kPathLookBehind;  // 2: the bytes around a whole word
+        noSpace_ = MatchesNoSpace(own);
         const std::string group = Grouped(own, options);
         const std::string word = wholeWord ? std::string(kWordBefore) : std::string();
         const std::string wordEnd = wholeWord ? "(?:$|" + std::string(kWordAfter) + ")" : std::string();
@@ -99,7 +102,9 @@ public:
         // Literals in every match pick the few strings worth a search of
         // their own; without them, a batch is searched in one pass.
         prefilter_ = AtomPrefilter::For(own, *anywhere_);
-        if (!prefilter_ && SameOverBatch(own)) {
+        // A pattern of literals alone needs no RE2 for names, values and lines.
+        if (!wholeWord) literals_ = LiteralSet::For(own, utf8, matchCase);
+        if (!prefilter_ && !literals_ && SameOverBatch(own)) {
             // Multi-line, so "^" and "$" hold at each string's ends; no match
             // may take a line feed, so none spans two strings.
             RE2::Options lines = options;
@@ -114,12 +119,20 @@ public:
     bool Contains(std::string_view text) const override { return Passes(text); }
 
     bool ContainsInLine(std::string_view line) const override {
-        // A line without the literals has none in its name or value either.
-        if (prefilter_ && !prefilter_->MayMatch(line)) return false;
+        if (literals_) return literals_->ContainsInLine(line);
+        if (prefilter_ && !prefilter_->MayMatchLine(line)) return false;
         return Passes(prov::LineName(line)) || Passes(prov::LineValue(line));
     }
 
     bool EndsInLastName(std::string_view path, std::size_t nameStart, bool cut) const override {
+        // A match without spaces that ends inside a name after a space begins
+        // inside it (a whole word's takes the space too): the path before is
+        // no more than context.
+        if (noSpace_ && nameStart >= 2 && path[nameStart - 1] == ' ') {
+            path.remove_prefix(nameStart - 2);
+            nameStart = 2;
+            cut = true;
+        }
         if (prefilter_ && !prefilter_->MayMatch(path)) return false;
         const re2::StringPiece text = Piece(path);
         std::size_t from = cut ? 1 : 0;
@@ -138,7 +151,11 @@ public:
 
     std::size_t PathLookBehind() const override { return kPathLookBehind; }
 
-    bool MatchesMayOutreachLookBehind() const override { return !bounded_; }
+    // Path pieces hold no spaces: a match without them never reaches back
+    // past the last one.
+    bool MatchesMayOutreachLookBehind() const override { return !bounded_ && !noSpace_; }
+
+    bool NameHoldsPathMatches() const override { return noSpace_; }
 
     bool PrefersBatches() const override { return batchAnywhere_ != nullptr; }
 
@@ -169,6 +186,7 @@ private:
     static re2::StringPiece Piece(std::string_view text) { return {text.data(), text.size()}; }
 
     bool Passes(std::string_view text) const {
+        if (literals_) return literals_->Contains(text);
         if (prefilter_ && !prefilter_->MayMatch(text)) return false;
         return anywhere_->Match(Piece(text), 0, text.size(), RE2::UNANCHORED, nullptr, 0);
     }
@@ -200,10 +218,12 @@ private:
     bool utf8_;
     bool wholeWord_;
     bool bounded_ = false;  // no match is longer than the path look-behind
+    bool noSpace_ = false;  // no match holds a space
     std::unique_ptr<RE2> anywhere_;
     std::unique_ptr<RE2> furthestEnd_;
     std::unique_ptr<RE2> atTextEnd_;  // whole-word mode: a word that ends the path
     std::unique_ptr<AtomPrefilter> prefilter_;
+    std::unique_ptr<LiteralSet> literals_;
     // Without a prefilter: null when the pattern must see each string alone.
     std::unique_ptr<RE2> batchAnywhere_;
     std::unique_ptr<RE2> batchPathCandidate_;

@@ -45,6 +45,9 @@ SearchCursor::SearchCursor(const prov::ComponentStore& store, SearchQuery query)
     // before a name is no word byte), so the path alone decides; not for the
     // empty query, which occurs in an empty name but ends inside no name.
     if (pathScope_ && !query_.Options().regex && !query_.Text().empty()) nameScope_ = false;
+    // A pattern whose path matches all lie in the last name, the other way
+    // round: the name alone decides.
+    if (nameScope_ && pathScope_ && matcher_.NameHoldsPathMatches()) pathScope_ = false;
     // ASCII plain text finds the same in a string's bytes as in its display
     // text: decoding leaves ASCII bytes alone and turns the others into bytes
     // above 127 again, none of them a letter, digit or "_". (The empty query

@@ -49,9 +49,10 @@ public:
     // A match in the path `shown` that ends inside its last name, which
     // begins at `nameStart`. A regular expression sees at most 256 bytes of
     // the path before the name, which only files nested dozens deep exceed;
-    // when a pattern whose matches can be longer than that matches nothing
-    // in those bytes, a match further back cannot be ruled out, and
-    // PathMayHideMatch says so.
+    // when a pattern whose matches can be longer than that, spaces and all,
+    // matches nothing in those bytes, a match further back cannot be ruled
+    // out, and PathMayHideMatch says so. (A match without spaces lies inside
+    // the last name of a path, whose pieces hold none.)
     bool MatchesEndIn(std::string_view shown, std::size_t nameStart) const;
     // Whether MatchesEndIn's false for this path may hide a match.
     bool PathMayHideMatch(std::size_t nameStart) const;

@@ -32,6 +32,10 @@ public:
     // Whether a match may begin further back than PathLookBehind, so that a
     // cut path can hide one.
     virtual bool MatchesMayOutreachLookBehind() const { return false; }
+    // Whether every match ending inside a path's last name lies inside it,
+    // so that the name alone holds it too: where names are searched, paths
+    // find nothing more.
+    virtual bool NameHoldsPathMatches() const { return false; }
 
     // A matcher that can carry its state down a path, so that a component's
     // path costs the search its own name only, however deep it lies: the
