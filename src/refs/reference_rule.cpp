@@ -129,6 +129,7 @@ std::ptrdiff_t ReferenceResolver::ShownChild(const prov::ComponentNode* parent, 
 
 ReferenceResolver::TopLevelPiece ReferenceResolver::TopLevel(std::string_view piece) const {
     TopLevelPiece found;
+    if (!topTablesBuilt_) BuildTopTables();
     if (topNames_.empty()) return found;
     const auto children = addNode_->Children();
     const auto find = [&](const std::vector<TopSlot>& table, std::string_view wanted, auto nameOf) {
@@ -186,9 +187,14 @@ ReferenceResolver::ReferenceResolver(const prov::ComponentStore& store)
     : addNode_(store.AddNode()),
       valueCache_(std::make_unique<ValueCache>()),
       familyKeys_(std::make_unique<FamilyKeys>()) {
+    if (addNode_ && addNode_->ChildCount() >= kFree / 4)
+        throw std::length_error("too many top-level components to resolve against");
+}
+
+void ReferenceResolver::BuildTopTables() const {
+    topTablesBuilt_ = true;
     if (!addNode_ || addNode_->ChildCount() == 0) return;
     const auto children = addNode_->Children();
-    if (children.size() >= kFree / 4) throw std::length_error("too many top-level components to resolve against");
     std::size_t size = 8;
     while (size < 2 * children.size()) size *= 2;
     topNames_.assign(size, {kFree, 0});

@@ -94,14 +94,19 @@ private:
     // shown ones: open-addressing tables of positions among the children
     // (kFree for none), keyed by the seeded hash, so that a file's names
     // cannot make a lookup slow. A first piece is looked up in them without
-    // a walk down the tree. Each slot keeps the    // high bits of the hash spare most mismatches a look at the name.
+    // a walk down the tree. Each slot keeps the high bits of the hash, which
+    // spare most mismatches a look at the name. They are built when the first
+    // value is resolved, as the value cache fills: a file without references
+    // never pays for them.
     struct TopSlot {
         std::uint32_t position;
         std::uint32_t check;
     };
     static constexpr std::uint32_t kFree = UINT32_MAX;
-    std::vector<TopSlot> topNames_;
-    std::vector<TopSlot> topTypes_;
+    void BuildTopTables() const;
+    mutable std::vector<TopSlot> topNames_;
+    mutable std::vector<TopSlot> topTypes_;
+    mutable bool topTablesBuilt_ = false;
     std::unique_ptr<ValueCache> valueCache_;
     std::unique_ptr<FamilyKeys> familyKeys_;
 };
