@@ -46,11 +46,6 @@ std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::R
     AddReadFindings(diagnostics, rules.builtins, findings);
     std::vector<Finding> referenceFindings;
     ReferenceCheck references(store, diagnostics, rules.builtins, referenceFindings);
-    RuleRunner::ComponentVisit everyComponent;
-    if (stop.stop_possible())
-        everyComponent = [&stop](const prov::ComponentNode&) {
-            if (stop.stop_requested()) throw CheckStopped{};
-        };
     std::future<void> beside;
     if (references.On() && store.NodeCount() >= kSideBySide) {
         // Both threads look line numbers up.
@@ -58,16 +53,20 @@ std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::R
         try {
             beside = std::async(std::launch::async, CheckReferences, std::cref(store), std::ref(references), stop);
         } catch (const std::system_error&) {
-            // No thread to be had: the references are checked after the rules.
+            // No thread to be had: the references ride the rules' walk.
         }
     }
+    const bool referencesInWalk = references.On() && !beside.valid();
+    RuleRunner::ComponentVisit everyComponent;
+    if (referencesInWalk || stop.stop_possible())
+        everyComponent = [&references, &stop, referencesInWalk](const prov::ComponentNode& node) {
+            if (stop.stop_requested()) throw CheckStopped{};
+            if (referencesInWalk) references.Visit(node);
+        };
     // A rule walk that throws waits for the references' walk (the future's
     // end), which a stop ends soon too.
     runner.Check(store, diagnostics, findings, everyComponent);
-    if (beside.valid())
-        beside.get();
-    else if (references.On())
-        CheckReferences(store, references, stop);
+    if (beside.valid()) beside.get();
     // Each check's findings stay in their order, and sorting puts them in
     // order by line and check: the two lists may be joined in any order.
     findings.reserve(findings.size() + referenceFindings.size());
