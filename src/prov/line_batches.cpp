@@ -8,8 +8,6 @@
 namespace oryx::prov {
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 // Batches hold at most this many lines and pairs, so a file of short lines
 // keeps as little in flight as one of long lines.
 constexpr std::size_t kBatchItems = 4096;
@@ -124,10 +122,10 @@ void LineBatchReader::Produce(std::stop_token stop) {
             // Where the reader will cut the pairs: the working line is the
             // trimmed line and a space.
             std::size_t from = LineBatch::kNotCut;
-            if (StartsWith(trimmed, "set")) {
+            if (trimmed.starts_with("set")) {
                 const std::size_t size = trimmed.size() + 1;
                 from = startProv_ ? std::min(addPathSize, size) : std::min(trimmed.find(' '), size - 1) + 1;
-            } else if (startProv_ && StartsWith(trimmed, "add")) {
+            } else if (startProv_ && trimmed.starts_with("add")) {
                 addPathSize = trimmed.size();
             }
             batch->Add(trimmed, from);

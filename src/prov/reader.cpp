@@ -29,8 +29,6 @@ std::string_view TrimRight(std::string_view text) {
     return text;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
 // Cuts `rest` at its first space: returns the text before it and leaves the
 // text after it in `rest`. The caller makes sure a space is there.
 std::string_view NextPiece(std::string_view& rest) {
@@ -62,11 +60,11 @@ public:
 
     // `pairs` are the line's set pairs if they were cut ahead.
     void StartProvLine(std::string_view working, bool firstLine, const LineBatch::Pairs& pairs = {}) {
-        if (StartsWith(working, "add")) {
+        if (working.starts_with("add")) {
             Walk(working);
             setTargetKnown_ = false;
             if (diagnostics_) NoteAddLine(working);
-        } else if (StartsWith(working, "set")) {
+        } else if (working.starts_with("set")) {
             if (!setTargetKnown_) FindSetTarget();
             if (setTarget_) target_ = setTarget_;
             if (diagnostics_) NoteSetLine(working);
@@ -78,14 +76,14 @@ public:
     }
 
     void ConfigureLine(std::string_view working, bool firstLine, const LineBatch::Pairs& pairs = {}) {
-        if (StartsWith(working, "return")) {
+        if (working.starts_with("return")) {
             if (!context_.empty())
                 Leave();
             else if (diagnostics_)
                 diagnostics_->Note(ReadNoteKind::ReturnAtTop);
-        } else if (StartsWith(working, "configure")) {
+        } else if (working.starts_with("configure")) {
             Configure(working);
-        } else if (StartsWith(working, "set")) {
+        } else if (working.starts_with("set")) {
             if (ComponentNode* node = ContextNode()) target_ = node;
             AppendPairs(working, working.find(' ') + 1, pairs);
         } else if (diagnostics_ && !firstLine && !IsQuietLine(working)) {
