@@ -240,4 +240,46 @@ TEST(BuiltinSeverities, LastFileWins) {
     EXPECT_EQ(rules.builtins.Of(BuiltinCheck::AddedAgain), oryx::check::Severity::Note);
 }
 
+// A large store's references are checked by two threads taking whole
+// top-level components in turn: every finding comes once, on its line,
+// whether the store has many top-level components or one that holds all.
+class LargeStoreReferencesTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(LargeStoreReferencesTest, EachFindingOnce) {
+    const bool oneTopLevel = GetParam();
+    constexpr int kComponents = 24000;
+    std::string file = "start prov\n";
+    std::vector<std::string> expected;
+    int line = 1;
+    if (oneTopLevel) {
+        file += "add Lp/0\n";
+        ++line;
+    }
+    for (int i = 0; i < kComponents; ++i) {
+        const std::string path = oneTopLevel ? "Lp/0 Eth/" + std::to_string(i) : "Lp/" + std::to_string(i);
+        file += "add " + path + "\n";
+        ++line;
+        if (i % 997 == 5) {
+            const std::string missing = "Lp/" + std::to_string(kComponents + i);
+            file += "set " + path + " peer " + missing + ", speed 10\n";
+            expected.push_back(std::to_string(++line) + "|warning|dangling-reference|" + path + "|peer refers to '" +
+                               missing + "', which is not in this file");
+        } else if (i % 997 == 500) {
+            const std::string partial = "Lp/0 Eth/" + std::to_string(kComponents + i);
+            file += "set " + path + " port " + partial + "\n";
+            expected.push_back(std::to_string(++line) + "|note|partial-reference|" + path + "|port refers to '" +
+                               partial + "'; only 'Lp/0' is in this file");
+        }
+    }
+    TempDir dir;
+    RuleSet rules;
+    RuleRunner runner(rules);
+    EXPECT_EQ(Describe(oryx::check::CheckFile(dir.Write("node.txt", file), rules, runner)), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, LargeStoreReferencesTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return param.param ? std::string("OneTopLevel") : std::string("ManyTopLevel");
+                         });
+
 }  // namespace

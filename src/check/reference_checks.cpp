@@ -1,10 +1,14 @@
 #include "check/reference_checks.h"
 
+#include <iterator>
 #include <string>
+#include <utility>
 
+#include "check/check_file.h"
 #include "prov/component_store.h"
 #include "prov/read_diagnostics.h"
 #include "refs/reference_rule.h"
+#include "text/hidden_name.h"
 #include "text/message_value.h"
 
 namespace oryx::check {
@@ -42,6 +46,41 @@ void ReferenceCheck::Visit(const prov::ComponentNode& node) {
         AddBuiltinFinding(dangling ? BuiltinCheck::DanglingReference : BuiltinCheck::PartialReference, severities_,
                           diagnostics_.AttributeLine(store_, line.Id()), nodePath, std::move(message), out_);
     }
+}
+
+SharedReferenceCheck::SharedReferenceCheck(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                                           const BuiltinSeverities& severities)
+    : store_(store), diagnostics_(diagnostics), severities_(severities) {
+    if (const prov::ComponentNode* add = store.AddNode())
+        for (const prov::ComponentNode* top : add->Children())
+            if (!text::IsHiddenName(top->Name())) tops_.push_back(top);
+    found_.resize(tops_.size());
+}
+
+void SharedReferenceCheck::Work(std::stop_token stop) {
+    std::vector<Finding> found;
+    // One resolver per thread: it remembers what it last resolved.
+    ReferenceCheck check(store_, diagnostics_, severities_, found);
+    std::vector<const prov::ComponentNode*> pending;
+    for (std::size_t i; (i = next_.fetch_add(1, std::memory_order_relaxed)) < tops_.size();) {
+        // Parents before children, each family in its order, as the tree shows them.
+        pending.push_back(tops_[i]);
+        while (!pending.empty()) {
+            if (stop.stop_requested()) throw CheckStopped{};
+            const prov::ComponentNode* node = pending.back();
+            pending.pop_back();
+            check.Visit(*node);
+            const auto children = node->Children();
+            for (auto child = children.rbegin(); child != children.rend(); ++child)
+                if (!text::IsHiddenName((*child)->Name())) pending.push_back(*child);
+        }
+        found_[i] = std::exchange(found, {});
+    }
+}
+
+void SharedReferenceCheck::MoveFindings(std::vector<Finding>& out) {
+    for (std::vector<Finding>& found : found_) std::move(found.begin(), found.end(), std::back_inserter(out));
+    found_.clear();
 }
 
 }  // namespace oryx::check

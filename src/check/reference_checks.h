@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,30 @@ private:
     // The last partial reference's deepest component, and its quoted path.
     const prov::ComponentNode* lastTarget_ = nullptr;
     std::string lastTargetQuoted_;
+};
+
+// The reference check of a whole store shared by threads: each thread that
+// calls Work takes the next shown top-level component in turn and checks it
+// with everything shown below it, so the threads end about together however
+// late each joins. The findings come out as one walk of the store makes them.
+class SharedReferenceCheck final {
+public:
+    SharedReferenceCheck(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                         const BuiltinSeverities& severities);
+
+    // Checks components until none is left. Throws CheckStopped soon after
+    // `stop` is requested.
+    void Work(std::stop_token stop);
+    // Once every Work call has returned: the findings, in the walk's order.
+    void MoveFindings(std::vector<Finding>& out);
+
+private:
+    const prov::ComponentStore& store_;
+    const prov::ReadDiagnostics& diagnostics_;
+    const BuiltinSeverities& severities_;
+    std::vector<const prov::ComponentNode*> tops_;
+    std::vector<std::vector<Finding>> found_;  // each top-level component's, written by one thread
+    std::atomic<std::size_t> next_{0};
 };
 
 }  // namespace oryx::check
