@@ -176,7 +176,7 @@ void TMDIChild::BuildLayout() {
     connect(&findBar_->Session(), &FindSession::JumpingToPath, navigator_, &ReferenceNavigator::RecordJump);
 
     problems_ = new ProblemsCheck(this);
-    connect(problems_, &ProblemsCheck::Finished, this, [this] {
+    connect(problems_, &ProblemsCheck::Counted, this, [this] {
         if (host_) host_->ProblemsCounted(objectName());
     });
     reportPanel_->SetProblemsSource([this] { return problems_->TakeRows(); });

@@ -12,6 +12,26 @@
 
 namespace oryx::doc {
 
+namespace {
+
+QString SummaryOf(const check::FileProblems& problems) {
+    int errors = 0, warnings = 0;
+    for (const check::Finding& finding : problems.findings) {
+        if (finding.severity == check::Severity::Error) ++errors;
+        if (finding.severity == check::Severity::Warning) ++warnings;
+    }
+    if (errors == 0 && warnings == 0) return {};
+    const auto counted = [](int n, const char* noun) {
+        return QStringLiteral("%1 %2%3")
+            .arg(n)
+            .arg(QLatin1String(noun))
+            .arg(n == 1 ? QLatin1String() : QLatin1String("s"));
+    };
+    return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
+}
+
+}  // namespace
+
 ProblemsCheck::ProblemsCheck(QObject* parent) : QObject(parent) {}
 
 ProblemsCheck::~ProblemsCheck() { Stop(); }
@@ -25,6 +45,7 @@ void ProblemsCheck::Stop() {
     made_.reset();
     madeRows_.reset();
     ready_ = false;
+    counted_ = false;
     problems_ = {};
     rows_.reset();
     summary_.clear();
@@ -52,6 +73,13 @@ void ProblemsCheck::Start(const prov::ComponentStore& store, std::unique_ptr<pro
             finding.message = e.what();
             made->findings = {finding};
         }
+        // The status bar's counts go first: the list's rows are wanted later, if at all.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, summary = SummaryOf(*made)] {
+                if (generation == generation_ && !ready_) TakeSummary(summary);
+            },
+            Qt::QueuedConnection);
         try {
             madeRows_ = ProblemRows(*made);
         } catch (const std::bad_alloc&) {
@@ -75,8 +103,15 @@ void ProblemsCheck::Adopt() {
     rows_ = std::move(madeRows_);
     madeRows_.reset();
     ready_ = true;
-    summary_ = Count();
+    TakeSummary(SummaryOf(problems_));
     emit Finished();
+}
+
+void ProblemsCheck::TakeSummary(QString summary) {
+    if (counted_) return;
+    counted_ = true;
+    summary_ = std::move(summary);
+    emit Counted();
 }
 
 const check::FileProblems& ProblemsCheck::Problems() {
@@ -99,21 +134,5 @@ long ProblemsCheck::AttributeIndex(std::size_t row) {
 }
 
 QString ProblemsCheck::Summary() const { return summary_; }
-
-QString ProblemsCheck::Count() const {
-    int errors = 0, warnings = 0;
-    for (const check::Finding& finding : problems_.findings) {
-        if (finding.severity == check::Severity::Error) ++errors;
-        if (finding.severity == check::Severity::Warning) ++warnings;
-    }
-    if (errors == 0 && warnings == 0) return {};
-    const auto counted = [](int n, const char* noun) {
-        return QStringLiteral("%1 %2%3")
-            .arg(n)
-            .arg(QLatin1String(noun))
-            .arg(n == 1 ? QLatin1String() : QLatin1String("s"));
-    };
-    return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
-}
 
 }  // namespace oryx::doc

@@ -19,7 +19,8 @@ namespace oryx::doc {
 
 // The findings of a document window's file, worked out in the background on
 // the window's store so that the window opens as fast without them.
-// Finished() comes on the window's thread when they are ready.
+// Counted() comes on the window's thread as soon as the summary is known,
+// Finished() when the findings are ready; each once per check.
 class ProblemsCheck final : public QObject {
     Q_OBJECT
 
@@ -49,11 +50,13 @@ public:
     QString Summary() const;
 
 signals:
+    void Counted();
     void Finished();
 
 private:
     void Adopt();
-    QString Count() const;
+    // The summary of a check; nothing when it is known already.
+    void TakeSummary(QString summary);
 
     // What the running check reads; the findings' lines are looked up in
     // them once it is done.
@@ -65,7 +68,8 @@ private:
     check::FileProblems problems_;
     std::optional<reports::ReportRows> rows_;  // none once taken
     bool ready_ = false;
-    QString summary_;  // counted once, as the status bar asks often
+    bool counted_ = false;  // Counted() sent for this check
+    QString summary_;       // counted once, as the status bar asks often
     unsigned generation_ = 0;
 };
 
