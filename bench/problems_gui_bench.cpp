@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
     double stopped = 1e300;
     for (int i = 0; i < kRuns; ++i) {
         doc::TMDIChild window(&host, file);
+        QApplication::processEvents();  // the check begins
         stopped = std::min(stopped, bench::BestOf(1, [&] { window.Problems()->Stop(); }));
     }
     std::printf("  %-34s %9.3f s on the wall clock\n", "a running check stopped", stopped);

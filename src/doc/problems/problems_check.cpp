@@ -1,5 +1,7 @@
 #include "doc/problems/problems_check.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMetaObject>
 
 #include <exception>
@@ -13,6 +15,8 @@
 namespace oryx::doc {
 
 namespace {
+
+const QEvent::Type kBeginEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 QString SummaryOf(const check::FileProblems& problems) {
     int errors = 0, warnings = 0;
@@ -38,6 +42,7 @@ ProblemsCheck::~ProblemsCheck() { Stop(); }
 
 void ProblemsCheck::Stop() {
     ++generation_;  // what the stopped check sends on its way is dropped
+    pending_ = false;
     if (worker_.joinable()) {
         worker_.request_stop();
         worker_.join();
@@ -50,6 +55,7 @@ void ProblemsCheck::Stop() {
     rows_.reset();
     summary_.clear();
     diagnostics_.reset();
+    rulesFile_.clear();
     store_ = nullptr;
 }
 
@@ -58,9 +64,22 @@ void ProblemsCheck::Start(const prov::ComponentStore& store, std::unique_ptr<pro
     Stop();
     store_ = &store;
     diagnostics_ = std::move(diagnostics);
+    rulesFile_ = rulesFile;
+    pending_ = true;
+    // Behind the events posted before it at normal priority: a window
+    // shown right after it paints before the check competes for the cores.
+    QCoreApplication::postEvent(this, new QEvent(kBeginEvent), Qt::LowEventPriority);
+}
+
+void ProblemsCheck::customEvent(QEvent* event) {
+    if (event->type() == kBeginEvent && pending_) Begin();
+}
+
+void ProblemsCheck::Begin() {
+    pending_ = false;
     const unsigned generation = generation_;
-    worker_ = std::jthread([this, &store, &diagnostics = *diagnostics_, generation,
-                            rules = FileNameBytes(rulesFile)](std::stop_token stop) {
+    worker_ = std::jthread([this, &store = *store_, &diagnostics = *diagnostics_, generation,
+                            rules = FileNameBytes(rulesFile_)](std::stop_token stop) {
         auto made = std::make_unique<check::FileProblems>();
         try {
             std::optional<check::FileProblems> found = check::CheckStoreProblems(store, diagnostics, rules, stop);
@@ -115,6 +134,7 @@ void ProblemsCheck::TakeSummary(QString summary) {
 }
 
 const check::FileProblems& ProblemsCheck::Problems() {
+    if (pending_) Begin();
     if (!ready_ && worker_.joinable()) Adopt();
     return problems_;
 }

@@ -18,7 +18,9 @@ class ReadDiagnostics;
 namespace oryx::doc {
 
 // The findings of a document window's file, worked out in the background on
-// the window's store so that the window opens as fast without them.
+// the window's store so that the window opens as fast without them: the
+// check begins once the events waiting, the window's first paint among them,
+// are handled, or when its findings are asked for.
 // Counted() comes on the window's thread as soon as the summary is known,
 // Finished() when the findings are ready; each once per check.
 class ProblemsCheck final : public QObject {
@@ -29,8 +31,9 @@ public:
     ~ProblemsCheck() override;
 
     // Checks `store`, just read with `diagnostics`, with the rules of
-    // `rulesFile`; a check still running is stopped first and its findings
-    // dropped. The store must not change nor go until Stop().
+    // `rulesFile`, beginning as said above; a check still running is stopped
+    // first and its findings dropped. The store must not change nor go until
+    // Stop().
     void Start(const prov::ComponentStore& store, std::unique_ptr<prov::ReadDiagnostics> diagnostics,
                const QString& rulesFile);
     // Stops a running check, which gives up soon, and waits for it; the
@@ -53,7 +56,11 @@ signals:
     void Counted();
     void Finished();
 
+protected:
+    void customEvent(QEvent* event) override;
+
 private:
+    void Begin();
     void Adopt();
     // The summary of a check; nothing when it is known already.
     void TakeSummary(QString summary);
@@ -62,6 +69,8 @@ private:
     // them once it is done.
     const prov::ComponentStore* store_ = nullptr;
     std::unique_ptr<prov::ReadDiagnostics> diagnostics_;
+    QString rulesFile_;
+    bool pending_ = false;  // started, not yet begun
     std::jthread worker_;
     std::unique_ptr<check::FileProblems> made_;    // read only after joining
     std::optional<reports::ReportRows> madeRows_;  // likewise
