@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "prov/collation.h"
+#include "prov/line_batches.h"
 #include "prov/component_store.h"
 #include "prov/read_diagnostics.h"
 #include "prov/reader.h"
@@ -591,6 +593,37 @@ TEST(Reader, FileChangedWhileReadIsAnError) {
         } catch (const FileError& e) {
             EXPECT_EQ(std::string(e.what()), "cannot read '" + file + "': changed while it was read") << c.name;
         }
+    }
+    // The same when the lines are read ahead on a thread: it holds a few
+    // batches at most, far from the end when the file changes. The error
+    // comes after the lines read before it, and the thread is gone after.
+    const auto threads = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                             std::filesystem::directory_iterator());
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string file = dir.Write("node.txt", text);
+        const auto before = threads();
+        {
+            LineFile lines(file);
+            LineBatchReader batches(lines, false, BatchCuts{});
+            const LineBatch* first = batches.Next();
+            ASSERT_NE(first, nullptr);
+            EXPECT_EQ(first->Line(0), "configure Card/0 ");
+            const std::size_t firstCount = first->LineCount();
+            c.change(file);
+            std::size_t read = firstCount;
+            try {
+                while (const LineBatch* batch = batches.Next()) read += batch->LineCount();
+                ADD_FAILURE() << c.name << ": no error, read ahead";
+            } catch (const FileError& e) {
+                EXPECT_EQ(std::string(e.what()), "cannot read '" + file + "': changed while it was read")
+                    << c.name << ", read ahead";
+            }
+            EXPECT_GT(read, firstCount) << c.name << ": the lines before the change were lost";
+        }
+        EXPECT_EQ(threads(), before) << c.name << ", read ahead";
     }
     // Reading an unchanged file twice, as the reader does, is no change.
     TempDir dir;
