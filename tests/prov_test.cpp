@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "prov/collation.h"
-#include "prov/line_batches.h"
 #include "prov/component_store.h"
+#include "prov/line_batches.h"
 #include "prov/read_diagnostics.h"
 #include "prov/reader.h"
 #include "prov/tree_text.h"
