@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check/check_file.h"
+#include "check/file_problems.h"
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
 #include "prov/component_store.h"
@@ -281,5 +282,66 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LargeStoreReferencesTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& param) {
                              return param.param ? std::string("OneTopLevel") : std::string("ManyTopLevel");
                          });
+
+// With its counts asked for first, a check looks for the partial references
+// last, where they are notes: the findings are the same as in one pass, and
+// the counts told are those of every finding, whatever the severities.
+struct CountedFirstCase {
+    const char* name;
+    const char* rules;  // a rules file's text; none when null
+    bool large;         // a store whose references two threads check
+};
+
+class CountedFirstTest : public ::testing::TestWithParam<CountedFirstCase> {};
+
+TEST_P(CountedFirstTest, SameFindingsAndTheirCounts) {
+    const CountedFirstCase& c = GetParam();
+    std::string file = std::string(kRuleNode) +
+                       "set Vr/1 peer Vr/7, via Vr/1 Pp/3, home Vr/1\n"  // 17: dangling, partial, exact
+                       "set Vr/2 x 1\n"                                  // 18: set on another component
+                       "frobnicate\n";                                   // 19: line ignored
+    if (c.large)
+        for (int i = 0; i < 22000; ++i)
+            file += "add Lp/" + std::to_string(i) + "\nset Lp/" + std::to_string(i) + " link Lp/" +
+                    std::to_string(i % 7 == 0 ? 30000 + i : i) + " Eth/" + std::to_string(i % 5) + "\n";
+    TempDir dir;
+    const std::string node = dir.Write("node.txt", file);
+    const std::string rules = c.rules ? dir.Write("rules.yaml", c.rules) : std::string();
+    oryx::prov::ComponentStore store;
+    oryx::prov::ReadDiagnostics diagnostics;
+    oryx::prov::ReadProvisioningFile(node, store, &diagnostics);
+
+    const auto onePass = oryx::check::CheckStoreProblems(store, diagnostics, rules);
+    int told = 0;
+    oryx::check::ProblemCounts counts;
+    const auto countedFirst =
+        oryx::check::CheckStoreProblems(store, diagnostics, rules, {}, [&](oryx::check::ProblemCounts counted) {
+            ++told;
+            counts = counted;
+        });
+    ASSERT_TRUE(onePass && countedFirst);
+    EXPECT_EQ(Describe(countedFirst->findings), Describe(onePass->findings));
+    EXPECT_EQ(countedFirst->fromFile, onePass->fromFile);
+    EXPECT_EQ(countedFirst->fromFileEnd, onePass->fromFileEnd);
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(counts, oryx::check::CountProblems(onePass->findings));
+    EXPECT_GT(onePass->findings.size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Severities, CountedFirstTest,
+    ::testing::Values(
+        CountedFirstCase{"BuiltinsOnly", nullptr, false}, CountedFirstCase{"BuiltinsOnlyLarge", nullptr, true},
+        CountedFirstCase{"RulesAndUnmatchedWarning",
+                         "rules:\n  - {id: card-state, severity: error, path: \"Shelf Card/*\", attribute: "
+                         "administrativeState, match: \"locked|unlocked\"}\n  - {id: none, path: \"Nope/*\", "
+                         "forbid: [x]}\nbuiltin: {rule-unmatched: warning, line-ignored: error}\n",
+                         true},
+        CountedFirstCase{"PartialCounts", "builtin: {partial-reference: warning}\n", true},
+        CountedFirstCase{"PartialError", "builtin: {partial-reference: error, dangling-reference: note}\n", false},
+        CountedFirstCase{"DanglingOff", "builtin: {dangling-reference: off}\n", true},
+        CountedFirstCase{"PartialOff", "builtin: {partial-reference: off}\n", true},
+        CountedFirstCase{"BrokenRulesFile", "rules: [\n", true}),
+    [](const ::testing::TestParamInfo<CountedFirstCase>& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -28,21 +28,21 @@ namespace {
 // joins in after the rules' walk.
 constexpr std::size_t kSideBySide = 20000;
 
-}  // namespace
-
-std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
-                                const RuleSet& rules, RuleRunner& runner, std::stop_token stop) {
+// One walk of the store for the reader's notes, the rules of `runner` and
+// the references, each as `builtins` turns it on; the findings unsorted.
+std::vector<Finding> CheckPass(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                               const BuiltinSeverities& builtins, RuleRunner& runner, const std::stop_token& stop) {
     std::vector<Finding> findings;
     findings.reserve(diagnostics.Notes().size());
-    AddReadFindings(diagnostics, rules.builtins, findings);
+    AddReadFindings(diagnostics, builtins, findings);
     std::vector<Finding> referenceFindings;
-    ReferenceCheck references(store, diagnostics, rules.builtins, referenceFindings);
+    ReferenceCheck references(store, diagnostics, builtins, referenceFindings);
     std::optional<SharedReferenceCheck> shared;
     std::future<void> beside;
     if (references.On() && store.NodeCount() >= kSideBySide) {
         // Both threads look line numbers up.
         diagnostics.PrepareLookups(store);
-        shared.emplace(store, diagnostics, rules.builtins);
+        shared.emplace(store, diagnostics, builtins);
         try {
             beside = std::async(std::launch::async, &SharedReferenceCheck::Work, &*shared, stop);
         } catch (const std::system_error&) {
@@ -66,9 +66,42 @@ std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::R
         shared->MoveFindings(referenceFindings);
     }
     // Each check's findings stay in their order, and sorting puts them in
-    // order by line and check: the two lists may be joined in any order.
+    // order by line and check: the lists may be joined in any order.
     findings.reserve(findings.size() + referenceFindings.size());
     std::move(referenceFindings.begin(), referenceFindings.end(), std::back_inserter(findings));
+    return findings;
+}
+
+bool Counts(std::optional<Severity> severity) { return severity == Severity::Error || severity == Severity::Warning; }
+
+}  // namespace
+
+std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                                const RuleSet& rules, RuleRunner& runner, std::stop_token stop,
+                                const FindingsCounted& counted) {
+    const std::optional<Severity> partial = rules.builtins.Of(BuiltinCheck::PartialReference);
+    if (!counted || !partial || Counts(partial)) {
+        std::vector<Finding> findings = CheckPass(store, diagnostics, rules.builtins, runner, stop);
+        SortFindings(findings);
+        if (counted) counted(findings);
+        return findings;
+    }
+    // The partial references, mere notes here, are looked for last: they
+    // take the longest, as each walks down the tree, and the counts need
+    // them not. Without them, a value whose first piece names a component
+    // is done with at once.
+    BuiltinSeverities first = rules.builtins;
+    first.Set(BuiltinCheck::PartialReference, std::nullopt);
+    std::vector<Finding> findings = CheckPass(store, diagnostics, first, runner, stop);
+    counted(findings);
+    BuiltinSeverities last;
+    for (std::size_t i = 0; i < kBuiltinCheckCount; ++i) last.Set(static_cast<BuiltinCheck>(i), std::nullopt);
+    last.Set(BuiltinCheck::PartialReference, partial);
+    const RuleSet noRules;
+    RuleRunner noRuleRunner(noRules);
+    std::vector<Finding> partials = CheckPass(store, diagnostics, last, noRuleRunner, stop);
+    findings.reserve(findings.size() + partials.size());
+    std::move(partials.begin(), partials.end(), std::back_inserter(findings));
     SortFindings(findings);
     return findings;
 }

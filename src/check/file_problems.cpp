@@ -43,9 +43,19 @@ long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnosti
 
 }  // namespace
 
+ProblemCounts CountProblems(std::span<const Finding> findings) {
+    ProblemCounts counts;
+    for (const Finding& finding : findings) {
+        if (finding.severity == Severity::Error) ++counts.errors;
+        if (finding.severity == Severity::Warning) ++counts.warnings;
+    }
+    return counts;
+}
+
 std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store,
                                                const prov::ReadDiagnostics& diagnostics, const std::string& rulesFile,
-                                               std::stop_token stop) {
+                                               std::stop_token stop,
+                                               const std::function<void(ProblemCounts)>& counted) {
     FileProblems problems;
     RuleSet rules;
     if (!rulesFile.empty()) {
@@ -62,7 +72,21 @@ std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store
     RuleRunner runner(rules);
     std::vector<Finding> found;
     try {
-        found = CheckStore(store, diagnostics, rules, runner, stop);
+        FindingsCounted countedFromFile;
+        if (counted)
+            countedFromFile = [&](const std::vector<Finding>& fromFile) {
+                // The rules file's findings too: its error, and the rules
+                // that matched nothing, known once the rules have run.
+                ProblemCounts counts = CountProblems(problems.findings);
+                const ProblemCounts more = CountProblems(fromFile);
+                counts.errors += more.errors;
+                counts.warnings += more.warnings;
+                if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched);
+                    severity == Severity::Error || severity == Severity::Warning)
+                    (*severity == Severity::Error ? counts.errors : counts.warnings) += runner.UnmatchedRules().size();
+                counted(counts);
+            };
+        found = CheckStore(store, diagnostics, rules, runner, stop, countedFromFile);
     } catch (const CheckStopped&) {
         return std::nullopt;
     }

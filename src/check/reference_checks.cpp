@@ -26,7 +26,10 @@ void ReferenceCheck::Visit(const prov::ComponentNode& node) {
     const prov::FileLineRange lines = node.FileLines();
     std::string nodePath;  // made at the node's first finding
     for (auto line = lines.begin(); line != lines.end(); ++line) {
-        const refs::Resolution resolution = resolver_->ResolveLine(*line);
+        // Without the partial references, only a dangling one is looked for.
+        const refs::Resolution resolution = severities_.Of(BuiltinCheck::PartialReference)
+                                                ? resolver_->ResolveLine(*line)
+                                                : resolver_->ResolveLineIfDangling(*line);
         const bool dangling = resolution.kind == refs::ReferenceKind::Dangling;
         if (!dangling && resolution.kind != refs::ReferenceKind::Partial) continue;
         std::string message =

@@ -210,6 +210,15 @@ Resolution ReferenceResolver::ResolveLine(std::string_view line) const {
     return ResolveValue(ReferenceValue(line));
 }
 
+Resolution ReferenceResolver::ResolveLineIfDangling(std::string_view line) const {
+    if (text::IsHiddenName(line) || line.find('/') == std::string_view::npos) return {};
+    const std::string_view value = ReferenceValue(line);
+    if (!addNode_ || value.find('/') == std::string_view::npos) return {};
+    const TopLevelPiece top = TopLevel(value.substr(0, value.find(' ')));
+    // Without a first component named, Resolve walks nowhere.
+    return top.topType && top.position < 0 ? Resolve(value, top, nullptr) : Resolution{};
+}
+
 Resolution ReferenceResolver::ResolveValue(std::string_view value, const TreeNumbers* numbers) const {
     // Every kind of reference holds a "/": an exact one by the rule, the
     // others as a piece with an instance.

@@ -68,6 +68,10 @@ public:
 
     // The reference an attribute line makes; lines beginning with "&" make none.
     Resolution ResolveLine(std::string_view line) const;
+    // As ResolveLine where the line is a dangling reference, and None for
+    // any other: a value whose first piece names a component is never
+    // dangling, so no walk down the tree is needed.
+    Resolution ResolveLineIfDangling(std::string_view line) const;
     // The reference a value (already trimmed) makes; with `numbers`, of the
     // same store, the target's number too.
     Resolution ResolveValue(std::string_view value, const TreeNumbers* numbers = nullptr) const;

@@ -18,20 +18,15 @@ namespace {
 
 const QEvent::Type kBeginEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-QString SummaryOf(const check::FileProblems& problems) {
-    int errors = 0, warnings = 0;
-    for (const check::Finding& finding : problems.findings) {
-        if (finding.severity == check::Severity::Error) ++errors;
-        if (finding.severity == check::Severity::Warning) ++warnings;
-    }
-    if (errors == 0 && warnings == 0) return {};
-    const auto counted = [](int n, const char* noun) {
+QString SummaryOf(check::ProblemCounts counts) {
+    if (counts.errors == 0 && counts.warnings == 0) return {};
+    const auto counted = [](std::size_t n, const char* noun) {
         return QStringLiteral("%1 %2%3")
             .arg(n)
             .arg(QLatin1String(noun))
             .arg(n == 1 ? QLatin1String() : QLatin1String("s"));
     };
-    return counted(errors, "error") + QStringLiteral(", ") + counted(warnings, "warning");
+    return counted(counts.errors, "error") + QStringLiteral(", ") + counted(counts.warnings, "warning");
 }
 
 }  // namespace
@@ -82,7 +77,17 @@ void ProblemsCheck::Begin() {
                             rules = FileNameBytes(rulesFile_)](std::stop_token stop) {
         auto made = std::make_unique<check::FileProblems>();
         try {
-            std::optional<check::FileProblems> found = check::CheckStoreProblems(store, diagnostics, rules, stop);
+            // The status bar's counts go first: the rest is wanted later, if at all.
+            const auto counted = [this, generation](check::ProblemCounts counts) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, generation, summary = SummaryOf(counts)] {
+                        if (generation == generation_ && !ready_) TakeSummary(summary);
+                    },
+                    Qt::QueuedConnection);
+            };
+            std::optional<check::FileProblems> found =
+                check::CheckStoreProblems(store, diagnostics, rules, stop, counted);
             if (!found) return;  // stopped: nobody waits for it
             *made = std::move(*found);
         } catch (const std::exception& e) {
@@ -92,13 +97,6 @@ void ProblemsCheck::Begin() {
             finding.message = e.what();
             made->findings = {finding};
         }
-        // The status bar's counts go first: the list's rows are wanted later, if at all.
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, summary = SummaryOf(*made)] {
-                if (generation == generation_ && !ready_) TakeSummary(summary);
-            },
-            Qt::QueuedConnection);
         try {
             madeRows_ = ProblemRows(*made);
         } catch (const std::bad_alloc&) {
@@ -122,12 +120,13 @@ void ProblemsCheck::Adopt() {
     rows_ = std::move(madeRows_);
     madeRows_.reset();
     ready_ = true;
-    TakeSummary(SummaryOf(problems_));
+    TakeSummary(SummaryOf(check::CountProblems(problems_.findings)));
     emit Finished();
 }
 
 void ProblemsCheck::TakeSummary(QString summary) {
-    if (counted_) return;
+    // Counts told before a check that then failed are told again.
+    if (counted_ && summary == summary_) return;
     counted_ = true;
     summary_ = std::move(summary);
     emit Counted();

@@ -22,7 +22,8 @@ namespace oryx::doc {
 // check begins once the events waiting, the window's first paint among them,
 // are handled, or when its findings are asked for.
 // Counted() comes on the window's thread as soon as the summary is known,
-// Finished() when the findings are ready; each once per check.
+// Finished() when the findings are ready; each once per check (Counted
+// again only if the check fails after it).
 class ProblemsCheck final : public QObject {
     Q_OBJECT
 
