@@ -35,7 +35,7 @@ using namespace oryx;
 
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 class RulesHost final : public doc::DocumentHost {
 public:
