@@ -1,7 +1,8 @@
 // Builds the reference index of the node read from arbitrary bytes and checks
 // it against the rule: every exact reference is what the search's exact path
 // finds, every group of incoming references is in order and points where it
-// says, and the outgoing references of the components make up the whole.
+// says, and the outgoing references of the components make up the whole;
+// the resolver that looks for dangling references only finds the same ones.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "prov/component_store.h"
 #include "prov/reader.h"
 #include "refs/reference_index.h"
+#include "refs/reference_rule.h"
 #include "search/component_path.h"
 
 namespace {
@@ -34,9 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     prov::ReadProvisioningFile(path, store);
     const refs::ReferenceIndex index(store);
 
+    const refs::ReferenceResolver resolver(store);
     std::size_t outgoing = 0, incoming = 0;
     for (refs::ComponentNumber n = 0; n < index.ComponentCount(); ++n) {
         const prov::ComponentNode& node = index.Component(n);
+        for (const std::string_view line : node.Attributes().FileLines()) {
+            const refs::Resolution full = resolver.ResolveLine(line), dangling = resolver.ResolveLineIfDangling(line);
+            const bool isDangling = dangling.kind == refs::ReferenceKind::Dangling;
+            Require(isDangling == (full.kind == refs::ReferenceKind::Dangling) &&
+                        (isDangling || dangling.kind == refs::ReferenceKind::None) &&
+                        (!isDangling || full.missing == dangling.missing),
+                    "the dangling references are the same looked for alone");
+        }
         Require(index.Number(&node) == n, "a component's number finds it");
         Require(index.SubtreeEnd(n) > n && index.SubtreeEnd(n) <= index.ComponentCount(), "subtrees nest");
         for (const refs::Reference& r : index.Outgoing(n)) {
