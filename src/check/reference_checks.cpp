@@ -1,5 +1,6 @@
 #include "check/reference_checks.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -57,15 +58,15 @@ SharedReferenceCheck::SharedReferenceCheck(const prov::ComponentStore& store, co
     if (const prov::ComponentNode* add = store.AddNode())
         for (const prov::ComponentNode* top : add->Children())
             if (!text::IsHiddenName(top->Name())) tops_.push_back(top);
-    found_.resize(tops_.size());
 }
 
 void SharedReferenceCheck::Work(std::stop_token stop) {
-    std::vector<Finding> found;
+    Share share;
     // One resolver per thread: it remembers what it last resolved.
-    ReferenceCheck check(store_, diagnostics_, severities_, found);
+    ReferenceCheck check(store_, diagnostics_, severities_, share.found);
     std::vector<const prov::ComponentNode*> pending;
     for (std::size_t i; (i = next_.fetch_add(1, std::memory_order_relaxed)) < tops_.size();) {
+        const std::size_t before = share.found.size();
         // Parents before children, each family in its order, as the tree shows them.
         pending.push_back(tops_[i]);
         while (!pending.empty()) {
@@ -77,13 +78,29 @@ void SharedReferenceCheck::Work(std::stop_token stop) {
             for (auto child = children.rbegin(); child != children.rend(); ++child)
                 if (!text::IsHiddenName((*child)->Name())) pending.push_back(*child);
         }
-        found_[i] = std::exchange(found, {});
+        if (share.found.size() != before) share.ends.emplace_back(i, share.found.size());
     }
+    const std::lock_guard lock(mutex_);
+    shares_.push_back(std::move(share));
 }
 
 void SharedReferenceCheck::MoveFindings(std::vector<Finding>& out) {
-    for (std::vector<Finding>& found : found_) std::move(found.begin(), found.end(), std::back_inserter(out));
-    found_.clear();
+    struct Run {
+        std::size_t top;
+        Finding* begin;
+        Finding* end;
+    };
+    std::vector<Run> runs;
+    for (Share& share : shares_) {
+        std::size_t begin = 0;
+        for (const auto& [top, end] : share.ends) {
+            runs.push_back({top, share.found.data() + begin, share.found.data() + end});
+            begin = end;
+        }
+    }
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.top < b.top; });
+    for (const Run& run : runs) std::move(run.begin, run.end, std::back_inserter(out));
+    shares_.clear();
 }
 
 }  // namespace oryx::check

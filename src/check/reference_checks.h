@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check/builtin_checks.h"
@@ -66,9 +68,17 @@ private:
     const prov::ComponentStore& store_;
     const prov::ReadDiagnostics& diagnostics_;
     const BuiltinSeverities& severities_;
+    // One Work call's findings, and where those of each top-level component
+    // it took end (for those with any); it takes them in rising order.
+    struct Share {
+        std::vector<Finding> found;
+        std::vector<std::pair<std::size_t, std::size_t>> ends;  // top-level index, end in `found`
+    };
+
     std::vector<const prov::ComponentNode*> tops_;
-    std::vector<std::vector<Finding>> found_;  // each top-level component's, written by one thread
     std::atomic<std::size_t> next_{0};
+    std::mutex mutex_;
+    std::vector<Share> shares_;  // under mutex_
 };
 
 }  // namespace oryx::check
