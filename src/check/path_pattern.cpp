@@ -97,8 +97,12 @@ bool PathPattern::Matches(std::span<const std::string_view> names) const {
 
 void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern* const> patterns,
                  const PatternVisit& visit) {
-    const prov::ComponentNode* add = store.AddNode();
-    if (!add || patterns.empty()) return;
+    if (const prov::ComponentNode* add = store.AddNode()) WalkMatchesBelow(add->Children(), patterns, visit);
+}
+
+void WalkMatchesBelow(std::span<const prov::ComponentNode* const> tops, std::span<const PathPattern* const> patterns,
+                      const PatternVisit& visit) {
+    if (patterns.empty()) return;
     // Every pattern's states side by side: one row per level of the walk.
     std::vector<std::size_t> offsets;
     std::size_t width = 0;
@@ -112,14 +116,14 @@ void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern*
         Close(*patterns[k], states.data() + offsets[k]);
     }
     struct Level {
-        const prov::ComponentNode* node;
+        std::span<const prov::ComponentNode* const> children;
         std::size_t next;  // the next child to visit
     };
-    std::vector<Level> levels{{add, 0}};
+    std::vector<Level> levels{{tops, 0}};
     std::vector<char> matched(patterns.size(), 0);
     while (!levels.empty()) {
         Level& level = levels.back();
-        const auto children = level.node->Children();
+        const auto children = level.children;
         if (level.next == children.size()) {
             levels.pop_back();
             states.resize(states.size() - width);
@@ -147,7 +151,7 @@ void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern*
             continue;
         }
         visit(child, matched);
-        levels.push_back({&child, 0});
+        levels.push_back({child.Children(), 0});
     }
 }
 

@@ -53,5 +53,9 @@ struct PathPatternError {
 using PatternVisit = std::function<void(const prov::ComponentNode& node, const std::vector<char>& matched)>;
 void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern* const> patterns,
                  const PatternVisit& visit);
+// The same walk over some of the shown top-level components, `tops`, and
+// what the tree shows below them.
+void WalkMatchesBelow(std::span<const prov::ComponentNode* const> tops, std::span<const PathPattern* const> patterns,
+                      const PatternVisit& visit);
 
 }  // namespace oryx::check

@@ -45,11 +45,20 @@ public:
         OnComponent(node);
     }
 
-    // After the walk; true when the rule's path matched some component.
-    bool Finish() {
-        if (rule_.kind == RuleKind::Exists && !foundOne_)
-            Add(0, {}, "no component matches " + Quoted(rule_.target->Text()));
-        return matchedAny_;
+    bool MatchedAny() const { return matchedAny_; }
+    bool FoundOne() const { return foundOne_; }
+    // After every walk of the store, with whether any found a component:
+    // true when the rule's path matched some component.
+    bool Finish(bool foundOne, bool matchedAny, std::vector<Finding>& out) const {
+        if (rule_.kind == RuleKind::Exists && !foundOne)
+            out.push_back({0,
+                           rule_.severity,
+                           rule_.id,
+                           {},
+                           rule_.MessageHead() + "no component matches " + Quoted(rule_.target->Text()),
+                           order_,
+                           {}});
+        return matchedAny;
     }
 
 private:
@@ -148,25 +157,55 @@ private:
 RuleRunner::RuleRunner(const RuleSet& rules)
     : rules_(rules), matched_(std::make_unique<std::atomic<bool>[]>(rules.rules.size())) {}
 
-void RuleRunner::Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
-                       std::vector<Finding>& out, const ComponentVisit& everyComponent) {
-    // One walk for every rule: the tree is walked once, however many rules.
+struct RuleRunner::Walk::Checks {
     std::vector<RuleCheck> checks;
-    checks.reserve(rules_.rules.size());
     std::vector<const PathPattern*> patterns;
-    for (std::size_t i = 0; i < rules_.rules.size(); ++i) {
-        checks.emplace_back(*rules_.rules[i], static_cast<std::uint32_t>(kBuiltinCheckCount + i), store, diagnostics,
-                            out);
-        checks.back().AddPatterns(patterns);
+    PathPattern every{"**"};
+};
+
+RuleRunner::Walk::Walk(RuleRunner& runner, const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                       std::vector<Finding>& out)
+    : checks_(std::make_unique<Checks>()) {
+    // One walk for every rule: the tree is walked once, however many rules.
+    const RuleSet& rules = runner.rules_;
+    checks_->checks.reserve(rules.rules.size());
+    for (std::size_t i = 0; i < rules.rules.size(); ++i) {
+        checks_->checks.emplace_back(*rules.rules[i], static_cast<std::uint32_t>(kBuiltinCheckCount + i), store,
+                                     diagnostics, out);
+        checks_->checks.back().AddPatterns(checks_->patterns);
     }
-    const PathPattern every("**");
-    if (everyComponent) patterns.push_back(&every);
-    WalkMatches(store, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
-        for (RuleCheck& check : checks) check.Visit(node, matched);
+}
+
+RuleRunner::Walk::~Walk() = default;
+
+void RuleRunner::Walk::Below(std::span<const prov::ComponentNode* const> tops, const ComponentVisit& everyComponent) {
+    std::vector<const PathPattern*> patterns = checks_->patterns;
+    if (everyComponent) patterns.push_back(&checks_->every);
+    WalkMatchesBelow(tops, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
+        for (RuleCheck& check : checks_->checks) check.Visit(node, matched);
         if (everyComponent) everyComponent(node);
     });
-    for (std::size_t i = 0; i < checks.size(); ++i)
-        if (checks[i].Finish()) matched_[i].store(true, std::memory_order_relaxed);
+}
+
+void RuleRunner::Finish(std::span<Walk* const> walks, std::vector<Finding>& out) {
+    for (std::size_t i = 0; i < rules_.rules.size(); ++i) {
+        bool foundOne = false, matchedAny = false;
+        for (const Walk* walk : walks) {
+            foundOne = foundOne || walk->checks_->checks[i].FoundOne();
+            matchedAny = matchedAny || walk->checks_->checks[i].MatchedAny();
+        }
+        if (walks.empty()) continue;
+        if (walks.front()->checks_->checks[i].Finish(foundOne, matchedAny, out))
+            matched_[i].store(true, std::memory_order_relaxed);
+    }
+}
+
+void RuleRunner::Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+                       std::vector<Finding>& out, const ComponentVisit& everyComponent) {
+    Walk walk(*this, store, diagnostics, out);
+    if (const prov::ComponentNode* add = store.AddNode()) walk.Below(add->Children(), everyComponent);
+    Walk* const walks[] = {&walk};
+    Finish(walks, out);
 }
 
 std::vector<const Rule*> RuleRunner::UnmatchedRules() const {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "check/finding.h"
@@ -29,6 +30,27 @@ public:
     using ComponentVisit = std::function<void(const prov::ComponentNode& node)>;
     void Check(const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics, std::vector<Finding>& out,
                const ComponentVisit& everyComponent = {});
+
+    // The same, shared by threads that take the store's top-level components
+    // in turn: each thread makes a Walk and walks its components with it;
+    // once all are done, Finish adds what the rules say of the store as a
+    // whole (a component that exists nowhere).
+    class Walk final {
+    public:
+        Walk(RuleRunner& runner, const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
+             std::vector<Finding>& out);
+        ~Walk();
+        Walk(const Walk&) = delete;
+        Walk& operator=(const Walk&) = delete;
+        // Adds the findings of the shown components `tops` and those below them.
+        void Below(std::span<const prov::ComponentNode* const> tops, const ComponentVisit& everyComponent = {});
+
+    private:
+        friend class RuleRunner;
+        struct Checks;
+        std::unique_ptr<Checks> checks_;
+    };
+    void Finish(std::span<Walk* const> walks, std::vector<Finding>& out);
 
     // The rules with a path that matched no component in any file checked.
     std::vector<const Rule*> UnmatchedRules() const;
