@@ -8,6 +8,7 @@
 
 #include "check/builtin_checks.h"
 #include "check/reference_checks.h"
+#include "check/shared_check.h"
 #include "prov/component_store.h"
 #include "prov/read_diagnostics.h"
 #include "prov/reader.h"
@@ -23,9 +24,7 @@ std::vector<Finding> CheckFile(const std::string& file, const RuleSet& rules, Ru
 
 namespace {
 
-// From this many components a store's reference check is shared with a
-// second thread: that thread starts on it at once, and the calling thread
-// joins in after the rules' walk.
+// From this many components a store is checked by two threads.
 constexpr std::size_t kSideBySide = 20000;
 
 // One walk of the store for the reader's notes, the rules of `runner` and
@@ -35,36 +34,31 @@ std::vector<Finding> CheckPass(const prov::ComponentStore& store, const prov::Re
     std::vector<Finding> findings;
     findings.reserve(diagnostics.Notes().size());
     AddReadFindings(diagnostics, builtins, findings);
-    std::vector<Finding> referenceFindings;
-    ReferenceCheck references(store, diagnostics, builtins, referenceFindings);
-    std::optional<SharedReferenceCheck> shared;
-    std::future<void> beside;
-    if (references.On() && store.NodeCount() >= kSideBySide) {
+    if (store.NodeCount() >= kSideBySide) {
         // Both threads look line numbers up.
         diagnostics.PrepareLookups(store);
-        shared.emplace(store, diagnostics, builtins);
+        SharedStoreCheck shared(store, diagnostics, builtins, runner);
+        std::future<void> beside;  // after `shared`: a throw below waits for it, which a stop ends soon
         try {
-            beside = std::async(std::launch::async, &SharedReferenceCheck::Work, &*shared, stop);
+            beside = std::async(std::launch::async, &SharedStoreCheck::Work, &shared, stop);
         } catch (const std::system_error&) {
-            // No thread to be had: the references ride the rules' walk.
-            shared.reset();
+            // No thread to be had: this one does it all.
         }
+        shared.Work(stop);
+        if (beside.valid()) beside.get();
+        shared.MoveFindings(findings);
+        return findings;
     }
-    const bool referencesInWalk = references.On() && !shared;
+    // A small store's references ride the rules' walk.
+    std::vector<Finding> referenceFindings;
+    ReferenceCheck references(store, diagnostics, builtins, referenceFindings);
     RuleRunner::ComponentVisit everyComponent;
-    if (referencesInWalk || stop.stop_possible())
-        everyComponent = [&references, &stop, referencesInWalk](const prov::ComponentNode& node) {
+    if (references.On() || stop.stop_possible())
+        everyComponent = [&references, &stop](const prov::ComponentNode& node) {
             if (stop.stop_requested()) throw CheckStopped{};
-            if (referencesInWalk) references.Visit(node);
+            if (references.On()) references.Visit(node);
         };
-    // A walk that throws waits for the other thread's (the future's end),
-    // which a stop ends soon too.
     runner.Check(store, diagnostics, findings, everyComponent);
-    if (shared) {
-        shared->Work(stop);
-        beside.get();
-        shared->MoveFindings(referenceFindings);
-    }
     // Each check's findings stay in their order, and sorting puts them in
     // order by line and check: the lists may be joined in any order.
     findings.reserve(findings.size() + referenceFindings.size());
