@@ -49,9 +49,9 @@ std::vector<Finding> CheckPass(const prov::ComponentStore& store, const prov::Re
         shared.MoveFindings(findings);
         return findings;
     }
-    // A small store's references ride the rules' walk.
-    std::vector<Finding> referenceFindings;
-    ReferenceCheck references(store, diagnostics, builtins, referenceFindings);
+    // A small store's references ride the rules' walk. Each check's findings
+    // stay in their order, and sorting puts them in order by line and check.
+    ReferenceCheck references(store, diagnostics, builtins, findings);
     RuleRunner::ComponentVisit everyComponent;
     if (references.On() || stop.stop_possible())
         everyComponent = [&references, &stop](const prov::ComponentNode& node) {
@@ -59,14 +59,8 @@ std::vector<Finding> CheckPass(const prov::ComponentStore& store, const prov::Re
             if (references.On()) references.Visit(node);
         };
     runner.Check(store, diagnostics, findings, everyComponent);
-    // Each check's findings stay in their order, and sorting puts them in
-    // order by line and check: the lists may be joined in any order.
-    findings.reserve(findings.size() + referenceFindings.size());
-    std::move(referenceFindings.begin(), referenceFindings.end(), std::back_inserter(findings));
     return findings;
 }
-
-bool Counts(std::optional<Severity> severity) { return severity == Severity::Error || severity == Severity::Warning; }
 
 }  // namespace
 
@@ -74,7 +68,7 @@ std::vector<Finding> CheckStore(const prov::ComponentStore& store, const prov::R
                                 const RuleSet& rules, RuleRunner& runner, std::stop_token stop,
                                 const FindingsCounted& counted) {
     const std::optional<Severity> partial = rules.builtins.Of(BuiltinCheck::PartialReference);
-    if (!counted || !partial || Counts(partial)) {
+    if (!counted || !partial || *partial != Severity::Note) {
         std::vector<Finding> findings = CheckPass(store, diagnostics, rules.builtins, runner, stop);
         SortFindings(findings);
         if (counted) counted(findings);

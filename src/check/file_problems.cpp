@@ -41,6 +41,12 @@ long AttributeIndex(const prov::ComponentStore& store, const prov::ReadDiagnosti
     return -1;
 }
 
+// The rule-unmatched findings of the rules that matched nothing.
+void AddUnmatchedRuleFindings(const RuleSet& rules, const RuleRunner& runner, std::vector<Finding>& out) {
+    if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched))
+        for (const Rule* rule : runner.UnmatchedRules()) out.push_back(UnmatchedRuleFinding(*rule, *severity));
+}
+
 }  // namespace
 
 ProblemCounts CountProblems(std::span<const Finding> findings) {
@@ -77,14 +83,9 @@ std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store
             countedFromFile = [&](const std::vector<Finding>& fromFile) {
                 // The rules file's findings too: its error, and the rules
                 // that matched nothing, known once the rules have run.
-                ProblemCounts counts = CountProblems(problems.findings);
-                const ProblemCounts more = CountProblems(fromFile);
-                counts.errors += more.errors;
-                counts.warnings += more.warnings;
-                if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched);
-                    severity == Severity::Error || severity == Severity::Warning)
-                    (*severity == Severity::Error ? counts.errors : counts.warnings) += runner.UnmatchedRules().size();
-                counted(counts);
+                std::vector<Finding> unmatched;
+                AddUnmatchedRuleFindings(rules, runner, unmatched);
+                counted(CountProblems(problems.findings) + CountProblems(fromFile) + CountProblems(unmatched));
             };
         found = CheckStore(store, diagnostics, rules, runner, stop, countedFromFile);
     } catch (const CheckStopped&) {
@@ -98,9 +99,7 @@ std::optional<FileProblems> CheckStoreProblems(const prov::ComponentStore& store
         std::move(found.begin(), found.end(), std::back_inserter(problems.findings));
     }
     problems.fromFileEnd = problems.findings.size();
-    if (const std::optional<Severity> severity = rules.builtins.Of(BuiltinCheck::RuleUnmatched))
-        for (const Rule* rule : runner.UnmatchedRules())
-            problems.findings.push_back(UnmatchedRuleFinding(*rule, *severity));
+    AddUnmatchedRuleFindings(rules, runner, problems.findings);
     return problems;
 }
 

@@ -30,6 +30,9 @@ struct ProblemCounts {
     std::size_t errors = 0;
     std::size_t warnings = 0;
     bool operator==(const ProblemCounts&) const = default;
+    ProblemCounts operator+(const ProblemCounts& more) const {
+        return {errors + more.errors, warnings + more.warnings};
+    }
 };
 ProblemCounts CountProblems(std::span<const Finding> findings);
 

@@ -45,20 +45,14 @@ public:
         OnComponent(node);
     }
 
+    // Whether the rule's path matched some component, and whether one the
+    // rule is about was found (not excepted).
     bool MatchedAny() const { return matchedAny_; }
     bool FoundOne() const { return foundOne_; }
-    // After every walk of the store, with whether any found a component:
-    // true when the rule's path matched some component.
-    bool Finish(bool foundOne, bool matchedAny, std::vector<Finding>& out) const {
+    // After every walk of the store, with whether any found a component.
+    void Finish(bool foundOne, std::vector<Finding>& out) const {
         if (rule_.kind == RuleKind::Exists && !foundOne)
-            out.push_back({0,
-                           rule_.severity,
-                           rule_.id,
-                           {},
-                           rule_.MessageHead() + "no component matches " + Quoted(rule_.target->Text()),
-                           order_,
-                           {}});
-        return matchedAny;
+            out.push_back(Made(0, {}, "no component matches " + Quoted(rule_.target->Text())));
     }
 
 private:
@@ -139,7 +133,10 @@ private:
         Add(line, prov::ComponentPath(node), std::move(detail));
     }
     void Add(std::uint32_t line, std::string path, std::string detail) {
-        out_.push_back({line, rule_.severity, rule_.id, std::move(path), rule_.MessageHead() + detail, order_, {}});
+        out_.push_back(Made(line, std::move(path), std::move(detail)));
+    }
+    Finding Made(std::uint32_t line, std::string path, std::string detail) const {
+        return {line, rule_.severity, rule_.id, std::move(path), rule_.MessageHead() + detail, order_, {}};
     }
 
     const Rule& rule_;
@@ -188,15 +185,15 @@ void RuleRunner::Walk::Below(std::span<const prov::ComponentNode* const> tops, c
 }
 
 void RuleRunner::Finish(std::span<Walk* const> walks, std::vector<Finding>& out) {
+    if (walks.empty()) return;
     for (std::size_t i = 0; i < rules_.rules.size(); ++i) {
         bool foundOne = false, matchedAny = false;
         for (const Walk* walk : walks) {
             foundOne = foundOne || walk->checks_->checks[i].FoundOne();
             matchedAny = matchedAny || walk->checks_->checks[i].MatchedAny();
         }
-        if (walks.empty()) continue;
-        if (walks.front()->checks_->checks[i].Finish(foundOne, matchedAny, out))
-            matched_[i].store(true, std::memory_order_relaxed);
+        walks.front()->checks_->checks[i].Finish(foundOne, out);
+        if (matchedAny) matched_[i].store(true, std::memory_order_relaxed);
     }
 }
 
