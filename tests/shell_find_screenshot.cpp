@@ -16,6 +16,7 @@
 #include "doc/document/mdi_child.h"
 #include "doc/find/find_bar.h"
 #include "doc/find/find_session.h"
+#include "screenshot_window.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
 
@@ -33,10 +34,7 @@ int main(int argc, char** argv) {
     }
     oryx::shell::OryxApplication app(argc, argv);
     oryx::shell::TMainForm form;
-    form.resize(1280, 800);
-    form.show();
-    form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
-    form.ActiveDocumentWindow()->showMaximized();
+    oryx::testing::OpenForScreenshot(form, argv[1]);
     form.findChild<QAction*>("EditFindItem")->trigger();
 
     auto* bar = form.ActiveDocument()->findChild<oryx::doc::FindBar*>();

@@ -18,6 +18,7 @@
 #include "doc/problems/problems_check.h"
 #include "doc/report/report_panel.h"
 #include "doc/report/report_window_info.h"
+#include "screenshot_window.h"
 #include "settings/settings_folder.h"
 #include "shell/app_settings.h"
 #include "shell/application.h"
@@ -41,10 +42,7 @@ int main(int argc, char** argv) {
     int found = -1;
     {
         oryx::shell::TMainForm form;
-        form.resize(1280, 800);
-        form.show();
-        form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
-        form.ActiveDocumentWindow()->showMaximized();
+        oryx::testing::OpenForScreenshot(form, argv[1]);
         oryx::doc::TMDIChild& document = *form.ActiveDocument();
         // The counts reach the status bar when the background check is done.
         while (!document.Problems()->Ready()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -15,6 +15,7 @@
 #include "doc/refs/referenced_by_model.h"
 #include "doc/refs/referenced_by_panel.h"
 #include "doc/tree/tz_tree_view.h"
+#include "screenshot_window.h"
 #include "search/component_path.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
@@ -26,10 +27,7 @@ int main(int argc, char** argv) {
     }
     oryx::shell::OryxApplication app(argc, argv);
     oryx::shell::TMainForm form;
-    form.resize(1280, 800);
-    form.show();
-    form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
-    form.ActiveDocumentWindow()->showMaximized();
+    oryx::testing::OpenForScreenshot(form, argv[1]);
     oryx::doc::TMDIChild& document = *form.ActiveDocument();
     const oryx::prov::ComponentNode* node =
         oryx::search::FindComponentAtPath(document.Store(), argv[2], oryx::search::QueryText::Bytes);

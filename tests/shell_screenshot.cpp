@@ -14,6 +14,7 @@
 #include "doc/document/mdi_child.h"
 #include "doc/tree/tz_tree_view.h"
 #include "prov/component_store.h"
+#include "screenshot_window.h"
 #include "shell/application.h"
 #include "shell/main_form.h"
 
@@ -24,10 +25,7 @@ int main(int argc, char** argv) {
     }
     oryx::shell::OryxApplication app(argc, argv);
     oryx::shell::TMainForm form;
-    form.resize(1280, 800);
-    form.show();
-    form.OpenWithTaskbarButton(QString::fromLocal8Bit(argv[1]));
-    form.ActiveDocumentWindow()->showMaximized();
+    oryx::testing::OpenForScreenshot(form, argv[1]);
 
     oryx::doc::TMDIChild* child = form.ActiveDocument();
     const oryx::prov::ComponentNode* component =
