@@ -21,6 +21,7 @@
 #include "prov/line_batches.h"
 #include "prov/read_diagnostics.h"
 #include "prov/reader.h"
+#include "prov/text_pool.h"
 #include "prov/tree_text.h"
 #include "test_files.h"
 
@@ -610,7 +611,8 @@ TEST(Reader, FileChangedWhileReadIsAnError) {
         const auto before = threads();
         {
             LineFile lines(file);
-            LineBatchReader batches(lines, false, BatchCuts{});
+            TextPool joined;
+            LineBatchReader batches(lines, false, BatchCuts{}, joined);
             const LineBatch* first = batches.Next();
             ASSERT_NE(first, nullptr);
             EXPECT_EQ(first->Line(0), "configure Card/0 ");

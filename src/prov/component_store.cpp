@@ -161,10 +161,8 @@ void ComponentStore::Clear() {
     lineEnds_.Clear();
     lineRuns_.clear();
     links_.Clear();
-    textBlocks_.clear();
-    textBlockSize_ = 0;
-    blockCursor_ = nullptr;
-    blockLeft_ = 0;
+    text_.Clear();
+    aheadText_.Clear();
     childPool_.reset();
     building_ = false;
     addNode_ = nullptr;
@@ -179,10 +177,8 @@ void ComponentStore::Swap(ComponentStore& other) noexcept {
     swap(lineEnds_, other.lineEnds_);
     swap(links_, other.links_);
     swap(lineRuns_, other.lineRuns_);
-    swap(textBlocks_, other.textBlocks_);
-    swap(textBlockSize_, other.textBlockSize_);
-    swap(blockCursor_, other.blockCursor_);
-    swap(blockLeft_, other.blockLeft_);
+    text_.Swap(other.text_);
+    aheadText_.Swap(other.aheadText_);
     swap(childPool_, other.childPool_);
     swap(building_, other.building_);
     swap(root_, other.root_);
@@ -203,30 +199,7 @@ void ComponentStore::StartBuilding() {
     addNode_ = &add;
 }
 
-char* ComponentStore::Allocate(std::size_t size) {
-    if (size > blockLeft_) {
-        textBlockSize_ = textBlockSize_ == 0 ? kFirstChunkBytes : std::min(2 * textBlockSize_, kLargestChunkBytes);
-        if (size > textBlockSize_ / 4) {
-            // Big texts get a chunk of their own; the open block stays open.
-            textBlocks_.push_back(MakeChunk<char>(size));
-            return textBlocks_.back().get();
-        }
-        textBlocks_.push_back(MakeChunk<char>(textBlockSize_));
-        blockCursor_ = textBlocks_.back().get();
-        blockLeft_ = textBlockSize_;
-    }
-    char* dest = blockCursor_;
-    blockCursor_ += size;
-    blockLeft_ -= size;
-    return dest;
-}
-
-std::string_view ComponentStore::Keep(std::string_view text) {
-    if (text.empty()) return {};
-    char* dest = Allocate(text.size());
-    std::memcpy(dest, text.data(), text.size());
-    return {dest, text.size()};
-}
+std::string_view ComponentStore::Keep(std::string_view text) { return text_.Keep(text); }
 
 const PathLink* ComponentStore::NewLink(const PathLink* prev, std::string_view keptSegment) {
     assert(building_ && "paths are made only while the reader builds the store");
@@ -262,10 +235,18 @@ std::string_view ComponentStore::AppendAttribute(ComponentNode& node, std::strin
     assert(building_ && "attribute lines are added only before Finish");
     const std::size_t size = name.size() + 1 + value.size();
     if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("an attribute line is too long");
-    char* text = Allocate(size);
+    char* text = text_.Allocate(size);
     if (!name.empty()) std::memcpy(text, name.data(), name.size());
     text[name.size()] = '=';
     if (!value.empty()) std::memcpy(text + name.size() + 1, value.data(), value.size());
+    return AppendAttributeLine(node, {text, size});
+}
+
+std::string_view ComponentStore::AppendAttributeLine(ComponentNode& node, std::string_view line) {
+    assert(building_ && "attribute lines are added only before Finish");
+    const char* const text = line.data();
+    const std::size_t size = line.size();
+    if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("an attribute line is too long");
     std::uint32_t* slot = lineEnds_.Emplace(std::uint32_t{0});
     if (node.lineCount_ == std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("a component has too many attribute lines");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "prov/chunk_pool.h"
+#include "prov/text_pool.h"
 
 namespace oryx::prov {
 
@@ -268,6 +269,13 @@ public:
     // Keeps the line "name=value" as the node's next attribute line and
     // returns it.
     std::string_view AppendAttribute(ComponentNode& node, std::string_view name, std::string_view value);
+    // Keeps `line`, already in the store's memory (see AheadText), as the
+    // node's next attribute line.
+    std::string_view AppendAttributeLine(ComponentNode& node, std::string_view line);
+    // A text pool of the store for one other thread: while the store is built,
+    // that thread may keep the lines there that the building thread then
+    // appends with AppendAttributeLine, as long as nothing else touches it.
+    TextPool& AheadText() { return aheadText_; }
     // Copies bytes into the store's text pool.
     std::string_view Keep(std::string_view text);
     const PathLink* NewLink(const PathLink* prev, std::string_view keptSegment);
@@ -284,16 +292,13 @@ public:
 
 private:
     ComponentNode& NewNode();
-    char* Allocate(std::size_t size);
 
     ChunkPool<ComponentNode> nodes_;
     ChunkPool<std::uint32_t> lineEnds_;
     ChunkPool<PathLink> links_;
     std::deque<std::vector<LineRun>> lineRuns_;
-    std::vector<ChunkPtr<char>> textBlocks_;
-    std::size_t textBlockSize_ = 0;
-    char* blockCursor_ = nullptr;
-    std::size_t blockLeft_ = 0;
+    TextPool text_;
+    TextPool aheadText_;
     ChunkPtr<ComponentNode*> childPool_;
     bool building_ = false;
     ComponentNode* root_ = nullptr;

@@ -1,9 +1,11 @@
 #include "prov/line_batches.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "prov/reader.h"
 #include "prov/set_pairs.h"
+#include "prov/text_pool.h"
 
 namespace oryx::prov {
 namespace {
@@ -34,7 +36,7 @@ void LineBatch::Clear() {
     pieces_.clear();
 }
 
-void LineBatch::Add(std::string_view trimmed, std::size_t from) {
+void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined) {
     const std::size_t begin = text_.size();
     text_.append(trimmed);
     text_ += ' ';
@@ -47,7 +49,14 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from) {
             return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
         };
         CutSetPairs(std::string_view(line, size).substr(from), [&](std::string_view name, std::string_view value) {
-            pieces_.push_back({offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
+            char* attribute = nullptr;
+            if (joined) {
+                attribute = joined->Allocate(name.size() + 1 + value.size());
+                if (!name.empty()) std::memcpy(attribute, name.data(), name.size());
+                attribute[name.size()] = '=';
+                if (!value.empty()) std::memcpy(attribute + name.size() + 1, value.data(), value.size());
+            }
+            pieces_.push_back({attribute, offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
                                static_cast<std::uint32_t>(value.size())});
         });
         entry.pieceCount = static_cast<std::uint32_t>(pieces_.size() - entry.firstPiece);
@@ -57,8 +66,8 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from) {
 
 // ---- LineBatchReader ----
 
-LineBatchReader::LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts)
-    : file_(file), startProv_(startProv), cuts_(std::move(cuts)) {
+LineBatchReader::LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts, TextPool& joined)
+    : file_(file), startProv_(startProv), cuts_(std::move(cuts)), joined_(joined) {
     empty_.reserve(kBatches);
     full_.reserve(kBatches);
     for (LineBatch& batch : batches_) empty_.push_back(&batch);
@@ -77,6 +86,7 @@ const LineBatch* LineBatchReader::Next() {
         held_ = nullptr;
         changed_.notify_all();
     }
+    if (full_.empty() && !done_) callerWaited_ = true;
     changed_.wait(lock, [this] { return !full_.empty() || done_; });
     if (full_.empty()) {
         if (error_) std::rethrow_exception(error_);
@@ -87,11 +97,13 @@ const LineBatch* LineBatchReader::Next() {
     return held_;
 }
 
-LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop) {
+LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& ahead) {
     std::unique_lock lock(mutex_);
     if (!changed_.wait(lock, stop, [this] { return !empty_.empty(); })) return nullptr;
     LineBatch* batch = empty_.back();
     empty_.pop_back();
+    ahead = !callerWaited_;
+    callerWaited_ = false;
     return batch;
 }
 
@@ -110,11 +122,16 @@ void LineBatchReader::Produce(std::stop_token stop) {
         // start-prov: the size of the last add line's path, where its set
         // lines' pairs mostly start.
         std::size_t addPathSize = 0;
+        // The batch's pairs are joined here too unless the caller waited for a
+        // batch since the last one began: the thread has time to spare then.
+        bool joining = false;
         std::string_view text;
         while (file_.ReadLine(text)) {
             if (!batch) {
-                batch = TakeEmpty(stop);
+                batch = TakeEmpty(stop, joining);
                 if (!batch) return;
+                if (cuts_.joining != BatchCuts::Joining::Automatic)
+                    joining = cuts_.joining == BatchCuts::Joining::Always;
                 batch->Clear();
             }
             ++line;
@@ -128,7 +145,7 @@ void LineBatchReader::Produce(std::stop_token stop) {
             } else if (startProv_ && trimmed.starts_with("add")) {
                 addPathSize = trimmed.size();
             }
-            batch->Add(trimmed, from);
+            batch->Add(trimmed, from, joining ? &joined_ : nullptr);
             while (cut != cuts_.cutAfterLines.end() && *cut < line) ++cut;
             const bool cutHere = cut != cuts_.cutAfterLines.end() && *cut == line;
             if (cutHere || batch->TextBytes() >= cuts_.batchBytes || batch->LineCount() >= kBatchItems ||

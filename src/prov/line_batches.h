@@ -16,15 +16,19 @@
 namespace oryx::prov {
 
 class LineFile;
+class TextPool;
 
-// One name/value pair of a set line: offsets and sizes within the line.
+// One name/value pair of a set line: offsets and sizes within the line, and
+// the attribute line "name=value" it makes when that was joined ahead too.
 struct CutPair {
+    const char* joined;  // null when not joined
     std::uint32_t name, nameSize, value, valueSize;
 };
 
 // Lines of a file as the reader walks them: each trimmed of control bytes
 // and followed by one space, and the name/value pairs of its set line cut
-// ahead of time from where the line's pairs are expected to start.
+// ahead of time from where the line's pairs are expected to start, and
+// maybe joined into attribute lines in a pool of the store being built.
 class LineBatch final {
 public:
     static constexpr std::uint32_t kNotCut = UINT32_MAX;
@@ -35,10 +39,13 @@ public:
         Pairs() = default;
         // True when the pairs were cut from `from`.
         bool CutFrom(std::size_t from) const { return from_ != kNotCut && from == from_; }
+        // Calls pair(name, value, joined) for each pair; `joined` is the
+        // attribute line, or empty when it was not joined ahead.
         template <typename Pair>
         void ForEach(Pair&& pair) const {
             for (const Piece* p = begin_; p != end_; ++p)
-                pair(std::string_view(line_ + p->name, p->nameSize), std::string_view(line_ + p->value, p->valueSize));
+                pair(std::string_view(line_ + p->name, p->nameSize), std::string_view(line_ + p->value, p->valueSize),
+                     p->joined ? std::string_view(p->joined, p->nameSize + 1 + p->valueSize) : std::string_view());
         }
 
     private:
@@ -57,8 +64,9 @@ public:
     Pairs LinePairs(std::size_t i) const;
 
     void Clear();
-    // Adds a line; its pairs are cut from `from` (kNotCut: not at all).
-    void Add(std::string_view trimmed, std::size_t from);
+    // Adds a line; its pairs are cut from `from` (kNotCut: not at all) and,
+    // given `joined`, their attribute lines kept there.
+    void Add(std::string_view trimmed, std::size_t from, TextPool* joined);
     std::size_t TextBytes() const { return text_.size(); }
     std::size_t PairCount() const { return pieces_.size(); }
 
@@ -77,14 +85,16 @@ private:
 };
 
 // Reads a file's lines into batches on a thread of its own, a few batches
-// ahead of the caller. Where set pairs start is the reader's business: for
+// ahead of the caller. While the caller does not wait for batches, the thread
+// also joins the set pairs' attribute lines, in `joined`, which it alone
+// touches. Where set pairs start is the reader's business: for
 // start-prov the batches assume they start after the last add line's path,
 // for configure after the keyword, and the reader checks that with CutFrom.
 // Whatever the file raises comes out of Next after the lines read before it.
 // Destroying the reader stops and joins its thread.
 class LineBatchReader final {
 public:
-    LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts);
+    LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts, TextPool& joined);
     ~LineBatchReader();
     LineBatchReader(const LineBatchReader&) = delete;
     LineBatchReader& operator=(const LineBatchReader&) = delete;
@@ -98,12 +108,15 @@ private:
 
     void Produce(std::stop_token stop);
     void CutPairs(std::string_view working, std::size_t& addPathSize, LineBatch& batch) const;
-    LineBatch* TakeEmpty(const std::stop_token& stop);
+    // An empty batch; `ahead` tells whether the caller went without waiting
+    // for a batch since the last call.
+    LineBatch* TakeEmpty(const std::stop_token& stop, bool& ahead);
     void Deliver(LineBatch* batch);
 
     LineFile& file_;
     const bool startProv_;
     const BatchCuts cuts_;
+    TextPool& joined_;
     LineBatch batches_[kBatches];
     std::mutex mutex_;
     std::condition_variable_any changed_;
@@ -111,6 +124,7 @@ private:
     std::vector<LineBatch*> full_;   // filled batches, oldest first
     LineBatch* held_ = nullptr;      // the batch the caller holds
     bool done_ = false;
+    bool callerWaited_ = false;
     std::exception_ptr error_;
     std::jthread thread_;  // last: it starts once everything above exists
 };

@@ -486,19 +486,23 @@ private:
     }
 
     // The pairs of the working line from offset `from` on.
+    // The pairs cut ahead may have been joined in the store's memory already.
     void AppendPairs(std::string_view working, std::size_t from, const LineBatch::Pairs& pairs) {
-        const auto append = [this](std::string_view name, std::string_view value) { AppendPair(name, value); };
+        const auto append = [this](std::string_view name, std::string_view value, std::string_view joined = {}) {
+            Appended(joined.empty() ? store_.AppendAttribute(*target_, name, value)
+                                    : store_.AppendAttributeLine(*target_, joined),
+                     name.size());
+        };
         if (pairs.CutFrom(from))
             pairs.ForEach(append);
         else
             CutSetPairs(working.substr(from), append);
     }
 
-    void AppendPair(std::string_view name, std::string_view value) {
-        const std::string_view line = store_.AppendAttribute(*target_, name, value);
+    void Appended(std::string_view line, std::size_t nameSize) {
         if (diagnostics_) {
             diagnostics_->AttributeAppended();
-            if (name.empty()) diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(line));
+            if (nameSize == 0) diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(line));
         }
     }
 
@@ -554,15 +558,6 @@ private:
     std::uint64_t serials_ = 0;
 };
 
-}  // namespace
-
-std::string_view TrimControl(std::string_view text) {
-    while (!text.empty() && IsControl(text.front())) text.remove_prefix(1);
-    return TrimRight(text);
-}
-
-namespace {
-
 // Files from this size up are read ahead on a thread of their own, when
 // there is a processor for it.
 constexpr std::size_t kReadAheadBytes = 1024 * 1024;
@@ -577,15 +572,17 @@ bool ReadsAhead(const LineFile& file, ReadSplit::Mode mode) {
     return UsableProcessors() > 1;
 }
 
-// The lines come from a thread that reads them ahead in batches, trimmed and
-// with their set pairs cut; the walk takes them in file order, and the
-// store's large chunks are made ready by another thread.
+// The lines come from a thread that reads them ahead in batches, trimmed,
+// with their set pairs cut and joined into attribute lines in the store's
+// memory; the walk takes them in file order, and the store's large chunks
+// are made ready by another thread.
 // False when no thread could be started: nothing was read then.
-bool ReadAhead(LineFile& file, const BatchCuts& cuts, Reader& reader, FileShape& shape, ReadDiagnostics* diagnostics) {
+bool ReadAhead(LineFile& file, const BatchCuts& cuts, ComponentStore& store, Reader& reader, FileShape& shape,
+               ReadDiagnostics* diagnostics) {
     const ChunkPrefetch prefetch;
     std::optional<LineBatchReader> started;
     try {
-        started.emplace(file, shape.startProv, cuts);
+        started.emplace(file, shape.startProv, cuts, store.AheadText());
     } catch (const std::system_error&) {
         return false;
     }
@@ -613,7 +610,7 @@ FileShape ReadLines(const std::string& fileName, ComponentStore& store, ReadDiag
     file.Rewind();
 
     Reader reader(store, diagnostics);
-    if (ReadsAhead(file, split.mode) && ReadAhead(file, split.cuts, reader, shape, diagnostics)) return shape;
+    if (ReadsAhead(file, split.mode) && ReadAhead(file, split.cuts, store, reader, shape, diagnostics)) return shape;
     std::string working;
     while (file.ReadLine(line)) {
         ++shape.lines;

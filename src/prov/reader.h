@@ -57,10 +57,14 @@ class ReadDiagnostics;
 
 // Where a read cuts the file into batches of lines: after `batchBytes` of
 // text (or a few thousand lines or pairs), and after each line listed in
-// `cutAfterLines`.
+// `cutAfterLines`; and which batches' set pairs the reading thread joins
+// into attribute lines itself: those begun while the walk kept up with it
+// (Automatic), all, or none.
 struct BatchCuts {
+    enum class Joining { Automatic, Always, Never };
     std::size_t batchBytes = 64 * 1024;
     std::vector<std::size_t> cutAfterLines;  // ascending line numbers, from 1
+    Joining joining = Joining::Automatic;
 };
 
 // How a read divides its work. Automatic reads a large file's lines ahead on
@@ -83,7 +87,13 @@ FileShape ReadProvisioningFile(const std::string& fileName, ComponentStore& stor
 // True when the file's first line (untrimmed) contains "configure".
 bool IsConfigureFile(const std::string& fileName);
 
-// Bytes 0-32 removed at both ends.
-std::string_view TrimControl(std::string_view text);
+// Bytes 0-32 removed at both ends. Inline: the reader trims every line and
+// every piece of a set line.
+inline std::string_view TrimControl(std::string_view text) {
+    const auto control = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (!text.empty() && control(text.front())) text.remove_prefix(1);
+    while (!text.empty() && control(text.back())) text.remove_suffix(1);
+    return text;
+}
 
 }  // namespace oryx::prov
