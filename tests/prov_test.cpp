@@ -688,6 +688,38 @@ TEST(Reader, ManyChildrenInReverseOrder) {
 
 // ---- Lookups ----
 
+// A store large enough to be put in order on two threads, its families of
+// every size made in mixed order all over the file: each node holds exactly
+// the children that name it as parent, in order.
+TEST(Reader, LargeStoreFamiliesEachWholeAndInOrder) {
+    std::mt19937 random(5);
+    std::string file = "start prov\n";
+    for (int i = 0; i < 60'000; ++i) {
+        const std::string lp = "add Lp/" + std::to_string(random() % 20'000);
+        file += lp + "\n" + lp + " Card/" + std::to_string(random() % 13) + "\n";
+        file += lp + " Card/" + std::to_string(random() % 13) + " Port/" + std::to_string(random() % 5) + "\n";
+        if (i % 1000 == 0) file += "addx/" + std::to_string(i) + "\n";  // beside the add node
+    }
+    Loaded f(file);
+    ASSERT_GT(f.store.NodeCount(), 100'000u);
+    std::size_t children = 0;
+    std::vector<const ComponentNode*> pending{&f.store.Root()};
+    while (!pending.empty()) {
+        const ComponentNode* node = pending.back();
+        pending.pop_back();
+        const auto family = node->Children();
+        children += family.size();
+        for (std::size_t i = 0; i < family.size(); ++i) {
+            ASSERT_EQ(family[i]->Container(), node) << family[i]->Name();
+            if (i > 0) {
+                ASSERT_LT(CompareNames(family[i - 1]->Name(), family[i]->Name()), 0);
+            }
+            pending.push_back(family[i]);
+        }
+    }
+    EXPECT_EQ(children, f.store.NodeCount() - 1);  // every node but the root, once
+}
+
 TEST(Lookups, FindComponent) {
     Loaded f(kStartProvExample);
     const ComponentNode* root = &f.store.Root();

@@ -319,52 +319,61 @@ void SortChildren(ComponentNode** begin, ComponentNode** end,
 void ComponentStore::Finish() {
     if (!building_) return;
     building_ = false;
-    std::size_t total = 0;
-    nodes_.ForEach([&](const ComponentNode& node) { total += node.childCount_; });
+    // Every node but the root is the child of one node.
+    const std::size_t total = nodes_.Size() - 1;
     childPool_ = MakeChunk<ComponentNode*>(std::max<std::size_t>(1, total));
-    // Each node's children go to the pool after those of the nodes before it.
+    // Each node's family goes to the pool after those of the nodes before it,
+    // newest child first as in the lists. Two passes in the order the nodes
+    // were made do it without following the lists: the first leaves each
+    // family's end in the parent, the second fills the families from there.
+    ComponentNode** end = childPool_.get();
+    nodes_.ForEach([&](ComponentNode& node) {
+        end += node.childCount_;
+        node.children_ = end;
+    });
+    nodes_.ForEach([](ComponentNode& node) {
+        if (node.parent_) *--node.parent_->children_ = &node;
+    });
+
     struct NodeRun {
         ComponentNode* first;
         std::size_t count;
     };
-    const auto place = [](std::span<const NodeRun> runs, ComponentNode** next) {
+    const auto sort = [](std::span<const NodeRun> runs) {
         std::vector<std::pair<std::uint64_t, ComponentNode*>> keyed;
         for (const NodeRun& run : runs)
-            for (ComponentNode* node = run.first; node != run.first + run.count; ++node) {
-                ComponentNode** begin = next;
-                for (ComponentNode* c = node->firstChild_; c; c = c->nextSibling_) *next++ = c;
-                SortChildren(begin, next, keyed);
-                node->children_ = begin;
-            }
+            for (ComponentNode* node = run.first; node != run.first + run.count; ++node)
+                if (node->childCount_ > 1) SortChildren(node->children_, node->children_ + node->childCount_, keyed);
     };
     std::vector<NodeRun> runs;
     nodes_.ForEachChunk([&](ComponentNode* first, std::size_t count) { runs.push_back({first, count}); });
     if (total < kSortedInHalves || UsableProcessors() < 2) {
-        place(runs, childPool_.get());
+        sort(runs);
         return;
     }
     // A large store's families are put in order in two halves at once: the
-    // nodes up to the one that brings half the children, and the rest.
+    // first half of the nodes, and the rest.
     std::vector<NodeRun> second;
-    std::size_t firstChildren = 0;
-    for (std::size_t r = 0; r < runs.size() && second.empty(); ++r)
-        for (std::size_t i = 0; i < runs[r].count; ++i) {
-            firstChildren += runs[r].first[i].childCount_;
-            if (2 * firstChildren < total) continue;
-            second.push_back({runs[r].first + i + 1, runs[r].count - i - 1});
-            second.insert(second.end(), runs.begin() + static_cast<std::ptrdiff_t>(r) + 1, runs.end());
-            runs.resize(r + 1);
-            runs.back().count = i + 1;
-            break;
+    std::size_t before = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        if (2 * (before + runs[r].count) < nodes_.Size()) {
+            before += runs[r].count;
+            continue;
         }
+        const std::size_t split = (nodes_.Size() + 1) / 2 - before;
+        second.push_back({runs[r].first + split, runs[r].count - split});
+        second.insert(second.end(), runs.begin() + static_cast<std::ptrdiff_t>(r) + 1, runs.end());
+        runs.resize(r + 1);
+        runs.back().count = split;
+        break;
+    }
     std::future<void> secondHalf;
     try {
-        secondHalf =
-            std::async(std::launch::async, place, std::span<const NodeRun>(second), childPool_.get() + firstChildren);
+        secondHalf = std::async(std::launch::async, sort, std::span<const NodeRun>(second));
     } catch (const std::system_error&) {
-        place(second, childPool_.get() + firstChildren);  // no thread to be had
+        sort(second);  // no thread to be had
     }
-    place(runs, childPool_.get());
+    sort(runs);
     if (secondHalf.valid()) secondHalf.get();
 }
 

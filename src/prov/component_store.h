@@ -219,7 +219,7 @@ private:
     // afterwards `children_` points at their sorted run in the store's pool.
     union {
         ComponentNode* firstChild_ = nullptr;
-        ComponentNode* const* children_;
+        ComponentNode** children_;
     };
     ComponentNode* nextSibling_ = nullptr;
 };
