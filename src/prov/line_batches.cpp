@@ -97,12 +97,17 @@ const LineBatch* LineBatchReader::Next() {
     return held_;
 }
 
+void LineBatchReader::StopJoining() {
+    const std::lock_guard lock(mutex_);
+    joinStopped_ = true;
+}
+
 LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& ahead) {
     std::unique_lock lock(mutex_);
     if (!changed_.wait(lock, stop, [this] { return !empty_.empty(); })) return nullptr;
     LineBatch* batch = empty_.back();
     empty_.pop_back();
-    ahead = !callerWaited_;
+    ahead = !callerWaited_ && !joinStopped_;
     callerWaited_ = false;
     return batch;
 }

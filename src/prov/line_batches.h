@@ -39,6 +39,7 @@ public:
         Pairs() = default;
         // True when the pairs were cut from `from`.
         bool CutFrom(std::size_t from) const { return from_ != kNotCut && from == from_; }
+        bool Joined() const { return begin_ != end_ && begin_->joined; }
         // Calls pair(name, value, joined) for each pair; `joined` is the
         // attribute line, or empty when it was not joined ahead.
         template <typename Pair>
@@ -102,6 +103,9 @@ public:
     // The next batch, or null at the end of the file. The batch stays valid
     // until the next call.
     const LineBatch* Next();
+    // The caller found joined pairs it could not use: the file's set lines
+    // do not start their pairs where assumed, so joining them is given up.
+    void StopJoining();
 
 private:
     static constexpr std::size_t kBatches = 3;
@@ -125,6 +129,7 @@ private:
     LineBatch* held_ = nullptr;      // the batch the caller holds
     bool done_ = false;
     bool callerWaited_ = false;
+    bool joinStopped_ = false;
     std::exception_ptr error_;
     std::jthread thread_;  // last: it starts once everything above exists
 };

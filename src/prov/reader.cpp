@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "prov/child_index.h"
@@ -74,6 +75,9 @@ public:
             diagnostics_->Note(ReadNoteKind::LineIgnored, nullptr, "start-prov");
         }
     }
+
+    // Whether pairs joined ahead went unused since the last call.
+    bool TakeJoinedUnused() { return std::exchange(joinedUnused_, false); }
 
     void ConfigureLine(std::string_view working, bool firstLine, const LineBatch::Pairs& pairs = {}) {
         if (working.starts_with("return")) {
@@ -493,10 +497,12 @@ private:
                                     : store_.AppendAttributeLine(*target_, joined),
                      name.size());
         };
-        if (pairs.CutFrom(from))
+        if (pairs.CutFrom(from)) {
             pairs.ForEach(append);
-        else
+        } else {
+            joinedUnused_ = joinedUnused_ || pairs.Joined();
             CutSetPairs(working.substr(from), append);
+        }
     }
 
     void Appended(std::string_view line, std::size_t nameSize) {
@@ -518,6 +524,7 @@ private:
     ComponentNode* target_ = nullptr;
     const PathLink* path_ = nullptr;
     ComponentNode* lastCreated_ = nullptr;
+    bool joinedUnused_ = false;
     // start-prov: the last add line's walk and the target of its set lines
     std::vector<WalkedPiece> lastWalk_;
     ComponentNode* walkEnd_ = nullptr;
@@ -596,6 +603,7 @@ bool ReadAhead(LineFile& file, const BatchCuts& cuts, ComponentStore& store, Rea
             else
                 reader.ConfigureLine(batch->Line(i), shape.lines == 1, batch->LinePairs(i));
         }
+        if (reader.TakeJoinedUnused()) batches.StopJoining();
     }
     return true;
 }
