@@ -108,7 +108,10 @@ public:
     void StopJoining();
 
 private:
-    static constexpr std::size_t kBatches = 3;
+    // Enough that stretches of costly lines for one thread (a run of add
+    // lines for the walk, of long set lines for this one) do not stall the
+    // other.
+    static constexpr std::size_t kBatches = 6;
 
     void Produce(std::stop_token stop);
     void CutPairs(std::string_view working, std::size_t& addPathSize, LineBatch& batch) const;
