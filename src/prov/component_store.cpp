@@ -28,7 +28,7 @@ constexpr std::size_t kSortedInHalves = 100000;
 
 static_assert(std::is_trivially_destructible_v<ComponentNode>, "node chunks are freed without running destructors");
 // What a large file pays for each component it makes.
-static_assert(sizeof(void*) != 8 || sizeof(ComponentNode) <= 88, "a node's fields fill its padding");
+static_assert(sizeof(void*) != 8 || sizeof(ComponentNode) <= 80, "a node's fields fill its padding");
 
 const char kSpliceMark[1] = {};
 
@@ -254,13 +254,13 @@ std::string_view ComponentStore::AppendAttributeLine(ComponentNode& node, std::s
     // run usually holds them all: the run goes on while both the text and the
     // slot follow its last line and its ends still fit in 32 bits.
     const LineRun last =
-        node.allRuns_ ? node.allRuns_->back() : LineRun{node.firstText_, node.firstEnds_, node.lineCount_};
+        node.manyRuns_ ? node.allRuns_->back() : LineRun{node.firstText_, node.firstEnds_, node.lineCount_};
     ++node.lineCount_;
     if (last.count > 0 && last.ends + last.count == slot) {
         const std::uint32_t end = last.ends[last.count - 1];
         if (last.text + end == text && size <= std::numeric_limits<std::uint32_t>::max() - end) {
             *slot = static_cast<std::uint32_t>(end + size);
-            if (node.allRuns_) ++node.allRuns_->back().count;
+            if (node.manyRuns_) ++node.allRuns_->back().count;
             return {text, size};
         }
     }
@@ -269,7 +269,10 @@ std::string_view ComponentStore::AppendAttributeLine(ComponentNode& node, std::s
         node.firstText_ = text;
         node.firstEnds_ = slot;
     } else {
-        if (!node.allRuns_) node.allRuns_ = &lineRuns_.emplace_back(1, last);
+        if (!node.manyRuns_) {
+            node.allRuns_ = &lineRuns_.emplace_back(1, last);
+            node.manyRuns_ = true;
+        }
         node.allRuns_->push_back({text, slot, 1});
     }
     return {text, size};
@@ -387,7 +390,7 @@ void ComponentStore::ReleaseSubtree(ComponentNode& node) {
         n->childCount_ = 0;
         n->firstText_ = nullptr;
         n->firstEnds_ = nullptr;
-        n->allRuns_ = nullptr;
+        n->manyRuns_ = false;
         n->lineCount_ = 0;
         n->bookkeeping_ = false;
         n->hasPropEntry_ = false;

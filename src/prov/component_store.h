@@ -141,7 +141,10 @@ public:
     std::string_view Line(std::size_t i, std::string& scratch) const;
     std::string Line(std::size_t i) const;
     // The file's lines alone, without the bookkeeping lines.
-    FileLineRange FileLines() const { return {{firstText_, firstEnds_, lineCount_}, allRuns_, lineCount_}; }
+    FileLineRange FileLines() const {
+        if (manyRuns_) return {{}, allRuns_, lineCount_};
+        return {{firstText_, firstEnds_, lineCount_}, nullptr, lineCount_};
+    }
     bool HasBookkeeping() const { return bookkeeping_; }
     const ComponentNode& Owner() const;
 
@@ -155,9 +158,12 @@ private:
     // rarely, the runs of allRuns_ (owned by the store). The first run is not
     // a LineRun, so its count is lineCount_ and no padding is lost.
     const char* firstText_ = nullptr;
-    const std::uint32_t* firstEnds_ = nullptr;
-    std::vector<LineRun>* allRuns_ = nullptr;
+    union {
+        const std::uint32_t* firstEnds_ = nullptr;
+        std::vector<LineRun>* allRuns_;  // when manyRuns_
+    };
     std::uint32_t lineCount_ = 0;
+    bool manyRuns_ = false;
     bool bookkeeping_ = false;
 };
 
