@@ -1,8 +1,12 @@
 // Feeds arbitrary bytes to the reader and writes the tree text of the result;
 // a read that records its diagnostics gives the same tree text, and every
 // component and attribute line it records a line for lies within the file.
+// Read ahead on a second thread, in batches of a line, with the pairs joined
+// on either thread, the file gives the same components and lines.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "prov/component_store.h"
@@ -39,6 +43,21 @@ void RequireLines(const oryx::prov::ComponentStore& store, const oryx::prov::Rea
     }
 }
 
+// The tree text and every component's attribute lines.
+std::string Contents(const oryx::prov::ComponentStore& store) {
+    std::string text = TreeText(store);
+    std::vector<const oryx::prov::ComponentNode*> pending{&store.Root()};
+    while (!pending.empty()) {
+        const oryx::prov::ComponentNode* node = pending.back();
+        pending.pop_back();
+        text += '\n';
+        text += node->Name();
+        for (std::string_view line : node->FileLines()) (text += '|') += line;
+        pending.insert(pending.end(), node->Children().begin(), node->Children().end());
+    }
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,5 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const oryx::prov::ReadNote& note : diagnostics.Notes())
         oryx::fuzz::Require(note.line >= 1 && note.line <= shape.lines, "a note's line is in the file");
     RequireLines(noted, diagnostics, noted.Root(), shape.lines);
+
+    const std::string contents = Contents(store);
+    using PairWork = oryx::prov::BatchCuts::PairWork;
+    for (const PairWork work : {PairWork::CutAndJoin, PairWork::CutOnly}) {
+        oryx::prov::ComponentStore ahead;
+        const oryx::prov::ReadSplit split{oryx::prov::ReadSplit::Mode::Parallel, {1, {}, work}};
+        oryx::prov::ReadProvisioningFile(path, ahead, nullptr, split);
+        oryx::fuzz::Require(Contents(ahead) == contents, "reading ahead changes nothing that is read");
+    }
     return 0;
 }

@@ -54,10 +54,10 @@ std::string Everything(const std::string& file, const ReadSplit& split) {
 }
 
 ReadSplit Serial() { return {ReadSplit::Mode::Serial, {}}; }
-using Joining = BatchCuts::Joining;
+using PairWork = BatchCuts::PairWork;
 ReadSplit CutAfter(std::vector<std::size_t> lines, std::size_t batchBytes = 1 << 20,
-                   Joining joining = Joining::Automatic) {
-    return {ReadSplit::Mode::Parallel, BatchCuts{batchBytes, std::move(lines), joining}};
+                   PairWork work = PairWork::Automatic) {
+    return {ReadSplit::Mode::Parallel, BatchCuts{batchBytes, std::move(lines), work}};
 }
 
 // Small files of every kind of line, the line ends mixed.
@@ -151,19 +151,20 @@ TEST_P(ReadSplitTest, SameWhereverCut) {
     const std::size_t lines = std::stoul(serial.substr(serial.find(' ') + 1));
     ASSERT_GT(lines, 10u);
     EXPECT_EQ(Everything(file, CutAfter({})), serial);
-    // The set pairs joined on the reading thread or on the walk's.
-    for (const Joining joining : {Joining::Always, Joining::Never})
-        EXPECT_EQ(Everything(file, CutAfter({}, 1, joining)), serial);  // a batch per line
+    // The set pairs cut and joined on the reading thread or on the walk's.
+    for (const PairWork work : {PairWork::CutAndJoin, PairWork::CutOnly, PairWork::None})
+        EXPECT_EQ(Everything(file, CutAfter({}, 1, work)), serial);  // a batch per line
     if (c.cutEveryLine) {
         for (std::size_t line = 1; line <= lines; ++line)
-            EXPECT_EQ(Everything(file, CutAfter({line}, 1 << 20, line % 2 ? Joining::Always : Joining::Never)), serial)
+            EXPECT_EQ(Everything(file, CutAfter({line}, 1 << 20, line % 2 ? PairWork::CutAndJoin : PairWork::CutOnly)),
+                      serial)
                 << "cut after line " << line;
     } else {
         std::mt19937 random(11);
         std::vector<std::size_t> cuts;
         for (int i = 0; i < 300; ++i) cuts.push_back(1 + random() % lines);
         std::sort(cuts.begin(), cuts.end());
-        EXPECT_EQ(Everything(file, CutAfter(cuts, 1 << 20, Joining::Always)), serial);
+        EXPECT_EQ(Everything(file, CutAfter(cuts, 1 << 20, PairWork::CutAndJoin)), serial);
         EXPECT_EQ(Everything(file, CutAfter({}, 4096)), serial);
     }
 }

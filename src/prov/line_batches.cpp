@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "prov/reader.h"
 #include "prov/set_pairs.h"
@@ -102,13 +103,13 @@ void LineBatchReader::StopJoining() {
     joinStopped_ = true;
 }
 
-LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& ahead) {
+LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& callerWaited, bool& joinStopped) {
     std::unique_lock lock(mutex_);
     if (!changed_.wait(lock, stop, [this] { return !empty_.empty(); })) return nullptr;
     LineBatch* batch = empty_.back();
     empty_.pop_back();
-    ahead = !callerWaited_ && !joinStopped_;
-    callerWaited_ = false;
+    callerWaited = std::exchange(callerWaited_, false);
+    joinStopped = joinStopped_;
     return batch;
 }
 
@@ -127,16 +128,20 @@ void LineBatchReader::Produce(std::stop_token stop) {
         // start-prov: the size of the last add line's path, where its set
         // lines' pairs mostly start.
         std::size_t addPathSize = 0;
-        // The batch's pairs are joined here too unless the caller waited for a
-        // batch since the last one began: the thread has time to spare then.
-        bool joining = false;
+        // The batch's set pairs are cut and joined here too unless the caller
+        // waited for a batch since the last one began: this thread has time
+        // to spare then, and the caller does what it leaves.
+        bool cutting = false, joining = false;
         std::string_view text;
         while (file_.ReadLine(text)) {
             if (!batch) {
-                batch = TakeEmpty(stop, joining);
+                bool callerWaited = false, joinStopped = false;
+                batch = TakeEmpty(stop, callerWaited, joinStopped);
                 if (!batch) return;
-                if (cuts_.joining != BatchCuts::Joining::Automatic)
-                    joining = cuts_.joining == BatchCuts::Joining::Always;
+                using Work = BatchCuts::PairWork;
+                cutting = cuts_.pairWork == Work::Automatic ? !callerWaited : cuts_.pairWork != Work::None;
+                joining =
+                    cuts_.pairWork == Work::Automatic ? cutting && !joinStopped : cuts_.pairWork == Work::CutAndJoin;
                 batch->Clear();
             }
             ++line;
@@ -144,7 +149,7 @@ void LineBatchReader::Produce(std::stop_token stop) {
             // Where the reader will cut the pairs: the working line is the
             // trimmed line and a space.
             std::size_t from = LineBatch::kNotCut;
-            if (trimmed.starts_with("set")) {
+            if (trimmed.starts_with("set") && cutting) {
                 const std::size_t size = trimmed.size() + 1;
                 from = startProv_ ? std::min(addPathSize, size) : std::min(trimmed.find(' '), size - 1) + 1;
             } else if (startProv_ && trimmed.starts_with("add")) {

@@ -87,8 +87,8 @@ private:
 
 // Reads a file's lines into batches on a thread of its own, a few batches
 // ahead of the caller. While the caller does not wait for batches, the thread
-// also joins the set pairs' attribute lines, in `joined`, which it alone
-// touches. Where set pairs start is the reader's business: for
+// also cuts the set pairs and joins their attribute lines, in `joined`, which
+// it alone touches. Where set pairs start is the reader's business: for
 // start-prov the batches assume they start after the last add line's path,
 // for configure after the keyword, and the reader checks that with CutFrom.
 // Whatever the file raises comes out of Next after the lines read before it.
@@ -115,9 +115,9 @@ private:
 
     void Produce(std::stop_token stop);
     void CutPairs(std::string_view working, std::size_t& addPathSize, LineBatch& batch) const;
-    // An empty batch; `ahead` tells whether the caller went without waiting
-    // for a batch since the last call.
-    LineBatch* TakeEmpty(const std::stop_token& stop, bool& ahead);
+    // An empty batch; also whether the caller waited for a batch since the
+    // last call, and whether it stopped the joining.
+    LineBatch* TakeEmpty(const std::stop_token& stop, bool& callerWaited, bool& joinStopped);
     void Deliver(LineBatch* batch);
 
     LineFile& file_;

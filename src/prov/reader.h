@@ -57,14 +57,15 @@ class ReadDiagnostics;
 
 // Where a read cuts the file into batches of lines: after `batchBytes` of
 // text (or a few thousand lines or pairs), and after each line listed in
-// `cutAfterLines`; and which batches' set pairs the reading thread joins
-// into attribute lines itself: those begun while the walk kept up with it
-// (Automatic), all, or none.
+// `cutAfterLines`; and what the reading thread does with the set pairs of a
+// batch besides: cut them and join their attribute lines when the batch is
+// begun while the walk keeps up with it (Automatic), else neither, the walk
+// doing that; or always both, or only cut them, or neither.
 struct BatchCuts {
-    enum class Joining { Automatic, Always, Never };
+    enum class PairWork { Automatic, CutAndJoin, CutOnly, None };
     std::size_t batchBytes = 64 * 1024;
     std::vector<std::size_t> cutAfterLines;  // ascending line numbers, from 1
-    Joining joining = Joining::Automatic;
+    PairWork pairWork = PairWork::Automatic;
 };
 
 // How a read divides its work. Automatic reads a large file's lines ahead on
