@@ -42,9 +42,10 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
     text_.append(trimmed);
     text_ += ' ';
     const std::size_t size = trimmed.size() + 1;
-    Entry entry{begin, size, kNotCut, static_cast<std::uint32_t>(pieces_.size()), 0};
+    const auto firstPiece = static_cast<std::uint32_t>(pieces_.size());
+    std::uint32_t cutFrom = kNotCut;
     if (from != kNotCut && size <= kLongestCutLine) {
-        entry.from = static_cast<std::uint32_t>(from);
+        cutFrom = static_cast<std::uint32_t>(from);
         const char* const line = text_.data() + begin;
         const auto offset = [line](std::string_view part) {
             return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
@@ -60,9 +61,8 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
             pieces_.push_back({attribute, offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
                                static_cast<std::uint32_t>(value.size())});
         });
-        entry.pieceCount = static_cast<std::uint32_t>(pieces_.size() - entry.firstPiece);
     }
-    lines_.push_back(entry);
+    lines_.push_back({begin, size, cutFrom, firstPiece, static_cast<std::uint32_t>(pieces_.size()) - firstPiece});
 }
 
 // ---- LineBatchReader ----
