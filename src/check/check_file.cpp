@@ -52,13 +52,7 @@ std::vector<Finding> CheckPass(const prov::ComponentStore& store, const prov::Re
     // A small store's references ride the rules' walk. Each check's findings
     // stay in their order, and sorting puts them in order by line and check.
     ReferenceCheck references(store, diagnostics, builtins, findings);
-    RuleRunner::ComponentVisit everyComponent;
-    if (references.On() || stop.stop_possible())
-        everyComponent = [&references, &stop](const prov::ComponentNode& node) {
-            if (stop.stop_requested()) throw CheckStopped{};
-            if (references.On()) references.Visit(node);
-        };
-    runner.Check(store, diagnostics, findings, everyComponent);
+    runner.Check(store, diagnostics, findings, EveryComponent(references, stop));
     return findings;
 }
 

@@ -20,6 +20,14 @@ constexpr std::size_t kGroups = 1024;
 
 }  // namespace
 
+RuleRunner::ComponentVisit EveryComponent(ReferenceCheck& references, std::stop_token stop) {
+    if (!references.On() && !stop.stop_possible()) return {};
+    return [&references, stop](const prov::ComponentNode& node) {
+        if (stop.stop_requested()) throw CheckStopped{};
+        if (references.On()) references.Visit(node);
+    };
+}
+
 struct SharedStoreCheck::Share {
     std::vector<Finding> found;
     std::vector<std::pair<std::size_t, std::size_t>> ends;  // group, end in `found`
@@ -42,12 +50,7 @@ void SharedStoreCheck::Work(std::stop_token stop) {
     share->rules = std::make_unique<RuleRunner::Walk>(runner_, store_, diagnostics_, share->found);
     // One resolver per thread: it remembers what it last resolved.
     ReferenceCheck references(store_, diagnostics_, severities_, share->found);
-    RuleRunner::ComponentVisit everyComponent;
-    if (references.On() || stop.stop_possible())
-        everyComponent = [&references, &stop](const prov::ComponentNode& node) {
-            if (stop.stop_requested()) throw CheckStopped{};
-            if (references.On()) references.Visit(node);
-        };
+    const RuleRunner::ComponentVisit everyComponent = EveryComponent(references, stop);
     for (std::size_t group; (group = nextGroup_.fetch_add(1, std::memory_order_relaxed)) * groupSize_ < tops_.size();) {
         const std::size_t first = group * groupSize_;
         const std::size_t before = share->found.size();

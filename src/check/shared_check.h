@@ -20,6 +20,13 @@ class ReadDiagnostics;
 
 namespace oryx::check {
 
+class ReferenceCheck;
+
+// What a rules' walk does at each component besides: the reference check,
+// and giving up (CheckStopped) once `stop` is requested. Empty when neither
+// is wanted.
+RuleRunner::ComponentVisit EveryComponent(ReferenceCheck& references, std::stop_token stop);
+
 // The rules and references of a large store, checked by threads that share
 // its shown top-level components: each thread that calls Work takes the next
 // few in turn and walks them with everything the tree shows below them, so

@@ -177,8 +177,8 @@ void ComponentStore::Swap(ComponentStore& other) noexcept {
     swap(lineEnds_, other.lineEnds_);
     swap(links_, other.links_);
     swap(lineRuns_, other.lineRuns_);
-    text_.Swap(other.text_);
-    aheadText_.Swap(other.aheadText_);
+    swap(text_, other.text_);
+    swap(aheadText_, other.aheadText_);
     swap(childPool_, other.childPool_);
     swap(building_, other.building_);
     swap(root_, other.root_);
@@ -235,11 +235,7 @@ std::string_view ComponentStore::AppendAttribute(ComponentNode& node, std::strin
     assert(building_ && "attribute lines are added only before Finish");
     const std::size_t size = name.size() + 1 + value.size();
     if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("an attribute line is too long");
-    char* text = text_.Allocate(size);
-    if (!name.empty()) std::memcpy(text, name.data(), name.size());
-    text[name.size()] = '=';
-    if (!value.empty()) std::memcpy(text + name.size() + 1, value.data(), value.size());
-    return AppendAttributeLine(node, {text, size});
+    return AppendAttributeLine(node, text_.KeepJoined(name, value));
 }
 
 std::string_view ComponentStore::AppendAttributeLine(ComponentNode& node, std::string_view line) {

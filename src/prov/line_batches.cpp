@@ -1,7 +1,6 @@
 #include "prov/line_batches.h"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "prov/reader.h"
@@ -51,13 +50,7 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
             return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
         };
         CutSetPairs(std::string_view(line, size).substr(from), [&](std::string_view name, std::string_view value) {
-            char* attribute = nullptr;
-            if (joined) {
-                attribute = joined->Allocate(name.size() + 1 + value.size());
-                if (!name.empty()) std::memcpy(attribute, name.data(), name.size());
-                attribute[name.size()] = '=';
-                if (!value.empty()) std::memcpy(attribute + name.size() + 1, value.data(), value.size());
-            }
+            const char* attribute = joined ? joined->KeepJoined(name, value).data() : nullptr;
             pieces_.push_back({attribute, offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
                                static_cast<std::uint32_t>(value.size())});
         });

@@ -114,7 +114,6 @@ private:
     static constexpr std::size_t kBatches = 6;
 
     void Produce(std::stop_token stop);
-    void CutPairs(std::string_view working, std::size_t& addPathSize, LineBatch& batch) const;
     // An empty batch; also whether the caller waited for a batch since the
     // last call, and whether it stopped the joining.
     LineBatch* TakeEmpty(const std::stop_token& stop, bool& callerWaited, bool& joinStopped);

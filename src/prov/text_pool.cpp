@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace oryx::prov {
 
@@ -31,19 +30,13 @@ std::string_view TextPool::Keep(std::string_view text) {
     return {dest, text.size()};
 }
 
-void TextPool::Clear() {
-    blocks_.clear();
-    blockSize_ = 0;
-    cursor_ = nullptr;
-    left_ = 0;
-}
-
-void TextPool::Swap(TextPool& other) noexcept {
-    using std::swap;
-    swap(blocks_, other.blocks_);
-    swap(blockSize_, other.blockSize_);
-    swap(cursor_, other.cursor_);
-    swap(left_, other.left_);
+std::string_view TextPool::KeepJoined(std::string_view name, std::string_view value) {
+    const std::size_t size = name.size() + 1 + value.size();
+    char* dest = Allocate(size);
+    if (!name.empty()) std::memcpy(dest, name.data(), name.size());
+    dest[name.size()] = '=';
+    if (!value.empty()) std::memcpy(dest + name.size() + 1, value.data(), value.size());
+    return {dest, size};
 }
 
 }  // namespace oryx::prov

@@ -16,8 +16,9 @@ public:
     char* Allocate(std::size_t size);
     // Copies `text` into the pool.
     std::string_view Keep(std::string_view text);
-    void Clear();
-    void Swap(TextPool& other) noexcept;
+    // Keeps the attribute line "name=value".
+    std::string_view KeepJoined(std::string_view name, std::string_view value);
+    void Clear() { *this = TextPool(); }
 
 private:
     std::vector<ChunkPtr<char>> blocks_;
