@@ -447,6 +447,44 @@ TEST(Reader, ReadingAgainReplacesTheStore) {
     EXPECT_EQ(ChildNames(store.AddNode()), (std::vector<std::string>{"Lp/1"}));
 }
 
+// Lines of every length, ended by LF, CR or CR LF, wherever they fall
+// against the reading buffer's ends: LineFile hands out exactly the lines a
+// plain split gives.
+TEST(LineFile, LinesAsAPlainSplitGivesThem) {
+    const char* const ends[] = {"\n", "\r", "\r\n"};
+    std::mt19937 random(7);
+    std::string text;
+    const auto add = [&](std::size_t length, const char* end) {
+        for (std::size_t i = 0; i < length; ++i) text += static_cast<char>('a' + random() % 26);
+        text += end;
+    };
+    const std::size_t buffer = 1u << 20;
+    while (text.size() < 3 * buffer) {
+        // Short lines mostly, some long and some empty.
+        const std::size_t kind = random() % 20;
+        add(kind == 0 ? 0 : kind == 1 ? random() % 5000 : random() % 130, ends[random() % 3]);
+    }
+    // A CR LF across the first buffer end, and a CR just before the second.
+    text.insert(buffer - 1, "\r\n");
+    text.insert(2 * buffer - 1, "\r");
+    std::vector<std::string> expected;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find_first_of("\r\n", at);
+        expected.push_back(text.substr(at, end - at));
+        at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    TempDir dir;
+    LineFile file(dir.Write("lines.txt", text));
+    std::string_view line;
+    std::size_t n = 0;
+    while (file.ReadLine(line)) {
+        ASSERT_LT(n, expected.size());
+        ASSERT_EQ(line, expected[n]) << "line " << n + 1;
+        ++n;
+    }
+    EXPECT_EQ(n, expected.size());
+}
+
 TEST(Reader, FiftyMegabyteLine) {
     std::string file = "start prov\nadd Shelf\nset Shelf big ";
     file.append(50u << 20, 'x');

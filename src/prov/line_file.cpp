@@ -1,5 +1,10 @@
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "prov/reader.h"
 
@@ -33,7 +38,7 @@ bool LineFile::Fill() {
     }
     begin_ = 0;
     end_ = n;
-    nextLf_ = nextCr_ = kUnknown;
+    blockBase_ = kUnknown;
     // The file ends at its first Ctrl-Z: cut the buffer there, so lines are
     // looked for only at CR and LF.
     if (const void* ctrlZ = std::memchr(buffer_.get(), kCtrlZ, end_)) {
@@ -45,15 +50,44 @@ bool LineFile::Fill() {
     return true;
 }
 
-// The position of the next `c` at or after begin_ in the buffer, or kNone.
-// Each search result is kept until a line is read past it, so every byte of
-// the buffer is searched at most once for each of CR and LF.
-std::size_t LineFile::Next(char c, std::size_t& known) {
-    if (known == kUnknown || (known != kNone && known < begin_)) {
-        const void* found = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
-        known = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.get()) : kNone;
+// Bit i is set when byte base + i of the buffer is a CR or an LF.
+std::uint64_t LineFile::LineEndsInBlock(std::size_t base) const {
+    const char* const p = buffer_.get() + base;
+    const std::size_t size = std::min<std::size_t>(64, end_ - base);
+    std::uint64_t ends = 0;
+#if defined(__SSE2__)
+    if (size == 64) {
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const auto found = static_cast<std::uint32_t>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr))));
+            ends |= std::uint64_t{found} << (16 * i);
+        }
+        return ends;
     }
-    return known;
+#endif
+    for (std::size_t i = 0; i < size; ++i)
+        if (p[i] == '\n' || p[i] == '\r') ends |= std::uint64_t{1} << i;
+    return ends;
+}
+
+// The position of the first CR or LF at or after begin_ in the buffer, or
+// kNone.
+std::size_t LineFile::NextLineEnd() {
+    std::size_t base = begin_ & ~std::size_t{63};
+    if (base != blockBase_) {
+        blockBase_ = base;
+        blockEnds_ = LineEndsInBlock(base);
+    }
+    std::uint64_t ends = blockEnds_ & (~std::uint64_t{0} << (begin_ - base));
+    while (ends == 0) {
+        base += 64;
+        if (base >= end_) return kNone;
+        blockBase_ = base;
+        ends = blockEnds_ = LineEndsInBlock(base);
+    }
+    return base + static_cast<std::size_t>(std::countr_zero(ends));
 }
 
 bool LineFile::ReadLine(std::string_view& line) {
@@ -73,7 +107,7 @@ bool LineFile::ReadLine(std::string_view& line) {
         }
         const char* const start = buffer_.get() + begin_;
         const std::size_t available = end_ - begin_;
-        const std::size_t end = std::min(Next('\n', nextLf_), Next('\r', nextCr_));
+        const std::size_t end = NextLineEnd();
         if (end == kNone) {
             longLine_.append(start, available);
             spans = true;

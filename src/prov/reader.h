@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,14 +37,18 @@ private:
     static constexpr std::size_t kUnknown = kNone - 1;
 
     bool Fill();
-    std::size_t Next(char c, std::size_t& known);
+    std::size_t NextLineEnd();
+    std::uint64_t LineEndsInBlock(std::size_t base) const;
 
     RegularFile file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t begin_ = 0, end_ = 0;
     bool eof_ = false;        // no more bytes from the file (or Ctrl-Z met)
     bool pendingCr_ = false;  // last line ended with CR at the end of a buffer
-    std::size_t nextLf_ = kUnknown, nextCr_ = kUnknown;
+    // The CRs and LFs of the buffer's 64-byte block from blockBase_, a bit
+    // for each byte: each block is searched once, however short its lines.
+    std::size_t blockBase_ = kUnknown;
+    std::uint64_t blockEnds_ = 0;
     std::string longLine_;
 };
 
