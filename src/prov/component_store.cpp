@@ -14,6 +14,7 @@
 #include "prov/collation.h"
 #include "prov/processors.h"
 #include "text/ascii_case.h"
+#include "text/control_bytes.h"
 #include "text/hidden_name.h"
 
 namespace oryx::prov {
@@ -217,9 +218,7 @@ ComponentNode& ComponentStore::AppendChild(ComponentNode& parent, std::string_vi
     // Finish sorts children once; a child added later would never be found.
     assert(building_ && "children are added only before Finish");
     ComponentNode& node = NewNode();
-    std::string_view segment = keptName;
-    while (!segment.empty() && static_cast<unsigned char>(segment.back()) <= 32) segment.remove_suffix(1);
-    node.ownPath_ = {parentPath, segment};
+    node.ownPath_ = {parentPath, text::TrimControlRight(keptName)};
     node.nameSize_ = static_cast<std::uint32_t>(keptName.size());
     node.parent_ = &parent;
     node.hasParentEntry_ = true;

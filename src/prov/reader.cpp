@@ -19,16 +19,10 @@
 #include "prov/read_diagnostics.h"
 #include "prov/set_pairs.h"
 #include "text/ascii_case.h"
+#include "text/control_bytes.h"
 
 namespace oryx::prov {
 namespace {
-
-bool IsControl(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view TrimRight(std::string_view text) {
-    while (!text.empty() && IsControl(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 // Cuts `rest` at its first space: returns the text before it and leaves the
 // text after it in `rest`. The caller makes sure a space is there.
@@ -145,9 +139,9 @@ private:
     // Walking a node as its creating line spelled it reuses its own path.
     // `found` is the node the piece names, or null if not known.
     const PathLink* Extend(const PathLink* path, std::string_view piece, const ComponentNode* found) {
-        std::string_view segment = TrimRight(piece);
+        std::string_view segment = text::TrimControlRight(piece);
         if (!path)
-            while (!segment.empty() && IsControl(segment.front())) segment.remove_prefix(1);
+            while (!segment.empty() && text::IsControlByte(segment.front())) segment.remove_prefix(1);
         if (segment.empty()) return path;
         const PathLink* own = found ? found->FullPathLink() : nullptr;
         if (own && own->prev == path && own->segment == segment) return own;
@@ -238,7 +232,7 @@ private:
     static bool IsClean(std::string_view piece) {
         if (piece.empty()) return false;
         for (char c : piece)
-            if (IsControl(c)) return false;
+            if (text::IsControlByte(c)) return false;
         return true;
     }
 

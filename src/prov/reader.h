@@ -9,6 +9,7 @@
 
 #include "prov/file_error.h"
 #include "prov/regular_file.h"
+#include "text/control_bytes.h"
 
 namespace oryx::prov {
 
@@ -96,10 +97,8 @@ bool IsConfigureFile(const std::string& fileName);
 // Bytes 0-32 removed at both ends. Inline: the reader trims every line and
 // every piece of a set line.
 inline std::string_view TrimControl(std::string_view text) {
-    const auto control = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!text.empty() && control(text.front())) text.remove_prefix(1);
-    while (!text.empty() && control(text.back())) text.remove_suffix(1);
-    return text;
+    while (!text.empty() && text::IsControlByte(text.front())) text.remove_prefix(1);
+    return text::TrimControlRight(text);
 }
 
 }  // namespace oryx::prov
