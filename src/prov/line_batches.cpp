@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "prov/processors.h"
 #include "prov/reader.h"
 #include "prov/set_pairs.h"
+#include "prov/spin_wait.h"
 #include "prov/text_pool.h"
 
 namespace oryx::prov {
@@ -15,6 +17,9 @@ namespace {
 constexpr std::size_t kBatchItems = 4096;
 // A batch that held one huge line gives its memory back.
 constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
+// How long a thread that finds nothing to do polls before it sleeps: a few
+// batches' worth of work.
+constexpr std::chrono::microseconds kPolling{1000};
 // The pairs of longer lines are cut by the reader itself: cut ahead, a line
 // of short pairs would take several times its size.
 constexpr std::size_t kLongestCutLine = 64 * 1024;
@@ -61,7 +66,12 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
 // ---- LineBatchReader ----
 
 LineBatchReader::LineBatchReader(LineFile& file, bool startProv, BatchCuts cuts, TextPool& joined)
-    : file_(file), startProv_(startProv), cuts_(std::move(cuts)), joined_(joined) {
+    : file_(file),
+      startProv_(startProv),
+      cuts_(std::move(cuts)),
+      joined_(joined),
+      // With one processor, polling would only keep the other thread off it.
+      polling_(UsableProcessors() > 1 ? kPolling : std::chrono::microseconds{0}) {
     empty_.reserve(kBatches);
     full_.reserve(kBatches);
     for (LineBatch& batch : batches_) empty_.push_back(&batch);
@@ -78,10 +88,14 @@ const LineBatch* LineBatchReader::Next() {
     if (held_) {
         empty_.push_back(held_);
         held_ = nullptr;
-        changed_.notify_all();
+        Changed();
     }
-    if (full_.empty() && !done_) callerWaited_ = true;
-    changed_.wait(lock, [this] { return !full_.empty() || done_; });
+    const auto ready = [this] { return !full_.empty() || done_; };
+    if (!ready()) {
+        callerWaited_ = true;
+        PollForChange(lock, [] { return false; });
+        changed_.wait(lock, ready);
+    }
     if (full_.empty()) {
         if (error_) std::rethrow_exception(error_);
         return nullptr;
@@ -98,7 +112,9 @@ void LineBatchReader::StopJoining() {
 
 LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& callerWaited, bool& joinStopped) {
     std::unique_lock lock(mutex_);
-    if (!changed_.wait(lock, stop, [this] { return !empty_.empty(); })) return nullptr;
+    const auto ready = [this] { return !empty_.empty(); };
+    if (!ready()) PollForChange(lock, [&stop] { return stop.stop_requested(); });
+    if (!changed_.wait(lock, stop, ready)) return nullptr;
     LineBatch* batch = empty_.back();
     empty_.pop_back();
     callerWaited = std::exchange(callerWaited_, false);
@@ -109,7 +125,21 @@ LineBatch* LineBatchReader::TakeEmpty(const std::stop_token& stop, bool& callerW
 void LineBatchReader::Deliver(LineBatch* batch) {
     const std::lock_guard lock(mutex_);
     full_.push_back(batch);
+    Changed();
+}
+
+void LineBatchReader::Changed() {
+    changes_.fetch_add(1, std::memory_order_release);
     changed_.notify_all();
+}
+
+template <typename Stopped>
+void LineBatchReader::PollForChange(std::unique_lock<std::mutex>& lock, Stopped stopped) {
+    if (polling_.count() == 0) return;
+    const std::uint64_t seen = changes_.load(std::memory_order_relaxed);
+    lock.unlock();
+    SpinUntil([&] { return changes_.load(std::memory_order_acquire) != seen || stopped(); }, polling_);
+    lock.lock();
 }
 
 void LineBatchReader::Produce(std::stop_token stop) {
@@ -165,7 +195,7 @@ void LineBatchReader::Produce(std::stop_token stop) {
     if (batch && batch->LineCount() > 0) full_.push_back(batch);
     error_ = error;
     done_ = true;
-    changed_.notify_all();
+    Changed();
 }
 
 }  // namespace oryx::prov

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -118,6 +120,13 @@ private:
     // last call, and whether it stopped the joining.
     LineBatch* TakeEmpty(const std::stop_token& stop, bool& callerWaited, bool& joinStopped);
     void Deliver(LineBatch* batch);
+    // Tells the other thread that the batches or the end changed; with the
+    // lock held.
+    void Changed();
+    // Releases the lock until the other thread changes something, `stopped`
+    // says to stop, or the polling time runs out.
+    template <typename Stopped>
+    void PollForChange(std::unique_lock<std::mutex>& lock, Stopped stopped);
 
     LineFile& file_;
     const bool startProv_;
@@ -126,6 +135,8 @@ private:
     LineBatch batches_[kBatches];
     std::mutex mutex_;
     std::condition_variable_any changed_;
+    std::atomic<std::uint64_t> changes_{0};  // counts Changed, for polling without the lock
+    const std::chrono::microseconds polling_;
     std::vector<LineBatch*> empty_;  // batches the producer may fill
     std::vector<LineBatch*> full_;   // filled batches, oldest first
     LineBatch* held_ = nullptr;      // the batch the caller holds
