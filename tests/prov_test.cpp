@@ -527,6 +527,25 @@ const LineRunCase kLineRunCases[] = {
          }
      }},
     {"EmptyPairs", [](const auto& set) { set(2, std::string(5000, ',')); }},
+    // A line too long to be cut ahead goes between another component's
+    // lines, which then follow each other in memory but not in the table.
+    {"LongLineBetweenAnothersLines",
+     [](const auto& set) {
+         for (std::size_t i = 0; i < 4; ++i) {
+             set(0, "a" + std::to_string(i) + " 1,b 2");
+             set(1, "long " + std::string(70000, 'z') + ",c 3");
+         }
+     }},
+    // Lines of 1 to 11 pairs, so that blocks of the line table end inside
+    // some of them.
+    {"ManyPairsPerLine",
+     [](const auto& set) {
+         for (int i = 0; i < 6000; ++i) {
+             std::string pairs = "p0 " + std::to_string(i);
+             for (int k = 1; k <= i * 7 % 11; ++k) pairs += ",p" + std::to_string(k) + " v";
+             set(i % 2, pairs);
+         }
+     }},
 };
 
 class LineRuns : public ::testing::TestWithParam<LineRunCase> {};
@@ -560,19 +579,27 @@ TEST_P(LineRuns, EveryLineReadsBackWithItsFileLine) {
         }
     });
     TempDir dir;
-    ComponentStore store;
-    ReadDiagnostics diagnostics;
-    ReadProvisioningFile(dir.Write("node.txt", file), store, &diagnostics);
-    for (std::size_t c = 0; c < 3; ++c) {
-        const ComponentNode* node = FindComponent(store.AddNode(), kNames[c]);
-        ASSERT_NE(node, nullptr) << kNames[c];
-        const FileLineRange lines = node->FileLines();
-        ASSERT_EQ(lines.size(), expected[c].size()) << kNames[c];
-        std::size_t i = 0;
-        for (auto it = lines.begin(); it != lines.end(); ++it, ++i) {
-            ASSERT_EQ(*it, expected[c][i].first) << kNames[c] << " line " << i;
-            ASSERT_EQ(lines[i], expected[c][i].first) << kNames[c] << " line " << i;
-            ASSERT_EQ(diagnostics.AttributeLine(store, it.Id()), expected[c][i].second) << kNames[c] << " line " << i;
+    const std::string fileName = dir.Write("node.txt", file);
+    // Read serially, and with the pairs joined ahead on the reading thread.
+    const ReadSplit splits[] = {{ReadSplit::Mode::Serial, {}},
+                                {ReadSplit::Mode::Parallel, {64 * 1024, {}, BatchCuts::PairWork::CutAndJoin}}};
+    for (const ReadSplit& split : splits) {
+        const bool serial = split.mode == ReadSplit::Mode::Serial;
+        ComponentStore store;
+        ReadDiagnostics diagnostics;
+        ReadProvisioningFile(fileName, store, &diagnostics, split);
+        for (std::size_t c = 0; c < 3; ++c) {
+            const ComponentNode* node = FindComponent(store.AddNode(), kNames[c]);
+            ASSERT_NE(node, nullptr) << kNames[c];
+            const FileLineRange lines = node->FileLines();
+            ASSERT_EQ(lines.size(), expected[c].size()) << kNames[c] << " serial " << serial;
+            std::size_t i = 0;
+            for (auto it = lines.begin(); it != lines.end(); ++it, ++i) {
+                ASSERT_EQ(*it, expected[c][i].first) << kNames[c] << " line " << i << " serial " << serial;
+                ASSERT_EQ(lines[i], expected[c][i].first) << kNames[c] << " line " << i << " serial " << serial;
+                ASSERT_EQ(diagnostics.AttributeLine(store, it.Id()), expected[c][i].second)
+                    << kNames[c] << " line " << i << " serial " << serial;
+            }
         }
     }
 }

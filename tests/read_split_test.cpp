@@ -25,8 +25,8 @@ namespace {
 using oryx::prov::BatchCuts;
 using oryx::prov::ReadSplit;
 
-// What a read makes visible: the shape, the tree text, every fixed report's
-// CSV and the reader's findings with their lines.
+// What a read makes visible: the shape, the tree text, the attribute lines,
+// every fixed report's CSV and the reader's findings with their lines.
 std::string Everything(const std::string& file, const ReadSplit& split) {
     oryx::prov::ComponentStore store;
     oryx::prov::ReadDiagnostics diagnostics;
@@ -34,6 +34,15 @@ std::string Everything(const std::string& file, const ReadSplit& split) {
     std::ostringstream text;
     text << (shape.startProv ? "start-prov " : "configure ") << shape.lines << " lines\n";
     oryx::prov::WriteTreeText(store, text);
+    // Every node's attribute lines, in the order the nodes were made, with the
+    // file line each came from.
+    text << "== lines\n";
+    for (const auto& run : store.NodeRuns())
+        for (std::size_t i = 0; i < run.count; ++i) {
+            const oryx::prov::FileLineRange lines = run.first[i].Attributes().FileLines();
+            for (auto line = lines.begin(); line != lines.end(); ++line)
+                text << diagnostics.AttributeLine(store, line.Id()) << ' ' << *line << '\n';
+        }
     for (const oryx::reports::ReportInfo& report : oryx::reports::FixedReports()) {
         text << "== " << report.cliName << '\n';
         oryx::reports::ReportRows rows;

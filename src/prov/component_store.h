@@ -278,6 +278,11 @@ public:
     // Keeps `line`, already in the store's memory (see AheadText), as the
     // node's next attribute line.
     std::string_view AppendAttributeLine(ComponentNode& node, std::string_view line);
+    // Keeps line(0) ... line(count - 1), each a std::string_view already in
+    // the store's memory, as the node's next attribute lines. Lines that
+    // follow each other in memory cost least.
+    template <typename Line>
+    void AppendAttributeLines(ComponentNode& node, std::size_t count, Line&& line);
     // A text pool of the store for one other thread: while the store is built,
     // that thread may keep the lines there that the building thread then
     // appends with AppendAttributeLine, as long as nothing else touches it.
@@ -349,5 +354,31 @@ std::vector<AttributeRow> VisibleAttributeRows(const ComponentNode* node);
 // Helpers over one "name=value" line.
 std::string_view LineName(std::string_view line);   // text before the first "=" (whole line if none)
 std::string_view LineValue(std::string_view line);  // text after the first "=" ("" if none)
+
+template <typename Line>
+void ComponentStore::AppendAttributeLines(ComponentNode& node, std::size_t count, Line&& line) {
+    constexpr std::uint32_t kMax = UINT32_MAX;
+    std::size_t i = 0;
+    while (i < count) {
+        // One line the ordinary way, which may start a run or a block of the
+        // line table ...
+        const std::string_view first = line(i++);
+        AppendAttributeLine(node, first);
+        // ... then the lines that follow it in memory and fit in the block
+        // extend its run in place.
+        const char* next = first.data() + first.size();
+        std::uint32_t end = lineEnds_.Back();
+        std::uint32_t extended = 0;
+        for (const std::size_t room = lineEnds_.Room(); i < count && extended < room; ++i, ++extended) {
+            const std::string_view text = line(i);
+            if (text.data() != next || text.size() > kMax - end || node.lineCount_ + extended == kMax) break;
+            end += static_cast<std::uint32_t>(text.size());
+            next += text.size();
+            *lineEnds_.Extend(1) = end;
+        }
+        node.lineCount_ += extended;
+        if (node.manyRuns_) node.allRuns_->back().count += extended;
+    }
+}
 
 }  // namespace oryx::prov

@@ -28,12 +28,6 @@ constexpr std::size_t kLongestCutLine = 64 * 1024;
 
 // ---- LineBatch ----
 
-LineBatch::Pairs LineBatch::LinePairs(std::size_t i) const {
-    const Entry& e = lines_[i];
-    const CutPair* first = pieces_.data() + e.firstPiece;
-    return {text_.data() + e.begin, e.from, first, first + e.pieceCount};
-}
-
 void LineBatch::Clear() {
     if (text_.capacity() > kKeptCapacity) std::string().swap(text_);
     text_.clear();

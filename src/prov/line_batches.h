@@ -32,39 +32,48 @@ struct CutPair {
 // ahead of time from where the line's pairs are expected to start, and
 // maybe joined into attribute lines in a pool of the store being built.
 class LineBatch final {
+    struct Entry;
+
 public:
     static constexpr std::uint32_t kNotCut = UINT32_MAX;
 
-    // The pairs of one line, cut from offset `from` of the line.
+    // The pairs of one line of a batch, as cut ahead.
     class Pairs final {
     public:
         Pairs() = default;
-        // True when the pairs were cut from `from`.
-        bool CutFrom(std::size_t from) const { return from_ != kNotCut && from == from_; }
-        bool Joined() const { return begin_ != end_ && begin_->joined; }
+        // True when the pairs were cut from offset `from` of the line.
+        bool CutFrom(std::size_t from) const {
+            return batch_ && LineEntry().from != kNotCut && from == LineEntry().from;
+        }
+        bool Joined() const { return batch_ && LineEntry().pieceCount > 0 && First()->joined; }
+        std::size_t Count() const { return LineEntry().pieceCount; }
+        // Pair i's attribute line, when Joined.
+        std::string_view JoinedLine(std::size_t i) const {
+            const CutPair& p = First()[i];
+            return {p.joined, p.nameSize + std::size_t{1} + p.valueSize};
+        }
         // Calls pair(name, value, joined) for each pair; `joined` is the
         // attribute line, or empty when it was not joined ahead.
         template <typename Pair>
         void ForEach(Pair&& pair) const {
-            for (const Piece* p = begin_; p != end_; ++p)
-                pair(std::string_view(line_ + p->name, p->nameSize), std::string_view(line_ + p->value, p->valueSize),
+            const char* const line = batch_->text_.data() + LineEntry().begin;
+            for (const CutPair *p = First(), *end = p + LineEntry().pieceCount; p != end; ++p)
+                pair(std::string_view(line + p->name, p->nameSize), std::string_view(line + p->value, p->valueSize),
                      p->joined ? std::string_view(p->joined, p->nameSize + 1 + p->valueSize) : std::string_view());
         }
 
     private:
         friend class LineBatch;
-        using Piece = CutPair;
-        Pairs(const char* line, std::uint32_t from, const Piece* begin, const Piece* end)
-            : line_(line), from_(from), begin_(begin), end_(end) {}
-        const char* line_ = nullptr;
-        std::uint32_t from_ = kNotCut;
-        const Piece* begin_ = nullptr;
-        const Piece* end_ = nullptr;
+        Pairs(const LineBatch& batch, std::size_t line) : batch_(&batch), line_(line) {}
+        const Entry& LineEntry() const { return batch_->lines_[line_]; }
+        const CutPair* First() const { return batch_->pieces_.data() + LineEntry().firstPiece; }
+        const LineBatch* batch_ = nullptr;
+        std::size_t line_ = 0;
     };
 
     std::size_t LineCount() const { return lines_.size(); }
     std::string_view Line(std::size_t i) const { return {text_.data() + lines_[i].begin, lines_[i].size}; }
-    Pairs LinePairs(std::size_t i) const;
+    Pairs LinePairs(std::size_t i) const { return {*this, i}; }
 
     void Clear();
     // Adds a line; its pairs are cut from `from` (kNotCut: not at all) and,

@@ -492,7 +492,17 @@ private:
                      name.size());
         };
         if (pairs.CutFrom(from)) {
-            pairs.ForEach(append);
+            if (pairs.Joined()) {
+                // The common case, in one go.
+                store_.AppendAttributeLines(*target_, pairs.Count(),
+                                            [&pairs](std::size_t i) { return pairs.JoinedLine(i); });
+                if (diagnostics_)
+                    pairs.ForEach([this](std::string_view name, std::string_view, std::string_view joined) {
+                        Appended(joined, name.size());
+                    });
+            } else {
+                pairs.ForEach(append);
+            }
         } else {
             joinedUnused_ = joinedUnused_ || pairs.Joined();
             CutSetPairs(working.substr(from), append);
