@@ -201,8 +201,12 @@ private:
         bool same = true;
         walkClean_ = true;
         walkCreated_ = false;
+        // The working line ends in a space, so there is one; each search
+        // for the next one also says whether another piece follows.
+        std::size_t space = rest.find(' ');
         do {
-            const std::string_view piece = NextPiece(rest);
+            const std::string_view piece = rest.substr(0, space);
+            rest.remove_prefix(space + 1);
             walkClean_ = walkClean_ && IsClean(piece);
             if (same && k < lastWalk_.size() && lastWalk_[k].piece == piece) {
                 current = lastWalk_[k].node;
@@ -224,7 +228,8 @@ private:
                 current = next;
             }
             ++k;
-        } while (rest.find(' ') != std::string_view::npos);
+            space = rest.find(' ');
+        } while (space != std::string_view::npos);
         walkEnd_ = current;
         walkLength_ = static_cast<std::size_t>(rest.data() - walked.data()) - 1;
     }
