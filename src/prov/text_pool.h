@@ -13,7 +13,13 @@ namespace oryx::prov {
 // quarter of the next block gets a block of its own.
 class TextPool final {
 public:
-    char* Allocate(std::size_t size);
+    char* Allocate(std::size_t size) {
+        if (size > left_) return AllocateInNewBlock(size);
+        char* dest = cursor_;
+        cursor_ += size;
+        left_ -= size;
+        return dest;
+    }
     // Copies `text` into the pool.
     std::string_view Keep(std::string_view text);
     // Keeps the attribute line "name=value".
@@ -21,6 +27,8 @@ public:
     void Clear() { *this = TextPool(); }
 
 private:
+    char* AllocateInNewBlock(std::size_t size);
+
     std::vector<ChunkPtr<char>> blocks_;
     std::size_t blockSize_ = 0;
     char* cursor_ = nullptr;
