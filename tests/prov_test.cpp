@@ -24,6 +24,7 @@
 #include "prov/text_pool.h"
 #include "prov/tree_text.h"
 #include "test_files.h"
+#include "text/control_bytes.h"
 
 namespace oryx::prov {
 namespace {
@@ -483,6 +484,39 @@ TEST(LineFile, LinesAsAPlainSplitGivesThem) {
         ++n;
     }
     EXPECT_EQ(n, expected.size());
+}
+
+// The look at a whole path line agrees with cutting it into pieces and
+// checking each, wherever a control byte or a second space falls.
+TEST(PiecesAreClean, AgreesWithCheckingEachPiece) {
+    const auto eachPieceClean = [](std::string_view line) {
+        std::string_view rest = line;
+        do {
+            const std::size_t space = rest.find(' ');
+            const std::string_view piece = rest.substr(0, space);
+            if (piece.empty() || std::any_of(piece.begin(), piece.end(), oryx::text::IsControlByte)) return false;
+            rest.remove_prefix(space + 1);
+        } while (rest.find(' ') != std::string_view::npos);
+        return true;
+    };
+    // A short line, and a long one with its first piece longer and longer,
+    // so that each byte falls at every place of a 16-byte block.
+    std::vector<std::string> lines = {"add Lp/3 "};
+    for (std::size_t longer = 0; longer < 16; ++longer)
+        lines.push_back("add" + std::string(longer, 'x') + " Shelf Card/12 AtmIf/7 Vcc/0.100 Nrp Tm ");
+    for (const std::string& clean : lines) {
+        ASSERT_TRUE(oryx::text::PiecesAreClean(clean));
+        for (std::size_t i = 0; i + 1 < clean.size(); ++i) {
+            for (const char c : {'\t', '\x01', '\x1f', ' ', '!', '\x7f', '\x80', '\xff'}) {
+                std::string line = clean;
+                line[i] = c;
+                EXPECT_EQ(oryx::text::PiecesAreClean(line), eachPieceClean(line)) << "byte " << int(c) << " at " << i;
+            }
+            std::string spaced = clean;
+            spaced.insert(i, 1, ' ');
+            EXPECT_EQ(oryx::text::PiecesAreClean(spaced), eachPieceClean(spaced)) << "space inserted at " << i;
+        }
+    }
 }
 
 TEST(Reader, FiftyMegabyteLine) {

@@ -201,13 +201,15 @@ private:
         bool same = true;
         walkClean_ = true;
         walkCreated_ = false;
+        // Mostly every piece is clean, which one look at the line tells.
+        const bool allClean = text::PiecesAreClean(walked);
         // The working line ends in a space, so there is one; each search
         // for the next one also says whether another piece follows.
         std::size_t space = rest.find(' ');
         do {
             const std::string_view piece = rest.substr(0, space);
             rest.remove_prefix(space + 1);
-            walkClean_ = walkClean_ && IsClean(piece);
+            walkClean_ = walkClean_ && (allClean || IsClean(piece));
             if (same && k < lastWalk_.size() && lastWalk_[k].piece == piece) {
                 current = lastWalk_[k].node;
                 path_ = lastWalk_[k].path;

@@ -13,4 +13,9 @@ constexpr std::string_view TrimControlRight(std::string_view text) {
     return text;
 }
 
+// True when every piece of `spaced`, split at single spaces, is clean: none
+// is empty and none holds a control byte. That is, no byte is 0-31, and no
+// space starts the text or follows another space; one may end it.
+bool PiecesAreClean(std::string_view spaced);
+
 }  // namespace oryx::text
