@@ -31,17 +31,6 @@ public:
     T& Back() { return chunks_.back().items.get()[chunks_.back().used - 1]; }
     // How many items the last chunk has room for.
     std::size_t Room() const { return chunks_.empty() ? 0 : chunks_.back().capacity - chunks_.back().used; }
-    // The next `count` slots of the last chunk, which has room for them (see
-    // Room), left for the caller to write.
-    T* Extend(std::size_t count) {
-        static_assert(std::is_trivially_default_constructible_v<T>);
-        Chunk& chunk = chunks_.back();
-        T* items = chunk.items.get() + chunk.used;
-        chunk.used += count;
-        size_ += count;
-        return items;
-    }
-
     template <typename F>
     void ForEach(F&& visit) {
         for (Chunk& chunk : chunks_)

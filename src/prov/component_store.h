@@ -374,7 +374,7 @@ void ComponentStore::AppendAttributeLines(ComponentNode& node, std::size_t count
             if (text.data() != next || text.size() > kMax - end || node.lineCount_ + extended == kMax) break;
             end += static_cast<std::uint32_t>(text.size());
             next += text.size();
-            *lineEnds_.Extend(1) = end;
+            lineEnds_.Emplace(end);  // in the same block: it has room
         }
         node.lineCount_ += extended;
         if (node.manyRuns_) node.allRuns_->back().count += extended;

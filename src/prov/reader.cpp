@@ -209,7 +209,7 @@ private:
         do {
             const std::string_view piece = rest.substr(0, space);
             rest.remove_prefix(space + 1);
-            walkClean_ = walkClean_ && (allClean || IsClean(piece));
+            walkClean_ = walkClean_ && (allClean || text::PiecesAreClean(piece));
             if (same && k < lastWalk_.size() && lastWalk_[k].piece == piece) {
                 current = lastWalk_[k].node;
                 path_ = lastWalk_[k].path;
@@ -234,13 +234,6 @@ private:
         } while (space != std::string_view::npos);
         walkEnd_ = current;
         walkLength_ = static_cast<std::size_t>(rest.data() - walked.data()) - 1;
-    }
-
-    static bool IsClean(std::string_view piece) {
-        if (piece.empty()) return false;
-        for (char c : piece)
-            if (text::IsControlByte(c)) return false;
-        return true;
     }
 
     // The component set lines of the start-prov format apply to: the last add
