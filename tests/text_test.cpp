@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "text/ascii_case.h"
 #include "text/keyed_hash.h"
 #include "text/message_value.h"
 
@@ -98,6 +99,29 @@ TEST(KeyedHash, CollisionsMadeAtOneSeedDoNotCarryOver) {
     }
     const std::pair<std::string, std::string> unlike[] = {{"@", "`"}, {"[", "{"}, {"\xC9", "\xE9"}, {"a", "a "}};
     for (const auto& [a, b] : unlike) EXPECT_NE(KeyedHash(a, true, kTestSeed), KeyedHash(b, true, kTestSeed)) << a;
+}
+
+// Eight bytes at a time as one byte at a time: every pair of bytes at every
+// place of names shorter than, as long as and longer than a word, the others
+// alike in different case.
+TEST(EqualIgnoringAsciiCase, AgreesByteByByte) {
+    static_assert(EqualIgnoringAsciiCase("cardType", "CARDtype") && !EqualIgnoringAsciiCase("a", "b"));
+    const auto lower = [](int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (const std::string base : {"q", "adminSt", "adminSta", "adminStat", "administrativeState"}) {
+        std::string upper = base;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return AsciiUpper(c); });
+        for (std::size_t at = 0; at < base.size(); ++at) {
+            std::string a = base, b = upper;
+            for (int x = 0; x < 256; ++x)
+                for (int y = 0; y < 256; ++y) {
+                    a[at] = static_cast<char>(x);
+                    b[at] = static_cast<char>(y);
+                    ASSERT_EQ(EqualIgnoringAsciiCase(a, b), lower(x) == lower(y))
+                        << base << " " << at << " " << x << " " << y;
+                }
+        }
+        EXPECT_FALSE(EqualIgnoringAsciiCase(base, upper + "x"));
+    }
 }
 
 }  // namespace

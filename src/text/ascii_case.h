@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace oryx::text {
 
@@ -14,9 +16,32 @@ constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// Eight bytes at once with their ASCII capitals made small (bit 0x20 set).
+constexpr std::uint64_t AsciiLowerWord(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+    const std::uint64_t ascii = ~w & kHigh;
+    // High bit set where a byte (below 0x80) is >= 'A', and where it is > 'Z'.
+    const std::uint64_t fromA = ((w & ~kHigh) + kOnes * (0x80 - 'A')) & kHigh;
+    const std::uint64_t pastZ = ((w & ~kHigh) + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    const std::uint64_t capital = fromA & ~pastZ & ascii;
+    return w | (capital >> 2);
+}
+
 constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
+    std::size_t i = 0;
+    if (!std::is_constant_evaluated()) {
+        // Eight bytes at a time; the last few padded alike.
+        for (; i < a.size(); i += 8) {
+            const std::size_t n = a.size() - i < 8 ? a.size() - i : 8;
+            std::uint64_t x = 0, y = 0;
+            std::memcpy(&x, a.data() + i, n);
+            std::memcpy(&y, b.data() + i, n);
+            if (x != y && AsciiLowerWord(x) != AsciiLowerWord(y)) return false;
+        }
+        return true;
+    }
+    for (; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
 }

@@ -6,6 +6,8 @@
 #include <exception>
 #include <random>
 
+#include "text/ascii_case.h"
+
 namespace oryx::text {
 namespace {
 
@@ -35,17 +37,6 @@ std::atomic<std::uint64_t>& Seed() {
     return seed;
 }
 
-// Sets bit 0x20 of every byte that is an ASCII capital, eight at a time.
-std::uint64_t FoldWord(std::uint64_t w) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
-    const std::uint64_t ascii = ~w & kHigh;
-    // High bit set where a byte (below 0x80) is >= 'A', and where it is > 'Z'.
-    const std::uint64_t fromA = ((w & ~kHigh) + kOnes * (0x80 - 'A')) & kHigh;
-    const std::uint64_t pastZ = ((w & ~kHigh) + kOnes * (0x80 - 'Z' - 1)) & kHigh;
-    const std::uint64_t capital = fromA & ~pastZ & ascii;
-    return w | (capital >> 2);
-}
-
 }  // namespace
 
 std::uint64_t HashSeed() { return Seed().load(std::memory_order_relaxed); }
@@ -58,7 +49,7 @@ std::uint64_t KeyedHash(std::string_view bytes, bool foldCase, std::uint64_t see
         std::uint64_t word = 0;
         const std::size_t n = bytes.size() < 8 ? bytes.size() : 8;
         std::memcpy(&word, bytes.data(), n);
-        if (foldCase) word = FoldWord(word);
+        if (foldCase) word = AsciiLowerWord(word);
         h = Mix(h ^ word) + seed;
         bytes.remove_prefix(n);
     }
