@@ -1,12 +1,17 @@
 // The check floor: what the reader passed over, the rules and their files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "check/check_file.h"
 #include "check/file_problems.h"
+#include "check/path_pattern.h"
 #include "check/rule_checks.h"
 #include "check/rules_file.h"
 #include "prov/component_store.h"
@@ -14,6 +19,7 @@
 #include "prov/reader.h"
 #include "prov/tree_text.h"
 #include "test_files.h"
+#include "text/hidden_name.h"
 
 namespace {
 
@@ -354,3 +360,142 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CountedFirstCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Whether a pattern's pieces match a path's names, by a table over every
+// split: the plain meaning of "*", "?" and "**", case ignored.
+bool GlobMatchesPlainly(std::string_view glob, std::string_view name) {
+    // fits[i][j]: glob from i matches name from j.
+    std::vector<std::vector<char>> fits(glob.size() + 1, std::vector<char>(name.size() + 1, 0));
+    fits[glob.size()][name.size()] = 1;
+    for (std::size_t i = glob.size(); i-- > 0;)
+        for (std::size_t j = name.size() + 1; j-- > 0;)
+            fits[i][j] = glob[i] == '*'
+                             ? fits[i + 1][j] || (j < name.size() && fits[i][j + 1])
+                             : j < name.size() &&
+                                   (glob[i] == '?' || std::tolower(static_cast<unsigned char>(glob[i])) ==
+                                                          std::tolower(static_cast<unsigned char>(name[j]))) &&
+                                   fits[i + 1][j + 1];
+    return fits[0][0];
+}
+
+bool PathMatchesPlainly(const std::vector<std::string>& pieces, const std::vector<std::string>& names) {
+    std::vector<std::vector<char>> fits(pieces.size() + 1, std::vector<char>(names.size() + 1, 0));
+    fits[pieces.size()][names.size()] = 1;
+    for (std::size_t i = pieces.size(); i-- > 0;)
+        for (std::size_t j = names.size() + 1; j-- > 0;)
+            fits[i][j] = pieces[i] == "**"
+                             ? fits[i + 1][j] || (j < names.size() && fits[i][j + 1])
+                             : j < names.size() && GlobMatchesPlainly(pieces[i], names[j]) && fits[i + 1][j + 1];
+    return fits[0][0];
+}
+
+std::vector<std::string> SplitPieces(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::istringstream in(text);
+    for (std::string piece; in >> piece;) pieces.push_back(piece);
+    return pieces;
+}
+
+// The shown components parents first, each with the names of its path.
+void ShownBelow(const oryx::prov::ComponentNode& node, std::vector<std::string>& names,
+                std::vector<std::pair<const oryx::prov::ComponentNode*, std::vector<std::string>>>& out) {
+    for (const oryx::prov::ComponentNode* child : node.Children()) {
+        if (oryx::text::IsHiddenName(child->Name())) continue;
+        names.emplace_back(child->Name());
+        out.emplace_back(child, names);
+        ShownBelow(*child, names, out);
+        names.pop_back();
+    }
+}
+
+}  // namespace
+
+// The walk over a random tree, with patterns that share their pieces, runs
+// of "**", letter case, "?" and a pattern longer than a word of states, as
+// two groups of the top-level components: each pattern matches where the
+// plain meaning of its pieces says, every shown component is visited once
+// when asked for, parents first, and a component a pattern matches always.
+TEST(PatternWalk, MatchesWhatThePiecesSay) {
+    std::mt19937 random(7);
+    const char* types[] = {"Lp", "AtmIf", "Vcc", "vcc", "Dlci", "&Hid"};
+    std::string node = "start prov\n";
+    std::vector<std::string> paths{""};
+    for (int i = 0; i < 400; ++i) {
+        const std::string& parent = paths[random() % paths.size()];
+        if (std::count(parent.begin(), parent.end(), ' ') > 6) continue;
+        const std::string path = (parent.empty() ? "" : parent + " ") + types[random() % std::size(types)] + "/" +
+                                 std::to_string(random() % 3) + (random() % 4 == 0 ? ".1" : "");
+        node += "add " + path + "\n";
+        paths.push_back(path);
+    }
+    std::string deep = "Deep";
+    node += "add Deep\n";
+    for (int i = 0; i < 80; ++i) node += "add " + (deep += " D/" + std::to_string(i)) + "\n";
+    TempDir dir;
+    oryx::prov::ComponentStore store;
+    oryx::prov::ReadProvisioningFile(dir.Write("node.txt", node), store);
+
+    // Patterns longer than a word, with "**" on both sides of its end.
+    std::string longPattern = "Deep", evenPattern = "Deep", oddPattern = "Deep D/0";
+    for (int i = 0; i < 70; ++i) longPattern += i % 9 == 0 ? " ** **" : " d/?*";
+    for (int i = 0; i < 40; ++i) evenPattern += " ** D/*", oddPattern += " ** D/*";
+    const std::vector<std::string> everywhere = {"**",
+                                                 "** **",
+                                                 "AtmIf/*",
+                                                 "atmif/*  vcc/*",
+                                                 "AtmIf/* Vcc/*",
+                                                 "** Vcc/? **",
+                                                 "** vcc/*.1",
+                                                 "Lp/1 ** Dlci/*",
+                                                 "*",
+                                                 "* *",
+                                                 "?*/0",
+                                                 "** ** Dlci/2 ** **",
+                                                 "Nothing/*",
+                                                 longPattern,
+                                                 "Deep ** D/79",
+                                                 "Deep **",
+                                                 "&Hid/* **",
+                                                 evenPattern,
+                                                 oddPattern};
+    // And where most components match none.
+    const std::vector<std::string> here = {"AtmIf/* Vcc/*", "Lp/* vcc/*.1", "Deep ** D/79", longPattern, "Nothing/*"};
+
+    std::vector<std::pair<const oryx::prov::ComponentNode*, std::vector<std::string>>> shown;
+    std::vector<std::string> names;
+    ShownBelow(*store.AddNode(), names, shown);
+    ASSERT_GT(shown.size(), 200u);
+    const auto tops = store.AddNode()->Children();
+    for (const auto& [texts, everyComponent] :
+         {std::pair{everywhere, true}, std::pair{everywhere, false}, std::pair{here, true}, std::pair{here, false}}) {
+        std::vector<oryx::check::PathPattern> patterns;
+        for (const std::string& text : texts) patterns.emplace_back(text);
+        std::vector<const oryx::check::PathPattern*> pointers;
+        for (const auto& pattern : patterns) pointers.push_back(&pattern);
+        oryx::check::PatternWalk walk(pointers);
+        std::vector<std::pair<const oryx::prov::ComponentNode*, std::vector<char>>> visited;
+        const auto visit = [&](const oryx::prov::ComponentNode& component, std::span<const char> matched) {
+            visited.emplace_back(&component, std::vector<char>(matched.begin(), matched.end()));
+        };
+        walk.Below(tops.first(tops.size() / 2), everyComponent, visit);
+        walk.Below(tops.subspan(tops.size() / 2), everyComponent, visit);
+        std::size_t v = 0, matches = 0;
+        for (const auto& [component, path] : shown) {
+            std::vector<char> expected;
+            for (const std::string& text : texts) expected.push_back(PathMatchesPlainly(SplitPieces(text), path));
+            const bool any = std::find(expected.begin(), expected.end(), 1) != expected.end();
+            matches += any;
+            const std::string at = oryx::prov::ComponentPath(*component);
+            if (v < visited.size() && visited[v].first == component) {
+                EXPECT_EQ(visited[v].second, any ? expected : std::vector<char>{}) << at;
+                ++v;
+            } else {
+                EXPECT_FALSE(everyComponent || any) << at << " not visited";
+            }
+        }
+        EXPECT_EQ(v, visited.size()) << "a component visited out of order, twice or hidden";
+        EXPECT_GT(matches, 10u);
+    }
+}

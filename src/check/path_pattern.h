@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -24,19 +25,15 @@ public:
     explicit PathPattern(std::string_view text);
 
     const std::string& Text() const { return text_; }
-    std::size_t PieceCount() const { return pieces_.size(); }
+    // The pieces, with a run of "**" kept as one: it matches what the run does.
+    const std::vector<std::string>& Pieces() const { return pieces_; }
     bool IsAnyPieces(std::size_t i) const { return anyPieces_[i]; }
-    bool HasAnyPieces() const { return hasAnyPieces_; }
     bool PieceMatches(std::size_t i, std::string_view name) const;
-
-    // Whether the whole path (names from the top down) matches.
-    bool Matches(std::span<const std::string_view> names) const;
 
 private:
     std::string text_;
     std::vector<std::string> pieces_;
-    std::vector<char> anyPieces_;  // the pieces that are "**" (not vector<bool>: read per component)
-    bool hasAnyPieces_ = false;
+    std::vector<char> anyPieces_;  // the pieces that are "**"
 };
 
 struct PathPatternError {
@@ -46,16 +43,38 @@ struct PathPatternError {
 // Walks the components the tree shows (below the add node, hidden names and
 // what is below them left out), parents before children, and calls
 // visit(node, matched) where matched[k] tells whether `patterns[k]` matches
-// the component's path. Only the branches where some pattern can still match
-// are walked. Each component costs each pattern at most its piece count in
-// piece matches, so a "**" over a deep file stays linear; the walk needs no
-// recursion.
-using PatternVisit = std::function<void(const prov::ComponentNode& node, const std::vector<char>& matched)>;
-void WalkMatches(const prov::ComponentStore& store, std::span<const PathPattern* const> patterns,
-                 const PatternVisit& visit);
-// The same walk over some of the shown top-level components, `tops`, and
-// what the tree shows below them.
-void WalkMatchesBelow(std::span<const prov::ComponentNode* const> tops, std::span<const PathPattern* const> patterns,
-                      const PatternVisit& visit);
+// the component's path, or where `matched` is empty when none does. Only the branches where some pattern can still
+// match are walked, unless every component is asked for. Each component costs each pattern at most its piece count in
+// piece matches, so a "**" over a deep file stays linear; the walk needs no recursion. One walk serves one thread.
+using PatternVisit = std::function<void(const prov::ComponentNode& node, std::span<const char> matched)>;
+class PatternWalk final {
+public:
+    explicit PatternWalk(std::span<const PathPattern* const> patterns);
+    ~PatternWalk();
+    PatternWalk(const PatternWalk&) = delete;
+    PatternWalk& operator=(const PatternWalk&) = delete;
+
+    // The walk over some of the shown top-level components, `tops`, and what
+    // the tree shows below them; with `everyComponent`, every one of them is
+    // visited, whether a pattern can match there or not.
+    void Below(std::span<const prov::ComponentNode* const> tops, bool everyComponent, const PatternVisit& visit);
+
+private:
+    struct Compiled;
+    struct Level {
+        std::span<const prov::ComponentNode* const> children;
+        std::size_t next;  // the next child to visit
+    };
+    std::vector<Compiled> compiled_;     // each distinct pattern once
+    std::vector<std::size_t> distinct_;  // patterns[k] is compiled_[distinct_[k]]
+    std::size_t width_ = 0;              // the words of one level's row of states
+    // Laid out as a row: the pieces that are "**", the others, and the bits
+    // that say a whole pattern matched; and whose bit each piece's is.
+    std::vector<std::uint64_t> anyPieces_, plainPieces_, ends_;
+    std::vector<std::size_t> owner_;
+    std::vector<std::uint64_t> states_;  // one row per level of the walk
+    std::vector<Level> levels_;
+    std::vector<char> matched_, distinctMatched_;
+};
 
 }  // namespace oryx::check

@@ -2,8 +2,10 @@
 
 #include <re2/re2.h>
 
+#include <optional>
 #include <string>
 
+#include "check/path_pattern.h"
 #include "prov/component_store.h"
 #include "prov/read_diagnostics.h"
 #include "text/ascii_case.h"
@@ -36,7 +38,7 @@ public:
     }
 
     // One component of the walk, with what each pattern says of it.
-    void Visit(const prov::ComponentNode& node, const std::vector<char>& matched) {
+    void Visit(const prov::ComponentNode& node, std::span<const char> matched) {
         if (!matched[first_]) return;
         matchedAny_ = true;
         for (std::size_t k = first_ + 1; k < end_; ++k)
@@ -156,8 +158,7 @@ RuleRunner::RuleRunner(const RuleSet& rules)
 
 struct RuleRunner::Walk::Checks {
     std::vector<RuleCheck> checks;
-    std::vector<const PathPattern*> patterns;
-    PathPattern every{"**"};
+    std::optional<PatternWalk> walk;
 };
 
 RuleRunner::Walk::Walk(RuleRunner& runner, const prov::ComponentStore& store, const prov::ReadDiagnostics& diagnostics,
@@ -166,22 +167,24 @@ RuleRunner::Walk::Walk(RuleRunner& runner, const prov::ComponentStore& store, co
     // One walk for every rule: the tree is walked once, however many rules.
     const RuleSet& rules = runner.rules_;
     checks_->checks.reserve(rules.rules.size());
+    std::vector<const PathPattern*> patterns;
     for (std::size_t i = 0; i < rules.rules.size(); ++i) {
         checks_->checks.emplace_back(*rules.rules[i], static_cast<std::uint32_t>(kBuiltinCheckCount + i), store,
                                      diagnostics, out);
-        checks_->checks.back().AddPatterns(checks_->patterns);
+        checks_->checks.back().AddPatterns(patterns);
     }
+    checks_->walk.emplace(patterns);
 }
 
 RuleRunner::Walk::~Walk() = default;
 
 void RuleRunner::Walk::Below(std::span<const prov::ComponentNode* const> tops, const ComponentVisit& everyComponent) {
-    std::vector<const PathPattern*> patterns = checks_->patterns;
-    if (everyComponent) patterns.push_back(&checks_->every);
-    WalkMatchesBelow(tops, patterns, [&](const prov::ComponentNode& node, const std::vector<char>& matched) {
-        for (RuleCheck& check : checks_->checks) check.Visit(node, matched);
-        if (everyComponent) everyComponent(node);
-    });
+    checks_->walk->Below(tops, static_cast<bool>(everyComponent),
+                         [&](const prov::ComponentNode& node, std::span<const char> matched) {
+                             if (!matched.empty())
+                                 for (RuleCheck& check : checks_->checks) check.Visit(node, matched);
+                             if (everyComponent) everyComponent(node);
+                         });
 }
 
 void RuleRunner::Finish(std::span<Walk* const> walks, std::vector<Finding>& out) {
