@@ -47,6 +47,9 @@ public:
         }
         bool Joined() const { return batch_ && LineEntry().pieceCount > 0 && First()->joined; }
         std::size_t Count() const { return LineEntry().pieceCount; }
+        // Whether some pair, or pair i, has an empty name.
+        bool AnyUnnamed() const { return LineEntry().unnamed; }
+        bool Unnamed(std::size_t i) const { return First()[i].nameSize == 0; }
         // Pair i's attribute line, when Joined.
         std::string_view JoinedLine(std::size_t i) const {
             const CutPair& p = First()[i];
@@ -89,6 +92,7 @@ private:
         std::uint32_t from;
         std::uint32_t firstPiece;
         std::uint32_t pieceCount;
+        bool unnamed;  // some pair has an empty name
     };
 
     std::string text_;

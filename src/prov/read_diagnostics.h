@@ -74,6 +74,7 @@ public:
     std::uint32_t Line() const { return static_cast<std::uint32_t>(marks_.Size()); }
     void NodeCreated() { marks_.Back() |= kNodeMark; }
     void AttributeAppended() { ++attributes_; }
+    void AttributesAppended(std::size_t count) { attributes_ += count; }
     void Note(ReadNoteKind kind, const ComponentNode* node = nullptr, std::string named = {}, std::string rest = {}) {
         notes_.push_back({kind, Line(), node, std::move(named), std::move(rest)});
     }
@@ -90,38 +91,51 @@ private:
     // each page is written once.
     class Marks final {
     public:
+        Marks() = default;
+        Marks(const Marks&) = delete;
+        Marks& operator=(const Marks&) = delete;
         void Clear() {
             chunks_.clear();
-            size_ = 0;
+            next_ = end_ = nullptr;
             lastCapacity_ = 0;
         }
         void Push(std::uint32_t mark) {
-            if (size_ % kChunk == 0) {
-                chunks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kChunk));
-                lastCapacity_ = kChunk;
-            }
-            chunks_.back()[size_++ % kChunk] = mark;
+            if (next_ == end_) AddChunk();
+            *next_++ = mark;
         }
-        std::uint32_t& Back() { return chunks_.back()[(size_ - 1) % kChunk]; }
+        std::uint32_t& Back() { return next_[-1]; }
         std::uint32_t operator[](std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
-        std::size_t Size() const { return size_; }
+        std::size_t Size() const {
+            return chunks_.empty()
+                       ? 0
+                       : (chunks_.size() - 1) * kChunk + static_cast<std::size_t>(next_ - chunks_.back().get());
+        }
         std::size_t Bytes() const {
             return chunks_.empty() ? 0 : ((chunks_.size() - 1) * kChunk + lastCapacity_) * sizeof(std::uint32_t);
         }
         // The last chunk keeps no room to grow; nothing is pushed after.
         void Fit() {
-            const std::size_t used = size_ % kChunk;
+            const std::size_t used = Size() % kChunk;
             if (used == 0) return;
             auto fitted = std::make_unique_for_overwrite<std::uint32_t[]>(used);
             std::copy(chunks_.back().get(), chunks_.back().get() + used, fitted.get());
             chunks_.back() = std::move(fitted);
+            next_ = end_ = chunks_.back().get() + used;
             lastCapacity_ = used;
         }
 
     private:
+        void AddChunk() {
+            chunks_.push_back(std::make_unique_for_overwrite<std::uint32_t[]>(kChunk));
+            next_ = chunks_.back().get();
+            end_ = next_ + kChunk;
+            lastCapacity_ = kChunk;
+        }
+
         static constexpr std::size_t kChunk = std::size_t{1} << 16;
         std::vector<std::unique_ptr<std::uint32_t[]>> chunks_;
-        std::size_t size_ = 0;
+        std::uint32_t* next_ = nullptr;  // where the next mark goes, in the last chunk
+        std::uint32_t* end_ = nullptr;
         std::size_t lastCapacity_ = 0;
     };
 

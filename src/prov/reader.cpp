@@ -46,6 +46,13 @@ bool IsQuietLine(std::string_view working) {
     return working == " " || working.front() == '#' || working == "end prov ";
 }
 
+// Where what follows a line's keyword begins: after its first space, mostly
+// the one right after the keyword.
+std::size_t AfterKeyword(std::string_view working, std::string_view keyword) {
+    return working.size() > keyword.size() && working[keyword.size()] == ' ' ? keyword.size() + 1
+                                                                             : working.find(' ') + 1;
+}
+
 // One read of one file into one store.
 class Reader final {
 public:
@@ -94,8 +101,8 @@ private:
 
     // The add line just walked: what it created, or that it created nothing.
     void NoteAddLine(std::string_view working) {
-        std::string_view rest = working.substr(working.find(' ') + 1);
-        addPath_.assign(TrimSpaces(rest));
+        const std::string_view written = TrimSpaces(working.substr(AfterKeyword(working, "add")));
+        addPath_.assign(written.begin(), written.end());
         haveAddPath_ = true;
         if (!walkCreated_) {
             const std::string path = ComponentPath(*walkEnd_);
@@ -107,15 +114,16 @@ private:
     // before it; its pairs go to that line's component whatever it names.
     void NoteSetLine(std::string_view working) {
         if (!haveAddPath_ || addPath_.empty()) return;
-        std::string_view rest = working.substr(working.find(' ') + 1);
+        const std::string_view addPath(addPath_.data(), addPath_.size());
+        std::string_view rest = working.substr(AfterKeyword(working, "set"));
         // Mostly the set line repeats the path letter for letter.
-        if (rest.size() > addPath_.size() && rest[addPath_.size()] == ' ' && rest.starts_with(addPath_)) return;
-        const std::size_t pieces = static_cast<std::size_t>(std::count(addPath_.begin(), addPath_.end(), ' ')) + 1;
+        if (rest.size() > addPath.size() && rest[addPath.size()] == ' ' && rest.starts_with(addPath)) return;
+        const std::size_t pieces = static_cast<std::size_t>(std::count(addPath.begin(), addPath.end(), ' ')) + 1;
         std::size_t end = 0;
         for (std::size_t i = 0; i < pieces && end != std::string_view::npos; ++i)
             end = rest.find(' ', i == 0 ? 0 : end + 1);
         const std::string_view named = TrimSpaces(rest.substr(0, end));
-        if (text::EqualIgnoringAsciiCase(named, addPath_)) return;
+        if (text::EqualIgnoringAsciiCase(named, addPath)) return;
         diagnostics_->Note(ReadNoteKind::SetOtherComponent, target_, std::string(named));
     }
 
@@ -221,9 +229,11 @@ private:
                 if (!next) {
                     current = lastCreated_;
                     walkCreated_ = true;
+                    // Mostly the line's last piece made a component below the add node.
                     if (diagnostics_) {
                         const ComponentNode* top = k == 0 ? lastCreated_ : lastWalk_.front().node;
-                        NoteCreated(*lastCreated_, top == store_.AddNode(), rest);
+                        if (!rest.empty() || top != store_.AddNode())
+                            NoteCreated(*lastCreated_, top == store_.AddNode(), rest);
                     }
                     break;
                 }
@@ -496,10 +506,13 @@ private:
                 // The common case, in one go.
                 store_.AppendAttributeLines(*target_, pairs.Count(),
                                             [&pairs](std::size_t i) { return pairs.JoinedLine(i); });
-                if (diagnostics_)
-                    pairs.ForEach([this](std::string_view name, std::string_view, std::string_view joined) {
-                        Appended(joined, name.size());
-                    });
+                if (diagnostics_) {
+                    diagnostics_->AttributesAppended(pairs.Count());
+                    for (std::size_t i = 0; pairs.AnyUnnamed() && i < pairs.Count(); ++i)
+                        if (pairs.Unnamed(i))
+                            diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_,
+                                               std::string(pairs.JoinedLine(i)));
+                }
             } else {
                 pairs.ForEach(append);
             }
@@ -536,7 +549,7 @@ private:
     bool walkClean_ = false;
     bool walkCreated_ = false;
     // for the notes: the path the last add line wrote, after its first piece
-    std::string addPath_;
+    std::vector<char> addPath_;
     bool haveAddPath_ = false;
     std::size_t pathLength_ = 0;
     bool setTargetKnown_ = true;
