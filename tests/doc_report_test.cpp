@@ -299,18 +299,28 @@ private slots:
     }
 
     // Tab goes round what shows and takes focus, the report's list among
-    // it; never the report's close button, which shows no focus.
+    // it in the panel's place whichever lists were shown before; never the
+    // report's close button, which shows no focus.
     void tabGoesRoundWhatShows_data() {
         QTest::addColumn<bool>("report");
-        QTest::newRow("report shown") << true;
-        QTest::newRow("no report") << false;
+        QTest::addColumn<bool>("othersFirst");
+        QTest::newRow("report shown") << true << false;
+        QTest::newRow("after other reports, with the find bar") << true << true;
+        QTest::newRow("no report") << false << false;
     }
 
     void tabGoesRoundWhatShows() {
         QFETCH(bool, report);
+        QFETCH(bool, othersFirst);
         auto window = Open();
         window->resize(900, 600);
         doctest::ShowActive(*window);
+        if (othersFirst) {
+            window->ShowFindBar();
+            window->ShowVirtualRouterReport();
+            window->ShowProblems();
+            window->ShowOverviewReport();
+        }
         if (report) window->ShowAtmIfReport();
         window->Attributes()->setFocus();
         QList<QWidget*> stops;
@@ -324,9 +334,14 @@ private slots:
             QVERIFY(stop != window->Reports()->CloseButton());
         }
         QVERIFY(stops.contains(window->Tree()));
-        if (report)
-            QVERIFY(stops.contains(
-                window->Reports()->ListView(reports::ReportByCode(window->CurrentReportNumber()).value())));
+        if (report) {
+            const qsizetype list = stops.indexOf(
+                window->Reports()->ListView(reports::ReportByCode(window->CurrentReportNumber()).value()));
+            QVERIFY(list >= 0);
+            // In the panel's place, which comes before the find bar's.
+            for (qsizetype i = 0; i < stops.size(); ++i)
+                if (stops[i]->objectName().startsWith(QStringLiteral("Find"))) QVERIFY(list < i);
+        }
     }
 
     void overviewFailureShowsPanelThenRaises() {

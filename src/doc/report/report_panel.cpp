@@ -101,19 +101,14 @@ ReportPanel::ReportPanel(DocumentHost* host, const prov::ComponentStore& store, 
     layout->setSpacing(0);
     layout->addWidget(titleStrip);
 
+    // Each report's list is made when first asked for: a view and its model
+    // cost more to make than the rest of the document window.
     for (const ReportWindowInfo& shown : ReportWindowTable()) {
         const reports::ReportInfo& report = reports::Report(shown.id);
-        AddList(report.id, shown.listViewName, report.columns, shown.editableFirstCell);
+        kinds_.push_back({report.id, shown.listViewName, report.columns, shown.editableFirstCell});
     }
-    AddList(PanelReport::Custom(), kCustomReportListName, reports::CustomReportColumns(), false);
-    AddList(PanelReport::Problems(), kProblemsListName, ProblemsColumns(), false);
-    Find(PanelReport::Problems())->model->SetDecoration([this](const reports::ReportRow& row, int column) -> QVariant {
-        if (column != 1 || row.CellCount() == 0) return {};
-        const std::string_view severity = row.Cell(0);
-        return style()->standardIcon(severity == "error"     ? QStyle::SP_MessageBoxCritical
-                                     : severity == "warning" ? QStyle::SP_MessageBoxWarning
-                                                             : QStyle::SP_MessageBoxInformation);
-    });
+    kinds_.push_back({PanelReport::Custom(), kCustomReportListName, reports::CustomReportColumns(), false});
+    kinds_.push_back({PanelReport::Problems(), kProblemsListName, ProblemsColumns(), false});
 }
 
 std::span<const reports::ColumnInfo> ReportPanel::ProblemsColumns() {
@@ -125,8 +120,8 @@ std::span<const reports::ColumnInfo> ReportPanel::ProblemsColumns() {
     return columns;
 }
 
-void ReportPanel::AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns,
-                          bool editable) {
+const ReportPanel::ReportList& ReportPanel::AddList(const ListKind& kind) {
+    const auto [report, name, columns, editable] = kind;
     auto* view = new QTreeView(this);
     view->setObjectName(QString::fromLatin1(name));
     // A screen reader names the list after its report.
@@ -169,12 +164,29 @@ void ReportPanel::AddList(PanelReport report, const char* name, std::span<const 
     AddSelectAllRows(*view);
     view->hide();
     layout()->addWidget(view);
+    // Tab comes to it in the panel's place, as if it had been made with the
+    // panel: after what takes the focus before the panel's close button.
+    QWidget* before = closeButton_;
+    while (before != window() && before->focusPolicy() == Qt::NoFocus) before = before->previousInFocusChain();
+    if (before != window()) setTabOrder(before, view);
+    if (report == PanelReport::Problems())
+        model->SetDecoration([this](const reports::ReportRow& row, int column) -> QVariant {
+            if (column != 1 || row.CellCount() == 0) return {};
+            const std::string_view severity = row.Cell(0);
+            return style()->standardIcon(severity == "error"     ? QStyle::SP_MessageBoxCritical
+                                         : severity == "warning" ? QStyle::SP_MessageBoxWarning
+                                                                 : QStyle::SP_MessageBoxInformation);
+        });
     lists_.push_back({report, view, model});
+    return lists_.back();
 }
 
 const ReportPanel::ReportList* ReportPanel::Find(PanelReport report) const {
     for (const ReportList& list : lists_)
         if (list.report == report) return &list;
+    for (const ListKind& kind : kinds_)
+        // Making a list changes no state a caller sees but its widgets.
+        if (kind.report == report) return &const_cast<ReportPanel*>(this)->AddList(kind);
     return nullptr;
 }
 

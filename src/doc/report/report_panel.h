@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -88,7 +89,13 @@ private:
         ReportTableModel* model;
     };
 
-    void AddList(PanelReport report, const char* name, std::span<const reports::ColumnInfo> columns, bool editable);
+    struct ListKind {
+        PanelReport report;
+        const char* name;
+        std::span<const reports::ColumnInfo> columns;
+        bool editable;
+    };
+    const ReportList& AddList(const ListKind& kind);
     const ReportList* Find(PanelReport report) const;
     static std::span<const reports::ColumnInfo> ProblemsColumns();
     void ShowList(const ReportList& list);
@@ -111,7 +118,8 @@ private:
     QToolButton* closeButton_ = nullptr;
     QMenu* exportMenu_ = nullptr;
     QAction* exportAction_ = nullptr;
-    std::vector<ReportList> lists_;
+    std::vector<ListKind> kinds_;
+    std::deque<ReportList> lists_;  // those made so far; each stays where it is
     QWidget* focusAfterClose_ = nullptr;
 };
 
