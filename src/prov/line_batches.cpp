@@ -42,7 +42,6 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
     const std::size_t size = trimmed.size() + 1;
     const auto firstPiece = static_cast<std::uint32_t>(pieces_.size());
     std::uint32_t cutFrom = kNotCut;
-    bool unnamed = false;
     if (from != kNotCut && size <= kLongestCutLine) {
         cutFrom = static_cast<std::uint32_t>(from);
         const char* const line = text_.data() + begin;
@@ -50,14 +49,12 @@ void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined
             return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
         };
         CutSetPairs(std::string_view(line, size).substr(from), [&](std::string_view name, std::string_view value) {
-            unnamed = unnamed || name.empty();
             const char* attribute = joined ? joined->KeepJoined(name, value).data() : nullptr;
             pieces_.push_back({attribute, offset(name), static_cast<std::uint32_t>(name.size()), offset(value),
                                static_cast<std::uint32_t>(value.size())});
         });
     }
-    lines_.push_back(
-        {begin, size, cutFrom, firstPiece, static_cast<std::uint32_t>(pieces_.size()) - firstPiece, unnamed});
+    lines_.push_back({begin, size, cutFrom, firstPiece, static_cast<std::uint32_t>(pieces_.size()) - firstPiece});
 }
 
 // ---- LineBatchReader ----

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -48,7 +49,10 @@ public:
         bool Joined() const { return batch_ && LineEntry().pieceCount > 0 && First()->joined; }
         std::size_t Count() const { return LineEntry().pieceCount; }
         // Whether some pair, or pair i, has an empty name.
-        bool AnyUnnamed() const { return LineEntry().unnamed; }
+        bool AnyUnnamed() const {
+            const CutPair* const first = First();
+            return std::any_of(first, first + Count(), [](const CutPair& p) { return p.nameSize == 0; });
+        }
         bool Unnamed(std::size_t i) const { return First()[i].nameSize == 0; }
         // Pair i's attribute line, when Joined.
         std::string_view JoinedLine(std::size_t i) const {
@@ -92,7 +96,6 @@ private:
         std::uint32_t from;
         std::uint32_t firstPiece;
         std::uint32_t pieceCount;
-        bool unnamed;  // some pair has an empty name
     };
 
     std::string text_;

@@ -29,19 +29,21 @@ constexpr std::uint64_t AsciiLowerWord(std::uint64_t w) {
 
 constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    std::size_t i = 0;
-    if (!std::is_constant_evaluated()) {
-        // Eight bytes at a time; the last few padded alike.
-        for (; i < a.size(); i += 8) {
-            const std::size_t n = a.size() - i < 8 ? a.size() - i : 8;
-            std::uint64_t x = 0, y = 0;
-            std::memcpy(&x, a.data() + i, n);
-            std::memcpy(&y, b.data() + i, n);
+    if (!std::is_constant_evaluated() && a.size() >= 8) {
+        // Eight bytes at a time, the last eight overlapping the word before.
+        const auto word = [](std::string_view text, std::size_t at) {
+            std::uint64_t w;
+            std::memcpy(&w, text.data() + at, sizeof w);
+            return w;
+        };
+        for (std::size_t i = 0;; i += 8) {
+            if (i + 8 > a.size()) i = a.size() - 8;
+            const std::uint64_t x = word(a, i), y = word(b, i);
             if (x != y && AsciiLowerWord(x) != AsciiLowerWord(y)) return false;
+            if (i + 8 == a.size()) return true;
         }
-        return true;
     }
-    for (; i < a.size(); ++i)
+    for (std::size_t i = 0; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
 }
