@@ -363,32 +363,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// Whether a pattern's pieces match a path's names, by a table over every
-// split: the plain meaning of "*", "?" and "**", case ignored.
+// Whether `pattern` matches `items` one for one, where an item of the
+// pattern for which anyRun holds matches any run of items, none included:
+// by a table over every split.
+template <typename Pattern, typename Items, typename AnyRun, typename Fits>
+bool MatchesPlainly(const Pattern& pattern, const Items& items, AnyRun anyRun, Fits fits) {
+    // table[i][j]: the pattern from i matches the items from j.
+    std::vector<std::vector<char>> table(pattern.size() + 1, std::vector<char>(items.size() + 1, 0));
+    table[pattern.size()][items.size()] = 1;
+    for (std::size_t i = pattern.size(); i-- > 0;)
+        for (std::size_t j = items.size() + 1; j-- > 0;)
+            table[i][j] = anyRun(pattern[i]) ? table[i + 1][j] || (j < items.size() && table[i][j + 1])
+                                             : j < items.size() && fits(pattern[i], items[j]) && table[i + 1][j + 1];
+    return table[0][0];
+}
+
+// The plain meaning of "*", "?" and "**", case ignored.
 bool GlobMatchesPlainly(std::string_view glob, std::string_view name) {
-    // fits[i][j]: glob from i matches name from j.
-    std::vector<std::vector<char>> fits(glob.size() + 1, std::vector<char>(name.size() + 1, 0));
-    fits[glob.size()][name.size()] = 1;
-    for (std::size_t i = glob.size(); i-- > 0;)
-        for (std::size_t j = name.size() + 1; j-- > 0;)
-            fits[i][j] = glob[i] == '*'
-                             ? fits[i + 1][j] || (j < name.size() && fits[i][j + 1])
-                             : j < name.size() &&
-                                   (glob[i] == '?' || std::tolower(static_cast<unsigned char>(glob[i])) ==
-                                                          std::tolower(static_cast<unsigned char>(name[j]))) &&
-                                   fits[i + 1][j + 1];
-    return fits[0][0];
+    return MatchesPlainly(
+        glob, name, [](char c) { return c == '*'; },
+        [](char g, char n) {
+            return g == '?' ||
+                   std::tolower(static_cast<unsigned char>(g)) == std::tolower(static_cast<unsigned char>(n));
+        });
 }
 
 bool PathMatchesPlainly(const std::vector<std::string>& pieces, const std::vector<std::string>& names) {
-    std::vector<std::vector<char>> fits(pieces.size() + 1, std::vector<char>(names.size() + 1, 0));
-    fits[pieces.size()][names.size()] = 1;
-    for (std::size_t i = pieces.size(); i-- > 0;)
-        for (std::size_t j = names.size() + 1; j-- > 0;)
-            fits[i][j] = pieces[i] == "**"
-                             ? fits[i + 1][j] || (j < names.size() && fits[i][j + 1])
-                             : j < names.size() && GlobMatchesPlainly(pieces[i], names[j]) && fits[i + 1][j + 1];
-    return fits[0][0];
+    return MatchesPlainly(
+        pieces, names, [](const std::string& piece) { return piece == "**"; }, GlobMatchesPlainly);
 }
 
 std::vector<std::string> SplitPieces(const std::string& text) {

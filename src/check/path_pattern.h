@@ -43,9 +43,11 @@ struct PathPatternError {
 // Walks the components the tree shows (below the add node, hidden names and
 // what is below them left out), parents before children, and calls
 // visit(node, matched) where matched[k] tells whether `patterns[k]` matches
-// the component's path, or where `matched` is empty when none does. Only the branches where some pattern can still
-// match are walked, unless every component is asked for. Each component costs each pattern at most its piece count in
-// piece matches, so a "**" over a deep file stays linear; the walk needs no recursion. One walk serves one thread.
+// the component's path, or where `matched` is empty when none does. Only the
+// branches where some pattern can still match are walked, unless every
+// component is asked for. Each component costs each pattern at most its piece
+// count in piece matches, so a "**" over a deep file stays linear; the walk
+// needs no recursion. One walk serves one thread.
 using PatternVisit = std::function<void(const prov::ComponentNode& node, std::span<const char> matched)>;
 class PatternWalk final {
 public:

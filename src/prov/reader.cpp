@@ -508,10 +508,11 @@ private:
                                             [&pairs](std::size_t i) { return pairs.JoinedLine(i); });
                 if (diagnostics_) {
                     diagnostics_->AttributesAppended(pairs.Count());
-                    for (std::size_t i = 0; pairs.AnyUnnamed() && i < pairs.Count(); ++i)
-                        if (pairs.Unnamed(i))
-                            diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_,
-                                               std::string(pairs.JoinedLine(i)));
+                    if (pairs.AnyUnnamed())
+                        for (std::size_t i = 0; i < pairs.Count(); ++i)
+                            if (pairs.Unnamed(i))
+                                diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_,
+                                                   std::string(pairs.JoinedLine(i)));
                 }
             } else {
                 pairs.ForEach(append);
