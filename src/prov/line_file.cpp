@@ -54,43 +54,35 @@ bool LineFile::Fill() {
 std::uint64_t LineFile::LineEndsInBlock(std::size_t base) const {
     const char* const p = buffer_.get() + base;
     const std::size_t size = std::min<std::size_t>(64, end_ - base);
-    std::uint64_t ends = 0;
 #if defined(__SSE2__)
     if (size == 64) {
         const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-        for (int i = 0; i < 4; ++i) {
+        const auto ends = [p, lf, cr](int i) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
             const auto found = static_cast<std::uint32_t>(
                 _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr))));
-            ends |= std::uint64_t{found} << (16 * i);
-        }
-        return ends;
+            return std::uint64_t{found} << (16 * i);
+        };
+        return ends(0) | ends(1) | ends(2) | ends(3);
     }
 #endif
+    std::uint64_t ends = 0;
     for (std::size_t i = 0; i < size; ++i)
         if (p[i] == '\n' || p[i] == '\r') ends |= std::uint64_t{1} << i;
     return ends;
 }
 
-// The position of the first CR or LF at or after begin_ in the buffer, or
-// kNone.
-std::size_t LineFile::NextLineEnd() {
-    std::size_t base = begin_ & ~std::size_t{63};
-    if (base != blockBase_) {
-        blockBase_ = base;
-        blockEnds_ = LineEndsInBlock(base);
-    }
-    std::uint64_t ends = blockEnds_ & (~std::uint64_t{0} << (begin_ - base));
-    while (ends == 0) {
+std::size_t LineFile::NextLineEndAfter(std::size_t base) {
+    while (true) {
         base += 64;
         if (base >= end_) return kNone;
         blockBase_ = base;
-        ends = blockEnds_ = LineEndsInBlock(base);
+        if ((blockEnds_ = LineEndsInBlock(base)) != 0)
+            return base + static_cast<std::size_t>(std::countr_zero(blockEnds_));
     }
-    return base + static_cast<std::size_t>(std::countr_zero(ends));
 }
 
-bool LineFile::ReadLine(std::string_view& line) {
+bool LineFile::ReadLineAcrossBuffers(std::string_view& line) {
     if (pendingCr_) {
         // A CR ended the previous line at the end of a buffer: an LF right
         // after it belongs to the same line end.
@@ -114,16 +106,9 @@ bool LineFile::ReadLine(std::string_view& line) {
             begin_ = end_;
             continue;
         }
-        const char* const p = buffer_.get() + end;
-        const std::string_view piece(start, static_cast<std::size_t>(p - start));
+        const std::string_view piece(start, end - begin_);
         begin_ = end + 1;
-        if (*p == '\r') {
-            if (begin_ < end_) {
-                if (buffer_[begin_] == '\n') ++begin_;
-            } else {
-                pendingCr_ = true;
-            }
-        }
+        if (buffer_[end] == '\r') SkipLfOfCrLf();
         if (spans) {
             longLine_.append(piece);
             line = longLine_;

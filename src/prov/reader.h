@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,19 @@ public:
 
     // The next line without its line end; false at the end of the file. The
     // view stays valid until the next call.
-    bool ReadLine(std::string_view& line);
+    bool ReadLine(std::string_view& line) {
+        // Inline for the common case: a line that ends within the buffer.
+        if (!pendingCr_ && begin_ < end_) {
+            const std::size_t end = NextLineEnd();
+            if (end != kNone) {
+                line = {buffer_.get() + begin_, end - begin_};
+                begin_ = end + 1;
+                if (buffer_[end] == '\r') SkipLfOfCrLf();
+                return true;
+            }
+        }
+        return ReadLineAcrossBuffers(line);
+    }
     void Rewind();
     // The size the file had when it was opened (0 for files of /proc).
     std::size_t SizeAtOpen() const { return file_.SizeAtOpen(); }
@@ -38,7 +51,28 @@ private:
     static constexpr std::size_t kUnknown = kNone - 1;
 
     bool Fill();
-    std::size_t NextLineEnd();
+    bool ReadLineAcrossBuffers(std::string_view& line);
+    // After a line that ended with CR: an LF right after it is part of its
+    // line end.
+    void SkipLfOfCrLf() {
+        if (begin_ == end_)
+            pendingCr_ = true;  // the LF may start the next buffer
+        else if (buffer_[begin_] == '\n')
+            ++begin_;
+    }
+    // The position of the first CR or LF at or after begin_ in the buffer,
+    // or kNone.
+    std::size_t NextLineEnd() {
+        const std::size_t base = begin_ & ~std::size_t{63};
+        if (base != blockBase_) {
+            blockBase_ = base;
+            blockEnds_ = LineEndsInBlock(base);
+        }
+        const std::uint64_t ends = blockEnds_ & (~std::uint64_t{0} << (begin_ - base));
+        return ends != 0 ? base + static_cast<std::size_t>(std::countr_zero(ends)) : NextLineEndAfter(base);
+    }
+    // The same from the block after the one at `base`.
+    std::size_t NextLineEndAfter(std::size_t base);
     std::uint64_t LineEndsInBlock(std::size_t base) const;
 
     RegularFile file_;
