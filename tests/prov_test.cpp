@@ -368,6 +368,10 @@ const TreeCase kTreeCases[] = {
      "\nLp/3\n |\n |--a = (1\n |-- = 2)\n |-- = \n |--b = x  y\n |-- = \n"},
     {"TabsAreTrimmedAroundPairs", "start prov\nadd Lp/3\nset Lp/3 \tname\t value\t,\x01x y\n",
      "\nLp/3\n |\n |--name = value\n |--x = y\n"},
+    {"ControlBytesAroundTheSplittingSpace",
+     "start prov\nadd Lp/3\nset Lp/3 a\x01 \x02"
+     "b c\x03,\x04 \x05,  d\x01\n",
+     "\nLp/3\n |\n |--a = b c\n |-- = \n |-- = d\n"},
     // Each line shows its own value, also for repeated names.
     {"RepeatedAttribute", "start prov\nadd Lp/3\nset Lp/3 a 1, a 2, =x, b\n",
      "\nLp/3\n |\n |--a = 1\n |--a = 2\n |-- = =x\n |-- = b\n"},

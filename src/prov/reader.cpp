@@ -293,8 +293,9 @@ private:
         std::string rewritten = "add";
         rewritten.append(working.substr(9));
         const std::size_t first = rewritten.find(' ');
-        for (std::size_t i = first + 1; i + 1 < rewritten.size(); ++i)
-            if (rewritten[i] == ' ') rewritten[i] = '_';
+        const std::size_t closing = rewritten.size() - 1;
+        for (std::size_t i = rewritten.find(' ', first + 1); i < closing; i = rewritten.find(' ', i + 1))
+            rewritten[i] = '_';
         const std::string_view head = std::string_view(rewritten).substr(0, first);
         std::string_view newPiece = std::string_view(rewritten).substr(first + 1);
         if (!newPiece.empty()) newPiece.remove_suffix(1);

@@ -25,18 +25,4 @@ std::string_view TextPool::Keep(std::string_view text) {
     return {dest, text.size()};
 }
 
-std::string_view TextPool::KeepJoined(std::string_view name, std::string_view value) {
-    const std::size_t size = name.size() + 1 + value.size();
-    char* dest = Allocate(size);
-    if (!name.empty() && value.data() == name.data() + name.size() + 1) {
-        // Mostly the two are one byte apart in a line: one copy does.
-        std::memcpy(dest, name.data(), size);
-    } else {
-        if (!name.empty()) std::memcpy(dest, name.data(), name.size());
-        if (!value.empty()) std::memcpy(dest + name.size() + 1, value.data(), value.size());
-    }
-    dest[name.size()] = '=';
-    return {dest, size};
-}
-
 }  // namespace oryx::prov

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +23,21 @@ public:
     }
     // Copies `text` into the pool.
     std::string_view Keep(std::string_view text);
-    // Keeps the attribute line "name=value".
-    std::string_view KeepJoined(std::string_view name, std::string_view value);
+    // Keeps the attribute line "name=value". Inline: the reader joins
+    // every pair of a set line.
+    std::string_view KeepJoined(std::string_view name, std::string_view value) {
+        const std::size_t size = name.size() + 1 + value.size();
+        char* dest = Allocate(size);
+        if (!name.empty() && value.data() == name.data() + name.size() + 1) {
+            // Mostly the two are one byte apart in a line: one copy does.
+            std::memcpy(dest, name.data(), size);
+        } else {
+            if (!name.empty()) std::memcpy(dest, name.data(), name.size());
+            if (!value.empty()) std::memcpy(dest + name.size() + 1, value.data(), value.size());
+        }
+        dest[name.size()] = '=';
+        return {dest, size};
+    }
     void Clear() { *this = TextPool(); }
 
 private:
