@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -8,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -26,6 +26,9 @@ class TextPool;
 struct CutPair {
     const char* joined;  // null when not joined
     std::uint32_t name, nameSize, value, valueSize;
+
+    // The attribute line, when joined.
+    std::string_view JoinedLine() const { return {joined, nameSize + std::size_t{1} + valueSize}; }
 };
 
 // Lines of a file as the reader walks them: each trimmed of control bytes
@@ -47,18 +50,8 @@ public:
             return batch_ && LineEntry().from != kNotCut && from == LineEntry().from;
         }
         bool Joined() const { return batch_ && LineEntry().pieceCount > 0 && First()->joined; }
-        std::size_t Count() const { return LineEntry().pieceCount; }
-        // Whether some pair, or pair i, has an empty name.
-        bool AnyUnnamed() const {
-            const CutPair* const first = First();
-            return std::any_of(first, first + Count(), [](const CutPair& p) { return p.nameSize == 0; });
-        }
-        bool Unnamed(std::size_t i) const { return First()[i].nameSize == 0; }
-        // Pair i's attribute line, when Joined.
-        std::string_view JoinedLine(std::size_t i) const {
-            const CutPair& p = First()[i];
-            return {p.joined, p.nameSize + std::size_t{1} + p.valueSize};
-        }
+        // The pairs as cut, when CutFrom some offset.
+        std::span<const CutPair> Cut() const { return {First(), LineEntry().pieceCount}; }
         // Calls pair(name, value, joined) for each pair; `joined` is the
         // attribute line, or empty when it was not joined ahead.
         template <typename Pair>

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <unordered_map>
@@ -505,15 +506,16 @@ private:
         if (pairs.CutFrom(from)) {
             if (pairs.Joined()) {
                 // The common case, in one go.
-                store_.AppendAttributeLines(*target_, pairs.Count(),
-                                            [&pairs](std::size_t i) { return pairs.JoinedLine(i); });
+                const std::span<const CutPair> cut = pairs.Cut();
+                store_.AppendAttributeLines(*target_, cut.size(), [cut](std::size_t i) { return cut[i].JoinedLine(); });
                 if (diagnostics_) {
-                    diagnostics_->AttributesAppended(pairs.Count());
-                    if (pairs.AnyUnnamed())
-                        for (std::size_t i = 0; i < pairs.Count(); ++i)
-                            if (pairs.Unnamed(i))
+                    diagnostics_->AttributesAppended(cut.size());
+                    const auto unnamed = [](const CutPair& p) { return p.nameSize == 0; };
+                    if (std::any_of(cut.begin(), cut.end(), unnamed))
+                        for (const CutPair& p : cut)
+                            if (unnamed(p))
                                 diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_,
-                                                   std::string(pairs.JoinedLine(i)));
+                                                   std::string(p.JoinedLine()));
                 }
             } else {
                 pairs.ForEach(append);
