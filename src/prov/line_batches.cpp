@@ -1,6 +1,7 @@
 #include "prov/line_batches.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "prov/processors.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr std::size_t kBatchItems = 4096;
 // A batch that held one huge line gives its memory back.
 constexpr std::size_t kKeptCapacity = 4 * 1024 * 1024;
+// A batch's text starts with room for a batch of the usual size and a line.
+constexpr std::size_t kFirstTextCapacity = 128 * 1024;
 // How long a thread that finds nothing to do polls before it sleeps: a few
 // batches' worth of work.
 constexpr std::chrono::microseconds kPolling{1000};
@@ -29,22 +32,35 @@ constexpr std::size_t kLongestCutLine = 64 * 1024;
 // ---- LineBatch ----
 
 void LineBatch::Clear() {
-    if (text_.capacity() > kKeptCapacity) std::string().swap(text_);
-    text_.clear();
+    if (textCapacity_ > kKeptCapacity) {
+        text_.reset();
+        textCapacity_ = 0;
+    }
+    textSize_ = 0;
     lines_.clear();
     pieces_.clear();
 }
 
+void LineBatch::GrowText(std::size_t size) {
+    const std::size_t capacity = std::max({size, 2 * textCapacity_, kFirstTextCapacity});
+    auto text = std::make_unique_for_overwrite<char[]>(capacity);
+    if (textSize_ > 0) std::memcpy(text.get(), text_.get(), textSize_);
+    text_ = std::move(text);
+    textCapacity_ = capacity;
+}
+
 void LineBatch::Add(std::string_view trimmed, std::size_t from, TextPool* joined) {
-    const std::size_t begin = text_.size();
-    text_.append(trimmed);
-    text_ += ' ';
+    const std::size_t begin = textSize_;
     const std::size_t size = trimmed.size() + 1;
+    if (size > textCapacity_ - begin) GrowText(begin + size);
+    if (!trimmed.empty()) std::memcpy(text_.get() + begin, trimmed.data(), trimmed.size());
+    text_[begin + trimmed.size()] = ' ';
+    textSize_ += size;
     const auto firstPiece = static_cast<std::uint32_t>(pieces_.size());
     std::uint32_t cutFrom = kNotCut;
     if (from != kNotCut && size <= kLongestCutLine) {
         cutFrom = static_cast<std::uint32_t>(from);
-        const char* const line = text_.data() + begin;
+        const char* const line = text_.get() + begin;
         const auto offset = [line](std::string_view part) {
             return static_cast<std::uint32_t>(part.data() == nullptr ? 0 : part.data() - line);
         };

@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <stop_token>
-#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -56,7 +56,7 @@ public:
         // attribute line, or empty when it was not joined ahead.
         template <typename Pair>
         void ForEach(Pair&& pair) const {
-            const char* const line = batch_->text_.data() + LineEntry().begin;
+            const char* const line = batch_->text_.get() + LineEntry().begin;
             for (const CutPair *p = First(), *end = p + LineEntry().pieceCount; p != end; ++p)
                 pair(std::string_view(line + p->name, p->nameSize), std::string_view(line + p->value, p->valueSize),
                      p->joined ? std::string_view(p->joined, p->nameSize + 1 + p->valueSize) : std::string_view());
@@ -72,14 +72,14 @@ public:
     };
 
     std::size_t LineCount() const { return lines_.size(); }
-    std::string_view Line(std::size_t i) const { return {text_.data() + lines_[i].begin, lines_[i].size}; }
+    std::string_view Line(std::size_t i) const { return {text_.get() + lines_[i].begin, lines_[i].size}; }
     Pairs LinePairs(std::size_t i) const { return {*this, i}; }
 
     void Clear();
     // Adds a line; its pairs are cut from `from` (kNotCut: not at all) and,
     // given `joined`, their attribute lines kept there.
     void Add(std::string_view trimmed, std::size_t from, TextPool* joined);
-    std::size_t TextBytes() const { return text_.size(); }
+    std::size_t TextBytes() const { return textSize_; }
     std::size_t PairCount() const { return pieces_.size(); }
 
 private:
@@ -91,7 +91,12 @@ private:
         std::uint32_t pieceCount;
     };
 
-    std::string text_;
+    // Makes room for `size` bytes of text in all.
+    void GrowText(std::size_t size);
+
+    // The lines' bytes, copied with nothing but a memcpy a line.
+    std::unique_ptr<char[]> text_;
+    std::size_t textSize_ = 0, textCapacity_ = 0;
     std::vector<Entry> lines_;
     std::vector<CutPair> pieces_;
 };
