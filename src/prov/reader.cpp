@@ -510,12 +510,9 @@ private:
                 store_.AppendAttributeLines(*target_, cut.size(), [cut](std::size_t i) { return cut[i].JoinedLine(); });
                 if (diagnostics_) {
                     diagnostics_->AttributesAppended(cut.size());
-                    const auto unnamed = [](const CutPair& p) { return p.nameSize == 0; };
-                    if (std::any_of(cut.begin(), cut.end(), unnamed))
-                        for (const CutPair& p : cut)
-                            if (unnamed(p))
-                                diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_,
-                                                   std::string(p.JoinedLine()));
+                    for (const CutPair& p : cut)
+                        if (p.nameSize == 0)
+                            diagnostics_->Note(ReadNoteKind::UnnamedAttribute, target_, std::string(p.JoinedLine()));
                 }
             } else {
                 pairs.ForEach(append);
