@@ -59,7 +59,7 @@ public:
             const char* const line = batch_->text_.get() + LineEntry().begin;
             for (const CutPair *p = First(), *end = p + LineEntry().pieceCount; p != end; ++p)
                 pair(std::string_view(line + p->name, p->nameSize), std::string_view(line + p->value, p->valueSize),
-                     p->joined ? std::string_view(p->joined, p->nameSize + 1 + p->valueSize) : std::string_view());
+                     p->joined ? p->JoinedLine() : std::string_view());
         }
 
     private:
